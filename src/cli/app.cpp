@@ -1,0 +1,65 @@
+#include <ctime>
+#include <iostream>
+
+#include "album/album_page.h"
+#include "cli_host.h"
+#include "commands.h"
+
+namespace pictavo::cli {
+
+CivilDate Today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  return CivilDate{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
+}
+
+std::vector<std::string> SplitList(const std::string& text) {
+  std::vector<std::string> out;
+  size_t start = 0;
+  while (start <= text.size()) {
+    const size_t comma = std::min(text.find(',', start), text.size());
+    if (comma > start) out.push_back(text.substr(start, comma - start));
+    start = comma + 1;
+  }
+  return out;
+}
+
+void SettingsOptions::add(CLI::App& cmd) {
+  cmd.add_option("--set", sets, "Override one settings field, e.g. --set thumbnailWidth=200")
+      ->type_name("FIELD=VALUE");
+}
+
+bool SettingsOptions::apply(AlbumSettings& settings, std::ostream& err) const {
+  for (const auto& item : sets) {
+    const auto eq = item.find('=');
+    if (eq == std::string::npos) {
+      err << "pictavo-cli: --set needs FIELD=VALUE, got '" << item << "'\n";
+      return false;
+    }
+    std::string error;
+    if (!SetSettingText(settings, item.substr(0, eq), item.substr(eq + 1), error)) {
+      err << "pictavo-cli: " << error << '\n';
+      return false;
+    }
+  }
+  return true;
+}
+
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+  CLI::App app{"Pictavo: static web albums from folders of JPEG photographs", "pictavo-cli"};
+  app.require_subcommand(1);
+  app.set_version_flag("--version", "pictavo-cli 2.02");
+  Io io{out, err};
+  int exitCode = 0;
+  AddAlbumCommand(app, io, exitCode);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    // Help and version go to stdout with status 0; usage errors to stderr with 2.
+    return app.exit(e, out, err) == 0 ? 0 : 2;
+  }
+  return exitCode;
+}
+
+}  // namespace pictavo::cli

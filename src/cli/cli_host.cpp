@@ -1,0 +1,83 @@
+#include "cli_host.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#include <ostream>
+#include <vector>
+
+namespace pictavo::cli {
+
+namespace {
+std::atomic<bool> g_interrupted{false};
+
+void OnInterrupt(int) {
+  g_interrupted = true;
+  std::signal(SIGINT, SIG_DFL);
+}
+}  // namespace
+
+void InstallInterruptHandler() { std::signal(SIGINT, OnInterrupt); }
+bool InterruptRequested() { return g_interrupted; }
+void ResetInterrupt() { g_interrupted = false; }
+
+std::string MessageForTerminal(const std::string& text) {
+  std::string out = text;
+  for (char& c : out) {
+    if (c == '\r') c = '\n';
+  }
+  return out;
+}
+
+CliHost::CliHost(std::ostream& err, bool yes, bool progress) : m_err(err), m_yes(yes), m_progress(progress) {}
+
+CliHost::~CliHost() { clearProgress(); }
+
+void CliHost::showMessage(const std::string& text) {
+  clearProgress();
+  ++m_messages;
+  m_err << MessageForTerminal(text) << '\n';
+}
+
+void CliHost::note(const std::string& detail) {
+  clearProgress();
+  m_err << "  (" << detail << ")\n";
+}
+
+bool CliHost::askYesNo(const std::string& text, const std::string& caption) {
+  clearProgress();
+  bool answer = m_yes;
+  for (const auto& [key, value] : m_answers) {
+    if (text.find(key) != std::string::npos || caption.find(key) != std::string::npos) {
+      answer = value;
+      break;
+    }
+  }
+  m_err << "[" << caption << "] " << MessageForTerminal(text) << " -> " << (answer ? "はい" : "いいえ") << '\n';
+  return answer;
+}
+
+void CliHost::setAnswer(const std::string& key, bool answer) { m_answers.emplace_back(key, answer); }
+
+void CliHost::setStatus(int panel, const std::string& text) {
+  if (panel < 0 || panel > 2) return;
+  m_status[panel] = text;
+  drawProgress();
+}
+
+bool CliHost::processEvents() { return InterruptRequested(); }
+
+void CliHost::drawProgress() {
+  if (!m_progress) return;
+  m_err << "\r\x1b[K" << m_status[0] << "  " << m_status[1] << "  " << m_status[2] << std::flush;
+  m_lineShown = true;
+}
+
+void CliHost::clearProgress() {
+  if (!m_lineShown) return;
+  m_err << "\r\x1b[K" << std::flush;
+  m_lineShown = false;
+}
+
+}  // namespace pictavo::cli

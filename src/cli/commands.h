@@ -1,0 +1,41 @@
+#pragma once
+// The subcommands of pictavo-cli. Each Add*Command registers one subcommand
+// on the app; its callback leaves the exit status in `exitCode`
+// (0 done, 1 ended with a failure message, 2 usage error).
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "album/album_page.h"
+#include "settings/album_settings.h"
+
+namespace pictavo::cli {
+
+struct Io {
+  std::ostream& out;
+  std::ostream& err;
+};
+
+// Options every command that reads settings shares.
+struct SettingsOptions {
+  std::vector<std::string> sets;  // FIELD=VALUE
+  void add(CLI::App& cmd);
+  // Applies the --set overrides; false (message on err) for a bad one.
+  bool apply(AlbumSettings& settings, std::ostream& err) const;
+};
+
+void AddAlbumCommand(CLI::App& app, Io& io, int& exitCode);
+
+// Runs the command line; returns the exit status.
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+// Today's local date.
+CivilDate Today();
+
+// Splits "a,b,c" into names (empty items dropped).
+std::vector<std::string> SplitList(const std::string& text);
+
+}  // namespace pictavo::cli

@@ -1,0 +1,327 @@
+#include "album/album_run.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include <optional>
+
+#include "album/slideshow_page.h"
+#include "album/thumbnail.h"
+#include "image/jpeg.h"
+#include "platform/error.h"
+#include "platform/paths.h"
+#include "platform/sink.h"
+#include "text/chars.h"
+#include "text/textfile.h"
+
+namespace pictavo {
+
+namespace {
+
+// A numeric setting that does not parse ends the run where it is first used.
+struct SettingFailure {
+  std::string field;
+  std::string value;
+};
+
+int ParseSetting(const char* field, const std::string& value, bool positive = false) {
+  const auto v = ParseDecimal(value);
+  if (!v || (positive && *v <= 0)) throw SettingFailure{field, value};
+  return *v;
+}
+
+std::string SettingFailureText(const SettingFailure& f) {
+  return "設定 " + f.field + " の値「" + f.value + "」は正しい整数ではありません。\r処理は中断されました。";
+}
+
+std::string IoFailureText(const std::string& detail) {
+  return "ファイル書き込みエラーが発生しました。\r" + detail + "\r処理は中断されました。";
+}
+
+class Run {
+ public:
+  Run(AlbumRunState& state, RunExtras& extras) : m_run(state), m_s(state.settings), m_host(state.host), m_extras(extras) {}
+
+  RunOutcome execute() {
+    try {
+      return body();
+    } catch (const SettingFailure& f) {
+      return fail(SettingFailureText(f));
+    }
+  }
+
+ private:
+  RunOutcome body() {
+    // Start of the run.
+    m_run.albumFolder = FolderBase(m_run.main.currentFolder);
+    m_run.runActive = true;
+    m_host.beginRun();
+    m_title = m_run.main.albumTitle;
+    m_host.setStatus(2, "0000/0000   ");
+    m_s.picturesPerRow = static_cast<int16_t>(m_run.perRow);
+    m_perRow = m_run.perRow;
+
+    long long lastSelected = -1;
+    for (size_t i = 0; i < m_run.pictures.size(); ++i) {
+      PictureEntry& e = m_run.pictures[i];
+      if (!e.selected) continue;
+      if (e.name == "back.jpg") {
+        e.selected = false;
+        continue;
+      }
+      lastSelected = static_cast<long long>(i);
+      ++m_selected;
+      if (m_first.empty()) m_first = e.name;
+    }
+    if (m_selected == 0) {
+      m_host.showMessage(msg::kNoSelection);
+      return endEarly();
+    }
+
+    if (!m_extras.afterSelection(m_run)) return endEarly();
+
+    // Folder preparation.
+    m_run.thumbnailFolder = m_run.albumFolder + m_s.thumbnailFolderName;
+    if (!FolderExists(m_run.thumbnailFolder) && ::mkdir(m_run.thumbnailFolder.c_str(), 0777) != 0) {
+      m_host.note(SystemErrorText(m_run.thumbnailFolder, errno));
+      m_host.showMessage(msg::kWriteError);
+      return endEarly();
+    }
+    if (isOn(m_s.clearThumbnailFolder)) {
+      const Listing files = ListFiles(m_run.thumbnailFolder);
+      if (!files.ok) {
+        m_host.note(files.error);
+        m_host.showMessage(msg::kClearFailed);
+        return endEarly();
+      }
+      for (const auto& name : files.names) ::unlink((FolderBase(m_run.thumbnailFolder) + name).c_str());
+    }
+    m_run.comments.assign(std::min(m_run.pictures.size(), kMaxCommentSlots), CommentSlot{});
+    if (!m_extras.afterFolderPreparation(m_run)) return endEarly();
+
+    // Page heads.
+    m_texts.version = m_run.main.programVersion;
+    m_texts.title = m_title;
+    m_texts.date = m_run.today;
+    m_texts.backgroundHtml = ColorToHtml(m_s.backgroundColor);
+    m_texts.textHtml = ColorToHtml(m_s.textColor);
+    m_texts.titleColorHtml = ColorToHtml(ParseSetting("titleFontColor", m_s.titleFontColor));
+    m_texts.titleBackHtml = ColorToHtml(ParseSetting("titleBackgroundColor", m_s.titleBackgroundColor));
+    m_texts.commentColorHtml = ColorToHtml(m_run.main.commentColor);
+
+    m_pagePath = m_run.albumFolder + m_s.htmlFileName;
+    if (!open(m_page, m_pagePath) || !m_page->writeLines(AlbumHeadBlock(m_s, m_texts, m_selected, m_first)) ||
+        !m_page->writeLines(AlbumBodyOpening(m_s, m_texts))) {
+      noteError(m_page, m_pagePath);
+      m_host.showMessage(msg::kWriteError);
+      return endFailed();
+    }
+    m_slideShow = isOn(m_s.makeSlideShow);
+    if (m_slideShow) {
+      m_showPath = m_run.albumFolder + "SShow.htm";
+      if (!open(m_show, m_showPath) || !m_show->writeLines(SlideShowHead(m_s, m_texts.version, m_title, m_selected))) {
+        noteError(m_show, m_showPath);
+        m_host.showMessage(msg::kWriteError);
+        return endFailed();
+      }
+    }
+
+    // Per-picture loop.
+    const int tw = ParseSetting("thumbnailWidth", m_s.thumbnailWidth, true);
+    const int th = ParseSetting("thumbnailHeight", m_s.thumbnailHeight, true);
+    m_host.setStatus(1, "画像読込中");
+    std::vector<std::string> commentRow(static_cast<size_t>(m_perRow));
+    bool commentsOn = false;
+    for (long long i = 0; i <= lastSelected; ++i) {
+      if (m_host.processEvents()) m_run.runActive = false;
+      if (!m_run.runActive) {
+        m_host.showMessage(msg::kAborted);
+        break;
+      }
+      const PictureEntry& entry = m_run.pictures[static_cast<size_t>(i)];
+      if (!entry.selected) continue;
+      m_host.setStatus(2, ZeroPad(m_processed + 1, 4) + "/" + ZeroPad(m_selected, 4) + "   ");
+      ++m_processed;
+
+      Picture pic;
+      if (!makeThumbnail(entry.name, tw, th, pic)) return endFailed();
+      if (pic.width > m_widest) m_widest = pic.width;
+      if (pic.height > m_tallest) m_tallest = pic.height;
+      if (pic.written && m_run.main.previewOn) m_host.showPreview(pic.thumbnail);
+
+      const DisplaySize ds = ThumbnailDisplaySize(pic.width, pic.height, tw, th);
+      m_page->writeLine(AlbumPictureCell(m_s, entry.name, pic.width, pic.height, ds.width, ds.height));
+      const size_t slot = static_cast<size_t>((m_processed - 1) % m_perRow);
+      const CommentSlot none;
+      const CommentSlot& c = static_cast<size_t>(i) < m_run.comments.size() ? m_run.comments[static_cast<size_t>(i)] : none;
+      commentRow[slot] = AlbumCommentCell(m_texts, ds.width, c.comment1, c.comment2);
+
+      if (m_slideShow) {
+        const bool limit = isOn(m_s.slideShowLimit);
+        const int maxX = limit ? ParseSetting("slideShowMaxX", m_s.slideShowMaxX, true) : 0;
+        const int maxY = limit ? ParseSetting("slideShowMaxY", m_s.slideShowMaxY, true) : 0;
+        m_show->writeLines(SlideShowEntry(m_processed, entry.name,
+                                          SlideShowDisplaySize(limit, pic.width, pic.height, maxX, maxY)));
+      }
+      commentsOn = m_run.main.addComments;
+      if (m_processed < m_selected && m_processed % m_perRow == 0) {
+        m_page->writeLines(AlbumRowBreak(commentsOn, commentRow));
+        if (commentsOn) std::fill(commentRow.begin(), commentRow.end(), std::string());
+      }
+      if (!checkWrites()) return endFailed();
+    }
+
+    // Closing steps.
+    m_page->writeLines(AlbumTableEnd(m_perRow, m_processed, commentsOn, commentRow));
+    m_page->writeLines(AlbumClosingBlock(m_s));
+    if (!checkWrites() || !closeFile(m_page, m_pagePath)) return endFailed();
+    if (m_slideShow) {
+      const bool limit = isOn(m_s.slideShowLimit);
+      const int maxX = limit ? ParseSetting("slideShowMaxX", m_s.slideShowMaxX, true) : 0;
+      const int maxY = limit ? ParseSetting("slideShowMaxY", m_s.slideShowMaxY, true) : 0;
+      m_show->writeLines(SlideShowTail(m_texts.backgroundHtml, m_processed, limit, m_widest, m_tallest, maxX, maxY));
+      if (!checkWrites() || !closeFile(m_show, m_showPath)) return endFailed();
+    }
+    for (int p = 0; p < 3; ++p) m_host.setStatus(p, "");
+    const bool completed = m_run.runActive;
+    if (completed) m_extras.endOfRunNotice(m_run);
+    m_host.endRun(false);
+    return completed ? RunOutcome::Completed : RunOutcome::Aborted;
+  }
+
+  struct Picture {
+    int width = 0;
+    int height = 0;
+    bool written = false;
+    Bitmap thumbnail;
+  };
+
+  // Thumbnail making; false after its failure message has been shown.
+  bool makeThumbnail(const std::string& name, int tw, int th, Picture& pic) {
+    const std::string picturePath = m_run.albumFolder + name;
+    const std::string thumbPath = FolderBase(m_run.thumbnailFolder) + m_s.thumbnailPrefix + name;
+    Bitmap decoded;
+    JpegInfo info;
+    std::string error;
+    if (!DecodeJpegFile(picturePath, decoded, info, error)) {
+      m_host.note(error);
+      m_host.showMessage(msg::kReadError);
+      return false;
+    }
+    // Browsers show pictures upright by their EXIF orientation; so does the album.
+    if (info.orientation != 1) decoded = ApplyOrientation(decoded, info.orientation);
+    m_host.setStatus(0, name);
+    pic.width = decoded.width;
+    pic.height = decoded.height;
+    const DisplaySize ds = ThumbnailDisplaySize(pic.width, pic.height, tw, th);
+    if (isOn(m_s.skipExistingThumbnails) && PathExists(thumbPath)) {
+      m_host.setStatus(0, "ファイル作成スキップ");
+      return true;
+    }
+    if ((pic.width > tw || pic.height > th) && isNotOff(m_s.thumbnailFilter)) {
+      m_host.setStatus(0, "フィルター処理");
+      pic.thumbnail = FilterThumbnail(decoded, tw, th, ds.ratio);
+    } else {
+      m_host.setStatus(0, "通常圧縮");
+      // A sliver of a picture still gets a one-pixel thumbnail.
+      pic.thumbnail = StretchSample(decoded, static_cast<int>(std::max(1LL, ds.width)),
+                                    static_cast<int>(std::max(1LL, ds.height)));
+    }
+    decoded = Bitmap{};
+    const int quality = ParseSetting("thumbnailQuality", m_s.thumbnailQuality);
+    if (!WriteJpegFile(thumbPath, pic.thumbnail, quality, error)) {
+      m_host.note(error);
+      m_host.showMessage(msg::kWriteError);
+      return false;
+    }
+    pic.written = true;
+    return true;
+  }
+
+  bool open(std::optional<TextWriter>& writer, const std::string& path) {
+    std::string error;
+    auto sink = OpenDirectSink(path, error);
+    if (!sink) {
+      m_host.note(error);
+      return false;
+    }
+    writer.emplace(std::move(sink));
+    return true;
+  }
+
+  void noteError(const std::optional<TextWriter>& writer, const std::string& path) {
+    if (writer && !writer->error().empty()) m_host.note(writer->error());
+    (void)path;
+  }
+
+  // Reports the first failed write of the page or the slide show.
+  bool checkWrites() {
+    for (auto* w : {&m_page, &m_show}) {
+      if (*w && !(*w)->ok()) {
+        m_host.showMessage(IoFailureText((*w)->error()));
+        return false;
+      }
+    }
+    return true;
+  }
+
+  bool closeFile(std::optional<TextWriter>& writer, const std::string& path) {
+    (void)path;
+    if (!writer->close()) {
+      m_host.showMessage(IoFailureText(writer->error()));
+      return false;
+    }
+    writer.reset();
+    return true;
+  }
+
+  void closeAll() {
+    if (m_page) m_page->close();
+    if (m_show) m_show->close();
+    m_page.reset();
+    m_show.reset();
+  }
+
+  RunOutcome endEarly() {
+    closeAll();
+    m_host.endRun(true);
+    return RunOutcome::Failed;
+  }
+
+  RunOutcome endFailed() { return endEarly(); }
+
+  RunOutcome fail(const std::string& text) {
+    m_host.showMessage(text);
+    return endEarly();
+  }
+
+  AlbumRunState& m_run;
+  AlbumSettings& m_s;
+  AlbumRunHost& m_host;
+  RunExtras& m_extras;
+  std::string m_title;
+  int m_perRow = 5;
+  long long m_selected = 0;
+  long long m_processed = 0;
+  std::string m_first;
+  long long m_widest = 0;
+  long long m_tallest = 0;
+  PageTexts m_texts;
+  std::string m_pagePath;
+  std::string m_showPath;
+  bool m_slideShow = false;
+  std::optional<TextWriter> m_page;
+  std::optional<TextWriter> m_show;
+};
+
+}  // namespace
+
+RunOutcome AlbumRun(AlbumRunState& run, RunExtras& extras) {
+  Run r(run, extras);
+  return r.execute();
+}
+
+}  // namespace pictavo

@@ -1,0 +1,98 @@
+#pragma once
+// The album run (the Execute command): for the selected pictures of a folder,
+// make the thumbnails and write the catalogue page and, when asked, the
+// slide-show page. It talks to its surroundings only through AlbumRunHost.
+
+#include <string>
+#include <vector>
+
+#include "album/album_page.h"
+#include "image/bitmap.h"
+#include "platform/command_host.h"
+#include "settings/album_settings.h"
+
+namespace pictavo {
+
+// One entry of the picture list: a file name without folder and its selection.
+struct PictureEntry {
+  std::string name;
+  bool selected = true;
+};
+
+// The comment lines of one list entry.
+struct CommentSlot {
+  std::string comment1;
+  std::string comment2;
+};
+
+// At most this many list entries get comment slots; further entries go
+// without comments.
+inline constexpr size_t kMaxCommentSlots = 10001;
+
+class AlbumRunHost : public CommandHost {
+ public:
+  // Disables the window's controls for the run.
+  virtual void beginRun() {}
+  // Restores the window. earlyEnd: the run ended before its page was made (no
+  // selection, a failure), so the picture list is refilled from the folder.
+  virtual void endRun(bool earlyEnd) { (void)earlyEnd; }
+  // Shows a finished thumbnail in the preview (only called when previewOn).
+  virtual void showPreview(const Bitmap& thumbnail) { (void)thumbnail; }
+  // Opens the comment editor (the answer Yes to the missing-comment-file question).
+  virtual void openCommentEditor() {}
+};
+
+struct AlbumRunState;
+
+// The run's extra duties at its fixed points; the default does nothing
+// beyond what the run needs to go on.
+class RunExtras {
+ public:
+  virtual ~RunExtras() = default;
+  // After the selection has been read: the comment-file check and the
+  // automatic settings save. False ends the run early.
+  virtual bool afterSelection(AlbumRunState& run) { (void)run; return true; }
+  // After the folder preparation: the comment table and the background
+  // picture. False ends the run early.
+  virtual bool afterFolderPreparation(AlbumRunState& run) { (void)run; return true; }
+  // Closing steps, when the run was not aborted.
+  virtual void endOfRunNotice(AlbumRunState& run) { (void)run; }
+};
+
+enum class RunOutcome {
+  Completed,  // reached its end
+  Aborted,    // Abort pressed; pages completed and closed
+  Failed,     // ended with one of its failure messages
+};
+
+struct AlbumRunState {
+  AlbumSettings& settings;
+  MainValues& main;
+  std::vector<PictureEntry>& pictures;
+  AlbumRunHost& host;
+  int perRow;                 // the per-row control's position (1..10)
+  CivilDate today;            // the clock, read by the caller
+  // Working state the extras read or fill.
+  std::string albumFolder;    // currentFolder with a trailing "/"
+  std::string thumbnailFolder;
+  std::vector<CommentSlot> comments;  // one per list entry, at most kMaxCommentSlots
+  bool runActive = true;
+};
+
+// The Execute command. Returns how the run ended; every message the user
+// must see has been shown through the host.
+RunOutcome AlbumRun(AlbumRunState& run, RunExtras& extras);
+
+// Message texts of the run.
+namespace msg {
+inline constexpr const char* kNoSelection = "ファイルが選択されていません。";
+inline constexpr const char* kWriteError = "ファイル書き込みエラーが発生しました。\r処理は中断されました。";
+inline constexpr const char* kClearFailed = "フォルダの初期化に失敗しました。\r処理は中断されました。";
+inline constexpr const char* kReadError = "JPEGファイルを読み込めませんでした。\r処理は中断されました。";
+inline constexpr const char* kAborted = "処理は中断されました。";
+inline constexpr const char* kFinished = "ファイル作成終了";
+inline constexpr const char* kBrowserQuestion = "　　　　ファイル作成終了　　　　\rブラウザを起動しますか？";
+inline constexpr const char* kCaption = "Pictavo";
+}  // namespace msg
+
+}  // namespace pictavo

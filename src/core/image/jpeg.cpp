@@ -1,0 +1,257 @@
+#include "image/jpeg.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+// jpeglib.h needs size_t and FILE declared first.
+#include <jerror.h>
+#include <jpeglib.h>
+
+#include "platform/sink.h"
+#include "text/textfile.h"
+
+namespace pictavo {
+
+int ParseExifOrientation(const uint8_t* data, size_t size) {
+  if (size < 14 || std::memcmp(data, "Exif\0\0", 6) != 0) return 1;
+  const uint8_t* tiff = data + 6;
+  const size_t n = size - 6;
+  bool little;
+  if (tiff[0] == 'I' && tiff[1] == 'I') {
+    little = true;
+  } else if (tiff[0] == 'M' && tiff[1] == 'M') {
+    little = false;
+  } else {
+    return 1;
+  }
+  auto u16 = [&](size_t off) -> uint32_t {
+    return little ? static_cast<uint32_t>(tiff[off] | (tiff[off + 1] << 8))
+                  : static_cast<uint32_t>((tiff[off] << 8) | tiff[off + 1]);
+  };
+  auto u32 = [&](size_t off) -> uint32_t {
+    return little ? (static_cast<uint32_t>(tiff[off]) | (static_cast<uint32_t>(tiff[off + 1]) << 8) |
+                     (static_cast<uint32_t>(tiff[off + 2]) << 16) | (static_cast<uint32_t>(tiff[off + 3]) << 24))
+                  : ((static_cast<uint32_t>(tiff[off]) << 24) | (static_cast<uint32_t>(tiff[off + 1]) << 16) |
+                     (static_cast<uint32_t>(tiff[off + 2]) << 8) | static_cast<uint32_t>(tiff[off + 3]));
+  };
+  if (u16(2) != 42) return 1;
+  const uint32_t ifd = u32(4);
+  if (ifd > n || n - ifd < 2) return 1;
+  const uint32_t count = u16(ifd);
+  for (uint32_t i = 0; i < count; ++i) {
+    const size_t entry = ifd + 2 + static_cast<size_t>(i) * 12;
+    if (entry + 12 > n) return 1;
+    if (u16(entry) == 0x0112) {
+      if (u16(entry + 2) != 3) return 1;  // SHORT
+      const uint32_t value = u16(entry + 8);
+      return (value >= 1 && value <= 8) ? static_cast<int>(value) : 1;
+    }
+  }
+  return 1;
+}
+
+namespace {
+
+struct ErrorManager {
+  jpeg_error_mgr pub;
+  jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
+  int damageWarnings;
+};
+
+void OnError(j_common_ptr cinfo) {
+  auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+  (*cinfo->err->format_message)(cinfo, err->message);
+  std::longjmp(err->jump, 1);
+}
+
+void OnMessage(j_common_ptr cinfo, int level) {
+  auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+  if (level >= 0) return;  // trace messages
+  switch (cinfo->err->msg_code) {
+    // Informational: the data itself is intact.
+    case JWRN_JFIF_MAJOR:
+    case JWRN_ADOBE_XFORM:
+    case JWRN_BOGUS_ICC:
+      return;
+    default:
+      if (err->damageWarnings++ == 0) (*cinfo->err->format_message)(cinfo, err->message);
+  }
+}
+
+void OnProgress(j_common_ptr cinfo) {
+  if (!cinfo->is_decompressor) return;
+  auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+  if (d->input_scan_number > kMaxProgressiveScans) {
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    std::snprintf(err->message, sizeof err->message, "more than %d progressive scans", kMaxProgressiveScans);
+    std::longjmp(err->jump, 1);
+  }
+}
+
+// Everything one decompression needs; lives in the caller's frame so that
+// longjmp never skips a C++ destructor inside the setjmp scope.
+struct Decoder {
+  jpeg_decompress_struct cinfo{};
+  ErrorManager err{};
+  jpeg_progress_mgr progress{};
+};
+
+void SetUp(Decoder& d) {
+  d.cinfo.err = jpeg_std_error(&d.err.pub);
+  d.err.pub.error_exit = OnError;
+  d.err.pub.emit_message = OnMessage;
+  d.err.message[0] = '\0';
+  jpeg_create_decompress(&d.cinfo);
+  d.cinfo.mem->max_memory_to_use = kJpegMemoryLimit;
+  d.progress.progress_monitor = OnProgress;
+  d.cinfo.progress = &d.progress;
+}
+
+int OrientationOf(j_decompress_ptr cinfo) {
+  for (jpeg_saved_marker_ptr m = cinfo->marker_list; m; m = m->next) {
+    if (m->marker == JPEG_APP0 + 1) {
+      const int o = ParseExifOrientation(m->data, m->data_length);
+      if (o != 1) return o;
+    }
+  }
+  return 1;
+}
+
+bool CheckSize(const jpeg_decompress_struct& cinfo, std::string& error) {
+  const int64_t w = cinfo.image_width, h = cinfo.image_height;
+  if (w <= 0 || h <= 0 || w > kMaxPictureSide || h > kMaxPictureSide || w * h > kMaxPicturePixels) {
+    error = "picture too large: " + std::to_string(w) + " x " + std::to_string(h) + " pixels (the limit is " +
+            std::to_string(kMaxPicturePixels / 1000000) + " megapixels)";
+    return false;
+  }
+  return true;
+}
+
+// The libjpeg part of decoding; no C++ objects with destructors live here.
+// Returns 0 on success, 1 on a libjpeg error, 2 on a size refusal.
+int DecodeCore(Decoder& d, const uint8_t* data, size_t size, Bitmap* out, JpegInfo& info, std::string& error) {
+  if (setjmp(d.err.jump)) {
+    return 1;
+  }
+  jpeg_mem_src(&d.cinfo, data, static_cast<unsigned long>(size));
+  jpeg_save_markers(&d.cinfo, JPEG_APP0 + 1, 0xFFFF);
+  jpeg_read_header(&d.cinfo, TRUE);
+  info.width = static_cast<int>(d.cinfo.image_width);
+  info.height = static_cast<int>(d.cinfo.image_height);
+  info.components = d.cinfo.num_components;
+  info.progressive = d.cinfo.progressive_mode != 0;
+  info.orientation = OrientationOf(&d.cinfo);
+  if (!CheckSize(d.cinfo, error)) return 2;
+  if (!out) return 0;
+  const bool grey = d.cinfo.jpeg_color_space == JCS_GRAYSCALE;
+  d.cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_start_decompress(&d.cinfo);
+  *out = Bitmap::Create(static_cast<int>(d.cinfo.output_width), static_cast<int>(d.cinfo.output_height),
+                        grey ? 8 : 24);
+  if (grey) out->palette = Bitmap::GreyPalette();
+  while (d.cinfo.output_scanline < d.cinfo.output_height) {
+    JSAMPROW row = out->row(static_cast<int>(d.cinfo.output_scanline));
+    jpeg_read_scanlines(&d.cinfo, &row, 1);
+  }
+  jpeg_finish_decompress(&d.cinfo);
+  return 0;
+}
+
+bool Decode(const uint8_t* data, size_t size, Bitmap* out, JpegInfo& info, std::string& error) {
+  Decoder d;
+  SetUp(d);
+  const int rc = DecodeCore(d, data, size, out, info, error);
+  jpeg_destroy_decompress(&d.cinfo);
+  if (rc == 1) error = d.err.message[0] ? d.err.message : "not a JPEG file";
+  if (rc == 0 && out && d.err.damageWarnings > 0) {
+    error = std::string("damaged data: ") + d.err.message;
+    *out = Bitmap{};
+    return false;
+  }
+  if (rc != 0 && out) *out = Bitmap{};
+  return rc == 0;
+}
+
+struct Encoder {
+  jpeg_compress_struct cinfo{};
+  ErrorManager err{};
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+};
+
+int EncodeCore(Encoder& e, const Bitmap& rgb, int quality) {
+  if (setjmp(e.err.jump)) return 1;
+  jpeg_mem_dest(&e.cinfo, &e.buffer, &e.size);
+  e.cinfo.image_width = static_cast<JDIMENSION>(rgb.width);
+  e.cinfo.image_height = static_cast<JDIMENSION>(rgb.height);
+  e.cinfo.input_components = 3;
+  e.cinfo.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&e.cinfo);
+  jpeg_set_quality(&e.cinfo, quality, TRUE);
+  jpeg_start_compress(&e.cinfo, TRUE);
+  while (e.cinfo.next_scanline < e.cinfo.image_height) {
+    JSAMPROW row = const_cast<JSAMPROW>(rgb.row(static_cast<int>(e.cinfo.next_scanline)));
+    jpeg_write_scanlines(&e.cinfo, &row, 1);
+  }
+  jpeg_finish_compress(&e.cinfo);
+  return 0;
+}
+
+}  // namespace
+
+bool ReadJpegInfo(const std::string& path, JpegInfo& info, std::string& error) {
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes, error)) return false;
+  return Decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), nullptr, info, error);
+}
+
+bool DecodeJpegMemory(const uint8_t* data, size_t size, Bitmap& out, JpegInfo& info, std::string& error) {
+  return Decode(data, size, &out, info, error);
+}
+
+bool DecodeJpegFile(const std::string& path, Bitmap& out, JpegInfo& info, std::string& error) {
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes, error)) return false;
+  if (!Decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &out, info, error)) {
+    error = path + ": " + error;
+    return false;
+  }
+  return true;
+}
+
+bool EncodeJpeg(const Bitmap& picture, int quality, std::string& bytes, std::string& error) {
+  if (picture.empty()) {
+    error = "empty picture";
+    return false;
+  }
+  const Bitmap rgb = picture.bitsPerPixel == 24 ? Bitmap{} : ToRgb24(picture);
+  const Bitmap& src = picture.bitsPerPixel == 24 ? picture : rgb;
+  if (src.bitsPerPixel != 24) {
+    error = "unsupported pixel format";
+    return false;
+  }
+  Encoder e;
+  e.cinfo.err = jpeg_std_error(&e.err.pub);
+  e.err.pub.error_exit = OnError;
+  e.err.message[0] = '\0';
+  jpeg_create_compress(&e.cinfo);
+  const int rc = EncodeCore(e, src, quality < 0 ? 0 : (quality > 100 ? 100 : quality));
+  jpeg_destroy_compress(&e.cinfo);
+  if (rc == 0) bytes.assign(reinterpret_cast<const char*>(e.buffer), e.size);
+  std::free(e.buffer);
+  if (rc != 0) {
+    error = e.err.message;
+    return false;
+  }
+  return true;
+}
+
+bool WriteJpegFile(const std::string& path, const Bitmap& picture, int quality, std::string& error) {
+  std::string bytes;
+  if (!EncodeJpeg(picture, quality, bytes, error)) return false;
+  return WriteFileAtomically(path, bytes, error);
+}
+
+}  // namespace pictavo

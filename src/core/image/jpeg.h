@@ -1,0 +1,53 @@
+#pragma once
+// JPEG files through libjpeg-turbo. Decoding uses the library defaults (the
+// accurate integer DCT and fancy upsampling), full scale; encoding is baseline
+// with jpeg_set_defaults and jpeg_set_quality(q, TRUE). Pictures come from
+// anywhere, so the decoder is hardened: the declared size is checked against
+// named limits before any pixel buffer exists, libjpeg's own memory is capped,
+// progressive files may not have absurd numbers of scans, and a file that
+// decodes only with "corrupt data" warnings counts as damaged. Failures come
+// back as an error text; libjpeg's errors never unwind through C++ frames.
+
+#include <cstdint>
+#include <string>
+
+#include "image/bitmap.h"
+
+namespace pictavo {
+
+// The largest picture the program accepts, for JPEG and BMP alike: room for
+// real panoramas (a 50000 x 10000 stitch), far below what would exhaust memory.
+inline constexpr int64_t kMaxPicturePixels = 600'000'000;
+inline constexpr int kMaxPictureSide = 65500;
+// Memory libjpeg may take for its own buffers (progressive coefficients).
+inline constexpr long kJpegMemoryLimit = 1024L * 1024L * 1024L;
+// Scans allowed in a progressive file; real encoders write about ten.
+inline constexpr int kMaxProgressiveScans = 500;
+
+struct JpegInfo {
+  int width = 0;        // as stored
+  int height = 0;
+  int components = 0;   // 1 grey, 3 colour, 4 CMYK
+  int orientation = 1;  // EXIF orientation, 1 when absent
+  bool progressive = false;
+};
+
+// Reads the header (and the EXIF orientation) without decoding pixels.
+bool ReadJpegInfo(const std::string& path, JpegInfo& info, std::string& error);
+
+// Decodes at full size: colour to 24-bit RGB, greyscale to 8-bit grey. The
+// pixels are as stored; info receives the header facts.
+bool DecodeJpegFile(const std::string& path, Bitmap& out, JpegInfo& info, std::string& error);
+bool DecodeJpegMemory(const uint8_t* data, size_t size, Bitmap& out, JpegInfo& info, std::string& error);
+
+// Encodes an 8- or 24-bit picture as a baseline colour JPEG of quality 0..100.
+bool EncodeJpeg(const Bitmap& picture, int quality, std::string& bytes, std::string& error);
+// Encodes and replaces the file at path atomically: a failure never leaves a
+// half-written file.
+bool WriteJpegFile(const std::string& path, const Bitmap& picture, int quality, std::string& error);
+
+// The orientation value (1..8) from an APP1 "Exif" segment's payload; 1 when
+// absent or unreadable. Every offset is checked against the segment.
+int ParseExifOrientation(const uint8_t* data, size_t size);
+
+}  // namespace pictavo

@@ -1,0 +1,50 @@
+#pragma once
+// Byte sinks for the text and picture writers. Writers take a sink so that
+// tests can make one fail after N bytes.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace pictavo {
+
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  // Appends bytes; false on failure (see error()).
+  virtual bool write(std::string_view bytes) = 0;
+  // Finishes the file; false on failure. A sink that is destroyed without a
+  // successful close() leaves no trace where it was atomic.
+  virtual bool close() = 0;
+  virtual const std::string& error() const = 0;
+};
+
+// Writes straight into the file at path, replacing it (pages: a failed run
+// leaves what it wrote so far, as the user expects of a page in progress).
+std::unique_ptr<ByteSink> OpenDirectSink(const std::string& path, std::string& error);
+
+// Writes into a temporary file in the same folder; close() flushes it to disk
+// and renames it over path, keeping the old file's permission bits. Anything
+// short of a successful close() leaves the old file as it was.
+std::unique_ptr<ByteSink> OpenAtomicSink(const std::string& path, std::string& error);
+
+// Writes a whole file atomically (see OpenAtomicSink).
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error);
+
+// A sink that fails once more than `limit` bytes have been written; for tests
+// and for callers that want to simulate a full disk.
+class LimitedSink : public ByteSink {
+ public:
+  LimitedSink(std::unique_ptr<ByteSink> inner, size_t limit) : m_inner(std::move(inner)), m_limit(limit) {}
+  bool write(std::string_view bytes) override;
+  bool close() override;
+  const std::string& error() const override { return m_error.empty() && m_inner ? m_inner->error() : m_error; }
+
+ private:
+  std::unique_ptr<ByteSink> m_inner;
+  size_t m_limit;
+  size_t m_written = 0;
+  std::string m_error;
+};
+
+}  // namespace pictavo

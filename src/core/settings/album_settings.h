@@ -1,0 +1,97 @@
+#pragma once
+// The one record of user preferences, in settings-file order. Most fields keep
+// the text they are stored as; four are integers in memory.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pictavo {
+
+struct AlbumSettings {
+  std::string startFolder;
+  int32_t backgroundColor = 16777215;
+  std::string backgroundPattern;
+  std::string backgroundFile;
+  std::string browserPath;
+  std::string externalViewerPath;
+  std::string displayLeft;
+  std::string displayTop;
+  int32_t rotationQuality = 95;
+  std::string rotationBackup = "on";
+  std::string titleFontSize = "7";
+  std::string titleFontColor = "0";
+  std::string titleFontFace = "ＭＳ Ｐ明朝";
+  std::string titleTableWidth = "標準";
+  std::string titleBackgroundColor = "16777215";
+  std::string titleItalic = "off";
+  std::string titleBold = "off";
+  std::string thumbnailWidth = "110";
+  std::string thumbnailHeight = "150";
+  std::string openInSubWindow = "off";
+  std::string scriptPopup = "off";
+  std::string makeSlideShow = "off";
+  std::string slideShowInterval = "3";
+  std::string thumbnailQuality = "80";
+  std::string thumbnailFilter = "off";
+  std::string noBrowserPrompt = "off";
+  std::string htmlFileName = "index.htm";
+  std::string thumbnailFolderName = "htm_image";
+  std::string titleFontSpecified = "on";
+  std::string defaultHeader = "on";
+  std::string headerComment;
+  std::string defaultFooter = "on";
+  std::string footerComment;
+  std::string footerLink = "off";
+  std::string footerLinkUrl;
+  std::string titleUseTable = "on";
+  std::string thumbnailPrefix;
+  std::string skipExistingThumbnails = "off";
+  std::string tableBorder = "1";
+  std::string slideShowLimit = "off";
+  std::string slideShowMaxX = "1000";
+  std::string slideShowMaxY = "750";
+  std::string pictureFrame = "on";
+  int16_t picturesPerRow = 5;
+  std::string clearThumbnailFolder = "off";
+  std::string autoSaveSettings = "off";
+  std::string titleTableBorder = "1";
+  int32_t textColor = 0;
+
+  bool operator==(const AlbumSettings&) const = default;
+};
+
+// Assigns every default.
+void ResetSettings(AlbumSettings& s);
+
+// Switch tests: isOn is true only for exactly "on"; isNotOff for anything but "off".
+inline bool isOn(const std::string& v) { return v == "on"; }
+inline bool isNotOff(const std::string& v) { return v != "off"; }
+
+// The field names in settings-file order (48 of them).
+const std::vector<std::string>& SettingsFieldNames();
+// The field's value as stored text; nullopt for an unknown name.
+std::optional<std::string> GetSettingText(const AlbumSettings& s, const std::string& field);
+// Sets a field from text. Integer fields need a decimal integer (16 bits for
+// picturesPerRow). Returns false with error set for an unknown field or a bad value.
+bool SetSettingText(AlbumSettings& s, const std::string& field, const std::string& value, std::string& error);
+
+// The values the main window holds beside the record; none is stored.
+struct MainValues {
+  std::string programVersion = "2.02";
+  std::string programFolder;
+  std::string currentFolder;
+  std::string albumTitle;
+  bool addComments = false;
+  int32_t commentColor = 0;
+  bool previewOn = true;
+  std::string folderSettingsPath;
+  bool loadWithoutAsking = false;
+  bool batchRunning = false;
+};
+
+// The product's home page, named in the pages' credit lines.
+inline constexpr const char* kHomePageUrl = "https://pictavo.example.org/";
+
+}  // namespace pictavo

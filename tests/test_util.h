@@ -1,0 +1,29 @@
+#pragma once
+// Small helpers shared by the tests: temporary folders and whole-file I/O.
+
+#include <string>
+#include <vector>
+
+namespace pictavo {
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return m_path; }
+  std::string file(const std::string& name) const { return m_path + "/" + name; }
+
+ private:
+  std::string m_path;
+};
+
+std::string ReadAll(const std::string& path);
+void WriteAll(const std::string& path, const std::string& bytes);
+// Names in the folder, sorted, without "." and "..".
+std::vector<std::string> ListDir(const std::string& path);
+// The file's lines as UTF-8, split at CR LF (the last CR LF ends the last line).
+std::vector<std::string> ReadCp932Lines(const std::string& path);
+
+}  // namespace pictavo
