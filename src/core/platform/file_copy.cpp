@@ -1,0 +1,81 @@
+#include "platform/file_copy.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/error.h"
+#include "platform/paths.h"
+#include "platform/sink.h"
+
+namespace pictavo {
+
+bool HasAttributes(const std::string& path, unsigned attributes) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return true;
+  unsigned have = 0;
+  if (S_ISDIR(st.st_mode)) have |= kAttrDirectory;
+  if ((st.st_mode & S_IWUSR) == 0) have |= kAttrReadOnly;
+  if (LastComponent(path).rfind('.', 0) == 0) have |= kAttrHidden;
+  return (have & attributes) == attributes;
+}
+
+bool IsReadOnly(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
+}
+
+bool ClearReadOnly(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return false;
+  return ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
+}
+
+bool CopyFileTo(const std::string& source, const std::string& destination, std::string& error,
+                std::string* detail) {
+  std::string target = AbsolutePath(destination);
+  if (HasAttributes(target, kAttrDirectory)) target = FolderBase(target) + LastComponent(source);
+
+  const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat st {};
+  if (in < 0 || ::fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
+    const int err = in < 0 ? errno : EISDIR;
+    if (in >= 0) ::close(in);
+    error = "ファイル " + source + " は開けません";
+    if (detail) *detail = SystemErrorText(source, err);
+    return false;
+  }
+  std::string sinkError;
+  auto sink = OpenAtomicSink(target, sinkError);
+  if (!sink) {
+    ::close(in);
+    error = "ファイル " + target + " を作成できません";
+    if (detail) *detail = sinkError;
+    return false;
+  }
+  char buffer[8192];
+  for (;;) {
+    const ssize_t n = ::read(in, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int err = errno;
+      ::close(in);
+      error = "ファイル " + source + " は開けません";
+      if (detail) *detail = SystemErrorText(source, err);
+      return false;
+    }
+    if (n > 0 && !sink->write(std::string_view(buffer, static_cast<size_t>(n)))) break;
+    if (n < static_cast<ssize_t>(sizeof buffer)) break;
+  }
+  ::close(in);
+  if (!sink->error().empty() || !sink->close()) {
+    error = "ファイル " + target + " を作成できません";
+    if (detail) *detail = sink->error();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace pictavo

@@ -1,0 +1,32 @@
+#pragma once
+// Copying a file, and attribute tests.
+
+#include <string>
+
+namespace pictavo {
+
+// Copies the contents of `source`. When `destination` is an existing folder
+// or names nothing that exists, it is taken as a folder and the source's file
+// name is appended. The copy is written in 8192-byte chunks to a temporary
+// file beside the target, flushed and renamed into place, so it is complete
+// or absent; time stamps and attributes are not carried over. On failure
+// `error` holds "ファイル %s は開けません" (source) or "ファイル %s を作成できません"
+// (target) and `detail` the system's reason.
+bool CopyFileTo(const std::string& source, const std::string& destination, std::string& error,
+                std::string* detail = nullptr);
+
+enum FileAttribute : unsigned {
+  kAttrReadOnly = 1,
+  kAttrHidden = 2,
+  kAttrDirectory = 16,
+};
+
+// True when every bit of `attributes` is set for `path`; a path that does not
+// exist counts as having every attribute.
+bool HasAttributes(const std::string& path, unsigned attributes);
+
+// Read-only: the owner's write bit is clear. Clearing sets that bit only.
+bool IsReadOnly(const std::string& path);
+bool ClearReadOnly(const std::string& path);
+
+}  // namespace pictavo
