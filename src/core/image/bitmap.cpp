@@ -21,13 +21,17 @@ std::vector<uint32_t> Bitmap::GreyPalette() {
 }
 
 Bitmap ToRgb24(const Bitmap& src) {
-  if (src.bitsPerPixel != 8) return src;
+  const int bits = src.bitsPerPixel;
+  if (bits != 1 && bits != 4 && bits != 8) return src;
   Bitmap out = Bitmap::Create(src.width, src.height, 24);
   for (int y = 0; y < src.height; ++y) {
     const uint8_t* s = src.row(y);
     uint8_t* d = out.row(y);
     for (int x = 0; x < src.width; ++x) {
-      const uint32_t c = s[x] < src.palette.size() ? src.palette[s[x]] : 0;
+      const unsigned index = bits == 8   ? s[x]
+                             : bits == 4 ? (x % 2 == 0 ? s[x / 2] >> 4 : s[x / 2] & 0x0F)
+                                         : ((s[x / 8] >> (7 - x % 8)) & 1);
+      const uint32_t c = index < src.palette.size() ? src.palette[index] : 0;
       d[3 * x] = static_cast<uint8_t>(c & 0xFF);
       d[3 * x + 1] = static_cast<uint8_t>((c >> 8) & 0xFF);
       d[3 * x + 2] = static_cast<uint8_t>((c >> 16) & 0xFF);

@@ -2,7 +2,8 @@
 // The core's plain picture type: what the JPEG layer decodes into and encodes
 // from, and what the windows turn into a QImage. Rows run top to bottom; a
 // 24-bit pixel is three bytes in the order red, green, blue; an 8-bit pixel is
-// an index into the colour table (a decoded greyscale JPEG has 256 greys).
+// an index into the colour table (a decoded greyscale JPEG has 256 greys);
+// 1- and 4-bit pixels are packed from the most significant bit.
 
 #include <cstddef>
 #include <cstdint>
@@ -27,7 +28,8 @@ struct Bitmap {
   bool empty() const { return width <= 0 || height <= 0; }
 };
 
-// A 24-bit copy of an 8-bit picture through its colour table (others are copied).
+// A 24-bit copy of a 1-, 4- or 8-bit picture through its colour table (an
+// index beyond the table gives black); a 24-bit picture is copied.
 Bitmap ToRgb24(const Bitmap& src);
 
 // Turns a picture as an EXIF orientation tag (1..8) says, so that it reads
