@@ -1,0 +1,78 @@
+#include "tools/bmp_to_jpeg.h"
+
+#include <algorithm>
+
+#include "image/dib.h"
+#include "image/jpeg.h"
+#include "platform/paths.h"
+#include "platform/sink.h"
+#include "text/chars.h"
+
+namespace pictavo {
+
+PreviewBox BmpPreviewBox(int width, int height) {
+  constexpr long double kSide = 116;
+  const long double w = width, h = height;
+  PreviewBox box;
+  if (h < w) {
+    const long double scaled = h * kSide / w;
+    box.width = 116;
+    box.height = static_cast<int>(RoundHalfEven(scaled));
+    box.left = 5;
+    box.top = static_cast<int>(RoundHalfEven((kSide - scaled) / 2)) + 5;
+  } else {
+    const long double scaled = w * kSide / h;
+    box.height = 116;
+    box.width = static_cast<int>(RoundHalfEven(scaled));
+    box.top = 5;
+    box.left = static_cast<int>(RoundHalfEven((kSide - scaled) / 2)) + 5;
+  }
+  return box;
+}
+
+std::string JpegNameFor(const std::string& bmpName) {
+  return LeftChars(bmpName, CharLength(bmpName) - 3) + "jpg";
+}
+
+ConversionOutcome ConvertBmpFiles(const std::string& folder, const std::vector<std::string>& names, int quality,
+                                  CommandHost& host, ConversionView* view) {
+  if (names.empty()) {
+    host.showMessage("ファイルが選択されていません。");
+    return ConversionOutcome::NothingSelected;
+  }
+  quality = std::clamp(quality, kConversionMinQuality, kConversionMaxQuality);
+  const std::string base = FolderBase(folder);
+  host.setStatus(0, "BMP→JPG 変換中");
+  TPxDIB dib;
+  for (const auto& name : names) {
+    if (view) view->showFileName(name);
+    Bitmap picture;
+    try {
+      dib.LoadFromFile(base + name);
+      dib.AssignTo(picture);
+    } catch (const std::exception& e) {
+      // The image's own error text; files converted so far stay.
+      host.showMessage(e.what());
+      return ConversionOutcome::Failed;
+    }
+    if (view) view->showPreview(picture, BmpPreviewBox(picture.width, picture.height));
+
+    const std::string output = base + JpegNameFor(name);
+    if (PathExists(output) &&
+        !host.askYesNo("同名のファイルが存在します。\r" + JpegNameFor(name) + "\r上書きしてよろしいですか？",
+                       "Pictavo")) {
+      continue;
+    }
+    std::string error;
+    if (!WriteJpegFile(output, picture, quality, error)) {
+      host.showMessage("ファイル書き込みエラーが発生しました。\r処理は中断されました。");
+      host.note(error);
+      host.setStatus(0, "");
+      return ConversionOutcome::Failed;
+    }
+  }
+  host.setStatus(0, "変換終了");
+  return ConversionOutcome::Done;
+}
+
+}  // namespace pictavo
