@@ -1,0 +1,287 @@
+#include "tools/rotation.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "image/dib.h"
+#include "image/jpeg.h"
+#include "platform/file_copy.h"
+#include "platform/paths.h"
+#include "text/chars.h"
+
+namespace pictavo {
+
+namespace {
+
+constexpr const char* kNothingSelected = "ファイルが選択されていません。";
+constexpr const char* kLastCaption = "保存して終了";
+constexpr const char* kNextCaption = "保存して次へ";
+
+Bitmap Rotate(const Bitmap& picture, bool right) {
+  if (picture.empty()) return picture;
+  TPxDIB src, dst;
+  src.Assign(picture);
+  const int w = src.Width(), h = src.Height();
+  dst.SetHeight(w);
+  dst.SetWidth(h);
+  dst.SetPixelFormat(src.PixelFormat());
+  for (int x = 0; x < w; ++x) {
+    for (int y = 0; y < h; ++y) {
+      if (right) {
+        dst.SetPixels(h - 1 - y, x, src.Pixels(x, y));
+      } else {
+        dst.SetPixels(y, w - 1 - x, src.Pixels(x, y));
+      }
+    }
+  }
+  Bitmap out;
+  dst.AssignTo(out);
+  if (out.bitsPerPixel != 24) out.palette = picture.palette;  // greyscale keeps its greys
+  return out;
+}
+
+// The modification time at the 2-second resolution of a DOS time stamp; 0
+// when the file cannot be read.
+time_t DosModificationTime(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || st.st_mtime <= 0) return 0;
+  return st.st_mtime - st.st_mtime % 2;
+}
+
+bool SetModificationTime(const std::string& path, time_t t) {
+  struct timespec times[2];
+  times[0].tv_sec = 0;
+  times[0].tv_nsec = UTIME_OMIT;
+  times[1].tv_sec = t;
+  times[1].tv_nsec = 0;
+  return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+}
+
+}  // namespace
+
+Bitmap RotateRight(const Bitmap& picture) { return Rotate(picture, true); }
+Bitmap RotateLeft(const Bitmap& picture) { return Rotate(picture, false); }
+
+PreviewSize RotationPreviewSize(int width, int height) {
+  const long double w = width, h = height;
+  if (h < w) return {200, static_cast<int>(RoundHalfEven(h / w * 200))};
+  return {static_cast<int>(RoundHalfEven(w / h * 200)), 200};
+}
+
+std::string RotationCounterText(int pictureNumber, int selectedCount) {
+  return ZeroPad(pictureNumber, 3) + "/" + ZeroPad(selectedCount, 3);
+}
+
+RotationWalk::RotationWalk(CommandHost& host, const AlbumSettings& settings)
+    : quality(settings.rotationQuality), openSink(OpenAtomicSink), m_host(host), m_settings(settings) {}
+
+std::string RotationWalk::currentName() const {
+  if (!m_controls.windowOpen) return "";
+  return listMode() ? (*m_list)[static_cast<size_t>(m_currentIndex)].name : m_singleName;
+}
+
+bool RotationWalk::openList(const std::string& folder, std::vector<PictureEntry>& list) {
+  m_singleName.clear();
+  m_list = &list;
+  m_folder = folder;
+  m_firstIndex = m_lastIndex = -1;
+  m_selectedCount = 0;
+  m_controls.button3 = true;
+  m_controls.button6 = false;
+  for (size_t i = 0; i < list.size(); ++i) {
+    if (!list[i].selected) continue;
+    if (LowerAscii(Extension(list[i].name)) != ".jpg") {
+      list[i].selected = false;
+      continue;
+    }
+    if (m_firstIndex == -1) m_firstIndex = static_cast<int>(i);
+    m_lastIndex = static_cast<int>(i);
+    ++m_selectedCount;
+  }
+  if (m_lastIndex == -1) {
+    m_list = nullptr;
+    m_host.showMessage(kNothingSelected);
+    return false;
+  }
+  m_currentIndex = m_firstIndex;
+  m_pictureNumber = 1;
+  showCounter();
+  m_controls.windowOpen = true;
+  load();
+  const bool last = m_currentIndex == m_lastIndex;
+  m_controls.button3 = !last;
+  m_controls.button4Caption = last ? kLastCaption : kNextCaption;
+  m_controls.button1 = m_controls.button2 = true;
+  return true;
+}
+
+bool RotationWalk::openSingle(const std::string& folder, const std::vector<std::string>& selectedNames) {
+  m_list = nullptr;
+  m_singleName.clear();
+  m_folder = folder;
+  m_controls.button3 = m_controls.button6 = false;
+  for (const auto& name : selectedNames) {
+    if (LowerAscii(Extension(name)) == ".jpg") m_singleName = name;
+  }
+  if (m_singleName.empty()) {
+    m_host.showMessage(kNothingSelected);
+    return false;
+  }
+  m_counter.clear();
+  m_host.setStatus(2, "");
+  m_controls.windowOpen = true;
+  load();
+  m_controls.button4Caption = kLastCaption;
+  m_controls.button1 = m_controls.button2 = true;
+  return true;
+}
+
+void RotationWalk::showCounter() {
+  m_counter = RotationCounterText(m_pictureNumber, m_selectedCount);
+  m_host.setStatus(2, m_counter);
+}
+
+void RotationWalk::load() {
+  std::string error;
+  JpegInfo info;
+  if (!DecodeJpegFile(FolderBase(m_folder) + currentName(), m_picture, info, error)) {
+    // The walk stays on this entry with nothing to save: Save can never write
+    // the previous picture's pixels over this file.
+    m_picture = Bitmap{};
+    m_preview = {};
+    m_host.showMessage(error);
+    return;
+  }
+  m_preview = RotationPreviewSize(m_picture.width, m_picture.height);
+}
+
+int RotationWalk::nextSelected(int from, int step) const {
+  for (int i = from + step; i >= 0 && i < static_cast<int>(m_list->size()); i += step) {
+    if ((*m_list)[static_cast<size_t>(i)].selected) return i;
+  }
+  return from;
+}
+
+void RotationWalk::rotate(bool right) {
+  if (!m_controls.windowOpen || m_picture.empty()) return;
+  const RotationControls before = m_controls;
+  m_controls.button1 = m_controls.button2 = m_controls.button3 = m_controls.button6 = false;
+  m_host.setStatus(0, "回転処理中");
+  m_picture = Rotate(m_picture, right);
+  m_preview = RotationPreviewSize(m_picture.width, m_picture.height);
+  m_controls = before;
+  m_host.setStatus(0, "");
+}
+
+void RotationWalk::rotateRight() { rotate(true); }
+void RotationWalk::rotateLeft() { rotate(false); }
+
+void RotationWalk::closeWindow() {
+  m_controls.windowOpen = false;
+  m_picture = Bitmap{};
+}
+
+void RotationWalk::advance() {
+  if (m_currentIndex == m_lastIndex) {
+    m_controls.button4Caption = kNextCaption;
+    m_controls.button3 = true;
+    closeWindow();
+    return;
+  }
+  m_currentIndex = nextSelected(m_currentIndex, 1);
+  ++m_pictureNumber;
+  showCounter();
+  load();
+  if (m_currentIndex == m_lastIndex) {
+    m_controls.button3 = false;
+    m_controls.button4Caption = kLastCaption;
+  }
+}
+
+void RotationWalk::next() {
+  if (!m_controls.windowOpen || !listMode()) return;
+  m_controls.button6 = true;
+  advance();
+  m_controls.button1 = m_controls.button2 = true;
+}
+
+void RotationWalk::back() {
+  if (!m_controls.windowOpen || !listMode()) return;
+  if (m_firstIndex < m_currentIndex) {
+    m_currentIndex = nextSelected(m_currentIndex, -1);
+    --m_pictureNumber;
+    showCounter();
+    load();
+  } else {
+    m_controls.button6 = false;
+  }
+  m_controls.button1 = m_controls.button2 = m_controls.button3 = true;
+  m_controls.button4Caption = kNextCaption;
+}
+
+void RotationWalk::finish() {
+  m_controls.button3 = true;
+  m_controls.button4Caption = kNextCaption;
+  closeWindow();
+}
+
+bool RotationWalk::save() {
+  if (!m_controls.windowOpen) return false;
+  if (listMode()) m_controls.button6 = true;
+  const std::string base = FolderBase(m_folder);
+  const std::string name = currentName();
+  const std::string path = base + name;
+  if (m_picture.empty()) {
+    m_host.showMessage("ファイルの書き込みでエラーが発生しました。");
+    return false;
+  }
+
+  if (isOn(m_settings.rotationBackup)) {
+    const std::string backupFolder = base + "_backup";
+    std::string error, detail;
+    bool ok = FolderExists(backupFolder) || MakeFolders(backupFolder);
+    if (!ok) detail = backupFolder;
+    // An existing backup is never replaced: it keeps the oldest version.
+    // CopyFileTo writes it completely and flushes it before this goes on.
+    if (ok && !PathExists(FolderBase(backupFolder) + name)) ok = CopyFileTo(path, backupFolder, error, &detail);
+    if (!ok) {
+      m_host.showMessage("バックアップファイルの書き込みでエラーが発生しました。");
+      m_host.note(detail);
+      return false;
+    }
+  }
+
+  const time_t stamp = PathExists(path) ? DosModificationTime(path) : 0;
+  std::string bytes, error;
+  bool ok = EncodeJpeg(m_picture, quality, bytes, error);
+  if (ok && IsReadOnly(path)) {
+    if (!m_host.askYesNo("読み取り専用のファイルです。\r上書きしてよろしいですか？", "Pictavo")) return false;
+    if (!ClearReadOnly(path)) {
+      ok = false;
+      error = path + ": the read-only attribute cannot be removed";
+    }
+  }
+  if (ok) {
+    // A temporary file beside the picture, flushed and renamed over it: the
+    // photograph is either the old one or the new one, never half of each.
+    auto sink = openSink(path, error);
+    ok = sink && sink->write(bytes) && sink->close();
+    if (sink && !ok) error = sink->error();
+  }
+  if (ok && stamp > 0 && PathExists(path)) SetModificationTime(path, stamp);
+  if (!ok) {
+    m_host.showMessage("ファイルの書き込みでエラーが発生しました。");
+    m_host.note(error);
+    return false;
+  }
+
+  if (!listMode()) {
+    closeWindow();
+  } else {
+    advance();
+  }
+  m_controls.button1 = m_controls.button2 = true;
+  return true;
+}
+
+}  // namespace pictavo

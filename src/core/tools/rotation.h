@@ -1,0 +1,102 @@
+#pragma once
+// The picture rotation: a walk over the selected JPEG pictures (or one picture
+// chosen in the comment editor), 90-degree turns of the full-size picture, and
+// Save, which re-encodes the picture over its file after an optional backup
+// into "_backup". The window shows this state; the command line drives it.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "album/album_run.h"
+#include "image/bitmap.h"
+#include "platform/command_host.h"
+#include "platform/sink.h"
+#include "settings/album_settings.h"
+
+namespace pictavo {
+
+// Turns a picture 90 degrees through the DIB image, pixel by pixel; a
+// palette picture keeps its colour table.
+Bitmap RotateRight(const Bitmap& picture);
+Bitmap RotateLeft(const Bitmap& picture);
+
+struct PreviewSize {
+  int width = 0;
+  int height = 0;
+};
+// The preview of a picture inside 200 x 200.
+PreviewSize RotationPreviewSize(int width, int height);
+
+// "002/015": the last three digits of the number and of the count.
+std::string RotationCounterText(int pictureNumber, int selectedCount);
+
+// Enabled states and captions of the window's controls.
+struct RotationControls {
+  bool button1 = true;  // rotate right
+  bool button2 = true;  // rotate left
+  bool button3 = true;  // next
+  bool button6 = false; // back
+  std::string button4Caption = "保存して次へ";
+  bool windowOpen = false;
+};
+
+// Opens files for writing; replaced in tests by one that fails part-way.
+using SinkOpener = std::function<std::unique_ptr<ByteSink>(const std::string& path, std::string& error)>;
+
+class RotationWalk {
+ public:
+  RotationWalk(CommandHost& host, const AlbumSettings& settings);
+
+  // List mode over the main window's list; selected entries whose extension is
+  // not ".jpg" are deselected. False (after the message) when none is left.
+  bool openList(const std::string& folder, std::vector<PictureEntry>& list);
+  // Single-picture mode on the last selected ".jpg" name.
+  bool openSingle(const std::string& folder, const std::vector<std::string>& selectedNames);
+
+  void rotateRight();
+  void rotateLeft();
+  void next();
+  void back();
+  // False when nothing was written (backup or write failure, No to the
+  // read-only question); the walk then stays on the picture.
+  bool save();
+  void finish();
+
+  int quality = 95;  // the window's own copy of rotationQuality
+  SinkOpener openSink;
+
+  const RotationControls& controls() const { return m_controls; }
+  const std::string& counterText() const { return m_counter; }
+  const Bitmap& picture() const { return m_picture; }
+  PreviewSize preview() const { return m_preview; }
+  // The name shown (and the one Save writes); empty when the walk is closed.
+  std::string currentName() const;
+
+ private:
+  bool listMode() const { return m_list != nullptr; }
+  void load();
+  void showCounter();
+  void advance();   // to the next selected entry
+  int nextSelected(int from, int step) const;
+  void closeWindow();
+  void rotate(bool right);
+
+  CommandHost& m_host;
+  const AlbumSettings& m_settings;
+  std::string m_folder;
+  std::vector<PictureEntry>* m_list = nullptr;
+  std::string m_singleName;
+  int m_firstIndex = -1;
+  int m_lastIndex = -1;
+  int m_selectedCount = 0;
+  int m_currentIndex = -1;
+  int m_pictureNumber = 0;
+  RotationControls m_controls;
+  std::string m_counter;
+  Bitmap m_picture;  // full size; empty when the current file could not be decoded
+  PreviewSize m_preview;
+};
+
+}  // namespace pictavo

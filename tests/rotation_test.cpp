@@ -1,0 +1,225 @@
+// Rotation: the turns, the walk's counter and controls, and Save with its
+// backup, read-only question, restored time and safety on failure.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "image/jpeg.h"
+#include "platform/paths.h"
+#include "recording_host.h"
+#include "test_util.h"
+#include "tools/rotation.h"
+
+namespace pictavo {
+namespace {
+
+Bitmap Numbered(int w, int h) {
+  Bitmap b = Bitmap::Create(w, h, 24);
+  for (size_t i = 0; i < b.data.size(); ++i) b.data[i] = static_cast<uint8_t>(i * 7 + 1);
+  return b;
+}
+
+uint32_t Px(const Bitmap& b, int x, int y) {
+  const uint8_t* p = b.row(y) + 3 * x;
+  return p[0] | p[1] << 8 | p[2] << 16;
+}
+
+TEST(Rotation, TurnsMovePixelsAsExpected) {
+  const Bitmap src = Numbered(3, 2);  // a b c / d e f
+  const Bitmap right = RotateRight(src);
+  ASSERT_EQ(right.width, 2);
+  ASSERT_EQ(right.height, 3);
+  // rows d a, e b, f c
+  for (int y = 0; y < 3; ++y) {
+    EXPECT_EQ(Px(right, 0, y), Px(src, y, 1));
+    EXPECT_EQ(Px(right, 1, y), Px(src, y, 0));
+  }
+  const Bitmap left = RotateLeft(src);
+  EXPECT_EQ(Px(left, 0, 2), Px(src, 0, 0));  // top-left goes to the bottom-left
+  EXPECT_EQ(RotateLeft(right).data, src.data);
+  EXPECT_EQ(RotateRight(RotateRight(RotateRight(right))).data, src.data);
+
+  Bitmap grey = Bitmap::Create(2, 1, 8);
+  grey.palette = Bitmap::GreyPalette();
+  grey.data = {10, 200};
+  const Bitmap g = RotateRight(grey);
+  EXPECT_EQ(g.bitsPerPixel, 8);
+  EXPECT_EQ(g.palette, grey.palette);
+  EXPECT_EQ(g.row(1)[0], 200);
+}
+
+TEST(Rotation, PreviewAndCounter) {
+  EXPECT_EQ(RotationPreviewSize(640, 480).height, 150);
+  EXPECT_EQ(RotationPreviewSize(480, 640).width, 150);
+  EXPECT_EQ(RotationPreviewSize(480, 640).height, 200);
+  EXPECT_EQ(RotationCounterText(2, 15), "002/015");
+  EXPECT_EQ(RotationCounterText(1234, 1500), "234/500");
+}
+
+class RotationFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetSettings(settings);
+    std::string error;
+    for (const char* n : {"a.jpg", "b.JPG", "c.jpg"}) {
+      ASSERT_TRUE(WriteJpegFile(dir.file(n), Numbered(64, 48), 90, error)) << error;
+    }
+  }
+  Bitmap Decode(const std::string& name) {
+    Bitmap b;
+    JpegInfo info;
+    std::string error;
+    EXPECT_TRUE(DecodeJpegFile(dir.file(name), b, info, error)) << error;
+    return b;
+  }
+  TempDir dir;
+  AlbumSettings settings;
+  RecordingHost host;
+};
+
+TEST_F(RotationFolder, WalksSelectedPicturesInListOrder) {
+  std::vector<PictureEntry> list = {{"x.jpg", false}, {"a.jpg", true}, {"p.jpeg", true},
+                                    {"b.JPG", true},  {"y.jpg", false}, {"c.jpg", true}};
+  RotationWalk walk(host, settings);
+  ASSERT_TRUE(walk.openList(dir.path(), list));
+  EXPECT_FALSE(list[2].selected);  // not a ".jpg": deselected and not walked
+  EXPECT_EQ(walk.counterText(), "001/003");
+  EXPECT_EQ(host.status[2], "001/003");
+  EXPECT_EQ(walk.currentName(), "a.jpg");
+  EXPECT_EQ(walk.preview().width, 200);
+  EXPECT_EQ(walk.preview().height, 150);
+  EXPECT_FALSE(walk.controls().button6);
+  walk.back();  // on the first picture: only disables Back
+  EXPECT_EQ(walk.currentName(), "a.jpg");
+  walk.next();
+  EXPECT_EQ(walk.counterText(), "002/003");
+  EXPECT_TRUE(walk.controls().button6);
+  walk.next();
+  EXPECT_EQ(walk.currentName(), "c.jpg");
+  EXPECT_EQ(walk.counterText(), "003/003");
+  EXPECT_FALSE(walk.controls().button3);
+  EXPECT_EQ(walk.controls().button4Caption, "保存して終了");
+  walk.back();
+  EXPECT_EQ(walk.currentName(), "b.JPG");
+  EXPECT_EQ(walk.controls().button4Caption, "保存して次へ");
+  walk.next();
+  walk.next();  // past the last picture: the window closes
+  EXPECT_FALSE(walk.controls().windowOpen);
+
+  std::vector<PictureEntry> none = {{"a.bmp", true}};
+  EXPECT_FALSE(walk.openList(dir.path(), none));
+  EXPECT_EQ(host.messages.back(), "ファイルが選択されていません。");
+}
+
+TEST_F(RotationFolder, SaveTurnsKeepsOldestBackupAndTime) {
+  struct stat before {};
+  ::stat(dir.file("a.jpg").c_str(), &before);
+  const time_t old = 1039242600;  // an even second
+  struct timespec times[2] = {{0, UTIME_OMIT}, {old + 1, 0}};
+  ::utimensat(AT_FDCWD, dir.file("a.jpg").c_str(), times, 0);
+  ::chmod(dir.file("a.jpg").c_str(), 0640);
+  const std::string original = ReadAll(dir.file("a.jpg"));
+
+  std::vector<PictureEntry> list = {{"a.jpg", true}};
+  RotationWalk walk(host, settings);
+  walk.quality = 100;
+  ASSERT_TRUE(walk.openList(dir.path(), list));
+  walk.rotateRight();
+  EXPECT_EQ(walk.preview().width, 150);
+  ASSERT_TRUE(walk.save());
+  EXPECT_FALSE(walk.controls().windowOpen);
+  EXPECT_EQ(settings.rotationQuality, 95);
+
+  const Bitmap saved = Decode("a.jpg");
+  EXPECT_EQ(saved.width, 48);
+  EXPECT_EQ(saved.height, 64);
+  EXPECT_EQ(ReadAll(dir.file("_backup/a.jpg")), original);
+  struct stat after {};
+  ::stat(dir.file("a.jpg").c_str(), &after);
+  EXPECT_EQ(after.st_mtime, old);  // back to the stamp, at 2-second resolution
+  EXPECT_EQ(after.st_mode & 0777, 0640u);
+
+  // A second save keeps the first backup.
+  ASSERT_TRUE(walk.openList(dir.path(), list));
+  walk.rotateLeft();
+  ASSERT_TRUE(walk.save());
+  EXPECT_EQ(ReadAll(dir.file("_backup/a.jpg")), original);
+  EXPECT_EQ(Decode("a.jpg").width, 64);
+
+  settings.rotationBackup = "off";
+  ASSERT_TRUE(walk.openSingle(dir.path(), {"c.jpg", "b.JPG"}));
+  EXPECT_EQ(walk.currentName(), "b.JPG");
+  ASSERT_TRUE(walk.save());
+  EXPECT_FALSE(FileExists(dir.file("_backup/b.JPG")));
+}
+
+TEST_F(RotationFolder, ReadOnlyPictureAsksFirst) {
+  ::chmod(dir.file("a.jpg").c_str(), 0444);
+  const std::string original = ReadAll(dir.file("a.jpg"));
+  std::vector<PictureEntry> list = {{"a.jpg", true}};
+  RotationWalk walk(host, settings);
+  ASSERT_TRUE(walk.openList(dir.path(), list));
+  walk.rotateRight();
+  host.answer = false;
+  EXPECT_FALSE(walk.save());
+  EXPECT_EQ(host.questions.back(), "読み取り専用のファイルです。\r上書きしてよろしいですか？");
+  EXPECT_EQ(host.captions.back(), "Pictavo");
+  EXPECT_EQ(ReadAll(dir.file("a.jpg")), original);
+  EXPECT_TRUE(walk.controls().windowOpen);
+  host.answer = true;
+  ASSERT_TRUE(walk.save());
+  EXPECT_EQ(Decode("a.jpg").width, 48);
+}
+
+TEST_F(RotationFolder, FailureHalfWayLeavesThePhotographUnchanged) {
+  const std::string original = ReadAll(dir.file("a.jpg"));
+  std::vector<PictureEntry> list = {{"a.jpg", true}};
+  RotationWalk walk(host, settings);
+  // The disk fills up after 500 bytes of the new picture.
+  walk.openSink = [](const std::string& path, std::string& error) -> std::unique_ptr<ByteSink> {
+    auto inner = OpenAtomicSink(path, error);
+    if (!inner) return nullptr;
+    return std::make_unique<LimitedSink>(std::move(inner), 500);
+  };
+  ASSERT_TRUE(walk.openList(dir.path(), list));
+  walk.rotateRight();
+  EXPECT_FALSE(walk.save());
+  EXPECT_EQ(host.messages.back(), "ファイルの書き込みでエラーが発生しました。");
+  EXPECT_EQ(ReadAll(dir.file("a.jpg")), original);
+  EXPECT_EQ(Decode("a.jpg").width, 64);
+  EXPECT_TRUE(walk.controls().windowOpen);
+  EXPECT_EQ(ListDir(dir.path()), (std::vector<std::string>{"_backup", "a.jpg", "b.JPG", "c.jpg"}));
+
+  // The backup cannot be written: nothing is saved.
+  walk.openSink = OpenAtomicSink;
+  settings.rotationBackup = "on";
+  std::vector<PictureEntry> list2 = {{"b.JPG", true}};
+  TempDir other;
+  WriteAll(other.file("_backup"), "a file where the folder should be");
+  std::string error;
+  ASSERT_TRUE(WriteJpegFile(other.file("b.JPG"), Numbered(8, 4), 90, error));
+  const std::string before = ReadAll(other.file("b.JPG"));
+  RotationWalk walk2(host, settings);
+  ASSERT_TRUE(walk2.openList(other.path(), list2));
+  walk2.rotateRight();
+  EXPECT_FALSE(walk2.save());
+  EXPECT_EQ(host.messages.back(), "バックアップファイルの書き込みでエラーが発生しました。");
+  EXPECT_EQ(ReadAll(other.file("b.JPG")), before);
+}
+
+TEST_F(RotationFolder, UndecodablePictureIsNeverOverwritten) {
+  WriteAll(dir.file("b.JPG"), "broken");
+  std::vector<PictureEntry> list = {{"a.jpg", true}, {"b.JPG", true}};
+  RotationWalk walk(host, settings);
+  ASSERT_TRUE(walk.openList(dir.path(), list));
+  walk.next();
+  EXPECT_EQ(walk.currentName(), "b.JPG");
+  EXPECT_FALSE(host.messages.empty());
+  EXPECT_FALSE(walk.save());
+  EXPECT_EQ(ReadAll(dir.file("b.JPG")), "broken");
+}
+
+}  // namespace
+}  // namespace pictavo
