@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "album/run_extras.h"
+#include "image/jpeg.h"
+#include "mainwin/comment_file.h"
+#include "platform/paths.h"
+#include "settings/settings_file.h"
+#include "test_util.h"
+#include "text/encoding.h"
+
+namespace pictavo {
+namespace {
+
+class RecordingHost : public AlbumRunHost {
+ public:
+  void showMessage(const std::string& text) override { log.push_back("message:" + text); }
+  bool askYesNo(const std::string& text, const std::string& caption) override {
+    log.push_back("ask:" + caption + ":" + text);
+    return answer;
+  }
+  void setStatus(int panel, const std::string& text) override {
+    if (panel == 0) status0 = text;
+  }
+  bool processEvents() override { return false; }
+  void openWithProgram(const std::string& program, const std::string& document, const std::string& folder) override {
+    log.push_back("program:" + program + "|" + document + "|" + folder);
+  }
+  void openWithAssociatedProgram(const std::string& path) override { log.push_back("associated:" + path); }
+  void openCommentEditor() override { log.push_back("editor"); }
+
+  std::vector<std::string> log;
+  std::string status0;
+  bool answer = false;
+};
+
+// An album folder with two small pictures and a program folder beside it.
+struct Album {
+  TempDir dir;
+  std::string folder = dir.file("Trip");
+  AlbumSettings settings;
+  MainValues main;
+  std::vector<PictureEntry> pictures{{"a.jpg", true}, {"b.jpg", true}};
+  RecordingHost host;
+  SettingsLines lines;
+
+  Album() {
+    MakeFolders(folder);
+    MakeFolders(dir.file("home/inifile"));
+    Bitmap b = Bitmap::Create(20, 10, 24);
+    std::string error;
+    for (const auto& p : pictures) EXPECT_TRUE(WriteJpegFile(FolderBase(folder) + p.name, b, 90, error)) << error;
+    main.programFolder = dir.file("home");
+    main.currentFolder = folder;
+    main.albumTitle = "Trip";
+    settings.noBrowserPrompt = "on";
+  }
+  RunOutcome run() {
+    AlbumRunState state{settings, main, pictures, host, settings.picturesPerRow, CivilDate{2026, 12, 8}, {}, {}, {}, true};
+    AlbumRunExtras extras(lines);
+    return AlbumRun(state, extras);
+  }
+  std::string page() const { return Cp932ToUtf8(ReadAll(FolderBase(folder) + "index.htm")); }
+  std::string thumbs(const std::string& name) const { return FolderBase(folder) + "htm_image/" + name; }
+};
+
+TEST(RunExtras, MissingCommentFileEndsTheRunAfterTheQuestion) {
+  for (const bool yes : {false, true}) {
+    Album a;
+    a.main.addComments = true;
+    a.host.answer = yes;
+    EXPECT_EQ(a.run(), RunOutcome::Failed);
+    std::vector<std::string> expected = {std::string("ask:Pictavo:") + msg::kCommentFileMissing};
+    if (yes) expected.push_back("editor");
+    EXPECT_EQ(a.host.log, expected);
+    EXPECT_FALSE(PathExists(FolderBase(a.folder) + "index.htm"));
+    EXPECT_FALSE(PathExists(a.thumbs("")));
+  }
+}
+
+TEST(RunExtras, CommentRowsComeFromTheCommentFile) {
+  Album a;
+  std::string error;
+  ASSERT_EQ(WriteCommentFile(a.folder, {"B.JPG", "a.jpg"}, {{"海の日", "second"}, {"old comment", ""}}, error),
+            CommentWriteResult::Saved);
+  ASSERT_EQ(WriteCommentFile(a.folder, {"B.JPG", "a.jpg", "a.jpg"}, {{"海の日", "second"}, {"old comment", ""}, {"new comment", ""}}, error),
+            CommentWriteResult::Saved);
+  a.main.addComments = true;
+  EXPECT_EQ(a.run(), RunOutcome::Completed);
+  const std::string page = a.page();
+  EXPECT_NE(page.find("海の日"), std::string::npos);
+  EXPECT_NE(page.find("second"), std::string::npos);
+  EXPECT_NE(page.find("new comment"), std::string::npos);
+  EXPECT_EQ(page.find("old comment"), std::string::npos);
+
+  // Without the switch the file is read but no comment rows are written.
+  Album b;
+  ASSERT_EQ(WriteCommentFile(b.folder, {"a.jpg"}, {{"hidden text", ""}}, error), CommentWriteResult::Saved);
+  EXPECT_EQ(b.run(), RunOutcome::Completed);
+  EXPECT_EQ(b.page().find("hidden text"), std::string::npos);
+}
+
+TEST(RunExtras, AutoSaveWritesThePerFolderFileAndAsksBeforeReplacing) {
+  Album a;
+  a.settings.autoSaveSettings = "on";
+  a.settings.headerComment = "saved by the run";
+  EXPECT_EQ(a.run(), RunOutcome::Completed);
+  const std::string target = a.dir.file("home/inifile/Trip.ini");
+  EXPECT_NE(Cp932ToUtf8(ReadAll(target)).find("saved by the run"), std::string::npos);
+  EXPECT_TRUE(a.host.log.empty());
+
+  a.settings.headerComment = "changed";
+  a.host.answer = false;
+  EXPECT_EQ(a.run(), RunOutcome::Completed);
+  EXPECT_EQ(a.host.log, std::vector<std::string>{std::string("ask:") + msg::kAutoSaveCaption + ":" + msg::kAutoSaveQuestion});
+  EXPECT_NE(Cp932ToUtf8(ReadAll(target)).find("saved by the run"), std::string::npos);
+
+  // The next visit to the folder finds the file.
+  class Window : public SettingsWindow {
+   public:
+    void showMessage(const std::string&) override {}
+    bool askYesNo(const std::string&, const std::string&) override { return false; }
+    std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return {}; }
+    std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return {}; }
+  } window;
+  EXPECT_TRUE(DiscoverFolderSettings(a.main, window));
+  EXPECT_EQ(a.main.folderSettingsPath, target);
+
+  // A write that fails is not shown and the run goes on.
+  Album b;
+  b.settings.autoSaveSettings = "on";
+  b.main.programFolder = b.dir.file("nowhere");
+  EXPECT_EQ(b.run(), RunOutcome::Completed);
+}
+
+TEST(RunExtras, BackgroundPictureIsCopiedAndRenamedByItsExtension) {
+  Album a;
+  WriteAll(a.dir.file("Sky.JPG"), std::string(9000, 'x'));
+  WriteAll(a.dir.file("back.gif"), "gif");
+  a.settings.backgroundPattern = "on";
+  a.settings.backgroundFile = a.dir.file("Sky.JPG");
+  ASSERT_TRUE(MakeFolders(a.thumbs("")));
+  WriteAll(a.thumbs("back.gif"), "stale");
+  EXPECT_EQ(a.run(), RunOutcome::Completed);
+  EXPECT_EQ(ReadAll(a.thumbs("back.jpg")), std::string(9000, 'x'));
+  EXPECT_EQ(ListDir(a.thumbs("")), (std::vector<std::string>{"a.jpg", "b.jpg", "back.jpg"}));
+  EXPECT_EQ(ReadAll(a.dir.file("Sky.JPG")), std::string(9000, 'x'));
+
+  // A background already named back.jpg survives its own renaming.
+  WriteAll(a.dir.file("back.jpg"), "own");
+  a.settings.backgroundFile = a.dir.file("back.jpg");
+  EXPECT_EQ(a.run(), RunOutcome::Completed);
+  EXPECT_EQ(ReadAll(a.thumbs("back.jpg")), "own");
+
+  // Other extensions keep their name; .gif becomes back.gif.
+  WriteAll(a.dir.file("pattern.jpeg"), "jpeg");
+  a.settings.backgroundFile = a.dir.file("pattern.jpeg");
+  EXPECT_EQ(a.run(), RunOutcome::Completed);
+  EXPECT_EQ(ListDir(a.thumbs("")), (std::vector<std::string>{"a.jpg", "b.jpg", "pattern.jpeg"}));
+  a.settings.backgroundFile = a.dir.file("back.gif");
+  EXPECT_EQ(a.run(), RunOutcome::Completed);
+  EXPECT_EQ(ReadAll(a.thumbs("back.gif")), "gif");
+  EXPECT_TRUE(a.host.log.empty());
+
+  // A missing file is reported and the run goes on.
+  a.settings.backgroundFile = a.dir.file("none.jpg");
+  EXPECT_EQ(a.run(), RunOutcome::Completed);
+  EXPECT_EQ(a.host.log, std::vector<std::string>{std::string("message:") + msg::kBackgroundMissing});
+
+  // A copy that cannot be made ends the run before the page.
+  Album b;
+  WriteAll(b.dir.file("Sky.jpg"), "sky");
+  b.settings.backgroundPattern = "on";
+  b.settings.backgroundFile = b.dir.file("Sky.jpg");
+  ASSERT_TRUE(MakeFolders(b.thumbs("Sky.jpg/inside")));
+  EXPECT_EQ(b.run(), RunOutcome::Failed);
+  EXPECT_EQ(b.host.log, std::vector<std::string>{std::string("message:") + msg::kWriteError});
+  EXPECT_FALSE(PathExists(FolderBase(b.folder) + "index.htm"));
+}
+
+TEST(RunExtras, EndOfRunNoticeAsksOnlyWhenThePromptIsOff) {
+  for (const std::string value : {"on", "", "yes"}) {
+    Album a;
+    a.settings.noBrowserPrompt = value;
+    EXPECT_EQ(a.run(), RunOutcome::Completed);
+    EXPECT_TRUE(a.host.log.empty()) << value;
+    EXPECT_EQ(a.host.status0, msg::kFinished);
+  }
+  Album batch;
+  batch.settings.noBrowserPrompt = "off";
+  batch.main.batchRunning = true;
+  EXPECT_EQ(batch.run(), RunOutcome::Completed);
+  EXPECT_TRUE(batch.host.log.empty());
+  EXPECT_EQ(batch.host.status0, msg::kFinished);
+
+  Album a;
+  a.settings.noBrowserPrompt = "off";
+  EXPECT_EQ(a.run(), RunOutcome::Completed);
+  EXPECT_EQ(a.host.log, std::vector<std::string>{std::string("ask:Pictavo:") + msg::kBrowserQuestion});
+  a.host.log.clear();
+  a.host.answer = true;
+  EXPECT_EQ(a.run(), RunOutcome::Completed);
+  const std::string page = FolderBase(a.folder) + "index.htm";
+  EXPECT_EQ(a.host.log.back(), "associated:" + page);
+  a.settings.browserPath = "/usr/bin/browser";
+  EXPECT_EQ(a.run(), RunOutcome::Completed);
+  EXPECT_EQ(a.host.log.back(), "program:/usr/bin/browser|" + page + "|" + FolderBase(a.folder));
+}
+
+}  // namespace
+}  // namespace pictavo
