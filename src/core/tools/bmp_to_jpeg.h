@@ -8,16 +8,9 @@
 
 #include "image/bitmap.h"
 #include "platform/command_host.h"
+#include "tools/preview.h"
 
 namespace pictavo {
-
-// Place and size of the preview box inside its panel.
-struct PreviewBox {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-};
 
 // The whole picture inside a 116 x 116 square whose corner is at (5, 5),
 // keeping the aspect ratio.

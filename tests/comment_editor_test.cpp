@@ -1,0 +1,126 @@
+// The comment editor's data: the fill texts, the slots, commentsModified and
+// saving through the comment file.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "image/jpeg.h"
+#include "recording_host.h"
+#include "test_util.h"
+#include "text/chars.h"
+#include "tools/comment_editor.h"
+
+namespace pictavo {
+namespace {
+
+std::tm Local(int y, int mo, int d, int h, int mi, int s) {
+  std::tm t{};
+  t.tm_year = y - 1900;
+  t.tm_mon = mo - 1;
+  t.tm_mday = d;
+  t.tm_hour = h;
+  t.tm_min = mi;
+  t.tm_sec = s;
+  return t;
+}
+
+TEST(CommentTexts, DateTimeSizeAndDimensions) {
+  const std::string afternoon = CommentDateTimeText(Local(2002, 12, 7, 14, 30, 0));
+  EXPECT_EQ(afternoon, "02/12/07 午後 2:30:00");
+  EXPECT_EQ(CommentDateText(afternoon), "02/12/07");
+  EXPECT_EQ(CommentTimeText(afternoon), "午後 2:30:00");
+  const std::string noon = CommentDateTimeText(Local(2002, 12, 7, 12, 5, 0));
+  EXPECT_EQ(CommentTimeText(noon), "午後 12:05:00");
+  EXPECT_EQ(CommentTimeText(CommentDateTimeText(Local(2010, 1, 2, 0, 0, 1))), "午前 12:00:01");
+  EXPECT_EQ(CommentDateTimeText(Local(2010, 1, 2, 0, 0, 0)), "10/01/02");
+  EXPECT_EQ(CommentTimeText(CommentDateTimeText(Local(2010, 1, 2, 9, 7, 3))), "午前 9:07:03");
+
+  EXPECT_EQ(CommentSizeText(123456), "120.6KB");
+  EXPECT_EQ(CommentSizeText(1000), "1.0KB");
+  EXPECT_EQ(CommentSizeText(51), "0.0KB");
+  EXPECT_EQ(CommentDimensionText(640, 480), "(640,480)");
+  const PreviewBox box = CommentPreviewBox(640, 480);
+  EXPECT_EQ(box.width, 150);
+  EXPECT_EQ(box.height, 112);  // 112.5 rounds to the even neighbour
+  EXPECT_EQ(box.left, 8);
+  EXPECT_EQ(box.top, 95 - 56 + 10);
+}
+
+class CommentFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(WriteJpegFile(dir.file("b.jpg"), Bitmap::Create(64, 48, 24), 80, error));
+    ASSERT_TRUE(WriteJpegFile(dir.file("A.JPG"), Bitmap::Create(8, 8, 24), 80, error));
+    WriteAll(dir.file("notes.txt"), "x");
+  }
+  TempDir dir;
+  RecordingHost host;
+};
+
+TEST_F(CommentFolder, OpensWithEmptyCommentsAndSavesOneRecordEach) {
+  CommentEditor editor(host);
+  editor.openFolder(dir.path());
+  EXPECT_EQ(editor.files(), (std::vector<std::string>{"A.JPG", "b.jpg"}));
+  EXPECT_EQ(editor.selected(), 0);
+  EXPECT_EQ(editor.fileCountText(), "ファイル数：2");
+  EXPECT_EQ(editor.edit1, "");
+  ASSERT_TRUE(editor.save());
+  EXPECT_EQ(host.messages.back(), "コメントファイルを保存しました。");
+  EXPECT_EQ(ReadCp932Lines(dir.file("PicComment.txt")).size(), 8u);
+}
+
+TEST_F(CommentFolder, FillCommandsAndModifiedFlag) {
+  CommentEditor editor(host);
+  editor.openFolder(dir.path());
+  editor.select(1);
+  editor.fillSelected(FillWhat::Name);
+  EXPECT_EQ(editor.edit1, "b.jpg");
+  editor.noExtension = true;
+  editor.fillSelected(FillWhat::Name);
+  EXPECT_EQ(editor.edit1, "b");
+  EXPECT_EQ(editor.slots()[1].comment1, "b");
+  EXPECT_FALSE(editor.commentsModified());
+
+  WriteAll(dir.file("c.jpg"), "");  // not yet listed
+  const off_t size = static_cast<off_t>(ReadAll(dir.file("b.jpg")).size());
+  editor.addDimensions = true;
+  editor.fillSelected(FillWhat::NameSize);
+  EXPECT_EQ(editor.edit2, CommentSizeText(size) + " (64,48)");
+
+  // A read-only file still gives its size.
+  ::chmod(dir.file("A.JPG").c_str(), 0444);
+  editor.addDimensions = false;
+  ASSERT_TRUE(editor.fillAll(FillWhat::DateTime));
+  EXPECT_EQ(CharLength(editor.slots()[0].comment1), 8);
+  EXPECT_FALSE(editor.commentsModified());
+
+  // Only Button2 sets the flag; saving leaves it set; Open1 asks then.
+  editor.edit1 = "first";
+  editor.update();
+  EXPECT_TRUE(editor.commentsModified());
+  ASSERT_TRUE(editor.save());
+  EXPECT_TRUE(editor.commentsModified());
+  host.answer = false;
+  editor.openOther("");
+  EXPECT_EQ(host.questions.back(), "コメントが修正されています。\rファイルを保存しますか？");
+  EXPECT_FALSE(editor.commentsModified());
+  EXPECT_EQ(editor.selected(), -1);
+  EXPECT_EQ(editor.files().size(), 3u);
+  EXPECT_EQ(editor.slots()[1].comment1, "first");  // read back from the saved file
+  const size_t asked = host.questions.size();
+  editor.fillSelected(FillWhat::Date);  // nothing selected: nothing changes
+  editor.openOther("");
+  EXPECT_EQ(host.questions.size(), asked);
+
+  // A picture that cannot be decoded ends the fill with its error.
+  editor.addDimensions = true;
+  EXPECT_FALSE(editor.fillAll(FillWhat::Size));
+  EXPECT_FALSE(host.messages.empty());
+  EXPECT_NE(editor.slots()[0].comment1, "");
+}
+
+}  // namespace
+}  // namespace pictavo
