@@ -28,21 +28,6 @@ struct AlbumOptions {
   SettingsOptions settings;
 };
 
-// The picture list as a folder change fills it: the ".jpg" files (extension
-// lower-cased) in name order, all selected.
-std::vector<PictureEntry> FolderPictures(const std::string& folder, std::ostream& err) {
-  std::vector<PictureEntry> list;
-  const Listing files = ListFiles(folder);
-  for (const auto& bad : files.skipped) {
-    err << "pictavo-cli: passing over a file name that is not valid UTF-8 in " << folder << '\n';
-    (void)bad;
-  }
-  for (const auto& name : files.names) {
-    if (LowerAscii(Extension(name)) == ".jpg") list.push_back({name, true});
-  }
-  return list;
-}
-
 int RunAlbum(AlbumOptions& o, Io& io) {
   AlbumSettings settings;
   ResetSettings(settings);
@@ -66,12 +51,7 @@ int RunAlbum(AlbumOptions& o, Io& io) {
     return 2;
   }
 
-  std::vector<PictureEntry> pictures;
-  if (o.pictures.empty()) {
-    pictures = FolderPictures(folder, io.err);
-  } else {
-    for (const auto& name : SplitList(o.pictures)) pictures.push_back({name, true});
-  }
+  std::vector<PictureEntry> pictures = PictureSelection(folder, o.pictures, io.err);
 
   CliHost host(io.err, o.yes, !o.quiet && ::isatty(STDERR_FILENO) && &io.err == &std::cerr);
   AlbumRunState state{settings, main, pictures, host, perRow, Today(), {}, {}, {}, true};
@@ -83,6 +63,26 @@ int RunAlbum(AlbumOptions& o, Io& io) {
 }
 
 }  // namespace
+
+std::vector<PictureEntry> FolderPictures(const std::string& folder, const std::string& extension, std::ostream& err) {
+  std::vector<PictureEntry> list;
+  const Listing files = ListFiles(folder);
+  for (const auto& bad : files.skipped) {
+    err << "pictavo-cli: passing over a file name that is not valid UTF-8 in " << folder << '\n';
+    (void)bad;
+  }
+  for (const auto& name : files.names) {
+    if (LowerAscii(Extension(name)) == extension) list.push_back({name, true});
+  }
+  return list;
+}
+
+std::vector<PictureEntry> PictureSelection(const std::string& folder, const std::string& names, std::ostream& err) {
+  if (names.empty()) return FolderPictures(folder, ".jpg", err);
+  std::vector<PictureEntry> list;
+  for (const auto& name : SplitList(names)) list.push_back({name, true});
+  return list;
+}
 
 void AddAlbumCommand(CLI::App& app, Io& io, int& exitCode) {
   auto o = std::make_shared<AlbumOptions>();

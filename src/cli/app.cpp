@@ -53,6 +53,9 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   Io io{out, err};
   int exitCode = 0;
   AddAlbumCommand(app, io, exitCode);
+  AddBmp2JpgCommand(app, io, exitCode);
+  AddRotateCommand(app, io, exitCode);
+  AddCommentsCommand(app, io, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

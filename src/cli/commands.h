@@ -10,6 +10,7 @@
 #include <CLI/CLI.hpp>
 
 #include "album/album_page.h"
+#include "album/album_run.h"
 #include "settings/album_settings.h"
 
 namespace pictavo::cli {
@@ -28,12 +29,25 @@ struct SettingsOptions {
 };
 
 void AddAlbumCommand(CLI::App& app, Io& io, int& exitCode);
+void AddBmp2JpgCommand(CLI::App& app, Io& io, int& exitCode);
+void AddRotateCommand(CLI::App& app, Io& io, int& exitCode);
+void AddCommentsCommand(CLI::App& app, Io& io, int& exitCode);
 
 // Runs the command line; returns the exit status.
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
 // Today's local date.
 CivilDate Today();
+
+// The files of a folder whose lower-cased extension is `extension` (".jpg"),
+// in name order, all selected, as a folder change fills a file list; names
+// that are not valid UTF-8 are passed over with a warning on err.
+std::vector<PictureEntry> FolderPictures(const std::string& folder, const std::string& extension,
+                                         std::ostream& err);
+
+// The named pictures ("a.jpg,b.jpg"), all selected, or FolderPictures(".jpg")
+// when names is empty.
+std::vector<PictureEntry> PictureSelection(const std::string& folder, const std::string& names, std::ostream& err);
 
 // Splits "a,b,c" into names (empty items dropped).
 std::vector<std::string> SplitList(const std::string& text);
