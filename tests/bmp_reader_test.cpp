@@ -290,5 +290,13 @@ TEST(BmpReader, ConformanceSuite) {
   }
 }
 
+// Files the fuzzer found interesting: each loads or fails with an exception,
+// under the sanitizers as in the fuzz run.
+TEST(BmpReader, FuzzerFindingsFailCleanly) {
+  const auto files = Files(std::string(PICTAVO_SOURCE_DIR) + "/tests/data/bmp-fuzz");
+  EXPECT_FALSE(files.empty());
+  for (const auto& path : files) (void)LoadAndDecode(path);
+}
+
 }  // namespace
 }  // namespace pictavo
