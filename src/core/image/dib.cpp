@@ -366,7 +366,7 @@ void TPxDIB::LoadFromFile(const std::string& path) {
   std::string bytes, error;
   if (!ReadFileBytes(path, bytes, error)) {
     m_dib = std::make_shared<TPxInternalDIB>();
-    throw EFOpenError("Cannot open file \"" + path + "\". " + error);
+    throw EFOpenError(error);  // names the file and the system's reason
   }
   LoadFromStream(bytes);
 }
