@@ -5,6 +5,7 @@
 #include "album/run_extras.h"
 #include "fixtures.h"
 #include "mainwin/comment_file.h"
+#include "platform/file_copy.h"
 #include "platform/paths.h"
 #include "settings/settings_file.h"
 #include "test_util.h"
@@ -187,6 +188,24 @@ TEST(RunExtras, EndOfRunNoticeAsksOnlyWhenThePromptIsOff) {
   a.settings.browserPath = "/usr/bin/browser";
   EXPECT_EQ(a.run(), RunOutcome::Completed);
   EXPECT_EQ(a.host.opened.back(), "/usr/bin/browser|" + page + "|" + FolderBase(a.folder));
+}
+
+TEST(CopyFileTo, CopiesEveryChunkSizeAndNamesTheFailingFile) {
+  TempDir dir;
+  ASSERT_TRUE(MakeFolders(dir.file("to")));
+  std::string error;
+  for (const size_t size : {0, 8191, 8192, 8193, 3 * 8192}) {
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 8192);
+    WriteAll(dir.file("f.bin"), bytes);
+    ASSERT_TRUE(CopyFileTo(dir.file("f.bin"), dir.file("to"), error)) << error;
+    EXPECT_EQ(ReadAll(dir.file("to/f.bin")), bytes) << size;
+  }
+  EXPECT_FALSE(CopyFileTo(dir.file("f.bin"), dir.file("none/x"), error));
+  EXPECT_EQ(error, "ファイル " + dir.file("none/x/f.bin") + " を作成できません");
+  EXPECT_FALSE(CopyFileTo(dir.file("gone.bin"), dir.file("to"), error));
+  EXPECT_EQ(error, "ファイル " + dir.file("gone.bin") + " は開けません");
+  EXPECT_TRUE(HasAttributes(dir.file("gone.bin"), kAttrDirectory | kAttrReadOnly));
 }
 
 }  // namespace
