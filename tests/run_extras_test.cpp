@@ -97,17 +97,6 @@ TEST(RunExtras, AutoSaveWritesThePerFolderFileAndAsksBeforeReplacing) {
   EXPECT_EQ(a.host.questions, std::vector<std::string>{std::string(msg::kAutoSaveCaption) + "|" + msg::kAutoSaveQuestion});
   EXPECT_NE(Cp932ToUtf8(ReadAll(target)).find("saved by the run"), std::string::npos);
 
-  // The next visit to the folder finds the file.
-  class Window : public SettingsWindow {
-   public:
-    void showMessage(const std::string&) override {}
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-    std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return {}; }
-  } window;
-  EXPECT_TRUE(DiscoverFolderSettings(a.main, window));
-  EXPECT_EQ(a.main.folderSettingsPath, target);
-
   // A write that fails is not shown and the run goes on.
   Album b;
   b.settings.autoSaveSettings = "on";
