@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 
 #include "image/jpeg.h"
-#include "recording_host.h"
+#include "fixtures.h"
 #include "test_util.h"
 #include "platform/paths.h"
 #include "tools/bmp_to_jpeg.h"
@@ -65,12 +65,12 @@ TEST(BmpToJpeg, ConvertsAndAsksBeforeOverwriting) {
 
   // Second run: a question per file; No keeps the JPEG as it was.
   WriteAll(dir.file("a.jpg"), "keep");
-  host.answer = false;
+  host.answers.clear();  // No
   ASSERT_EQ(ConvertBmpFiles(dir.path(), {"a.bmp", "B.BMP"}, 95, host), ConversionOutcome::Done);
   ASSERT_EQ(host.questions.size(), 2u);
-  EXPECT_EQ(host.questions[0], "同名のファイルが存在します。\ra.jpg\r上書きしてよろしいですか？");
+  EXPECT_EQ(host.questions[0], "Pictavo|同名のファイルが存在します。\ra.jpg\r上書きしてよろしいですか？");
   EXPECT_EQ(ReadAll(dir.file("a.jpg")), "keep");
-  host.answer = true;
+  host.answers = {true};
   ASSERT_EQ(ConvertBmpFiles(dir.path(), {"a.bmp"}, 95, host), ConversionOutcome::Done);
   EXPECT_NE(ReadAll(dir.file("a.jpg")), "keep");
   EXPECT_EQ(ReadAll(dir.file("a.bmp")), SmallBmp());
@@ -81,6 +81,7 @@ TEST(BmpToJpeg, StopsAtFirstFailure) {
   for (const char* n : {"1.bmp", "2.bmp", "3.bmp"}) WriteAll(dir.file(n), SmallBmp());
   ::mkdir(dir.file("2.jpg").c_str(), 0755);  // cannot be replaced by a file
   RecordingHost host;
+  host.answers = {true};
   EXPECT_EQ(ConvertBmpFiles(dir.path(), {"1.bmp", "2.bmp", "3.bmp"}, 95, host), ConversionOutcome::Failed);
   EXPECT_EQ(host.messages.back(), "ファイル書き込みエラーが発生しました。\r処理は中断されました。");
   EXPECT_EQ(host.status[0], "");

@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 
 #include "image/jpeg.h"
-#include "recording_host.h"
+#include "fixtures.h"
 #include "test_util.h"
 #include "text/chars.h"
 #include "tools/comment_editor.h"
@@ -103,9 +103,9 @@ TEST_F(CommentFolder, FillCommandsAndModifiedFlag) {
   EXPECT_TRUE(editor.commentsModified());
   ASSERT_TRUE(editor.save());
   EXPECT_TRUE(editor.commentsModified());
-  host.answer = false;
+  host.answers.clear();  // No
   editor.openOther("");
-  EXPECT_EQ(host.questions.back(), "コメントが修正されています。\rファイルを保存しますか？");
+  EXPECT_EQ(host.questions.back(), "Pictavo|コメントが修正されています。\rファイルを保存しますか？");
   EXPECT_FALSE(editor.commentsModified());
   EXPECT_EQ(editor.selected(), -1);
   EXPECT_EQ(editor.files().size(), 3u);

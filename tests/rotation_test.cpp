@@ -8,7 +8,7 @@
 
 #include "image/jpeg.h"
 #include "platform/paths.h"
-#include "recording_host.h"
+#include "fixtures.h"
 #include "test_util.h"
 #include "tools/rotation.h"
 
@@ -162,13 +162,12 @@ TEST_F(RotationFolder, ReadOnlyPictureAsksFirst) {
   RotationWalk walk(host, settings);
   ASSERT_TRUE(walk.openList(dir.path(), list));
   walk.rotateRight();
-  host.answer = false;
+  host.answers.clear();  // No
   EXPECT_FALSE(walk.save());
-  EXPECT_EQ(host.questions.back(), "読み取り専用のファイルです。\r上書きしてよろしいですか？");
-  EXPECT_EQ(host.captions.back(), "Pictavo");
+  EXPECT_EQ(host.questions.back(), "Pictavo|読み取り専用のファイルです。\r上書きしてよろしいですか？");
   EXPECT_EQ(ReadAll(dir.file("a.jpg")), original);
   EXPECT_TRUE(walk.controls().windowOpen);
-  host.answer = true;
+  host.answers = {true};
   ASSERT_TRUE(walk.save());
   EXPECT_EQ(Decode("a.jpg").width, 48);
 }

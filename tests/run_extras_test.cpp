@@ -3,8 +3,9 @@
 #include <sys/stat.h>
 
 #include "album/run_extras.h"
-#include "image/jpeg.h"
+#include "fixtures.h"
 #include "mainwin/comment_file.h"
+#include "platform/file_copy.h"
 #include "platform/paths.h"
 #include "settings/settings_file.h"
 #include "test_util.h"
@@ -13,26 +14,11 @@
 namespace pictavo {
 namespace {
 
-class RecordingHost : public AlbumRunHost {
+// The fixture's host, also noting when the comment editor is opened.
+class ExtrasHost : public RecordingHost {
  public:
-  void showMessage(const std::string& text) override { log.push_back("message:" + text); }
-  bool askYesNo(const std::string& text, const std::string& caption) override {
-    log.push_back("ask:" + caption + ":" + text);
-    return answer;
-  }
-  void setStatus(int panel, const std::string& text) override {
-    if (panel == 0) status0 = text;
-  }
-  bool processEvents() override { return false; }
-  void openWithProgram(const std::string& program, const std::string& document, const std::string& folder) override {
-    log.push_back("program:" + program + "|" + document + "|" + folder);
-  }
-  void openWithAssociatedProgram(const std::string& path) override { log.push_back("associated:" + path); }
-  void openCommentEditor() override { log.push_back("editor"); }
-
-  std::vector<std::string> log;
-  std::string status0;
-  bool answer = false;
+  void openCommentEditor() override { ++editorOpened; }
+  int editorOpened = 0;
 };
 
 // An album folder with two small pictures and a program folder beside it.
@@ -42,15 +28,13 @@ struct Album {
   AlbumSettings settings;
   MainValues main;
   std::vector<PictureEntry> pictures{{"a.jpg", true}, {"b.jpg", true}};
-  RecordingHost host;
+  ExtrasHost host;
   SettingsLines lines;
 
   Album() {
     MakeFolders(folder);
     MakeFolders(dir.file("home/inifile"));
-    Bitmap b = Bitmap::Create(20, 10, 24);
-    std::string error;
-    for (const auto& p : pictures) EXPECT_TRUE(WriteJpegFile(FolderBase(folder) + p.name, b, 90, error)) << error;
+    for (const auto& p : pictures) MakeJpeg(FolderBase(folder) + p.name, 20, 10);
     main.programFolder = dir.file("home");
     main.currentFolder = folder;
     main.albumTitle = "Trip";
@@ -69,11 +53,11 @@ TEST(RunExtras, MissingCommentFileEndsTheRunAfterTheQuestion) {
   for (const bool yes : {false, true}) {
     Album a;
     a.main.addComments = true;
-    a.host.answer = yes;
+    a.host.answers = {yes};
     EXPECT_EQ(a.run(), RunOutcome::Failed);
-    std::vector<std::string> expected = {std::string("ask:Pictavo:") + msg::kCommentFileMissing};
-    if (yes) expected.push_back("editor");
-    EXPECT_EQ(a.host.log, expected);
+    EXPECT_EQ(a.host.questions, std::vector<std::string>{std::string("Pictavo|") + msg::kCommentFileMissing});
+    EXPECT_EQ(a.host.editorOpened, yes ? 1 : 0);
+    EXPECT_EQ(a.host.endings, std::vector<bool>{true});
     EXPECT_FALSE(PathExists(FolderBase(a.folder) + "index.htm"));
     EXPECT_FALSE(PathExists(a.thumbs("")));
   }
@@ -82,8 +66,6 @@ TEST(RunExtras, MissingCommentFileEndsTheRunAfterTheQuestion) {
 TEST(RunExtras, CommentRowsComeFromTheCommentFile) {
   Album a;
   std::string error;
-  ASSERT_EQ(WriteCommentFile(a.folder, {"B.JPG", "a.jpg"}, {{"海の日", "second"}, {"old comment", ""}}, error),
-            CommentWriteResult::Saved);
   ASSERT_EQ(WriteCommentFile(a.folder, {"B.JPG", "a.jpg", "a.jpg"}, {{"海の日", "second"}, {"old comment", ""}, {"new comment", ""}}, error),
             CommentWriteResult::Saved);
   a.main.addComments = true;
@@ -108,24 +90,12 @@ TEST(RunExtras, AutoSaveWritesThePerFolderFileAndAsksBeforeReplacing) {
   EXPECT_EQ(a.run(), RunOutcome::Completed);
   const std::string target = a.dir.file("home/inifile/Trip.ini");
   EXPECT_NE(Cp932ToUtf8(ReadAll(target)).find("saved by the run"), std::string::npos);
-  EXPECT_TRUE(a.host.log.empty());
+  EXPECT_TRUE(a.host.questions.empty());
 
   a.settings.headerComment = "changed";
-  a.host.answer = false;
   EXPECT_EQ(a.run(), RunOutcome::Completed);
-  EXPECT_EQ(a.host.log, std::vector<std::string>{std::string("ask:") + msg::kAutoSaveCaption + ":" + msg::kAutoSaveQuestion});
+  EXPECT_EQ(a.host.questions, std::vector<std::string>{std::string(msg::kAutoSaveCaption) + "|" + msg::kAutoSaveQuestion});
   EXPECT_NE(Cp932ToUtf8(ReadAll(target)).find("saved by the run"), std::string::npos);
-
-  // The next visit to the folder finds the file.
-  class Window : public SettingsWindow {
-   public:
-    void showMessage(const std::string&) override {}
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-    std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return {}; }
-  } window;
-  EXPECT_TRUE(DiscoverFolderSettings(a.main, window));
-  EXPECT_EQ(a.main.folderSettingsPath, target);
 
   // A write that fails is not shown and the run goes on.
   Album b;
@@ -161,12 +131,12 @@ TEST(RunExtras, BackgroundPictureIsCopiedAndRenamedByItsExtension) {
   a.settings.backgroundFile = a.dir.file("back.gif");
   EXPECT_EQ(a.run(), RunOutcome::Completed);
   EXPECT_EQ(ReadAll(a.thumbs("back.gif")), "gif");
-  EXPECT_TRUE(a.host.log.empty());
+  EXPECT_TRUE(a.host.messages.empty());
 
   // A missing file is reported and the run goes on.
   a.settings.backgroundFile = a.dir.file("none.jpg");
   EXPECT_EQ(a.run(), RunOutcome::Completed);
-  EXPECT_EQ(a.host.log, std::vector<std::string>{std::string("message:") + msg::kBackgroundMissing});
+  EXPECT_EQ(a.host.messages, std::vector<std::string>{msg::kBackgroundMissing});
 
   // A copy that cannot be made ends the run before the page.
   Album b;
@@ -175,7 +145,8 @@ TEST(RunExtras, BackgroundPictureIsCopiedAndRenamedByItsExtension) {
   b.settings.backgroundFile = b.dir.file("Sky.jpg");
   ASSERT_TRUE(MakeFolders(b.thumbs("Sky.jpg/inside")));
   EXPECT_EQ(b.run(), RunOutcome::Failed);
-  EXPECT_EQ(b.host.log, std::vector<std::string>{std::string("message:") + msg::kWriteError});
+  EXPECT_EQ(b.host.messages, std::vector<std::string>{msg::kWriteError});
+  EXPECT_EQ(b.host.endings, std::vector<bool>{true});
   EXPECT_FALSE(PathExists(FolderBase(b.folder) + "index.htm"));
 }
 
@@ -184,28 +155,46 @@ TEST(RunExtras, EndOfRunNoticeAsksOnlyWhenThePromptIsOff) {
     Album a;
     a.settings.noBrowserPrompt = value;
     EXPECT_EQ(a.run(), RunOutcome::Completed);
-    EXPECT_TRUE(a.host.log.empty()) << value;
-    EXPECT_EQ(a.host.status0, msg::kFinished);
+    EXPECT_TRUE(a.host.questions.empty()) << value;
+    EXPECT_EQ(a.host.status[0], msg::kFinished);
   }
   Album batch;
   batch.settings.noBrowserPrompt = "off";
   batch.main.batchRunning = true;
   EXPECT_EQ(batch.run(), RunOutcome::Completed);
-  EXPECT_TRUE(batch.host.log.empty());
-  EXPECT_EQ(batch.host.status0, msg::kFinished);
+  EXPECT_TRUE(batch.host.questions.empty());
+  EXPECT_EQ(batch.host.status[0], msg::kFinished);
 
   Album a;
   a.settings.noBrowserPrompt = "off";
+  a.host.answers = {false, true, true};
   EXPECT_EQ(a.run(), RunOutcome::Completed);
-  EXPECT_EQ(a.host.log, std::vector<std::string>{std::string("ask:Pictavo:") + msg::kBrowserQuestion});
-  a.host.log.clear();
-  a.host.answer = true;
+  EXPECT_EQ(a.host.questions, std::vector<std::string>{std::string("Pictavo|") + msg::kBrowserQuestion});
+  EXPECT_TRUE(a.host.opened.empty());
   EXPECT_EQ(a.run(), RunOutcome::Completed);
   const std::string page = FolderBase(a.folder) + "index.htm";
-  EXPECT_EQ(a.host.log.back(), "associated:" + page);
+  EXPECT_EQ(a.host.opened, std::vector<std::string>{"|" + page});
   a.settings.browserPath = "/usr/bin/browser";
   EXPECT_EQ(a.run(), RunOutcome::Completed);
-  EXPECT_EQ(a.host.log.back(), "program:/usr/bin/browser|" + page + "|" + FolderBase(a.folder));
+  EXPECT_EQ(a.host.opened.back(), "/usr/bin/browser|" + page + "|" + FolderBase(a.folder));
+}
+
+TEST(CopyFileTo, CopiesEveryChunkSizeAndNamesTheFailingFile) {
+  TempDir dir;
+  ASSERT_TRUE(MakeFolders(dir.file("to")));
+  std::string error;
+  for (const size_t size : {0, 8191, 8192, 8193, 3 * 8192}) {
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 8192);
+    WriteAll(dir.file("f.bin"), bytes);
+    ASSERT_TRUE(CopyFileTo(dir.file("f.bin"), dir.file("to"), error)) << error;
+    EXPECT_EQ(ReadAll(dir.file("to/f.bin")), bytes) << size;
+  }
+  EXPECT_FALSE(CopyFileTo(dir.file("f.bin"), dir.file("none/x"), error));
+  EXPECT_EQ(error, "ファイル " + dir.file("none/x/f.bin") + " を作成できません");
+  EXPECT_FALSE(CopyFileTo(dir.file("gone.bin"), dir.file("to"), error));
+  EXPECT_EQ(error, "ファイル " + dir.file("gone.bin") + " は開けません");
+  EXPECT_TRUE(HasAttributes(dir.file("gone.bin"), kAttrDirectory | kAttrReadOnly));
 }
 
 }  // namespace

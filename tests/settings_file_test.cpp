@@ -73,11 +73,14 @@ AlbumSettings Changed() {
   return s;
 }
 
-// The 97 lines of `s` under the given header line, cut to `lineCount` lines.
-std::string FileOf(const AlbumSettings& s, const std::string& header, int lineCount = kSettingsLineCount) {
+// The 97 lines of `s` under the given header line, cut to `lineCount` lines,
+// with some lines replaced.
+std::string FileOf(const AlbumSettings& s, const std::string& header, int lineCount = kSettingsLineCount,
+                   const std::map<int, std::string>& edits = {}) {
   SettingsLines lines;
   inisave(s, "2.02", lines);
   lines[0] = header;
+  for (const auto& [line, text] : edits) lines[static_cast<size_t>(line)] = text;
   return Crlf(std::vector<std::string>(lines.begin(), lines.begin() + lineCount));
 }
 
@@ -164,70 +167,58 @@ TEST(SettingsFile, StartupReadsAsFarAsTheHeaderVersionGoes) {
 
 TEST(SettingsFile, StartupFailuresKeepWhatWasAppliedAndNeverThrow) {
   TempDir dir;
-  AlbumSettings file = Changed();
-  SettingsLines lines;
+  const AlbumSettings file = Changed();
   FakeWindow window;
+  const auto start = [&](AlbumSettings& s) {
+    SettingsLines lines;
+    return ReadSettingsAtStart(StartupSettingsPath(dir.path()), s, lines, window);
+  };
 
-  // No file at all: defaults, window position "0".
+  // No file at all: defaults and window position "0"; then the older file.
   AlbumSettings s;
-  StartupReading r = ReadSettingsAtStart(StartupSettingsPath(dir.path()), s, lines, window);
+  StartupReading r = start(s);
   EXPECT_EQ(r.path, "");
   EXPECT_EQ(s, AlbumSettings{});
   EXPECT_EQ(r.windowTop, "0");
-
-  // Only the older file: it is read.
   WriteAll(dir.file("Vistamo.ini"), FileOf(file, "Vistamo Ver0.9"));
-  r = ReadSettingsAtStart(StartupSettingsPath(dir.path()), s, lines, window);
-  EXPECT_EQ(r.path, dir.file("Vistamo.ini"));
+  EXPECT_EQ(start(s).path, dir.file("Vistamo.ini"));
   EXPECT_EQ(s.titleBold, "v16");
 
-  // A bad colour on line 4 ends the reading after line 2 and the early lines.
+  // A bad colour on line 4 ends the reading: the later lines and line 2 were
+  // applied, the rest of the early lines were not.
+  WriteAll(dir.file("PCV.ini"), FileOf(file, "Vistamo Ver2.02", kSettingsLineCount, {{4, "white"}}));
   s = AlbumSettings{};
-  SettingsLines l2;
-  {
-    SettingsLines fileLines;
-    inisave(file, "2.02", fileLines);
-    fileLines[4] = "white";
-    WriteAll(dir.file("PCV.ini"), Crlf(std::vector<std::string>(fileLines.begin(), fileLines.end())));
-  }
-  r = ReadSettingsAtStart(StartupSettingsPath(dir.path()), s, l2, window);
+  r = start(s);
   EXPECT_FALSE(r.complete);
   EXPECT_NE(r.problem.find("white"), std::string::npos);
   EXPECT_EQ(s.startFolder, "v0");
+  EXPECT_EQ(s.textColor, 147);
   EXPECT_EQ(s.backgroundColor, 16777215);
-  EXPECT_EQ(s.textColor, 100 + 47);  // applied before line 4
   EXPECT_EQ(s.browserPath, "");
   EXPECT_EQ(r.windowLeft, "0");
 
-  // A truncated 2.02 file: the empty line 88 ends the reading there.
+  // A truncated 2.02 file: line 86 is applied empty, the empty line 88 ends it.
   WriteAll(dir.file("PCV.ini"), FileOf(file, "Vistamo Ver2.02", 60));
   s = AlbumSettings{};
-  r = ReadSettingsAtStart(StartupSettingsPath(dir.path()), s, l2, window);
-  EXPECT_FALSE(r.complete);
-  EXPECT_EQ(s.pictureFrame, "");            // line 86 applied empty
-  EXPECT_EQ(s.titleFontSpecified, "v28");  // line 58 was in the file
-  EXPECT_EQ(s.headerComment, "");          // line 62 was not
+  EXPECT_FALSE(start(s).complete);
+  EXPECT_EQ(s.pictureFrame, "");
+  EXPECT_EQ(s.titleFontSpecified, "v28");
+  EXPECT_EQ(s.headerComment, "");
   EXPECT_EQ(s.picturesPerRow, 5);
-  EXPECT_EQ(s.startFolder, "");
 
   // A header that is no number, an empty file, bytes that are not CP932.
-  for (const std::string& odd : {Crlf({"Vistamo Verx"}), std::string(), std::string("\x80\xff\r\n\x80")}) {
+  for (const std::string& odd : {Crlf({"Vistamo Verx"}), std::string(), std::string("\x80\xff\r\n\x80"),
+                                Crlf({"ABCDEFGHIJ9"})}) {
     WriteAll(dir.file("PCV.ini"), odd);
     s = AlbumSettings{};
-    r = ReadSettingsAtStart(StartupSettingsPath(dir.path()), s, l2, window);
-    EXPECT_FALSE(r.complete);
+    EXPECT_FALSE(start(s).complete);
     EXPECT_EQ(s, AlbumSettings{});
   }
-  SettingsLines bad;
-  inisave(AlbumSettings{}, "2.02", bad);
-  WriteAll(dir.file("PCV.ini"), Crlf(std::vector<std::string>(bad.begin(), bad.end())));
+  WriteAll(dir.file("PCV.ini"), FileOf(AlbumSettings{}, "Vistamo Ver2.02", kSettingsLineCount, {{54, "x\x80"}}));
   std::string raw = ReadAll(dir.file("PCV.ini"));
-  raw.replace(raw.find("index.htm"), 5, "\x80\xfd\xa0zz");
-  WriteAll(dir.file("PCV.ini"), raw);
-  s = AlbumSettings{};
-  r = ReadSettingsAtStart(StartupSettingsPath(dir.path()), s, l2, window);
-  EXPECT_TRUE(r.complete);
-  EXPECT_EQ(s.htmlFileName.substr(0, 3), "\xEF\xBF\xBD");
+  WriteAll(dir.file("PCV.ini"), raw.replace(raw.find("x?"), 2, "x\x80"));
+  EXPECT_TRUE(start(s).complete);
+  EXPECT_EQ(s.htmlFileName, "x\xEF\xBF\xBD");
 }
 
 TEST(SettingsFile, LoadCommandChecksTheHeaderAndStopsAtConversionErrors) {

@@ -49,17 +49,18 @@ TEST(ToolsCli, Bmp2Jpg) {
 }
 
 TEST(ToolsCli, RotateAndFillComments) {
-  TempDir dir;
+  TempDir dir, programFolder;
+  const std::string home = programFolder.file("home");
   std::string error;
   ASSERT_TRUE(WriteJpegFile(dir.file("a.jpg"), Bitmap::Create(40, 20, 24), 90, error));
   ASSERT_TRUE(WriteJpegFile(dir.file("b.jpg"), Bitmap::Create(40, 20, 24), 90, error));
   EXPECT_EQ(Cli({"rotate", dir.path()}), 2);
-  EXPECT_EQ(Cli({"rotate", dir.path(), "--turns", "1"}), 2);  // two pictures
-  EXPECT_EQ(Cli({"rotate", dir.path(), "--turns", "0,-1", "--set", "rotationBackup=off"}), 0);
+  EXPECT_EQ(Cli({"rotate", dir.path(), "--turns", "1", "--home", home}), 2);  // two pictures
+  EXPECT_EQ(Cli({"rotate", dir.path(), "--turns", "0,-1", "--home", home, "--set", "rotationBackup=off"}), 0);
   EXPECT_EQ(Decode(dir.file("a.jpg")).width, 40);
   EXPECT_EQ(Decode(dir.file("b.jpg")).width, 20);
   EXPECT_FALSE(FolderExists(dir.file("_backup")));
-  EXPECT_EQ(Cli({"rotate", dir.path(), "--right", "--pictures", "a.jpg", "--quality", "60"}), 0);
+  EXPECT_EQ(Cli({"rotate", dir.path(), "--right", "--pictures", "a.jpg", "--quality", "60", "--home", home}), 0);
   EXPECT_EQ(Decode(dir.file("a.jpg")).height, 40);
   EXPECT_TRUE(FileExists(dir.file("_backup/a.jpg")));
 

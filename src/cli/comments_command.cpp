@@ -1,17 +1,40 @@
+// pictavo-cli comments show FOLDER: the records of PicComment.txt as the
+// album run and the comment editor read them.
 // pictavo-cli comments fill FOLDER: fills the comment lines of a folder's
 // pictures as the comment editor's fill commands do, then saves the file.
 
 #include <algorithm>
 #include <map>
+#include <ostream>
 
 #include "cli_host.h"
 #include "commands.h"
+#include "mainwin/comment_file.h"
 #include "platform/paths.h"
 #include "tools/comment_editor.h"
 
 namespace pictavo::cli {
 
 namespace {
+
+int RunShow(const std::string& folder, Io& io) {
+  const std::string full = AbsolutePath(folder);
+  if (!FolderExists(full)) {
+    io.err << "pictavo-cli: no such folder: " << folder << '\n';
+    return 2;
+  }
+  CommentFile file;
+  std::string error;
+  if (!ReadCommentFile(full, file, error)) {
+    io.err << "pictavo-cli: " << error << '\n';
+    return 1;
+  }
+  for (const auto& r : file.records) io.out << r.FileName << '\t' << r.Comment1 << '\t' << r.Comment2 << '\n';
+  if (file.truncated) {
+    io.err << "pictavo-cli: only the first " << kMaxCommentRecords << " records are read\n";
+  }
+  return 0;
+}
 
 struct FillOptions {
   std::string folder;
@@ -59,10 +82,16 @@ int RunFill(const FillOptions& o, Io& io) {
 }  // namespace
 
 void AddCommentsCommand(CLI::App& app, Io& io, int& exitCode) {
-  CLI::App* comments = app.add_subcommand("comments", "Work on a folder's comment file PicComment.txt");
-  comments->require_subcommand(1);
+  CLI::App* cmd = app.add_subcommand("comments", "Read and fill comment files");
+  cmd->require_subcommand(1);
+  auto folder = std::make_shared<std::string>();
+  CLI::App* show = cmd->add_subcommand(
+      "show", "Print the records of the folder's PicComment.txt: name, comment 1, comment 2, tab-separated");
+  show->add_option("FOLDER", *folder, "Picture folder")->required();
+  show->callback([folder, &io, &exitCode] { exitCode = RunShow(*folder, io); });
+
   auto o = std::make_shared<FillOptions>();
-  CLI::App* fill = comments->add_subcommand("fill", "Fill the comment lines with dates, names or sizes and save");
+  CLI::App* fill = cmd->add_subcommand("fill", "Fill the comment lines with dates, names or sizes and save");
   fill->add_option("FOLDER", o->folder, "Folder of JPEG pictures")->required();
   std::vector<std::string> names;
   for (const auto& [name, value] : FillChoices()) names.push_back(name);

@@ -29,14 +29,17 @@ int RunRotate(const RotateOptions& o, Io& io) {
     io.err << "pictavo-cli: give exactly one of --right, --left and --turns\n";
     return 2;
   }
-  AlbumSettings settings;
-  ResetSettings(settings);
-  if (!o.settings.apply(settings, io.err)) return 2;
   const std::string folder = AbsolutePath(o.folder);
   if (!FolderExists(folder)) {
     io.err << "pictavo-cli: no such folder: " << o.folder << '\n';
     return 2;
   }
+  CliHost host(io.err, o.yes, false);
+  // The settings as the program has them: rotationQuality and rotationBackup.
+  AlbumSettings settings;
+  MainValues main;
+  SettingsLines lines;
+  if (const int status = o.settings.start(settings, main, lines, host, io.err)) return status;
   std::vector<PictureEntry> list = PictureSelection(folder, o.pictures, io.err);
   std::vector<int> turns;
   for (const auto& item : SplitList(o.turns)) {
@@ -48,7 +51,6 @@ int RunRotate(const RotateOptions& o, Io& io) {
     turns.push_back(*n % 4);
   }
 
-  CliHost host(io.err, o.yes, false);
   RotationWalk walk(host, settings);
   if (o.quality != 0) walk.quality = o.quality;
   if (!walk.openList(folder, list)) return 1;
