@@ -3,6 +3,10 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libjpeg62-turbo-dev libjpeg-turbo-progs libgtest-dev libcli11-dev)
+# The libFuzzer targets (-DPICTAVO_FUZZ=ON) need clang and its runtime.
+if [ "${PICTAVO_FUZZ:-0}" = 1 ]; then
+  packages+=(clang-14 libclang-rt-14-dev)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
