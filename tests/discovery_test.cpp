@@ -4,22 +4,11 @@
 
 #include "settings/album_settings.h"
 #include "test_util.h"
+#include "toc_test_util.h"
 #include "toc/discovery.h"
 
 namespace pictavo {
 namespace {
-
-// A catalogue page head as the album run writes it.
-void WriteAlbumPage(const std::string& folder, const std::string& title, const std::string& count,
-                    const std::string& first, const std::string& marker = "<!-- Pictavo Version 2.02 -->",
-                    const std::string& pageName = "index.htm") {
-  ::mkdir(folder.c_str(), 0777);
-  WriteCp932Lines(folder + "/" + pageName,
-                  {"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">", marker,
-                   "<!-- FILE=" + count + " " + first + " -->", "<!--  2026.12.8 -->", "<HTML>",
-                   "<HEAD><META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=Shift_JIS\">",
-                   "<TITLE>" + title + "</TITLE>", "</HEAD>"});
-}
 
 AlbumSettings Defaults() {
   AlbumSettings s;
