@@ -28,21 +28,6 @@ struct AlbumOptions {
   SettingsOptions settings;
 };
 
-// The picture list as a folder change fills it: the ".jpg" files (extension
-// lower-cased) in name order, all selected.
-std::vector<PictureEntry> FolderPictures(const std::string& folder, std::ostream& err) {
-  std::vector<PictureEntry> list;
-  const Listing files = ListFiles(folder);
-  for (const auto& bad : files.skipped) {
-    err << "pictavo-cli: passing over a file name that is not valid UTF-8 in " << folder << '\n';
-    (void)bad;
-  }
-  for (const auto& name : files.names) {
-    if (LowerAscii(Extension(name)) == ".jpg") list.push_back({name, true});
-  }
-  return list;
-}
-
 int RunAlbum(AlbumOptions& o, Io& io) {
   AlbumSettings settings;
   ResetSettings(settings);
@@ -83,6 +68,21 @@ int RunAlbum(AlbumOptions& o, Io& io) {
 }
 
 }  // namespace
+
+// The picture list as a folder change fills it: the ".jpg" files (extension
+// lower-cased) in name order, all selected.
+std::vector<PictureEntry> FolderPictures(const std::string& folder, std::ostream& err) {
+  std::vector<PictureEntry> list;
+  const Listing files = ListFiles(folder);
+  for (const auto& bad : files.skipped) {
+    err << "pictavo-cli: passing over a file name that is not valid UTF-8 in " << folder << '\n';
+    (void)bad;
+  }
+  for (const auto& name : files.names) {
+    if (LowerAscii(Extension(name)) == ".jpg") list.push_back({name, true});
+  }
+  return list;
+}
 
 void AddAlbumCommand(CLI::App& app, Io& io, int& exitCode) {
   auto o = std::make_shared<AlbumOptions>();

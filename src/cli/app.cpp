@@ -53,6 +53,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   Io io{out, err};
   int exitCode = 0;
   AddAlbumCommand(app, io, exitCode);
+  AddTocCommand(app, io, exitCode);
+  AddBatchCommand(app, io, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -21,6 +21,8 @@ class CliHost : public AlbumRunHost {
   void note(const std::string& detail) override;
   bool processEvents() override;
 
+  // A line of its own on stderr, clear of the progress line.
+  void printLine(const std::string& text);
   // Answers for questions whose caption or text contains `key` (first match wins).
   void setAnswer(const std::string& key, bool answer);
   const std::string& status(int panel) const { return m_status[panel]; }
