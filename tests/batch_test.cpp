@@ -66,7 +66,7 @@ struct BatchFixture : ::testing::Test {
   AlbumSettings settings;
   MainValues main;
   TocOptions toc;
-  RecordingHost host;
+  TocRecordingHost host;
   FakeDriver driver;
 };
 

@@ -110,7 +110,7 @@ TEST(Discovery, ThumbnailSizesFromTheJpegHeader) {
   TempDir dir;
   WriteAlbumPage(dir.file("a"), "A", "002", "p.jpg");
   ::mkdir(dir.file("a/htm_image").c_str(), 0777);
-  WriteTestJpeg(dir.file("a/htm_image/p.jpg"), 150, 101);
+  MakeJpeg(dir.file("a/htm_image/p.jpg"), 150, 101);
   WriteAlbumPage(dir.file("b"), "B", "001", "missing.jpg");
 
   DiscoveryResult r = DiscoverAlbums(dir.path(), Defaults(), true);

@@ -10,7 +10,6 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "image/jpeg.h"
 #include "text/encoding.h"
 
 namespace pictavo {
@@ -62,15 +61,6 @@ std::vector<std::string> ReadCp932Lines(const std::string& path) {
     start = end + 2;
   }
   return lines;
-}
-
-void WriteTestJpeg(const std::string& path, int width, int height) {
-  Bitmap b = Bitmap::Create(width, height, 24);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width * 3; ++x) b.row(y)[x] = static_cast<uint8_t>((x + y) & 0xFF);
-  }
-  std::string error;
-  if (!WriteJpegFile(path, b, 80, error)) throw std::runtime_error("WriteTestJpeg: " + error);
 }
 
 void WriteCp932Lines(const std::string& path, const std::vector<std::string>& lines) {

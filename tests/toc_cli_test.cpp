@@ -3,11 +3,11 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <sstream>
 
 #include "album/album_page.h"
 #include "cli_host.h"
 #include "commands.h"
+#include "fixtures.h"
 #include "image/jpeg.h"
 #include "platform/paths.h"
 #include "test_util.h"
@@ -16,20 +16,6 @@
 
 namespace pictavo {
 namespace {
-
-struct CliResult {
-  int code;
-  std::string out, err;
-};
-
-CliResult Cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "pictavo-cli");
-  std::vector<const char*> argv;
-  for (const auto& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  const int code = cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {code, out.str(), err.str()};
-}
 
 AlbumSettings Defaults() {
   AlbumSettings s;
@@ -40,10 +26,10 @@ AlbumSettings Defaults() {
 TEST(TocCli, AlbumPagesAreFoundWithTitleCountDateAndThumbnail) {
   TempDir dir;
   ::mkdir(dir.file("trip").c_str(), 0777);
-  WriteTestJpeg(dir.file("trip/b.jpg"), 160, 120);
-  WriteTestJpeg(dir.file("trip/a.jpg"), 90, 200);
+  MakeJpeg(dir.file("trip/b.jpg"), 160, 120);
+  MakeJpeg(dir.file("trip/a.jpg"), 90, 200);
   const CliResult r = Cli({"album", dir.file("trip"), "--title", "夏の旅 2026", "--pictures", "b.jpg,a.jpg"});
-  ASSERT_EQ(r.code, 0) << r.err;
+  ASSERT_EQ(r.status, 0) << r.err;
 
   const DiscoveryResult found = DiscoverAlbums(dir.path(), Defaults(), true);
   ASSERT_EQ(found.status, DiscoveryStatus::Found);
@@ -61,15 +47,15 @@ TEST(TocCli, AlbumPagesAreFoundWithTitleCountDateAndThumbnail) {
 TEST(TocCli, BatchMakesExactlyTheExpectedAlbumsAndLinksThem) {
   TempDir dir;
   for (const char* f : {"only-back", "mixed", "empty", "plain"}) ::mkdir(dir.file(f).c_str(), 0777);
-  WriteTestJpeg(dir.file("only-back/back.jpg"), 40, 30);
-  WriteTestJpeg(dir.file("mixed/Back.JPG"), 40, 30);
-  WriteTestJpeg(dir.file("mixed/back.jpg"), 40, 30);
-  WriteTestJpeg(dir.file("mixed/x.jpg"), 30, 40);
-  WriteTestJpeg(dir.file("plain/p.jpg"), 160, 120);
+  MakeJpeg(dir.file("only-back/back.jpg"), 40, 30);
+  MakeJpeg(dir.file("mixed/Back.JPG"), 40, 30);
+  MakeJpeg(dir.file("mixed/back.jpg"), 40, 30);
+  MakeJpeg(dir.file("mixed/x.jpg"), 30, 40);
+  MakeJpeg(dir.file("plain/p.jpg"), 160, 120);
   WriteAll(dir.file("plain/notes.txt"), "not a picture");
 
   const CliResult r = Cli({"batch", dir.path(), "--title", "Trips", "--pictures", "--open"});
-  ASSERT_EQ(r.code, 0) << r.err;
+  ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, dir.file("index.htm") + "\n");
   EXPECT_NE(r.err.find("00001/00002 mixed\n00002/00002 plain\n"), std::string::npos) << r.err;
 
@@ -95,14 +81,14 @@ TEST(TocCli, CtrlCStopsTheBatchAfterTheCurrentAlbum) {
   TempDir dir;
   for (const char* f : {"a", "b"}) {
     ::mkdir(dir.file(f).c_str(), 0777);
-    WriteTestJpeg(dir.file(f) + "/p.jpg", 20, 20);
+    MakeJpeg(dir.file(f) + "/p.jpg", 20, 20);
   }
   cli::InstallInterruptHandler();
   std::raise(SIGINT);  // pending before the first folder: that album still completes
   const CliResult r = Cli({"batch", dir.path()});
   cli::ResetInterrupt();
   std::signal(SIGINT, SIG_DFL);
-  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.err.find("処理は中断されました\n"), std::string::npos) << r.err;
   EXPECT_TRUE(FileExists(dir.file("a/index.htm")));
   EXPECT_FALSE(PathExists(dir.file("b/index.htm")));
@@ -115,7 +101,7 @@ TEST(TocCli, TocOptionsAndFailures) {
   WriteAll(dir.file("bg.gif"), "GIF89a");
   CliResult r = Cli({"toc", dir.path(), "--frames", "--frame-title-size", "5", "--pictures", "--bg-color", "255",
                      "--bg-picture", dir.file("bg.gif")});
-  EXPECT_EQ(r.code, 1) << r.err;  // bg.gif already stands in the folder: refused
+  EXPECT_EQ(r.status, 1) << r.err;  // bg.gif already stands in the folder: refused
   EXPECT_NE(r.err.find("背景ファイルコピーに失敗しました。"), std::string::npos);
 
   TempDir pictures;
@@ -123,7 +109,7 @@ TEST(TocCli, TocOptionsAndFailures) {
   ::unlink(dir.file("bg.gif").c_str());
   r = Cli({"toc", dir.path(), "--frames", "--frame-title-size", "5", "--pictures", "--bg-color", "255",
            "--bg-picture", pictures.file("bg.gif"), "--set", "noBrowserPrompt=on"});
-  ASSERT_EQ(r.code, 0) << r.err;
+  ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(ListDir(dir.path()), (std::vector<std::string>{"back.gif", "index.htm", "one", "title.htm"}));
   const auto list = ReadCp932Lines(dir.file("title.htm"));
   EXPECT_EQ(list[6], "<TITLE>" + LastComponent(dir.path()) + "</TITLE>");
@@ -132,10 +118,10 @@ TEST(TocCli, TocOptionsAndFailures) {
   EXPECT_NE(list[22].find("height=\"60\" width=\"80\""), std::string::npos);
   EXPECT_EQ(r.err.find("ブラウザ"), std::string::npos);
 
-  EXPECT_EQ(Cli({"toc", dir.path(), "--title", ""}).code, 1);
-  EXPECT_EQ(Cli({"toc", dir.file("missing")}).code, 2);
-  EXPECT_EQ(Cli({"toc", dir.path(), "--frame-title-size", "8"}).code, 2);
-  EXPECT_EQ(Cli({"batch", dir.path(), "--set", "picturesPerRow=0"}).code, 2);
+  EXPECT_EQ(Cli({"toc", dir.path(), "--title", ""}).status, 1);
+  EXPECT_EQ(Cli({"toc", dir.file("missing")}).status, 2);
+  EXPECT_EQ(Cli({"toc", dir.path(), "--frame-title-size", "8"}).status, 2);
+  EXPECT_EQ(Cli({"batch", dir.path(), "--set", "picturesPerRow=0"}).status, 2);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ struct TocFixture : ::testing::Test {
   AlbumSettings settings;
   MainValues main;
   TocOptions options;
-  RecordingHost host;
+  TocRecordingHost host;
 };
 
 std::vector<AlbumEntry> Entries(int n) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "batch/batch_run.h"
+#include "fixtures.h"
 #include "test_util.h"
 
 namespace pictavo {
@@ -28,10 +29,10 @@ inline void WriteAlbumPage(const std::string& folder, const std::string& title, 
 inline void WriteAlbumWithThumbnail(const std::string& folder, const std::string& title, int width, int height) {
   WriteAlbumPage(folder, title, "001", "p.jpg");
   ::mkdir((folder + "/htm_image").c_str(), 0777);
-  WriteTestJpeg(folder + "/htm_image/p.jpg", width, height);
+  MakeJpeg(folder + "/htm_image/p.jpg", width, height);
 }
 
-class RecordingHost : public BatchHost {
+class TocRecordingHost : public BatchHost {
  public:
   void showMessage(const std::string& text) override { messages.push_back(text); }
   bool askYesNo(const std::string& text, const std::string& caption) override {
