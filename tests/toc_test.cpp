@@ -153,15 +153,6 @@ TEST(TocPage, CountKeepsItsLastThreeDigitsAndNamesAreEscaped) {
   EXPECT_EQ(rows[4], "<TD align=\"center\">R&amp;D #1</TD>");
 }
 
-TEST_F(TocFixture, ThousandAlbumsWriteCount000) {
-  for (int k = 0; k < 1000; ++k) WriteAlbumPage(dir.file("a" + std::to_string(k)), "T", "001", "p.jpg");
-  ASSERT_EQ(run(), TocOutcome::Written);
-  const auto lines = page();
-  EXPECT_EQ(lines[2], "<!-- FILE=000 -->");
-  EXPECT_EQ(host.tocProgress.back(), "000/000");
-  EXPECT_EQ(host.tocProgress[998], "999/000");
-}
-
 TEST_F(TocFixture, FramesetAndListPageWithEightyPixelThumbnails) {
   WriteAlbumWithThumbnail(dir.file("b"), "Second", 150, 101);
   WriteAlbumWithThumbnail(dir.file("A"), "First", 160, 120);
