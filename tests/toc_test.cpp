@@ -254,6 +254,12 @@ TEST_F(TocFixture, BackgroundPictureCopyAndRefusals) {
   EXPECT_EQ(page()[8], "<BODY background=\"back.gif\" bgcolor=\"#FF0000\">");
   EXPECT_EQ(ListDir(dir.path()), (std::vector<std::string>{"album", "index.htm", "wall.jpeg"}));
 
+  // A picture called back.gif is the new background, not deleted with the old ones.
+  WriteAll(pictures.file("back.gif"), "new gif");
+  options.backgroundPicturePath = pictures.file("back.gif");
+  ASSERT_EQ(run(), TocOutcome::Written);
+  EXPECT_EQ(ReadAll(dir.file("back.gif")), "new gif");
+
   // A source that cannot be read: the file-copy message, no page.
   WriteAll(dir.file("index.htm"), "old page");
   options.backgroundPicturePath = pictures.file("missing.jpg");

@@ -95,8 +95,11 @@ bool CopyBackground(const TocOptions& o, const std::string& base, TocHost& host)
     host.showMessage(error);
     return false;
   }
-  ::unlink((base + "back.jpg").c_str());
-  ::unlink((base + "back.gif").c_str());
+  // Earlier backgrounds go, but never the copy just made (a picture that is
+  // itself called back.jpg or back.gif).
+  for (const char* earlier : {"back.jpg", "back.gif"}) {
+    if (name != earlier) ::unlink((base + earlier).c_str());
+  }
   const std::string ext = LowerAscii(Extension(name));
   if (ext == ".jpg") {
     (void)::rename(copy.c_str(), (base + "back.jpg").c_str());
