@@ -112,7 +112,7 @@ TEST(TocCli, TocOptionsAndFailures) {
   EXPECT_EQ(Cli({"toc", dir.path(), "--title", ""}).status, 1);
   EXPECT_EQ(Cli({"toc", dir.file("missing")}).status, 2);
   EXPECT_EQ(Cli({"toc", dir.path(), "--frame-title-size", "8"}).status, 2);
-  EXPECT_EQ(Cli({"batch", dir.path(), "--set", "picturesPerRow=0"}).status, 2);
+  EXPECT_EQ(Cli({"batch", dir.path(), "--set", "noSuchField=1"}).status, 2);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <iostream>
 
+#include "album/run_extras.h"
 #include "platform/paths.h"
 #include "toc_support.h"
 
@@ -20,22 +21,21 @@ class BatchAlbumHost final : public CliHost {
 };
 
 int RunBatchCommand(const TocCliOptions& o, Io& io) {
-  AlbumSettings settings;
-  TocOptions toc;
-  if (!o.apply(settings, toc, io.err)) return 2;
-  if (settings.picturesPerRow < 1 || settings.picturesPerRow > 10) {
-    io.err << "pictavo-cli: thumbnails per row must be 1 to 10, not " << settings.picturesPerRow << '\n';
-    return 2;
-  }
-  MainValues main;
-  main.programFolder = DefaultProgramFolder();
   const bool progress = !o.quiet && ::isatty(STDERR_FILENO) && &io.err == &std::cerr;
   CliHost cli(io.err, false, progress);
   cli.setAnswer(msg::kBrowserQuestion, o.open);
   CliBatchHost host(cli, o.quiet);
+  // The main window: the settings, the per-row control and the album runs.
   BatchAlbumHost albumHost(io.err, false, progress);
+  AlbumSettings settings;
+  MainValues main;
+  SettingsLines lines;
+  TocOptions toc;
+  if (const int status = o.start(settings, main, lines, albumHost, toc, io.err)) return status;
+  const int startMessages = albumHost.messages();
   const CivilDate today = Today();
-  CliAlbumDriver driver(settings, main, albumHost, today, io.err, [] { return std::make_unique<RunExtras>(); });
+  CliAlbumDriver driver(settings, main, albumHost, albumHost.perRow(), today, io.err,
+                        [&lines] { return std::make_unique<AlbumRunExtras>(lines); });
 
   const int targets = CountBatchTargets(toc, driver, host);
   if (targets == 0) return 1;
@@ -44,7 +44,7 @@ int RunBatchCommand(const TocCliOptions& o, Io& io) {
   if (outcome == BatchOutcome::Failed) return 1;
   if (outcome == BatchOutcome::Aborted) return 0;
   // Finished: any message on the way was an album or the table of contents failing.
-  if (cli.messages() + albumHost.messages() > 0) return 1;
+  if (cli.messages() + albumHost.messages() > startMessages) return 1;
   if (!o.quiet) io.out << FolderBase(toc.tocFolder) + settings.htmlFileName << '\n';
   return 0;
 }

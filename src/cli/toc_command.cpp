@@ -12,13 +12,13 @@ namespace pictavo::cli {
 namespace {
 
 int RunToc(const TocCliOptions& o, Io& io) {
-  AlbumSettings settings;
-  TocOptions toc;
-  if (!o.apply(settings, toc, io.err)) return 2;
-  MainValues main;
-  main.programFolder = DefaultProgramFolder();
   CliHost cli(io.err, false, !o.quiet && ::isatty(STDERR_FILENO) && &io.err == &std::cerr);
   cli.setAnswer(msg::kBrowserQuestion, o.open);
+  AlbumSettings settings;
+  MainValues main;
+  SettingsLines lines;
+  TocOptions toc;
+  if (const int status = o.start(settings, main, lines, cli, toc, io.err)) return status;
   CliBatchHost host(cli, o.quiet);
   if (MakeTableOfContents(toc, settings, main, host, Today()) != TocOutcome::Written) return 1;
   if (!o.quiet) io.out << FolderBase(toc.tocFolder) + settings.htmlFileName << '\n';

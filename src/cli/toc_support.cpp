@@ -22,14 +22,14 @@ void TocCliOptions::add(CLI::App& cmd) {
   cmd.add_flag("--quiet", quiet, "No progress line and no page path on stdout");
 }
 
-bool TocCliOptions::apply(AlbumSettings& s, TocOptions& o, std::ostream& err) const {
-  ResetSettings(s);
-  if (!settings.apply(s, err)) return false;
+int TocCliOptions::start(AlbumSettings& s, MainValues& main, SettingsLines& lines, CliHost& host, TocOptions& o,
+                         std::ostream& err) const {
   const std::string path = AbsolutePath(folder);
   if (!FolderExists(path)) {
     err << "pictavo-cli: no such folder: " << folder << '\n';
-    return false;
+    return 2;
   }
+  if (const int status = settings.start(s, main, lines, host, err)) return status;
   o.tocFolder = path;
   o.tocTitle = titleGiven ? title : FolderTitle(path);
   o.useFrames = frames;
@@ -38,16 +38,25 @@ bool TocCliOptions::apply(AlbumSettings& s, TocOptions& o, std::ostream& err) co
   o.tocBackgroundColor = bgColor;
   o.useBackgroundPicture = !bgPicture.empty();
   o.backgroundPicturePath = bgPicture.empty() ? "" : AbsolutePath(bgPicture);
-  return true;
+  return 0;
 }
 
-CliAlbumDriver::CliAlbumDriver(AlbumSettings& settings, MainValues& main, AlbumRunHost& host, CivilDate today,
+CliAlbumDriver::CliAlbumDriver(AlbumSettings& settings, MainValues& main, CliHost& host, int perRow, CivilDate today,
                                std::ostream& err, ExtrasFactory makeExtras)
-    : m_settings(settings), m_main(main), m_host(host), m_today(today), m_err(err), m_makeExtras(std::move(makeExtras)) {}
+    : m_settings(settings),
+      m_main(main),
+      m_host(host),
+      m_perRow(perRow),
+      m_today(today),
+      m_err(err),
+      m_makeExtras(std::move(makeExtras)) {}
 
 void CliAlbumDriver::moveToFolder(const std::string& folder) {
+  // As the folder list does: the title, then the look for the folder's own
+  // settings file (which only enables the load button; a batch never loads it).
   m_main.currentFolder = folder;
   m_main.albumTitle = LastComponent(folder);
+  DiscoverFolderSettings(m_main, m_host);
 }
 
 const std::vector<PictureEntry>& CliAlbumDriver::listPictures() {
@@ -62,7 +71,7 @@ void CliAlbumDriver::deselect(const std::string& name) {
 }
 
 RunOutcome CliAlbumDriver::runAlbum() {
-  AlbumRunState state{m_settings, m_main, m_pictures, m_host, m_settings.picturesPerRow, m_today, {}, {}, {}, true};
+  AlbumRunState state{m_settings, m_main, m_pictures, m_host, m_perRow, m_today, {}, {}, {}, true};
   const std::unique_ptr<RunExtras> extras = m_makeExtras();
   return AlbumRun(state, *extras);
 }

@@ -33,8 +33,10 @@ struct TocCliOptions {
   SettingsOptions settings;
 
   void add(CLI::App& cmd);
-  // The settings and the window's options; false (message on err) for a usage error.
-  bool apply(AlbumSettings& s, TocOptions& o, std::ostream& err) const;
+  // Starts as the program does (the settings options), then fills the
+  // window's options. Returns an exit status (0 to go on).
+  int start(AlbumSettings& s, MainValues& main, SettingsLines& lines, CliHost& host, TocOptions& o,
+            std::ostream& err) const;
 };
 
 // The table-of-contents and batch windows on the terminal, through a CliHost.
@@ -62,11 +64,12 @@ class CliBatchHost final : public BatchHost {
 // The run's extras for each album of a batch.
 using ExtrasFactory = std::function<std::unique_ptr<RunExtras>()>;
 
-// The main window as the batch drives it, over the album run.
+// The main window as the batch drives it, over the album run. `perRow` is
+// the per-row control's position.
 class CliAlbumDriver final : public AlbumDriver {
  public:
-  CliAlbumDriver(AlbumSettings& settings, MainValues& main, AlbumRunHost& host, CivilDate today, std::ostream& err,
-                 ExtrasFactory makeExtras);
+  CliAlbumDriver(AlbumSettings& settings, MainValues& main, CliHost& host, int perRow, CivilDate today,
+                 std::ostream& err, ExtrasFactory makeExtras);
   void moveToFolder(const std::string& folder) override;
   const std::vector<PictureEntry>& listPictures() override;
   void deselect(const std::string& name) override;
@@ -75,7 +78,8 @@ class CliAlbumDriver final : public AlbumDriver {
  private:
   AlbumSettings& m_settings;
   MainValues& m_main;
-  AlbumRunHost& m_host;
+  CliHost& m_host;
+  int m_perRow;
   CivilDate m_today;
   std::ostream& m_err;
   ExtrasFactory m_makeExtras;
