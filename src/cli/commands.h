@@ -50,6 +50,8 @@ void AddBmp2JpgCommand(CLI::App& app, Io& io, int& exitCode);
 void AddRotateCommand(CLI::App& app, Io& io, int& exitCode);
 void AddSettingsCommand(CLI::App& app, Io& io, int& exitCode);
 void AddCommentsCommand(CLI::App& app, Io& io, int& exitCode);
+void AddTocCommand(CLI::App& app, Io& io, int& exitCode);
+void AddBatchCommand(CLI::App& app, Io& io, int& exitCode);
 
 // Runs the command line; returns the exit status.
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
