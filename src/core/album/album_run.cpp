@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "album/slideshow_page.h"
-#include "album/thumbnail.h"
+#include "album/thumbnail_stream.h"
 #include "image/jpeg.h"
 #include "platform/error.h"
 #include "platform/paths.h"
@@ -203,34 +203,29 @@ class Run {
   bool makeThumbnail(const std::string& name, int tw, int th, Picture& pic) {
     const std::string picturePath = m_run.albumFolder + name;
     const std::string thumbPath = FolderBase(m_run.thumbnailFolder) + m_s.thumbnailPrefix + name;
-    Bitmap decoded;
-    JpegInfo info;
+    ThumbnailJob job;
+    job.tw = tw;
+    job.th = th;
+    job.filter = isNotOff(m_s.thumbnailFilter);
+    job.keepExisting = isOn(m_s.skipExistingThumbnails) && PathExists(thumbPath);
+    StreamedThumbnail made;
     std::string error;
-    if (!DecodeJpegFile(picturePath, decoded, info, error)) {
+    // Browsers show pictures upright by their EXIF orientation; so does the
+    // album (the streaming maker turns the sampling, not the picture).
+    if (!MakeThumbnailStreaming(picturePath, job, made, error)) {
       m_host.note(error);
       m_host.showMessage(msg::kReadError);
       return false;
     }
-    // Browsers show pictures upright by their EXIF orientation; so does the album.
-    if (info.orientation != 1) decoded = ApplyOrientation(decoded, info.orientation);
     m_host.setStatus(0, name);
-    pic.width = decoded.width;
-    pic.height = decoded.height;
-    const DisplaySize ds = ThumbnailDisplaySize(pic.width, pic.height, tw, th);
-    if (isOn(m_s.skipExistingThumbnails) && PathExists(thumbPath)) {
+    pic.width = made.width;
+    pic.height = made.height;
+    if (made.path == ThumbnailPath::Kept) {
       m_host.setStatus(0, "ファイル作成スキップ");
       return true;
     }
-    if ((pic.width > tw || pic.height > th) && isNotOff(m_s.thumbnailFilter)) {
-      m_host.setStatus(0, "フィルター処理");
-      pic.thumbnail = FilterThumbnail(decoded, tw, th, ds.ratio);
-    } else {
-      m_host.setStatus(0, "通常圧縮");
-      // A sliver of a picture still gets a one-pixel thumbnail.
-      pic.thumbnail = StretchSample(decoded, static_cast<int>(std::max(1LL, ds.width)),
-                                    static_cast<int>(std::max(1LL, ds.height)));
-    }
-    decoded = Bitmap{};
+    m_host.setStatus(0, made.path == ThumbnailPath::Filter ? "フィルター処理" : "通常圧縮");
+    pic.thumbnail = std::move(made.thumbnail);
     const int quality = ParseSetting("thumbnailQuality", m_s.thumbnailQuality);
     if (!WriteJpegFile(thumbPath, pic.thumbnail, quality, error)) {
       m_host.note(error);
