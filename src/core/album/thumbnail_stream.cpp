@@ -165,13 +165,20 @@ class Maker : public JpegRowConsumer {
       const int a = m_geo.storedColumnOf(b.start), z = m_geo.storedColumnOf(b.end - 1);
       m_inner.push_back({std::min(a, z), std::max(a, z) + 1});
     }
-    m_acc.assign(m_inner.size(), Acc{});
+    // Sums of every stored column up to the end of the last inner band, reset
+    // after every finished band. Each stays below 2^32: a band is at most
+    // 65500 rows of 255.
+    int used = 0;
+    for (const Band& b : m_inner) used = std::max(used, b.end);
+    m_sums.assign(static_cast<size_t>(used) * (m_grey ? 1 : 3), 0u);
 
     m_needed.assign(static_cast<size_t>(m_geo.storedHeight), 0);
     m_bandOfRow.assign(static_cast<size_t>(m_geo.storedHeight), -1);
     m_remaining.clear();
+    m_bandHeight.clear();
     for (size_t k = 0; k < outer.size(); ++k) {
       m_remaining.push_back(outer[k].end - outer[k].start);
+      m_bandHeight.push_back(outer[k].end - outer[k].start);
       for (int u = outer[k].start; u < outer[k].end; ++u) {
         const size_t sy = static_cast<size_t>(m_geo.storedRowOf(u));
         m_bandOfRow[sy] = static_cast<int>(k);
@@ -204,44 +211,33 @@ class Maker : public JpegRowConsumer {
     }
     const int band = m_bandOfRow[static_cast<size_t>(y)];
     if (band < 0) return;
-    if (m_grey) {
-      for (size_t i = 0; i < m_inner.size(); ++i) {
-        uint64_t v = 0;
-        for (int x = m_inner[i].start; x < m_inner[i].end; ++x) v += pixels[x];
-        Acc& a = m_acc[i];
-        a.r += v;
-        a.g += v;
-        a.b += v;
-        a.n += static_cast<uint64_t>(m_inner[i].end - m_inner[i].start);
-      }
-    } else {
-      for (size_t i = 0; i < m_inner.size(); ++i) {
-        uint32_t r = 0, g = 0, b = 0;  // at most 65500 pixels of 255 per row
-        const uint8_t* p = pixels + 3 * static_cast<size_t>(m_inner[i].start);
-        const uint8_t* end = pixels + 3 * static_cast<size_t>(m_inner[i].end);
-        for (; p < end; p += 3) {
-          r += p[0];
-          g += p[1];
-          b += p[2];
-        }
-        Acc& a = m_acc[i];
-        a.r += r;
-        a.g += g;
-        a.b += b;
-        a.n += static_cast<uint64_t>(m_inner[i].end - m_inner[i].start);
-      }
-    }
+    // Column sums first: a plain widening add the compiler vectorises; the
+    // bands are summed from them once per finished band.
+    uint32_t* sums = m_sums.data();
+    const size_t n = m_sums.size();
+    for (size_t i = 0; i < n; ++i) sums[i] += pixels[i];
     if (--m_remaining[static_cast<size_t>(band)] > 0) return;
-    for (size_t i = 0; i < m_acc.size(); ++i) {
-      Acc& a = m_acc[i];
-      if (a.n > 0 && band < m_outerLimit && static_cast<int>(i) < m_innerLimit) {
-        uint8_t* d = out + OutOffset(m_out.thumbnail, m_geo.swap, band, static_cast<int>(i), 3);
-        d[0] = static_cast<uint8_t>(a.r / a.n);
-        d[1] = static_cast<uint8_t>(a.g / a.n);
-        d[2] = static_cast<uint8_t>(a.b / a.n);
+    const uint64_t rows = static_cast<uint64_t>(m_bandHeight[static_cast<size_t>(band)]);
+    for (size_t i = 0; i < m_inner.size(); ++i) {
+      if (band >= m_outerLimit || static_cast<int>(i) >= m_innerLimit) continue;
+      uint64_t r = 0, g = 0, b = 0;
+      if (m_grey) {
+        for (int x = m_inner[i].start; x < m_inner[i].end; ++x) r += sums[x];
+        g = b = r;
+      } else {
+        for (int x = m_inner[i].start; x < m_inner[i].end; ++x) {
+          r += sums[3 * x];
+          g += sums[3 * x + 1];
+          b += sums[3 * x + 2];
+        }
       }
-      a = Acc{};
+      const uint64_t count = rows * static_cast<uint64_t>(m_inner[i].end - m_inner[i].start);
+      uint8_t* d = out + OutOffset(m_out.thumbnail, m_geo.swap, band, static_cast<int>(i), 3);
+      d[0] = static_cast<uint8_t>(r / count);
+      d[1] = static_cast<uint8_t>(g / count);
+      d[2] = static_cast<uint8_t>(b / count);
     }
+    std::fill(m_sums.begin(), m_sums.end(), 0u);
   }
 
   struct Line {
@@ -251,9 +247,6 @@ class Maker : public JpegRowConsumer {
   struct Band {
     int start;
     int end;
-  };
-  struct Acc {
-    uint64_t r = 0, g = 0, b = 0, n = 0;
   };
   struct Loose {
     int storedRow;
@@ -274,7 +267,8 @@ class Maker : public JpegRowConsumer {
   size_t m_step = 0;              // bytes between positions along a thumbnail line
   // Filter path.
   std::vector<Band> m_inner;      // stored column ranges
-  std::vector<Acc> m_acc;
+  std::vector<uint32_t> m_sums;    // per stored column and channel
+  std::vector<int> m_bandHeight;
   std::vector<int> m_bandOfRow;   // outer band per stored row, -1 beyond the last full band
   std::vector<int> m_remaining;   // rows still to come per outer band
   std::vector<Loose> m_loose;
