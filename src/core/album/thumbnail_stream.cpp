@@ -291,4 +291,26 @@ bool MakeThumbnailStreaming(const std::string& path, const ThumbnailJob& job, St
   return true;
 }
 
+bool MakeThumbnailFull(const std::string& path, const ThumbnailJob& job, StreamedThumbnail& out, std::string& error) {
+  out = StreamedThumbnail{};
+  Bitmap decoded;
+  JpegInfo info;
+  if (!DecodeJpegFile(path, decoded, info, error)) return false;
+  if (info.orientation != 1) decoded = ApplyOrientation(decoded, info.orientation);
+  out.width = decoded.width;
+  out.height = decoded.height;
+  const DisplaySize ds = ThumbnailDisplaySize(out.width, out.height, job.tw, job.th);
+  if (job.keepExisting) {
+    out.path = ThumbnailPath::Kept;
+  } else if ((out.width > job.tw || out.height > job.th) && job.filter) {
+    out.path = ThumbnailPath::Filter;
+    out.thumbnail = FilterThumbnail(decoded, job.tw, job.th, ds.ratio);
+  } else {
+    out.path = ThumbnailPath::Normal;
+    out.thumbnail = StretchSample(decoded, static_cast<int>(std::max(1LL, ds.width)),
+                                  static_cast<int>(std::max(1LL, ds.height)));
+  }
+  return true;
+}
+
 }  // namespace pictavo

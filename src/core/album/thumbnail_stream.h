@@ -39,4 +39,8 @@ struct StreamedThumbnail {
 bool MakeThumbnailStreaming(const std::string& path, const ThumbnailJob& job, StreamedThumbnail& out,
                             std::string& error);
 
+// The straightforward way, kept as the reference the streaming maker is
+// checked against: decode in full, turn upright, stretch or filter.
+bool MakeThumbnailFull(const std::string& path, const ThumbnailJob& job, StreamedThumbnail& out, std::string& error);
+
 }  // namespace pictavo
