@@ -1,0 +1,73 @@
+#pragma once
+// Thumbnails made ahead of the album run on worker threads, one per core:
+// decoding, reducing and encoding run while the run writes its page. The
+// workers only compute; the run takes the results strictly in list order
+// and does everything the user sees itself (status texts, messages, writing
+// the thumbnail files, the preview), so the run behaves as if it made each
+// thumbnail at its turn. Work never runs more than a few pictures ahead, so
+// memory does not grow with the number of pictures, and a picture after an
+// abort or a failure never reaches a file.
+
+#include <condition_variable>
+#include <cstddef>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "album/thumbnail_stream.h"
+
+namespace pictavo {
+
+struct ThumbnailTask {
+  std::string picturePath;
+  std::string thumbnailPath;
+  ThumbnailJob job;           // keepExisting is decided by the worker
+  bool skipExisting = false;  // keep a thumbnail that exists at its turn
+  std::optional<int> quality; // none: the run reports the bad setting itself
+};
+
+struct ThumbnailResult {
+  bool readOk = false;
+  std::string readError;
+  StreamedThumbnail made;
+  bool encoded = false;       // bytes hold the thumbnail file
+  std::string bytes;
+  std::string encodeError;
+};
+
+class ThumbnailPipeline {
+ public:
+  // workers 0: one per core this process may use.
+  explicit ThumbnailPipeline(std::vector<ThumbnailTask> tasks, unsigned workers = 0);
+  ~ThumbnailPipeline();
+  ThumbnailPipeline(const ThumbnailPipeline&) = delete;
+  ThumbnailPipeline& operator=(const ThumbnailPipeline&) = delete;
+
+  // The result of the next task in order; waits for it.
+  ThumbnailResult take();
+  // The run has written (or kept) the thumbnail of the task last taken; a
+  // later task that reads or tests that file may start.
+  void finished();
+
+  static unsigned UsableCores();
+
+ private:
+  void work();
+
+  std::vector<ThumbnailTask> m_tasks;
+  std::vector<long long> m_waitFor;  // per task: the earlier task whose file it reads, or -1
+  std::vector<std::optional<ThumbnailResult>> m_results;
+  size_t m_window = 1;
+
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  size_t m_next = 0;      // next task to claim
+  size_t m_taken = 0;     // results taken by the run
+  size_t m_finished = 0;  // thumbnails written or kept by the run
+  bool m_stop = false;
+  std::vector<std::thread> m_workers;
+};
+
+}  // namespace pictavo
