@@ -28,6 +28,47 @@ std::string FileKey(const std::string& path, std::map<std::string, std::string>&
 
 }  // namespace
 
+class ThumbnailPipeline::Gate : public DecodeGate {
+ public:
+  Gate(ThumbnailPipeline& pipeline, size_t task) : m_pipeline(pipeline), m_task(task) {}
+  ~Gate() override {
+    if (m_entered) m_pipeline.release(m_bytes);
+  }
+  void enter(int64_t bytes) override {
+    m_pipeline.acquire(m_task, bytes);
+    m_bytes = bytes;
+    m_entered = true;
+  }
+
+ private:
+  ThumbnailPipeline& m_pipeline;
+  size_t m_task;
+  int64_t m_bytes = 0;
+  bool m_entered = false;
+};
+
+void ThumbnailPipeline::acquire(size_t task, int64_t bytes) {
+  std::unique_lock<std::mutex> lock(m_mutex);
+  m_waiting.insert(task);
+  m_changed.wait(lock, [&] {
+    return *m_waiting.begin() == task && (m_decoding == 0 || m_decodingBytes + bytes <= kDecodeBudget);
+  });
+  m_waiting.erase(task);
+  ++m_decoding;
+  m_decodingBytes += bytes;
+  lock.unlock();
+  m_changed.notify_all();
+}
+
+void ThumbnailPipeline::release(int64_t bytes) {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    --m_decoding;
+    m_decodingBytes -= bytes;
+  }
+  m_changed.notify_all();
+}
+
 unsigned ThumbnailPipeline::UsableCores() {
   cpu_set_t set;
   CPU_ZERO(&set);
@@ -109,7 +150,10 @@ void ThumbnailPipeline::work() {
     ThumbnailResult r;
     ThumbnailJob job = task.job;
     job.keepExisting = task.skipExisting && PathExists(task.thumbnailPath);
-    r.readOk = MakeThumbnailStreaming(task.picturePath, job, r.made, r.readError);
+    {
+      Gate gate(*this, i);
+      r.readOk = MakeThumbnailStreaming(task.picturePath, job, r.made, r.readError, &gate);
+    }
     if (r.readOk && r.made.path != ThumbnailPath::Kept && task.quality) {
       r.encoded = EncodeJpeg(r.made.thumbnail, *task.quality, r.bytes, r.encodeError);
     }

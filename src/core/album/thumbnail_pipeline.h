@@ -6,12 +6,15 @@
 // the thumbnail files, the preview), so the run behaves as if it made each
 // thumbnail at its turn. Work never runs more than a few pictures ahead, so
 // memory does not grow with the number of pictures, and a picture after an
-// abort or a failure never reaches a file.
+// abort or a failure never reaches a file. Decoders that would together take
+// more than a memory budget (progressive files hold all their coefficients)
+// run one after another, the earlier picture first.
 
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -37,6 +40,10 @@ struct ThumbnailResult {
   std::string encodeError;
 };
 
+// Memory the decoders of the workers may take together; a single picture
+// that needs more decodes alone.
+inline constexpr int64_t kDecodeBudget = 40LL * 1024 * 1024;
+
 class ThumbnailPipeline {
  public:
   // workers 0: one per core this process may use.
@@ -54,7 +61,10 @@ class ThumbnailPipeline {
   static unsigned UsableCores();
 
  private:
+  class Gate;
   void work();
+  void acquire(size_t task, int64_t bytes);
+  void release(int64_t bytes);
 
   std::vector<ThumbnailTask> m_tasks;
   std::vector<long long> m_waitFor;  // per task: the earlier task whose file it reads, or -1
@@ -67,6 +77,9 @@ class ThumbnailPipeline {
   size_t m_taken = 0;     // results taken by the run
   size_t m_finished = 0;  // thumbnails written or kept by the run
   bool m_stop = false;
+  int m_decoding = 0;          // decoders holding memory from the budget
+  int64_t m_decodingBytes = 0;
+  std::set<size_t> m_waiting;  // tasks waiting for memory
   std::vector<std::thread> m_workers;
 };
 

@@ -51,7 +51,11 @@ size_t OutOffset(const Bitmap& out, bool swap, int line, int along, size_t bpp) 
 
 class Maker : public JpegRowConsumer {
  public:
-  Maker(const ThumbnailJob& job, StreamedThumbnail& out) : m_job(job), m_out(out) {}
+  Maker(const ThumbnailJob& job, StreamedThumbnail& out, DecodeGate* gate) : m_job(job), m_out(out), m_gate(gate) {}
+
+  void header(const JpegInfo& info) override {
+    if (m_gate) m_gate->enter(info.decoderBytes);
+  }
 
   void start(const JpegInfo& info) override {
     m_geo = Geometry(info);
@@ -256,6 +260,7 @@ class Maker : public JpegRowConsumer {
 
   const ThumbnailJob& m_job;
   StreamedThumbnail& m_out;
+  DecodeGate* m_gate;
   Geometry m_geo{JpegInfo{}};
   bool m_grey = false;
   long double m_ratio = 0;
@@ -279,9 +284,9 @@ class Maker : public JpegRowConsumer {
 }  // namespace
 
 bool MakeThumbnailStreaming(const std::string& path, const ThumbnailJob& job, StreamedThumbnail& out,
-                            std::string& error) {
+                            std::string& error, DecodeGate* gate) {
   out = StreamedThumbnail{};
-  Maker maker(job, out);
+  Maker maker(job, out, gate);
   JpegInfo info;
   if (!StreamJpegFile(path, maker, info, error)) {
     out = StreamedThumbnail{};

@@ -6,6 +6,7 @@
 // The results are byte-identical to decoding in full, turning the picture
 // upright and calling StretchSample or FilterThumbnail.
 
+#include <cstdint>
 #include <string>
 
 #include "image/bitmap.h"
@@ -32,12 +33,20 @@ struct StreamedThumbnail {
   Bitmap thumbnail;  // empty when kept
 };
 
+// Told, before the decoder allocates anything for the picture, how much
+// memory it will take; may wait until that much is free.
+class DecodeGate {
+ public:
+  virtual ~DecodeGate() = default;
+  virtual void enter(int64_t bytes) = 0;
+};
+
 // Decodes the picture at path and makes its thumbnail. A kept thumbnail still
 // costs a pass over the entropy-coded data (no pixels are made), so that
 // damaged data fails as it does when the thumbnail is made. False with an
 // error text when the picture cannot be read.
 bool MakeThumbnailStreaming(const std::string& path, const ThumbnailJob& job, StreamedThumbnail& out,
-                            std::string& error);
+                            std::string& error, DecodeGate* gate = nullptr);
 
 // The straightforward way, kept as the reference the streaming maker is
 // checked against: decode in full, turn upright, stretch or filter.

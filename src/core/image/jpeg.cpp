@@ -195,12 +195,89 @@ JSAMPROW PlaceRow(j_decompress_ptr cinfo, size_t bytes) {
   return base + ((32 - at % 32) % 32) + 16;
 }
 
+int64_t DecoderBytes(const jpeg_decompress_struct& cinfo) {
+  int64_t bytes = static_cast<int64_t>(cinfo.image_width) * 3 * 64;  // row buffers and context rows
+  if (cinfo.progressive_mode) {
+    for (int c = 0; c < cinfo.num_components; ++c) {
+      const jpeg_component_info& comp = cinfo.comp_info[c];
+      const int64_t rows = (static_cast<int64_t>(comp.height_in_blocks) + comp.v_samp_factor - 1) /
+                           comp.v_samp_factor * comp.v_samp_factor;
+      bytes += static_cast<int64_t>(comp.width_in_blocks + comp.h_samp_factor) * rows * DCTSIZE2 *
+               static_cast<int64_t>(sizeof(JCOEF));
+    }
+  }
+  return bytes;
+}
+
+// A stdio source with a larger buffer than jpeg_stdio_src's 4 KB: libjpeg's
+// Huffman decoder takes its fast path only while at least 512 bytes per block
+// of an MCU are buffered, so with 4 KB most MCUs went the slow way. Running
+// out of data is handled as libjpeg's own sources do: a warning (which makes
+// the file count as damaged) and a fake end-of-image marker.
+constexpr size_t kSourceBuffer = 128 * 1024;
+
+struct FileSource {
+  jpeg_source_mgr pub;
+  FILE* file;
+  JOCTET* buffer;
+  bool startOfFile;
+};
+
+void SourceInit(j_decompress_ptr cinfo) { reinterpret_cast<FileSource*>(cinfo->src)->startOfFile = true; }
+
+boolean SourceFill(j_decompress_ptr cinfo) {
+  auto* src = reinterpret_cast<FileSource*>(cinfo->src);
+  size_t n = std::fread(src->buffer, 1, kSourceBuffer, src->file);
+  if (n == 0) {
+    if (src->startOfFile) ERREXIT(cinfo, JERR_INPUT_EMPTY);
+    WARNMS(cinfo, JWRN_JPEG_EOF);
+    src->buffer[0] = 0xFF;
+    src->buffer[1] = JPEG_EOI;
+    n = 2;
+  }
+  src->pub.next_input_byte = src->buffer;
+  src->pub.bytes_in_buffer = n;
+  src->startOfFile = false;
+  return TRUE;
+}
+
+void SourceSkip(j_decompress_ptr cinfo, long count) {
+  if (count <= 0) return;
+  auto* src = &cinfo->src[0];
+  size_t left = static_cast<size_t>(count);
+  while (left > src->bytes_in_buffer) {
+    left -= src->bytes_in_buffer;
+    (*src->fill_input_buffer)(cinfo);
+  }
+  src->next_input_byte += left;
+  src->bytes_in_buffer -= left;
+}
+
+void SourceTerm(j_decompress_ptr) {}
+
+void UseFileSource(j_decompress_ptr cinfo, FILE* file) {
+  auto* src = static_cast<FileSource*>(
+      (*cinfo->mem->alloc_small)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, sizeof(FileSource)));
+  src->buffer = static_cast<JOCTET*>(
+      (*cinfo->mem->alloc_large)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, kSourceBuffer));
+  src->file = file;
+  src->startOfFile = true;
+  src->pub.init_source = SourceInit;
+  src->pub.fill_input_buffer = SourceFill;
+  src->pub.skip_input_data = SourceSkip;
+  src->pub.resync_to_restart = jpeg_resync_to_restart;
+  src->pub.term_source = SourceTerm;
+  src->pub.bytes_in_buffer = 0;
+  src->pub.next_input_byte = nullptr;
+  cinfo->src = &src->pub;
+}
+
 // The libjpeg part of streaming; the same rules as DecodeCore.
 int StreamCore(Decoder& d, FILE* file, JpegRowConsumer& consumer, JpegInfo& info, std::string& error) {
   if (setjmp(d.err.jump)) {
     return 1;
   }
-  jpeg_stdio_src(&d.cinfo, file);
+  UseFileSource(&d.cinfo, file);
   jpeg_save_markers(&d.cinfo, JPEG_APP0 + 1, 0xFFFF);
   jpeg_read_header(&d.cinfo, TRUE);
   info.width = static_cast<int>(d.cinfo.image_width);
@@ -209,6 +286,8 @@ int StreamCore(Decoder& d, FILE* file, JpegRowConsumer& consumer, JpegInfo& info
   info.progressive = d.cinfo.progressive_mode != 0;
   info.orientation = OrientationOf(&d.cinfo);
   if (!CheckSize(d.cinfo, error)) return 2;
+  info.decoderBytes = DecoderBytes(d.cinfo);
+  consumer.header(info);
   const bool grey = d.cinfo.jpeg_color_space == JCS_GRAYSCALE;
   d.cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_start_decompress(&d.cinfo);
@@ -273,7 +352,7 @@ bool StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo
     error = SystemErrorText(path, errno);
     return false;
   }
-  std::setvbuf(file, nullptr, _IOFBF, 1 << 16);
+  std::setvbuf(file, nullptr, _IONBF, 0);  // the source has its own buffer
   Decoder d;
   SetUp(d);
   int rc;

@@ -37,6 +37,9 @@ struct JpegInfo {
   int scaleNum = 0;
   int scaleDenom = 0;
   bool accurateDct = false;
+  // Memory the decoder will take for this file, roughly: a progressive file
+  // holds every coefficient of the picture, a sequential one a few rows.
+  int64_t decoderBytes = 0;
 };
 
 // Reads the header (and the EXIF orientation) without decoding pixels.
@@ -57,6 +60,8 @@ bool DecodeJpegMemory(const uint8_t* data, size_t size, Bitmap& out, JpegInfo& i
 class JpegRowConsumer {
  public:
   virtual ~JpegRowConsumer() = default;
+  // The header is read, nothing decoded or allocated for pixels yet.
+  virtual void header(const JpegInfo& info) { (void)info; }
   // The header facts (and the decoder settings) are known.
   virtual void start(const JpegInfo& info) = 0;
   // The first needed row at or after y; the picture's height when none.
