@@ -1,0 +1,308 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "album/album_run.h"
+#include "fixtures.h"
+#include "image/jpeg.h"
+#include "platform/paths.h"
+#include "test_util.h"
+
+namespace pictavo {
+namespace {
+
+// One album folder with its run state; pictures are added by the test.
+struct Album {
+  TempDir dir;
+  AlbumSettings settings;
+  MainValues main;
+  std::vector<PictureEntry> list;
+  RecordingHost host;
+  RunExtras extras;
+  int perRow = 5;
+
+  Album() {
+    main.currentFolder = dir.path();
+    main.albumTitle = "旅行";
+  }
+  void add(const std::string& name, int w, int h, const JpegOptions& o = {}) {
+    MakeJpeg(dir.file(name), w, h, o);
+    list.push_back({name, true});
+  }
+  RunOutcome run() {
+    AlbumRunState state{settings, main, list, host, perRow, CivilDate{2026, 12, 7}, {}, {}, {}, true};
+    return AlbumRun(state, extras);
+  }
+  std::vector<std::string> page() const { return ReadCp932Lines(dir.file("index.htm")); }
+  std::vector<std::string> show() const { return ReadCp932Lines(dir.file("SShow.htm")); }
+  JpegInfo thumb(const std::string& name) const {
+    JpegInfo info;
+    std::string error;
+    EXPECT_TRUE(ReadJpegInfo(dir.file("htm_image/" + name), info, error)) << error;
+    return info;
+  }
+};
+
+std::vector<std::string> CellsOf(const std::vector<std::string>& page) {
+  std::vector<std::string> cells;
+  for (const auto& l : page) {
+    if (l.rfind("  <TD align=\"center\" valign=\"middle\"><A", 0) == 0) cells.push_back(l);
+  }
+  return cells;
+}
+
+TEST(AlbumRun, WritesPageSlideShowAndThumbnails) {
+  Album a;
+  a.settings.makeSlideShow = "on";
+  a.add("a.jpg", 1600, 1000);
+  a.add("b.jpg", 1000, 1600);
+  a.add("c.jpg", 100, 50);
+  a.add("d.jpg", 110, 150);
+  ASSERT_EQ(a.run(), RunOutcome::Completed);
+  EXPECT_TRUE(a.host.messages.empty());
+  EXPECT_EQ(a.host.endings, std::vector<bool>{false});
+
+  EXPECT_EQ(a.thumb("a.jpg").width, 110);
+  EXPECT_EQ(a.thumb("a.jpg").height, 69);
+  EXPECT_EQ(a.thumb("b.jpg").width, 94);
+  EXPECT_EQ(a.thumb("c.jpg").width, 110);  // enlarged until it touches the box
+  EXPECT_EQ(a.thumb("c.jpg").height, 55);
+  EXPECT_EQ(a.thumb("d.jpg").width, 110);
+
+  const auto page = a.page();
+  ASSERT_EQ(page.size(), 13u + 14u + 4u + 1u + 10u);
+  EXPECT_EQ(page[2], "<!-- FILE=004 a.jpg -->");
+  EXPECT_EQ(page[3], "<!--  2026.12.7 -->");
+  EXPECT_EQ(page[27], "  <TD align=\"center\" valign=\"middle\"><A href=\"a.jpg\"><IMG src=\"htm_image/a.jpg\" ALT=\"a\" "
+                      "height=\"69\" width=\"110\"></A></TD>");
+  EXPECT_EQ(page[31], "  <TD></TD>");
+  EXPECT_EQ(page[32], "</TR>");
+  EXPECT_EQ(page[35], "<FORM action=\"SShow.htm\"><input type=SUBMIT value=\" スライドショウ \"></FORM></CENTER>");
+
+  const auto show = a.show();
+  ASSERT_EQ(show.size(), 17u + 12u + 86u);
+  EXPECT_EQ(show[10], "var imag=new makearray(4);");
+  EXPECT_EQ(show[17], "imag[1]=\"a.jpg\";");
+  EXPECT_EQ(show[18], "imagx[1]=\"1600\";");
+  EXPECT_EQ(show[29 + 36], "  if (i>4) {");
+  EXPECT_NE(show[29 + 63].find("width=1620,height=1620"), std::string::npos);
+
+  // Status texts: the counter in the form 0001/0004 plus three blanks.
+  EXPECT_NE(std::find(a.host.statusLog.begin(), a.host.statusLog.end(), "2:0004/0004   "), a.host.statusLog.end());
+  EXPECT_NE(std::find(a.host.statusLog.begin(), a.host.statusLog.end(), "0:通常圧縮"), a.host.statusLog.end());
+  EXPECT_EQ(a.host.previews.size(), 4u);
+  EXPECT_EQ(a.host.status[0], "");
+}
+
+TEST(AlbumRun, FilterPathSizesAndStatus) {
+  Album a;
+  a.settings.thumbnailFilter = "on";
+  a.add("a.jpg", 1600, 1000);
+  a.add("d.jpg", 110, 150);  // exactly the box: normal path even with the filter on
+  ASSERT_EQ(a.run(), RunOutcome::Completed);
+  EXPECT_EQ(a.thumb("a.jpg").height, 68);
+  EXPECT_EQ(a.thumb("d.jpg").height, 150);
+  EXPECT_NE(a.page()[27].find("height=\"69\""), std::string::npos);
+  const auto& log = a.host.statusLog;
+  EXPECT_NE(std::find(log.begin(), log.end(), "0:フィルター処理"), log.end());
+  EXPECT_NE(std::find(log.begin(), log.end(), "0:通常圧縮"), log.end());
+}
+
+TEST(AlbumRun, OrientationGivesUprightThumbnailsAndPortraitSizes) {
+  for (int orientation : {6, 8}) {
+    Album a;
+    a.settings.openInSubWindow = "on";
+    a.settings.scriptPopup = "on";
+    // Stored 1600 x 1000 sideways; shown as 1000 x 1600.
+    Bitmap stored = Bitmap::Create(1600, 1000, 24);
+    for (int y = 0; y < 1000; ++y)
+      for (int x = 0; x < 1600; ++x) stored.row(y)[3 * x] = x < 800 ? 255 : 0;  // left half red
+    WriteTestJpeg(a.dir.file("p.jpg"), stored, {false, 95, orientation});
+    a.list.push_back({"p.jpg", true});
+    ASSERT_EQ(a.run(), RunOutcome::Completed);
+    EXPECT_EQ(a.thumb("p.jpg").width, 94);
+    EXPECT_EQ(a.thumb("p.jpg").height, 150);
+    const std::string cell = CellsOf(a.page())[0];
+    EXPECT_NE(cell.find("disp('p.jpg',1000,1600)"), std::string::npos) << cell;
+    EXPECT_NE(cell.find("height=\"150\" width=\"94\""), std::string::npos);
+    // The stored left half is the top (orientation 6) or bottom (8) once upright.
+    Bitmap t;
+    JpegInfo info;
+    std::string error;
+    ASSERT_TRUE(DecodeJpegFile(a.dir.file("htm_image/p.jpg"), t, info, error));
+    const int topRed = t.row(10)[3 * 47], bottomRed = t.row(140)[3 * 47];
+    if (orientation == 6) {
+      EXPECT_GT(topRed, 200);
+      EXPECT_LT(bottomRed, 50);
+    } else {
+      EXPECT_LT(topRed, 50);
+      EXPECT_GT(bottomRed, 200);
+    }
+  }
+}
+
+TEST(AlbumRun, SelectionRules) {
+  Album a;
+  MakeJpeg(a.dir.file("back.jpg"), 20, 20);
+  a.list = {{"back.jpg", true}};
+  EXPECT_EQ(a.run(), RunOutcome::Failed);
+  EXPECT_EQ(a.host.messages, std::vector<std::string>{"ファイルが選択されていません。"});
+  EXPECT_FALSE(a.list[0].selected);
+  EXPECT_EQ(a.host.endings, std::vector<bool>{true});
+  EXPECT_FALSE(PathExists(a.dir.file("index.htm")));
+
+  // Entries between selected ones are passed over; those after the last are never read.
+  Album b;
+  b.add("a.jpg", 40, 30);
+  b.add("b.jpg", 40, 30);
+  b.add("c.jpg", 40, 30);
+  b.list.push_back({"not-there.jpg", false});
+  b.list[1].selected = false;
+  b.list.insert(b.list.begin(), {"back.jpg", true});
+  MakeJpeg(b.dir.file("back.jpg"), 20, 20);
+  ASSERT_EQ(b.run(), RunOutcome::Completed);
+  const auto cells = CellsOf(b.page());
+  ASSERT_EQ(cells.size(), 2u);
+  EXPECT_NE(cells[1].find("c.jpg"), std::string::npos);
+  EXPECT_EQ(b.page()[2], "<!-- FILE=002 a.jpg -->");
+  EXPECT_FALSE(PathExists(b.dir.file("htm_image/back.jpg")));
+}
+
+TEST(AlbumRun, AbortAfterThreeOfTen) {
+  Album a;
+  a.settings.makeSlideShow = "on";
+  for (int i = 0; i < 10; ++i) a.add("p" + std::to_string(i) + ".jpg", 30, 20);
+  a.host.abortAfterEvents = 3;
+  ASSERT_EQ(a.run(), RunOutcome::Aborted);
+  EXPECT_EQ(a.host.messages, std::vector<std::string>{"処理は中断されました。"});
+  EXPECT_EQ(CellsOf(a.page()).size(), 3u);
+  EXPECT_EQ(a.page().back(), "</HTML>");
+  const auto show = a.show();
+  EXPECT_EQ(show[10], "var imag=new makearray(10);");
+  EXPECT_EQ(std::count_if(show.begin(), show.end(), [](const std::string& l) { return l.rfind("imag[", 0) == 0; }), 3);
+  EXPECT_EQ(show[17 + 9 + 36], "  if (i>3) {");
+  EXPECT_FALSE(PathExists(a.dir.file("htm_image/p3.jpg")));
+  EXPECT_TRUE(a.host.questions.empty());
+  EXPECT_EQ(a.host.endings, std::vector<bool>{false});
+}
+
+TEST(AlbumRun, CommentRowsFollowEveryFullRow) {
+  Album a;
+  a.perRow = 3;
+  a.main.addComments = true;
+  for (int i = 1; i <= 6; ++i) a.add("p" + std::to_string(i) + ".jpg", 30, 20);
+  ASSERT_EQ(a.run(), RunOutcome::Completed);
+  const auto page = a.page();
+  // After the body opening: 3 cells, </TR>, <TR>, 3 comment cells, </TR>, <TR>, 3 cells, </TR>, <TR>, 3 comments.
+  const size_t body = 13 + 14;
+  EXPECT_EQ(page[body + 3], "</TR>");
+  EXPECT_EQ(page[body + 5].substr(0, 45), "  <TD align=\"center\" valign=\"middle\" width=\"1");
+  EXPECT_EQ(page[body + 8], "</TR>");
+  EXPECT_EQ(page[body + 13], "</TR>");
+  EXPECT_EQ(page[body + 15].find("<FONT color=\"#000000\"></FONT>") != std::string::npos, true);
+  EXPECT_EQ(page[body + 18], "</TR>");  // the closing block
+  EXPECT_EQ(page.size(), body + 18 + 10);
+}
+
+TEST(AlbumRun, SkipExistingThumbnailsKeepsFilesAndPage) {
+  Album a;
+  a.add("a.jpg", 1600, 1000);
+  ASSERT_EQ(a.run(), RunOutcome::Completed);
+  const auto firstPage = ReadAll(a.dir.file("index.htm"));
+  WriteAll(a.dir.file("htm_image/a.jpg"), "kept as it is");
+  a.settings.skipExistingThumbnails = "on";
+  a.host = RecordingHost{};
+  ASSERT_EQ(a.run(), RunOutcome::Completed);
+  EXPECT_EQ(ReadAll(a.dir.file("htm_image/a.jpg")), "kept as it is");
+  EXPECT_EQ(ReadAll(a.dir.file("index.htm")), firstPage);
+  const auto& log = a.host.statusLog;
+  EXPECT_NE(std::find(log.begin(), log.end(), "0:ファイル作成スキップ"), log.end());
+  EXPECT_TRUE(a.host.previews.empty());
+}
+
+TEST(AlbumRun, PrefixAndClearedThumbnailFolder) {
+  Album a;
+  a.settings.thumbnailPrefix = "s_";
+  a.settings.clearThumbnailFolder = "on";
+  a.add("a.jpg", 50, 40);
+  ASSERT_EQ(::mkdir(a.dir.file("htm_image").c_str(), 0777), 0);
+  WriteAll(a.dir.file("htm_image/old.jpg"), "x");
+  WriteAll(a.dir.file("htm_image/.hidden"), "x");
+  ASSERT_EQ(a.run(), RunOutcome::Completed);
+  EXPECT_EQ(ListDir(a.dir.file("htm_image")), (std::vector<std::string>{".hidden", "s_a.jpg"}));
+  EXPECT_EQ(a.page()[2], "<!-- FILE=001 s_a.jpg -->");
+}
+
+TEST(AlbumRun, ReadFailureClosesThePageAndEndsTheRun) {
+  Album a;
+  a.settings.makeSlideShow = "on";
+  a.add("a.jpg", 50, 40);
+  WriteAll(a.dir.file("b.jpg"), "this is not a JPEG");
+  a.list.push_back({"b.jpg", true});
+  a.add("c.jpg", 50, 40);
+  EXPECT_EQ(a.run(), RunOutcome::Failed);
+  EXPECT_EQ(a.host.messages, std::vector<std::string>{"JPEGファイルを読み込めませんでした。\r処理は中断されました。"});
+  EXPECT_EQ(a.host.notes.size(), 1u);
+  EXPECT_EQ(CellsOf(a.page()).size(), 1u);  // what was written stays
+  EXPECT_FALSE(PathExists(a.dir.file("htm_image/c.jpg")));
+  EXPECT_EQ(a.host.endings, std::vector<bool>{true});
+}
+
+TEST(AlbumRun, WriteFailures) {
+  {
+    Album a;  // the thumbnail folder name is taken by a file
+    a.add("a.jpg", 50, 40);
+    WriteAll(a.dir.file("htm_image"), "x");
+    EXPECT_EQ(a.run(), RunOutcome::Failed);
+    EXPECT_EQ(a.host.messages, std::vector<std::string>{"ファイル書き込みエラーが発生しました。\r処理は中断されました。"});
+    EXPECT_FALSE(PathExists(a.dir.file("index.htm")));
+  }
+  if (::geteuid() != 0) {
+    Album a;  // the page cannot be created
+    a.add("a.jpg", 50, 40);
+    ASSERT_EQ(::mkdir(a.dir.file("htm_image").c_str(), 0777), 0);
+    ::chmod(a.dir.path().c_str(), 0555);
+    EXPECT_EQ(a.run(), RunOutcome::Failed);
+    ::chmod(a.dir.path().c_str(), 0755);
+    EXPECT_EQ(a.host.messages, std::vector<std::string>{"ファイル書き込みエラーが発生しました。\r処理は中断されました。"});
+  }
+  {
+    Album a;  // the page name is a folder: the head cannot be written
+    a.settings.htmlFileName = "page";
+    a.add("a.jpg", 50, 40);
+    ASSERT_EQ(::mkdir(a.dir.file("page").c_str(), 0777), 0);
+    EXPECT_EQ(a.run(), RunOutcome::Failed);
+    EXPECT_EQ(a.host.messages.size(), 1u);
+  }
+}
+
+TEST(AlbumRun, BadNumericSettingEndsTheRunNamingTheField) {
+  for (const char* field : {"thumbnailWidth", "thumbnailQuality", "titleFontColor"}) {
+    Album a;
+    std::string error;
+    ASSERT_TRUE(SetSettingText(a.settings, field, "1O0", error));
+    a.add("a.jpg", 50, 40);
+    EXPECT_EQ(a.run(), RunOutcome::Failed) << field;
+    ASSERT_EQ(a.host.messages.size(), 1u);
+    EXPECT_NE(a.host.messages[0].find(field), std::string::npos);
+    EXPECT_EQ(a.host.endings, std::vector<bool>{true});
+  }
+  Album zero;
+  zero.settings.thumbnailHeight = "0";
+  zero.add("a.jpg", 50, 40);
+  EXPECT_EQ(zero.run(), RunOutcome::Failed);
+}
+
+TEST(AlbumRun, FileNamesWithMarkupCharacters) {
+  Album a;
+  a.add("a&b #1.jpg", 50, 40);
+  a.add("写真です.jpg", 50, 40);
+  ASSERT_EQ(a.run(), RunOutcome::Completed);
+  const auto cells = CellsOf(a.page());
+  EXPECT_NE(cells[0].find("href=\"a&amp;b %231.jpg\""), std::string::npos);
+  EXPECT_NE(cells[1].find("ALT=\"写真です\""), std::string::npos);
+  EXPECT_TRUE(PathExists(a.dir.file("htm_image/a&b #1.jpg")));
+}
+
+}  // namespace
+}  // namespace pictavo

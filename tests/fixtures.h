@@ -1,0 +1,61 @@
+#pragma once
+// Test pictures and a recording host for the album run.
+
+#include <string>
+#include <vector>
+
+#include "album/album_run.h"
+#include "image/bitmap.h"
+
+namespace pictavo {
+
+// A w x h picture with a smooth pattern (different in every pixel's
+// neighbourhood) so that wrong sampling shows.
+Bitmap PatternPicture(int w, int h, unsigned seed = 1);
+
+struct JpegOptions {
+  bool grey = false;
+  int quality = 90;
+  int orientation = 1;  // EXIF tag written when not 1
+};
+// Writes the picture as a JPEG through libjpeg directly.
+void WriteTestJpeg(const std::string& path, const Bitmap& picture, const JpegOptions& options = {});
+// A JPEG of the given size with the pattern picture.
+void MakeJpeg(const std::string& path, int w, int h, const JpegOptions& options = {});
+
+// Records everything the run shows; answers questions from a queue (default No).
+class RecordingHost : public AlbumRunHost {
+ public:
+  void showMessage(const std::string& text) override { messages.push_back(text); }
+  bool askYesNo(const std::string& text, const std::string& caption) override {
+    questions.push_back(caption + "|" + text);
+    if (answers.empty()) return false;
+    const bool a = answers.front();
+    answers.erase(answers.begin());
+    return a;
+  }
+  void setStatus(int panel, const std::string& text) override {
+    status[panel] = text;
+    statusLog.push_back(std::to_string(panel) + ":" + text);
+  }
+  void note(const std::string& detail) override { notes.push_back(detail); }
+  bool processEvents() override { return ++events > abortAfterEvents && abortAfterEvents >= 0; }
+  void beginRun() override { ++begins; }
+  void endRun(bool early) override { endings.push_back(early); }
+  void showPreview(const Bitmap& thumbnail) override { previews.push_back({thumbnail.width, thumbnail.height}); }
+  void openWithProgram(const std::string& program, const std::string& document, const std::string& folder) override {
+    opened.push_back(program + "|" + document + "|" + folder);
+  }
+  void openWithAssociatedProgram(const std::string& path) override { opened.push_back("|" + path); }
+
+  std::vector<std::string> messages, questions, statusLog, notes, opened;
+  std::vector<bool> answers;
+  std::vector<bool> endings;
+  std::vector<std::pair<int, int>> previews;
+  std::string status[3];
+  int events = 0;
+  int abortAfterEvents = -1;  // Abort is pressed after this many event rounds
+  int begins = 0;
+};
+
+}  // namespace pictavo
