@@ -49,6 +49,65 @@ void ExpectSame(const std::string& path, const ThumbnailJob& job, const std::str
   EXPECT_TRUE(b.data == a.data) << what;
 }
 
+class RowCollector : public JpegRowConsumer {
+ public:
+  explicit RowCollector(std::vector<int> wanted) : m_wanted(std::move(wanted)) {}
+  void start(const JpegInfo& header) override { info = header; }
+  int nextRow(int y) override {
+    for (int w : m_wanted) {
+      if (w >= y) return w;
+    }
+    return info.height;
+  }
+  void takeRow(int y, const uint8_t* pixels) override {
+    rows.emplace_back(y, std::vector<uint8_t>(pixels, pixels + 3 * static_cast<size_t>(info.width)));
+  }
+  JpegInfo info;
+  std::vector<std::pair<int, std::vector<uint8_t>>> rows;
+
+ private:
+  std::vector<int> m_wanted;
+};
+
+// Exactness rests on the decoder's defaults: with fancy upsampling at full
+// scale and the accurate DCT, rows after jpeg_skip_scanlines equal those of
+// a full decode. Other settings (plain upsampling, DCT scaling, the fast
+// DCT) give different rows, so a change to them must fail here.
+TEST(ThumbnailStream, DecoderKeepsTheSettingsExactnessNeeds) {
+  TempDir dir;
+  for (const Sampling& s : kSamplings) {
+    if (s.grey) continue;
+    JpegOptions o;
+    o.lumaH = s.h;
+    o.lumaV = s.v;
+    const std::string path = dir.file(std::string(s.name) + ".jpg");
+    WriteBusyJpeg(path, 301, 131, o);
+    Bitmap full;
+    JpegInfo fullInfo;
+    std::string error;
+    ASSERT_TRUE(DecodeJpegFile(path, full, fullInfo, error)) << error;
+    EXPECT_TRUE(fullInfo.fancyUpsampling);
+    EXPECT_TRUE(fullInfo.accurateDct);
+    EXPECT_EQ(fullInfo.scaleNum, 1);
+    EXPECT_EQ(fullInfo.scaleDenom, 1);
+    // Rows around iMCU boundaries, lone rows, runs, the last row.
+    const std::vector<std::vector<int>> patterns = {
+        {0, 1, 2, 3}, {7, 8, 9}, {15, 16, 17}, {31, 32, 47, 48, 63, 64}, {100}, {5, 40, 41, 90, 129, 130}, {130}};
+    for (const auto& pattern : patterns) {
+      RowCollector c(pattern);
+      ASSERT_TRUE(StreamJpegFile(path, c, c.info, error)) << error;
+      EXPECT_TRUE(c.info.fancyUpsampling);
+      EXPECT_TRUE(c.info.accurateDct);
+      EXPECT_EQ(c.info.scaleNum, 1);
+      EXPECT_EQ(c.info.scaleDenom, 1);
+      ASSERT_EQ(c.rows.size(), pattern.size());
+      for (const auto& [y, pixels] : c.rows) {
+        EXPECT_TRUE(std::equal(pixels.begin(), pixels.end(), full.row(y))) << s.name << " row " << y;
+      }
+    }
+  }
+}
+
 // Every sampling factor, baseline and progressive, restart markers, every
 // orientation, both paths, boxes that enlarge, reduce a little (no
 // sharpening) and reduce a lot (sharpening, most rows skipped).
@@ -104,65 +163,6 @@ TEST(ThumbnailStream, MatchesFullDecodeOnOddShapes) {
         job.filter = filter;
         ExpectSame(path, job, std::to_string(shape[0]) + "x" + std::to_string(shape[1]) + " orientation " +
                                   std::to_string(orientation) + (filter ? " filter" : " normal"));
-      }
-    }
-  }
-}
-
-class RowCollector : public JpegRowConsumer {
- public:
-  explicit RowCollector(std::vector<int> wanted) : m_wanted(std::move(wanted)) {}
-  void start(const JpegInfo& header) override { info = header; }
-  int nextRow(int y) override {
-    for (int w : m_wanted) {
-      if (w >= y) return w;
-    }
-    return info.height;
-  }
-  void takeRow(int y, const uint8_t* pixels) override {
-    rows.emplace_back(y, std::vector<uint8_t>(pixels, pixels + 3 * static_cast<size_t>(info.width)));
-  }
-  JpegInfo info;
-  std::vector<std::pair<int, std::vector<uint8_t>>> rows;
-
- private:
-  std::vector<int> m_wanted;
-};
-
-// Exactness rests on the decoder's defaults: with fancy upsampling at full
-// scale and the accurate DCT, rows after jpeg_skip_scanlines equal those of
-// a full decode. Other settings (plain upsampling, DCT scaling, the fast
-// DCT) give different rows, so a change to them must fail here.
-TEST(ThumbnailStream, DecoderKeepsTheSettingsExactnessNeeds) {
-  TempDir dir;
-  for (const Sampling& s : kSamplings) {
-    if (s.grey) continue;
-    JpegOptions o;
-    o.lumaH = s.h;
-    o.lumaV = s.v;
-    const std::string path = dir.file(std::string(s.name) + ".jpg");
-    WriteBusyJpeg(path, 301, 131, o);
-    Bitmap full;
-    JpegInfo fullInfo;
-    std::string error;
-    ASSERT_TRUE(DecodeJpegFile(path, full, fullInfo, error)) << error;
-    EXPECT_TRUE(fullInfo.fancyUpsampling);
-    EXPECT_TRUE(fullInfo.accurateDct);
-    EXPECT_EQ(fullInfo.scaleNum, 1);
-    EXPECT_EQ(fullInfo.scaleDenom, 1);
-    // Rows around iMCU boundaries, lone rows, runs, the last row.
-    const std::vector<std::vector<int>> patterns = {
-        {0, 1, 2, 3}, {7, 8, 9}, {15, 16, 17}, {31, 32, 47, 48, 63, 64}, {100}, {5, 40, 41, 90, 129, 130}, {130}};
-    for (const auto& pattern : patterns) {
-      RowCollector c(pattern);
-      ASSERT_TRUE(StreamJpegFile(path, c, c.info, error)) << error;
-      EXPECT_TRUE(c.info.fancyUpsampling);
-      EXPECT_TRUE(c.info.accurateDct);
-      EXPECT_EQ(c.info.scaleNum, 1);
-      EXPECT_EQ(c.info.scaleDenom, 1);
-      ASSERT_EQ(c.rows.size(), pattern.size());
-      for (const auto& [y, pixels] : c.rows) {
-        EXPECT_TRUE(std::equal(pixels.begin(), pixels.end(), full.row(y))) << s.name << " row " << y;
       }
     }
   }

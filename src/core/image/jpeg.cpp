@@ -292,6 +292,12 @@ int StreamCore(Decoder& d, FILE* file, JpegRowConsumer& consumer, JpegInfo& info
   d.cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_start_decompress(&d.cinfo);
   NoteSettings(d.cinfo, info);
+  // Skipped rows leave the others exact only with these settings (and
+  // libjpeg-turbo 2.1's skipping misbehaves with merged upsampling).
+  if (!info.fancyUpsampling || !info.accurateDct || info.scaleNum != info.scaleDenom) {
+    std::snprintf(d.err.message, sizeof d.err.message, "decoder settings unfit for skipping rows");
+    return 1;
+  }
   JSAMPROW row = PlaceRow(&d.cinfo, static_cast<size_t>(d.cinfo.output_width) * (grey ? 1 : 3));
   consumer.start(info);
   const int height = static_cast<int>(d.cinfo.output_height);
