@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <exception>
 #include <map>
 
 #include "image/jpeg.h"
@@ -150,12 +151,18 @@ void ThumbnailPipeline::work() {
     ThumbnailResult r;
     ThumbnailJob job = task.job;
     job.keepExisting = task.skipExisting && PathExists(task.thumbnailPath);
-    {
-      Gate gate(*this, i);
-      r.readOk = MakeThumbnailStreaming(task.picturePath, job, r.made, r.readError, &gate);
-    }
-    if (r.readOk && r.made.path != ThumbnailPath::Kept && task.quality) {
-      r.encoded = EncodeJpeg(r.made.thumbnail, *task.quality, r.bytes, r.encodeError);
+    // Nothing may escape a worker: a failure becomes the picture's result.
+    try {
+      {
+        Gate gate(*this, i);
+        r.readOk = MakeThumbnailStreaming(task.picturePath, job, r.made, r.readError, &gate);
+      }
+      if (r.readOk && r.made.path != ThumbnailPath::Kept && task.quality) {
+        r.encoded = EncodeJpeg(r.made.thumbnail, *task.quality, r.bytes, r.encodeError);
+      }
+    } catch (const std::exception& e) {
+      r = ThumbnailResult{};
+      r.readError = task.picturePath + ": " + e.what();
     }
 
     lock.lock();
