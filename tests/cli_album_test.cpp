@@ -62,6 +62,8 @@ TEST(CliAlbum, PicturesTitleAndComments) {
   TempDir dir;
   MakeJpeg(dir.file("a.jpg"), 60, 40);
   MakeJpeg(dir.file("b.jpg"), 60, 40);
+  // Comments are wanted, so the folder needs its comment file; b.jpg has no record.
+  WriteAll(dir.file("PicComment.txt"), "*****************************\r\na.jpg\r\nx\r\n\r\n");
   const CliResult r = Cli({"album", dir.path(), "--pictures", "b.jpg,a.jpg", "--title", "海の日", "--comments",
                            "--comment-color", "255", "--set", "thumbnailWidth=200"});
   ASSERT_EQ(r.status, 0) << r.err;

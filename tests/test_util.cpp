@@ -6,9 +6,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include <gtest/gtest.h>
 
 #include "text/encoding.h"
 
@@ -30,6 +33,27 @@ TempDir::~TempDir() {
   }
   std::filesystem::remove_all(m_path, ec);
 }
+
+namespace {
+
+// Commands start like the program and read and create the program folder;
+// the tests give them one of their own instead of the user's.
+class ProgramFolderEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    m_home = std::make_unique<TempDir>();
+    ::setenv("PICTAVO_HOME", m_home->path().c_str(), 1);
+  }
+  void TearDown() override { m_home.reset(); }
+
+ private:
+  std::unique_ptr<TempDir> m_home;
+};
+
+[[maybe_unused]] ::testing::Environment* const g_programFolder =
+    ::testing::AddGlobalTestEnvironment(new ProgramFolderEnvironment);
+
+}  // namespace
 
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -6,6 +6,7 @@
 
 #include "album/album_page.h"
 #include "album/album_run.h"
+#include "album/run_extras.h"
 #include "cli_host.h"
 #include "commands.h"
 #include "platform/paths.h"
@@ -25,6 +26,8 @@ struct AlbumOptions {
   std::string pictures;
   bool yes = false;
   bool quiet = false;
+  bool folderSettings = false;
+  bool open = false;
   SettingsOptions settings;
 };
 
@@ -44,27 +47,39 @@ std::vector<PictureEntry> FolderPictures(const std::string& folder, std::ostream
 }
 
 int RunAlbum(AlbumOptions& o, Io& io) {
-  AlbumSettings settings;
-  ResetSettings(settings);
-  if (!o.settings.apply(settings, io.err)) return 2;
-
-  MainValues main;
-  main.programFolder = DefaultProgramFolder();
-  std::string folder = AbsolutePath(o.folder);
+  const std::string folder = AbsolutePath(o.folder);
   if (!FolderExists(folder)) {
     io.err << "pictavo-cli: no such folder: " << o.folder << '\n';
     return 2;
   }
+  CliHost host(io.err, o.yes, !o.quiet && ::isatty(STDERR_FILENO) && &io.err == &std::cerr);
+  host.setAnswer("ブラウザを起動しますか", o.open);
+
+  AlbumSettings settings;
+  MainValues main;
+  SettingsLines lines;
+  if (const int status = o.settings.startUp(settings, main, lines, host, io.err)) return status;
+  // Entering the folder: its title, then the per-folder settings discovery.
   main.currentFolder = folder;
-  main.albumTitle = o.titleGiven ? o.title : LastComponent(folder);
+  main.albumTitle = LastComponent(folder);
+  const bool found = DiscoverFolderSettings(main, host);
+  if (o.folderSettings) {
+    if (!found) {
+      host.note("no settings file for this folder; the settings stay as they are");
+    } else {
+      const SettingsLoadResult loaded = Button9Click(settings, main, lines, host);
+      if (loaded == SettingsLoadResult::NotSettingsFile) {
+        host.note(main.folderSettingsPath + ": not a settings file; nothing was loaded");
+      } else if (loaded != SettingsLoadResult::Loaded) {
+        return 1;
+      }
+    }
+  }
+  if (const int status = o.settings.applyAfterStart(settings, main, lines, host, io.err)) return status;
+  if (o.titleGiven) main.albumTitle = o.title;
   main.addComments = o.comments;
   main.commentColor = o.commentColor;
-
-  int perRow = o.perRow > 0 ? o.perRow : settings.picturesPerRow;
-  if (perRow < 1 || perRow > 10) {
-    io.err << "pictavo-cli: thumbnails per row must be 1 to 10, not " << perRow << '\n';
-    return 2;
-  }
+  const int perRow = o.perRow > 0 ? o.perRow : host.perRow();
 
   std::vector<PictureEntry> pictures;
   if (o.pictures.empty()) {
@@ -73,9 +88,8 @@ int RunAlbum(AlbumOptions& o, Io& io) {
     for (const auto& name : SplitList(o.pictures)) pictures.push_back({name, true});
   }
 
-  CliHost host(io.err, o.yes, !o.quiet && ::isatty(STDERR_FILENO) && &io.err == &std::cerr);
   AlbumRunState state{settings, main, pictures, host, perRow, Today(), {}, {}, {}, true};
-  RunExtras extras;
+  AlbumRunExtras extras(lines);
   const RunOutcome outcome = AlbumRun(state, extras);
   if (outcome == RunOutcome::Failed) return 1;
   if (!o.quiet) io.out << FolderBase(folder) + settings.htmlFileName << '\n';
@@ -90,14 +104,17 @@ void AddAlbumCommand(CLI::App& app, Io& io, int& exitCode) {
   cmd->add_option("FOLDER", o->folder, "Folder of JPEG pictures")->required();
   cmd->add_option("--title", o->title, "Album title (default: the folder's name)")
       ->each([o](const std::string&) { o->titleGiven = true; });
-  cmd->add_option("--per-row", o->perRow, "Thumbnails per row, 1 to 10 (default: picturesPerRow)")
+  cmd->add_option("--per-row", o->perRow, "Thumbnails per row, 1 to 10 (default: picturesPerRow from the settings)")
       ->check(CLI::Range(1, 10));
   cmd->add_flag("--comments", o->comments, "Put the comments of PicComment.txt under the thumbnails");
   cmd->add_option("--comment-color", o->commentColor, "Comment colour as red + green*256 + blue*65536");
   cmd->add_option("--pictures", o->pictures, "Selected pictures in order, comma-separated (default: every .jpg)")
       ->type_name("NAME,...");
   o->settings.add(*cmd);
-  cmd->add_flag("--yes", o->yes, "Answer Yes to every question");
+  cmd->add_flag("--folder-settings", o->folderSettings,
+                "Load the folder's own settings file (inifile/<folder>.ini or an .ini in the folder) without asking");
+  cmd->add_flag("--open", o->open, "Answer Yes to the browser question at the end (default: No)");
+  cmd->add_flag("--yes", o->yes, "Answer Yes to every other question");
   cmd->add_flag("--quiet", o->quiet, "No progress line and no page path on stdout");
   cmd->callback([o, &io, &exitCode] { exitCode = RunAlbum(*o, io); });
 }

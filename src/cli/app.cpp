@@ -4,6 +4,7 @@
 #include "album/album_page.h"
 #include "cli_host.h"
 #include "commands.h"
+#include "platform/paths.h"
 
 namespace pictavo::cli {
 
@@ -26,8 +27,59 @@ std::vector<std::string> SplitList(const std::string& text) {
 }
 
 void SettingsOptions::add(CLI::App& cmd) {
+  cmd.add_option("--home", home, "Program folder holding PCV.ini and inifile/ (default: $PICTAVO_HOME, else ~/.config/pictavo)")
+      ->type_name("DIR");
+  cmd.add_option("--settings", settingsFile, "Read this settings file at start instead of PCV.ini")->type_name("FILE");
+  cmd.add_option("--load", loadFile, "Then load this settings file as the load command does")->type_name("FILE");
   cmd.add_option("--set", sets, "Override one settings field, e.g. --set thumbnailWidth=200")
       ->type_name("FIELD=VALUE");
+}
+
+int SettingsOptions::startUp(AlbumSettings& settings, MainValues& main, SettingsLines& lines, CliHost& host,
+                             std::ostream& err) const {
+  ResetSettings(settings);
+  main.programFolder = home.empty() ? DefaultProgramFolder() : AbsolutePath(home);
+  if (!MakeFolders(FolderBase(main.programFolder) + kFolderSettingsDir)) {
+    err << "pictavo-cli: cannot create the program folder " << main.programFolder << '\n';
+  }
+  main.folderSettingsPath = DefaultSettingsPath(main.programFolder);
+  std::string path = StartupSettingsPath(main.programFolder);
+  if (!settingsFile.empty()) {
+    path = AbsolutePath(settingsFile);
+    if (!FileExists(path)) {
+      err << "pictavo-cli: no such settings file: " << settingsFile << '\n';
+      return 2;
+    }
+  }
+  const StartupReading reading = ReadSettingsAtStart(path, settings, lines, host);
+  if (!reading.problem.empty()) host.note(reading.problem);
+  return 0;
+}
+
+int SettingsOptions::applyAfterStart(AlbumSettings& settings, MainValues& main, SettingsLines& lines, CliHost& host,
+                                     std::ostream& err) const {
+  if (!loadFile.empty()) {
+    host.setOpenFile(AbsolutePath(loadFile));
+    const SettingsLoadResult result = SettingsLoadCommand(settings, main, lines, host);
+    host.setOpenFile(std::nullopt);
+    if (result == SettingsLoadResult::NotSettingsFile) {
+      // The command refuses such a file silently; on the command line the
+      // user asked for it by name, so say why nothing happened.
+      host.note(loadFile + ": not a settings file; nothing was loaded");
+    }
+    if (result != SettingsLoadResult::Loaded) return 1;
+  }
+  if (!apply(settings, err)) return 2;
+  for (const auto& item : sets) {
+    if (item.rfind("picturesPerRow=", 0) == 0) host.setPicturesPerRow(settings.picturesPerRow);
+  }
+  return 0;
+}
+
+int SettingsOptions::start(AlbumSettings& settings, MainValues& main, SettingsLines& lines, CliHost& host,
+                           std::ostream& err) const {
+  const int status = startUp(settings, main, lines, host, err);
+  return status != 0 ? status : applyAfterStart(settings, main, lines, host, err);
 }
 
 bool SettingsOptions::apply(AlbumSettings& settings, std::ostream& err) const {
@@ -53,6 +105,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   Io io{out, err};
   int exitCode = 0;
   AddAlbumCommand(app, io, exitCode);
+  AddSettingsCommand(app, io, exitCode);
+  AddCommentsCommand(app, io, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

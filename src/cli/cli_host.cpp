@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <ostream>
@@ -57,6 +58,8 @@ bool CliHost::askYesNo(const std::string& text, const std::string& caption) {
   m_err << "[" << caption << "] " << MessageForTerminal(text) << " -> " << (answer ? "はい" : "いいえ") << '\n';
   return answer;
 }
+
+void CliHost::setPicturesPerRow(int16_t count) { m_perRow = std::clamp<int>(count, 1, 10); }
 
 void CliHost::setAnswer(const std::string& key, bool answer) { m_answers.emplace_back(key, answer); }
 

@@ -5,11 +5,18 @@
 #include <iosfwd>
 #include <string>
 
+#include <optional>
+#include <utility>
+#include <vector>
+
 #include "album/album_run.h"
+#include "settings/settings_file.h"
 
 namespace pictavo::cli {
 
-class CliHost : public AlbumRunHost {
+// Also the settings commands' window: the per-row control, Button9 and the
+// file dialogs, whose answers come from the command line.
+class CliHost : public AlbumRunHost, public SettingsWindow {
  public:
   // yes: the answer to every question; progress: show the status line.
   CliHost(std::ostream& err, bool yes, bool progress);
@@ -21,8 +28,19 @@ class CliHost : public AlbumRunHost {
   void note(const std::string& detail) override;
   bool processEvents() override;
 
+  // The per-row control UpDown1: like the control, it keeps 1 to 10.
+  void setPicturesPerRow(int16_t count) override;
+  void setLoadButtonEnabled(bool enabled) override { m_button9 = enabled; }
+  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return m_openFile; }
+  std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return m_saveFile; }
+
   // Answers for questions whose caption or text contains `key` (first match wins).
   void setAnswer(const std::string& key, bool answer);
+  // What the open and save dialogs return (nullopt: cancelled).
+  void setOpenFile(std::optional<std::string> path) { m_openFile = std::move(path); }
+  void setSaveFile(std::optional<std::string> path) { m_saveFile = std::move(path); }
+  int perRow() const { return m_perRow; }
+  bool loadButtonEnabled() const { return m_button9; }
   const std::string& status(int panel) const { return m_status[panel]; }
   int messages() const { return m_messages; }
 
@@ -37,6 +55,10 @@ class CliHost : public AlbumRunHost {
   bool m_lineShown = false;
   int m_messages = 0;
   std::vector<std::pair<std::string, bool>> m_answers;
+  int m_perRow = 5;
+  bool m_button9 = false;
+  std::optional<std::string> m_openFile;
+  std::optional<std::string> m_saveFile;
 };
 
 // Ctrl-C sets the abort flag for the running command; a second Ctrl-C ends

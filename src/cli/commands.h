@@ -11,6 +11,7 @@
 
 #include "album/album_page.h"
 #include "settings/album_settings.h"
+#include "settings/settings_file.h"
 
 namespace pictavo::cli {
 
@@ -19,15 +20,33 @@ struct Io {
   std::ostream& err;
 };
 
+class CliHost;
+
 // Options every command that reads settings shares.
 struct SettingsOptions {
-  std::vector<std::string> sets;  // FIELD=VALUE
+  std::string home;               // --home DIR: the program folder
+  std::string settingsFile;       // --settings FILE: read instead of PCV.ini
+  std::string loadFile;           // --load FILE: applied with the load command's rules
+  std::vector<std::string> sets;  // --set FIELD=VALUE
   void add(CLI::App& cmd);
-  // Applies the --set overrides; false (message on err) for a bad one.
+
+  // Starts as the program does: ResetSettings, the program folder (created
+  // with its inifile folder when missing), then the start-up reading of its
+  // PCV.ini (or Vistamo.ini), or of --settings FILE. Returns an exit status.
+  int startUp(AlbumSettings& settings, MainValues& main, SettingsLines& lines, CliHost& host,
+              std::ostream& err) const;
+  // Then --load FILE and the --set overrides. Returns an exit status.
+  int applyAfterStart(AlbumSettings& settings, MainValues& main, SettingsLines& lines, CliHost& host,
+                      std::ostream& err) const;
+  // Both of the above.
+  int start(AlbumSettings& settings, MainValues& main, SettingsLines& lines, CliHost& host, std::ostream& err) const;
+  // Applies the --set overrides alone; false (message on err) for a bad one.
   bool apply(AlbumSettings& settings, std::ostream& err) const;
 };
 
 void AddAlbumCommand(CLI::App& app, Io& io, int& exitCode);
+void AddSettingsCommand(CLI::App& app, Io& io, int& exitCode);
+void AddCommentsCommand(CLI::App& app, Io& io, int& exitCode);
 
 // Runs the command line; returns the exit status.
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);

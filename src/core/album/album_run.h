@@ -8,6 +8,7 @@
 
 #include "album/album_page.h"
 #include "image/bitmap.h"
+#include "mainwin/comment_file.h"
 #include "platform/command_host.h"
 #include "settings/album_settings.h"
 
@@ -18,16 +19,6 @@ struct PictureEntry {
   std::string name;
   bool selected = true;
 };
-
-// The comment lines of one list entry.
-struct CommentSlot {
-  std::string comment1;
-  std::string comment2;
-};
-
-// At most this many list entries get comment slots; further entries go
-// without comments.
-inline constexpr size_t kMaxCommentSlots = 10001;
 
 class AlbumRunHost : public CommandHost {
  public:

@@ -15,7 +15,12 @@ namespace pictavo {
 namespace {
 
 // Double fork so the started program is not our child and leaves no zombie.
+// The argument array is built before forking: a child of a threaded program
+// may only make async-signal-safe calls, and allocating is not one.
 void SpawnDetached(const std::vector<std::string>& argv, const std::string& folder) {
+  std::vector<char*> args;
+  for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
   const pid_t pid = ::fork();
   if (pid < 0) return;
   if (pid == 0) {
@@ -24,9 +29,6 @@ void SpawnDetached(const std::vector<std::string>& argv, const std::string& fold
     if (!folder.empty() && ::chdir(folder.c_str()) != 0) {
       // Start in the current folder rather than not at all.
     }
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
     ::execvp(args[0], args.data());
     ::_exit(127);
   }

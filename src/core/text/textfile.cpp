@@ -67,14 +67,16 @@ std::string TextReader::readLine() {
   return line;
 }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error) {
+bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error, bool* opened) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (opened) *opened = fd >= 0;
   if (fd < 0) {
     error = SystemErrorText(path, errno);
     return false;
   }
   struct stat st {};
   if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (opened) *opened = false;
     ::close(fd);
     error = SystemErrorText(path, EISDIR);
     return false;

@@ -51,6 +51,7 @@ class TextReader {
 };
 
 // Reads a whole file's bytes; false with error (path: reason) on failure.
-bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error);
+// `opened`, when given, tells whether the file could be opened at all.
+bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error, bool* opened = nullptr);
 
 }  // namespace pictavo

@@ -1,0 +1,135 @@
+#include "album/run_extras.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "mainwin/comment_file.h"
+#include "platform/error.h"
+#include "platform/file_copy.h"
+#include "platform/paths.h"
+#include "text/chars.h"
+
+namespace pictavo {
+
+namespace {
+
+// The run's host as the settings commands' window: only the auto-save
+// question and its silent failure note reach it.
+class RunHostWindow : public SettingsWindow {
+ public:
+  explicit RunHostWindow(AlbumRunHost& host) : m_host(host) {}
+  void showMessage(const std::string& text) override { m_host.showMessage(text); }
+  bool askYesNo(const std::string& text, const std::string& caption) override {
+    return m_host.askYesNo(text, caption);
+  }
+  void note(const std::string& detail) override { m_host.note(detail); }
+  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return std::nullopt; }
+  std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return std::nullopt; }
+
+ private:
+  AlbumRunHost& m_host;
+};
+
+// Removes a file if present; false only when it exists and stays.
+bool RemoveIfPresent(const std::string& path, std::string& detail) {
+  if (::unlink(path.c_str()) == 0 || errno == ENOENT) return true;
+  detail = SystemErrorText(path, errno);
+  return false;
+}
+
+}  // namespace
+
+bool CopyBackgroundPicture(const std::string& backgroundFile, const std::string& thumbnailFolder, std::string& error,
+                           std::string& detail) {
+  const std::string base = FolderBase(thumbnailFolder);
+  const std::string name = LastComponent(backgroundFile);
+  const std::string copy = base + name;
+  // A background that already lies in the thumbnail folder is its own copy;
+  // deleting "the old copy" first would delete the user's file.
+  if (AbsolutePath(backgroundFile) != AbsolutePath(copy)) {
+    if (!RemoveIfPresent(copy, detail)) {
+      error = "ファイル " + copy + " を作成できません";
+      return false;
+    }
+    if (!CopyFileTo(backgroundFile, thumbnailFolder, error, &detail)) return false;
+  }
+  const std::string extension = LowerAscii(Extension(name));
+  const std::string target = extension == ".jpg" ? "back.jpg" : extension == ".gif" ? "back.gif" : "";
+  // The copy may already carry its final name (a background named back.jpg);
+  // it must not be deleted as a stale one.
+  for (const char* stale : {"back.jpg", "back.gif"}) {
+    if (name != stale && !RemoveIfPresent(base + stale, detail)) {
+      error = "ファイル " + base + stale + " を作成できません";
+      return false;
+    }
+  }
+  if (!target.empty() && name != target && std::rename(copy.c_str(), (base + target).c_str()) != 0) {
+    detail = SystemErrorText(copy, errno);
+    error = "ファイル " + base + target + " を作成できません";
+    return false;
+  }
+  return true;
+}
+
+bool AlbumRunExtras::afterSelection(AlbumRunState& run) {
+  if (run.main.addComments && !FileExists(CommentFilePath(run.albumFolder))) {
+    if (run.host.askYesNo(msg::kCommentFileMissing, msg::kCaption)) run.host.openCommentEditor();
+    return false;
+  }
+  if (isOn(run.settings.autoSaveSettings)) {
+    RunHostWindow window(run.host);
+    AutoSaveSettings(run.settings, run.main, m_lines, window);
+  }
+  return true;
+}
+
+bool AlbumRunExtras::afterFolderPreparation(AlbumRunState& run) {
+  if (FileExists(CommentFilePath(run.albumFolder))) {
+    CommentFile file;
+    std::string error;
+    if (!ReadCommentFile(run.albumFolder, file, error)) {
+      // The run does not guard this read; show the system's reason and end
+      // the run with the window restored.
+      run.host.showMessage(error);
+      return false;
+    }
+    std::vector<std::string> names;
+    names.reserve(run.pictures.size());
+    for (const auto& p : run.pictures) names.push_back(p.name);
+    run.comments = MatchComments(file.records, names);
+  }
+
+  const AlbumSettings& s = run.settings;
+  if (isOn(s.backgroundPattern)) {
+    if (!FileExists(s.backgroundFile)) {
+      run.host.showMessage(msg::kBackgroundMissing);
+    } else {
+      std::string error;
+      std::string detail;
+      if (!CopyBackgroundPicture(s.backgroundFile, run.thumbnailFolder, error, detail)) {
+        run.host.note(error + (detail.empty() ? "" : " (" + detail + ")"));
+        run.host.showMessage(msg::kWriteError);
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+void AlbumRunExtras::endOfRunNotice(AlbumRunState& run) {
+  if (isNotOff(run.settings.noBrowserPrompt) || run.main.batchRunning) {
+    run.host.setStatus(0, msg::kFinished);
+    return;
+  }
+  if (!run.host.askYesNo(msg::kBrowserQuestion, msg::kCaption)) return;
+  const std::string page = run.albumFolder + run.settings.htmlFileName;
+  if (!run.settings.browserPath.empty()) {
+    run.host.openWithProgram(run.settings.browserPath, page, run.albumFolder);
+  } else {
+    run.host.openWithAssociatedProgram(page);
+  }
+}
+
+}  // namespace pictavo

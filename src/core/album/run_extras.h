@@ -1,0 +1,37 @@
+#pragma once
+// The album run's duties towards other files and programs, at its fixed
+// points: the comment-file check and the per-folder settings save after the
+// selection; the comment table and the background picture after the folder
+// preparation; the end-of-run notice with its offer to open the page.
+
+#include "album/album_run.h"
+#include "settings/settings_file.h"
+
+namespace pictavo {
+
+namespace msg {
+inline constexpr const char* kCommentFileMissing =
+    "コメントファイルが見つかりません。\rコメント作成ウインドウを開きますか？";
+inline constexpr const char* kBackgroundMissing = "背景ファイルが存在しません。\r再設定が必要です。";
+}  // namespace msg
+
+class AlbumRunExtras : public RunExtras {
+ public:
+  // `lines`: the main window's settings-line buffer, used by the auto-save.
+  explicit AlbumRunExtras(SettingsLines& lines) : m_lines(lines) {}
+
+  bool afterSelection(AlbumRunState& run) override;
+  bool afterFolderPreparation(AlbumRunState& run) override;
+  void endOfRunNotice(AlbumRunState& run) override;
+
+ private:
+  SettingsLines& m_lines;
+};
+
+// Copies the background picture into the thumbnail folder and names the copy
+// "back.jpg" or "back.gif" by its extension (any other keeps its name).
+// False with `error` (and `detail`, the system's reason) on failure.
+bool CopyBackgroundPicture(const std::string& backgroundFile, const std::string& thumbnailFolder, std::string& error,
+                           std::string& detail);
+
+}  // namespace pictavo

@@ -1,0 +1,82 @@
+#include "mainwin/comment_file.h"
+
+#include <algorithm>
+
+#include "platform/paths.h"
+#include "text/chars.h"
+#include "text/textfile.h"
+
+namespace pictavo {
+
+std::string CommentFilePath(const std::string& folder) { return FolderBase(folder) + kCommentFileName; }
+
+CommentFile ParseCommentFile(std::string bytes) {
+  CommentFile out;
+  TextReader reader(std::move(bytes), /*decodeReferences=*/true);
+  reader.readLine();  // the first separator; never examined
+  std::string name = reader.readLine();
+  while (!name.empty()) {
+    if (out.records.size() == kMaxCommentRecords) {
+      out.truncated = true;
+      break;
+    }
+    TCommentRecord record;
+    record.FileName = std::move(name);
+    record.Comment1 = reader.readLine();
+    record.Comment2 = reader.readLine();
+    out.records.push_back(std::move(record));
+    reader.readLine();  // the next separator
+    name = reader.readLine();
+  }
+  return out;
+}
+
+bool ReadCommentFile(const std::string& folder, CommentFile& out, std::string& error) {
+  std::string bytes;
+  if (!ReadFileBytes(CommentFilePath(folder), bytes, error)) return false;
+  out = ParseCommentFile(std::move(bytes));
+  return true;
+}
+
+std::vector<CommentSlot> MatchComments(const std::vector<TCommentRecord>& records,
+                                       const std::vector<std::string>& names) {
+  std::vector<CommentSlot> slots(std::min(names.size(), kMaxCommentSlots));
+  std::vector<std::string> recordKeys;
+  recordKeys.reserve(records.size());
+  for (const auto& r : records) recordKeys.push_back(LowerAscii(r.FileName));
+  for (size_t i = 0; i < slots.size(); ++i) {
+    const std::string key = LowerAscii(names[i]);
+    // The last matching record wins, so search from the end.
+    for (size_t r = records.size(); r-- > 0;) {
+      if (recordKeys[r] == key) {
+        slots[i] = {records[r].Comment1, records[r].Comment2};
+        break;
+      }
+    }
+  }
+  return slots;
+}
+
+CommentWriteResult WriteCommentFile(std::unique_ptr<ByteSink> sink, const std::vector<std::string>& names,
+                                    const std::vector<CommentSlot>& comments, std::string& error) {
+  TextWriter writer(std::move(sink));
+  const CommentSlot none;
+  for (size_t i = 0; i < names.size(); ++i) {
+    const CommentSlot& c = i < comments.size() ? comments[i] : none;
+    if (!writer.writeLines({kCommentSeparator, names[i], c.comment1, c.comment2})) break;
+  }
+  if (!writer.close()) {
+    error = writer.error();
+    return CommentWriteResult::WriteFailed;
+  }
+  return CommentWriteResult::Saved;
+}
+
+CommentWriteResult WriteCommentFile(const std::string& folder, const std::vector<std::string>& names,
+                                    const std::vector<CommentSlot>& comments, std::string& error) {
+  auto sink = OpenAtomicSink(CommentFilePath(folder), error);
+  if (!sink) return CommentWriteResult::CannotCreate;
+  return WriteCommentFile(std::move(sink), names, comments, error);
+}
+
+}  // namespace pictavo

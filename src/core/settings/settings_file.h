@@ -1,0 +1,126 @@
+#pragma once
+// The 97-line settings file: a header line with the program version, then a
+// bracketed key line and a value line for each of the 48 fields. All reading
+// is by line position; key lines are written but never read back.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/sink.h"
+#include "settings/album_settings.h"
+
+namespace pictavo {
+
+inline constexpr int kSettingsLineCount = 97;
+// The line buffer the main window owns: writers fill it whole, readers leave
+// the lines of the last read in it.
+using SettingsLines = std::array<std::string, kSettingsLineCount>;
+
+inline constexpr const char* kSettingsHeaderPrefix = "Vistamo Ver";
+inline constexpr const char* kDefaultSettingsName = "PCV.ini";
+inline constexpr const char* kOlderSettingsName = "Vistamo.ini";
+inline constexpr const char* kFolderSettingsDir = "inifile";
+inline constexpr const char* kSettingsFilter = "設定ファイル(*.ini)|*.ini";
+
+namespace msg {
+inline constexpr const char* kSettingsNameRefused = "このフォルダに指定したファイル名は使用できません";
+inline constexpr const char* kSettingsReadFailed = "ファイルのオープンに失敗しました";
+inline constexpr const char* kAutoSaveQuestion = "同名の設定ファイルが存在します。\r上書きしますか？";
+inline constexpr const char* kAutoSaveCaption = "Pictavo 設定ファイル自動保存";
+}  // namespace msg
+
+// The window steps of the settings commands. The core calls these; the
+// windows (or the command line) decide how they look.
+class SettingsWindow {
+ public:
+  virtual ~SettingsWindow() = default;
+  virtual void showMessage(const std::string& text) = 0;
+  virtual bool askYesNo(const std::string& text, const std::string& caption) = 0;
+  // The system's reason behind a message or a silent failure; may be left out.
+  virtual void note(const std::string& detail) { (void)detail; }
+  // The per-row control UpDown1 and its display edit2.
+  virtual void setPicturesPerRow(int16_t count) { (void)count; }
+  // Button9 "設定の読込".
+  virtual void setLoadButtonEnabled(bool enabled) { (void)enabled; }
+  // Open and save dialogs; nullopt when cancelled.
+  virtual std::optional<std::string> chooseOpenFile(const std::string& filter, const std::string& folder) = 0;
+  virtual std::optional<std::string> chooseSaveFile(const std::string& filter, const std::string& folder) = 0;
+  // Refills the options dialog from the record and shows its first page.
+  virtual void refillOptions() {}
+};
+
+// "[起動フォルダ]" ... "[テキストの色]", the key of line 2k+1 for field k.
+const std::array<const char*, 48>& SettingsKeyTexts();
+
+// Fills all 97 lines from the record; returns 96, the index of the last line.
+int inisave(const AlbumSettings& settings, const std::string& programVersion, SettingsLines& lines);
+
+// Writes lines 0 to 96, each followed by CR LF, replacing the file atomically.
+// False with error (the file and the system's reason); the old file stays.
+bool WriteSettingsFile(const std::string& path, const SettingsLines& lines, std::string& error);
+bool WriteSettingsFile(std::unique_ptr<ByteSink> sink, const SettingsLines& lines, std::string& error);
+
+std::string DefaultSettingsPath(const std::string& programFolder);  // programFolder/PCV.ini
+// The per-folder file: programFolder/inifile/<last component>.ini.
+std::string FolderSettingsPath(const std::string& programFolder, const std::string& currentFolder);
+
+// What start-up reading leaves beside the record.
+struct StartupReading {
+  std::string path;         // the file read; empty when neither file exists
+  std::string windowLeft = "0";
+  std::string windowTop = "0";
+  bool complete = false;    // every line its version provides was applied
+  std::string problem;      // why the reading ended early; empty when it did not
+};
+
+// PCV.ini in the program folder, else Vistamo.ini, else empty.
+std::string StartupSettingsPath(const std::string& programFolder);
+// Start-up reading of `path`: applies what the header's version provides, in
+// the fixed order; a line that does not parse ends the reading and leaves
+// the fields applied so far. Never reports through a message.
+StartupReading ReadSettingsAtStart(const std::string& path, AlbumSettings& settings, SettingsLines& lines,
+                                   SettingsWindow& window);
+
+enum class SettingsLoadResult {
+  Loaded,
+  Cancelled,        // the dialog was cancelled
+  CannotOpen,       // the I/O error was shown; nothing changed
+  ReadFailed,       // "ファイルのオープンに失敗しました" was shown; nothing changed
+  NotSettingsFile,  // the header is not ours; nothing changed, no message
+  ConversionError,  // shown; the fields before the bad line keep the loaded values
+};
+
+// The menu command "設定ファイル読込" and the body of Button9.
+SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main, SettingsLines& lines,
+                                       SettingsWindow& window);
+// Button9 "設定の読込": loads folderSettingsPath without asking, then disables itself.
+SettingsLoadResult Button9Click(AlbumSettings& settings, MainValues& main, SettingsLines& lines,
+                                SettingsWindow& window);
+
+enum class SettingsSaveResult { Saved, Cancelled, Refused, WriteFailed };
+
+// The save step of the command for a chosen path: ".ini" put in place of
+// another extension, the program folder's own files refused.
+SettingsSaveResult SaveSettingsAs(const std::string& chosen, const AlbumSettings& settings, const MainValues& main,
+                                  SettingsLines& lines, SettingsWindow& window, std::string* writtenPath = nullptr);
+// The menu command "設定ファイル保存".
+SettingsSaveResult SettingsSaveCommand(const AlbumSettings& settings, const MainValues& main, SettingsLines& lines,
+                                       SettingsWindow& window);
+
+enum class AutoSaveResult { Written, Declined, WriteFailed };
+
+// The per-folder save at the start of a run (when autoSaveSettings is "on").
+// An existing file is replaced only on Yes; a failed write is noted, not shown.
+AutoSaveResult AutoSaveSettings(const AlbumSettings& settings, const MainValues& main, SettingsLines& lines,
+                                SettingsWindow& window);
+
+// On every change of currentFolder, after albumTitle is set: looks for
+// <albumTitle>.ini in the inifile folder and any other .ini in the folder
+// (a file named exactly PCV.ini excepted); the last match wins. Sets
+// folderSettingsPath when something matched and enables Button9 accordingly.
+bool DiscoverFolderSettings(MainValues& main, SettingsWindow& window);
+
+}  // namespace pictavo
