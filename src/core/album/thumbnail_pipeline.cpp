@@ -82,7 +82,7 @@ unsigned ThumbnailPipeline::UsableCores() {
 }
 
 ThumbnailPipeline::ThumbnailPipeline(std::vector<ThumbnailTask> tasks, unsigned workers)
-    : m_tasks(std::move(tasks)), m_waitFor(m_tasks.size(), -1), m_results(m_tasks.size()) {
+    : m_tasks(std::move(tasks)), m_waitFor(m_tasks.size(), -1) {
   // A task that reads an earlier task's thumbnail (the thumbnail folder is
   // the album folder and a prefixed name is a picture of its own), or tests
   // for it (the same picture listed twice, with existing thumbnails kept),
@@ -104,6 +104,7 @@ ThumbnailPipeline::ThumbnailPipeline(std::vector<ThumbnailTask> tasks, unsigned 
   if (workers == 0) workers = std::min(UsableCores(), 8u);
   workers = std::max(1u, std::min<unsigned>(workers, static_cast<unsigned>(std::max<size_t>(1, m_tasks.size()))));
   m_window = 2 * static_cast<size_t>(workers);
+  m_results.resize(m_window);
   for (unsigned w = 0; w < workers; ++w) m_workers.emplace_back([this] { work(); });
 }
 
@@ -119,9 +120,10 @@ ThumbnailPipeline::~ThumbnailPipeline() {
 ThumbnailResult ThumbnailPipeline::take() {
   std::unique_lock<std::mutex> lock(m_mutex);
   const size_t i = m_taken;
-  m_changed.wait(lock, [&] { return m_results[i].has_value(); });
-  ThumbnailResult r = std::move(*m_results[i]);
-  m_results[i].reset();
+  std::optional<ThumbnailResult>& slot = m_results[i % m_window];
+  m_changed.wait(lock, [&] { return slot.has_value(); });
+  ThumbnailResult r = std::move(*slot);
+  slot.reset();
   ++m_taken;
   lock.unlock();
   m_changed.notify_all();
@@ -166,7 +168,7 @@ void ThumbnailPipeline::work() {
     }
 
     lock.lock();
-    m_results[i] = std::move(r);
+    m_results[i % m_window] = std::move(r);
     m_changed.notify_all();
   }
 }

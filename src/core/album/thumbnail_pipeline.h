@@ -68,7 +68,7 @@ class ThumbnailPipeline {
 
   std::vector<ThumbnailTask> m_tasks;
   std::vector<long long> m_waitFor;  // per task: the earlier task whose file it reads, or -1
-  std::vector<std::optional<ThumbnailResult>> m_results;
+  std::vector<std::optional<ThumbnailResult>> m_results;  // task i in slot i % window
   size_t m_window = 1;
 
   std::mutex m_mutex;
