@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <sstream>
 
 #include "cli_host.h"
 #include "commands.h"
@@ -11,21 +10,6 @@
 
 namespace pictavo {
 namespace {
-
-struct CliResult {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-CliResult Cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "pictavo-cli");
-  std::vector<const char*> argv;
-  for (const auto& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  const int status = cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {status, out.str(), err.str()};
-}
 
 TEST(CliAlbum, UsageAndHelp) {
   EXPECT_EQ(Cli({"--help"}).status, 0);

@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "commands.h"
+#include "fixtures.h"
 #include "image/jpeg.h"
 #include "mainwin/comment_file.h"
 #include "platform/paths.h"
@@ -12,21 +11,6 @@
 
 namespace pictavo {
 namespace {
-
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Result Cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "pictavo-cli");
-  std::vector<const char*> argv;
-  for (const auto& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  const int status = cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {status, out.str(), err.str()};
-}
 
 std::string Field(const std::string& shown, const std::string& field) {
   const auto at = shown.find("\n" + field + "=");
@@ -38,7 +22,7 @@ std::string Field(const std::string& shown, const std::string& field) {
 TEST(CliSettings, ShowAndSaveFollowTheStartAndSaveRules) {
   TempDir dir;
   const std::string home = dir.file("home");
-  Result r = Cli({"settings", "show", "--home", home});
+  CliResult r = Cli({"settings", "show", "--home", home});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(FolderExists(home + "/inifile"));
   EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "startFolder=");
@@ -102,7 +86,7 @@ TEST(CliSettings, AlbumUsesCommentsAutoSaveAndFolderSettings) {
   ASSERT_TRUE(WriteJpegFile(folder + "/a.jpg", Bitmap::Create(30, 20, 24), 90, error));
   ASSERT_EQ(WriteCommentFile(folder, {"A.JPG"}, {{"夕焼け", "two"}}, error), CommentWriteResult::Saved);
 
-  Result r = Cli({"comments", "show", folder});
+  CliResult r = Cli({"comments", "show", folder});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "A.JPG\t夕焼け\ttwo\n");
 

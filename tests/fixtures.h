@@ -27,6 +27,14 @@ void WriteTestJpeg(const std::string& path, const Bitmap& picture, const JpegOpt
 // A JPEG of the given size with the pattern picture.
 void MakeJpeg(const std::string& path, int w, int h, const JpegOptions& options = {});
 
+// pictavo-cli run in-process with the given arguments (without the program name).
+struct CliResult {
+  int status;
+  std::string out;
+  std::string err;
+};
+CliResult Cli(std::vector<std::string> args);
+
 // Records everything the run shows; answers questions from a queue (default No).
 class RecordingHost : public AlbumRunHost {
  public:

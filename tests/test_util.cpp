@@ -87,4 +87,10 @@ std::vector<std::string> ReadCp932Lines(const std::string& path) {
   return lines;
 }
 
+void WriteCp932Lines(const std::string& path, const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const auto& line : lines) bytes += Utf8ToCp932(line) + "\r\n";
+  WriteAll(path, bytes);
+}
+
 }  // namespace pictavo

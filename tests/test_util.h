@@ -25,5 +25,7 @@ void WriteAll(const std::string& path, const std::string& bytes);
 std::vector<std::string> ListDir(const std::string& path);
 // The file's lines as UTF-8, split at CR LF (the last CR LF ends the last line).
 std::vector<std::string> ReadCp932Lines(const std::string& path);
+// Writes UTF-8 lines as CP932 with CR LF, as the program's pages are stored.
+void WriteCp932Lines(const std::string& path, const std::vector<std::string>& lines);
 
 }  // namespace pictavo

@@ -31,21 +31,6 @@ struct AlbumOptions {
   SettingsOptions settings;
 };
 
-// The picture list as a folder change fills it: the ".jpg" files (extension
-// lower-cased) in name order, all selected.
-std::vector<PictureEntry> FolderPictures(const std::string& folder, std::ostream& err) {
-  std::vector<PictureEntry> list;
-  const Listing files = ListFiles(folder);
-  for (const auto& bad : files.skipped) {
-    err << "pictavo-cli: passing over a file name that is not valid UTF-8 in " << folder << '\n';
-    (void)bad;
-  }
-  for (const auto& name : files.names) {
-    if (LowerAscii(Extension(name)) == ".jpg") list.push_back({name, true});
-  }
-  return list;
-}
-
 int RunAlbum(AlbumOptions& o, Io& io) {
   const std::string folder = AbsolutePath(o.folder);
   if (!FolderExists(folder)) {
@@ -97,6 +82,21 @@ int RunAlbum(AlbumOptions& o, Io& io) {
 }
 
 }  // namespace
+
+// The picture list as a folder change fills it: the ".jpg" files (extension
+// lower-cased) in name order, all selected.
+std::vector<PictureEntry> FolderPictures(const std::string& folder, std::ostream& err) {
+  std::vector<PictureEntry> list;
+  const Listing files = ListFiles(folder);
+  for (const auto& bad : files.skipped) {
+    err << "pictavo-cli: passing over a file name that is not valid UTF-8 in " << folder << '\n';
+    (void)bad;
+  }
+  for (const auto& name : files.names) {
+    if (LowerAscii(Extension(name)) == ".jpg") list.push_back({name, true});
+  }
+  return list;
+}
 
 void AddAlbumCommand(CLI::App& app, Io& io, int& exitCode) {
   auto o = std::make_shared<AlbumOptions>();

@@ -105,6 +105,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   Io io{out, err};
   int exitCode = 0;
   AddAlbumCommand(app, io, exitCode);
+  AddTocCommand(app, io, exitCode);
+  AddBatchCommand(app, io, exitCode);
   AddSettingsCommand(app, io, exitCode);
   AddCommentsCommand(app, io, exitCode);
   try {

@@ -41,6 +41,11 @@ void CliHost::showMessage(const std::string& text) {
   m_err << MessageForTerminal(text) << '\n';
 }
 
+void CliHost::printLine(const std::string& text) {
+  clearProgress();
+  m_err << text << '\n';
+}
+
 void CliHost::note(const std::string& detail) {
   clearProgress();
   m_err << "  (" << detail << ")\n";

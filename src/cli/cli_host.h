@@ -34,6 +34,8 @@ class CliHost : public AlbumRunHost, public SettingsWindow {
   std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return m_openFile; }
   std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return m_saveFile; }
 
+  // A line of its own on stderr, clear of the progress line.
+  void printLine(const std::string& text);
   // Answers for questions whose caption or text contains `key` (first match wins).
   void setAnswer(const std::string& key, bool answer);
   // What the open and save dialogs return (nullopt: cancelled).

@@ -10,6 +10,7 @@
 #include <CLI/CLI.hpp>
 
 #include "album/album_page.h"
+#include "album/album_run.h"
 #include "settings/album_settings.h"
 #include "settings/settings_file.h"
 
@@ -47,6 +48,12 @@ struct SettingsOptions {
 void AddAlbumCommand(CLI::App& app, Io& io, int& exitCode);
 void AddSettingsCommand(CLI::App& app, Io& io, int& exitCode);
 void AddCommentsCommand(CLI::App& app, Io& io, int& exitCode);
+void AddTocCommand(CLI::App& app, Io& io, int& exitCode);
+void AddBatchCommand(CLI::App& app, Io& io, int& exitCode);
+
+// The picture list as a folder change fills it: the ".jpg" files (extension
+// lower-cased) in name order, all selected.
+std::vector<PictureEntry> FolderPictures(const std::string& folder, std::ostream& err);
 
 // Runs the command line; returns the exit status.
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);

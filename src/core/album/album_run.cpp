@@ -33,9 +33,7 @@ int ParseSetting(const char* field, const std::string& value, bool positive = fa
   return *v;
 }
 
-std::string SettingFailureText(const SettingFailure& f) {
-  return "設定 " + f.field + " の値「" + f.value + "」は正しい整数ではありません。\r処理は中断されました。";
-}
+std::string SettingFailureText(const SettingFailure& f) { return BadSettingText(f.field, f.value); }
 
 std::string IoFailureText(const std::string& detail) {
   return "ファイル書き込みエラーが発生しました。\r" + detail + "\r処理は中断されました。";
@@ -333,6 +331,10 @@ class Run {
 };
 
 }  // namespace
+
+std::string BadSettingText(const std::string& field, const std::string& value) {
+  return "設定 " + field + " の値「" + value + "」は正しい整数ではありません。\r処理は中断されました。";
+}
 
 RunOutcome AlbumRun(AlbumRunState& run, RunExtras& extras) {
   Run r(run, extras);

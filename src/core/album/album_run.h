@@ -86,4 +86,7 @@ inline constexpr const char* kBrowserQuestion = "　　　　ファイル作成�
 inline constexpr const char* kCaption = "Pictavo";
 }  // namespace msg
 
+// The message for a numeric setting that is not a decimal integer.
+std::string BadSettingText(const std::string& field, const std::string& value);
+
 }  // namespace pictavo

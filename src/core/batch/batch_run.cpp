@@ -1,0 +1,116 @@
+#include "batch/batch_run.h"
+
+#include "text/chars.h"
+#include "toc/discovery.h"
+
+namespace pictavo {
+
+namespace {
+
+// The name under which a folder keeps its background picture; never an album picture.
+constexpr const char* kBackPicture = "back.jpg";
+
+// The candidate folders, or an empty list after the listing's error.
+bool Candidates(const std::string& tocFolder, CommandHost& host, std::vector<std::string>& names) {
+  const Listing listing = CandidateFolders(tocFolder);
+  for (const auto& name : listing.skipped) {
+    host.note("passing over a folder name that is not valid UTF-8: " + FolderBase(tocFolder) + name);
+  }
+  if (!listing.ok) {
+    host.showMessage(listing.error);
+    return false;
+  }
+  names = listing.names;
+  return true;
+}
+
+}  // namespace
+
+bool IsBatchTarget(const std::vector<PictureEntry>& pictures) {
+  for (const auto& p : pictures) {
+    if (p.selected && p.name != kBackPicture) return true;
+  }
+  return false;
+}
+
+std::string BatchProgressText(long long done, long long target) {
+  return ZeroPad(done, 5) + "/" + ZeroPad(target, 5);
+}
+
+int CountBatchTargets(const TocOptions& toc, AlbumDriver& driver, CommandHost& host) {
+  if (toc.tocTitle.empty()) {
+    host.showMessage(msg::kNoTocTitle);
+    return 0;
+  }
+  if (toc.useBackgroundPicture && toc.backgroundPicturePath.empty()) {
+    host.showMessage(msg::kNoBackgroundPicture);
+    return 0;
+  }
+  std::vector<std::string> names;
+  if (!Candidates(toc.tocFolder, host, names)) return 0;
+  if (names.empty()) {
+    host.showMessage(msg::kNoFolders);
+    return 0;
+  }
+  const std::string base = FolderBase(toc.tocFolder);
+  int count = 0;
+  for (const auto& name : names) {
+    driver.moveToFolder(base + name);
+    if (IsBatchTarget(driver.listPictures())) ++count;
+  }
+  if (count == 0) host.showMessage(msg::kNoTargetFolders);
+  return count;
+}
+
+BatchOutcome RunBatch(BatchJob& job, int targetCount) {
+  BatchHost& host = job.host;
+  host.beginBatch();
+  host.showBatchProgress(BatchProgressText(0, targetCount));
+  std::vector<std::string> names;
+  if (!Candidates(job.toc.tocFolder, host, names)) {
+    host.endBatch();
+    return BatchOutcome::Failed;
+  }
+  const std::string base = FolderBase(job.toc.tocFolder);
+  bool continueBatch = true;
+  long long done = 0;
+  for (const auto& name : names) {
+    job.driver.moveToFolder(base + name);
+    const std::vector<PictureEntry>& pictures = job.driver.listPictures();
+    job.driver.deselect(kBackPicture);
+    if (IsBatchTarget(pictures)) {
+      ++done;
+      host.showBatchProgress(BatchProgressText(done, targetCount));
+      host.showBatchFolder(name);
+      job.main.batchRunning = true;
+      // An album that ends with its own failure message ends only that album.
+      job.driver.runAlbum();
+      job.main.batchRunning = false;
+      host.stepBatchProgress();
+    }
+    if (host.processEvents()) continueBatch = false;
+    if (!continueBatch) {
+      host.showMessage(msg::kBatchInterrupted);
+      job.main.batchRunning = false;
+      host.endBatch();
+      return BatchOutcome::Aborted;
+    }
+  }
+
+  job.main.batchRunning = true;
+  MakeTableOfContents(job.toc, job.settings, job.main, host, job.today);
+  job.main.batchRunning = false;
+  // Asked whatever noBrowserPrompt says, and also when the table of contents stopped.
+  if (host.askYesNo(msg::kBrowserQuestion, msg::kCaption)) {
+    const std::string page = base + job.settings.htmlFileName;
+    if (!job.settings.browserPath.empty()) {
+      host.openWithProgram(job.settings.browserPath, page, base);
+    } else {
+      host.openWithAssociatedProgram(page);
+    }
+  }
+  host.endBatch();
+  return BatchOutcome::Finished;
+}
+
+}  // namespace pictavo

@@ -1,0 +1,103 @@
+#include "toc/discovery.h"
+
+#include <string_view>
+
+#include "image/jpeg.h"
+#include "text/chars.h"
+#include "text/textfile.h"
+
+namespace pictavo {
+
+Listing CandidateFolders(const std::string& tocFolder) { return ListFolders(tocFolder); }
+
+bool IsAlbumPage(const std::string& markerLine) {
+  // Both markers are ASCII, so comparing the first bytes compares the first characters.
+  for (const std::string_view marker : {"<!-- Lumetto", "<!-- Pictavo"}) {
+    if (std::string_view(markerLine).substr(0, marker.size()) == marker) return true;
+  }
+  return false;
+}
+
+bool ReadAlbumHead(const std::string& pagePath, AlbumHead& head, std::string& error) {
+  auto reader = TextReader::open(pagePath, error);
+  if (!reader) return false;
+  head = AlbumHead{};
+  reader->readLine();  // the document-type line
+  head.markerLine = reader->readLine();
+  head.recognised = IsAlbumPage(head.markerLine);
+  if (!head.recognised) return true;
+  const std::string fileLine = reader->readLine();
+  const std::string dateLine = reader->readLine();
+  reader->readLine();
+  reader->readLine();
+  const std::string titleLine = reader->readLine();
+  // Cut by position only, as the pages of every version lay these lines out alike.
+  head.fields.fileCount = MidChars(fileLine, 11, 3);
+  head.fields.thumbnailName = MidChars(fileLine, 15, CharLength(fileLine) - 18);
+  head.fields.createdDate = MidChars(dateLine, 6, 10);
+  head.fields.title = MidChars(titleLine, 8, CharLength(titleLine) - 15);
+  return true;
+}
+
+bool ReadThumbnailSize(const std::string& path, int& width, int& height, std::string& error) {
+  JpegInfo info;
+  if (!ReadJpegInfo(path, info, error)) {
+    if (error.rfind(path, 0) != 0) error = path + ": " + error;
+    return false;
+  }
+  width = info.width;
+  height = info.height;
+  return true;
+}
+
+std::string FolderTitle(const std::string& path) { return LastComponent(path); }
+
+DiscoveryResult DiscoverAlbums(const std::string& tocFolder, const AlbumSettings& settings, bool readThumbnailSizes) {
+  DiscoveryResult result;
+  const Listing candidates = CandidateFolders(tocFolder);
+  result.skippedNames = candidates.skipped;
+  if (!candidates.ok) {
+    result.status = DiscoveryStatus::Failed;
+    result.error = candidates.error;
+    return result;
+  }
+  if (candidates.names.empty()) {
+    result.status = DiscoveryStatus::NoSubfolders;
+    return result;
+  }
+  const std::string base = FolderBase(tocFolder);
+  for (const auto& folder : candidates.names) {
+    const std::string albumBase = base + folder + "/";
+    const std::string page = albumBase + settings.htmlFileName;
+    if (!FileExists(page)) continue;
+    AlbumHead head;
+    if (!ReadAlbumHead(page, head, result.error)) {
+      result.status = DiscoveryStatus::Failed;
+      return result;
+    }
+    if (!head.recognised) continue;
+    AlbumEntry entry = std::move(head.fields);
+    entry.folderName = folder;
+    if (readThumbnailSizes && !entry.thumbnailName.empty()) {
+      const std::string thumb = albumBase + settings.thumbnailFolderName + "/" + entry.thumbnailName;
+      if (FileExists(thumb)) {
+        if (!ReadThumbnailSize(thumb, entry.thumbnailWidth, entry.thumbnailHeight, result.error)) {
+          result.status = DiscoveryStatus::Failed;
+          return result;
+        }
+        entry.hasThumbnailSize = entry.thumbnailWidth > 0 && entry.thumbnailHeight > 0;
+      }
+    }
+    result.albums.push_back(std::move(entry));
+  }
+  result.albumCount = result.albums.size();
+  if (result.albums.empty()) {
+    result.status = DiscoveryStatus::NoAlbums;
+    return result;
+  }
+  result.firstAlbumFolder = result.albums.front().folderName;
+  result.status = DiscoveryStatus::Found;
+  return result;
+}
+
+}  // namespace pictavo
