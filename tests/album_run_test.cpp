@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "album/album_run.h"
+#include "album/thumbnail_stream.h"
 #include "fixtures.h"
 #include "image/jpeg.h"
 #include "platform/paths.h"
@@ -302,6 +303,77 @@ TEST(AlbumRun, FileNamesWithMarkupCharacters) {
   EXPECT_NE(cells[0].find("href=\"a&amp;b %231.jpg\""), std::string::npos);
   EXPECT_NE(cells[1].find("ALT=\"写真です\""), std::string::npos);
   EXPECT_TRUE(PathExists(a.dir.file("htm_image/a&b #1.jpg")));
+}
+
+// Thumbnails are made ahead on worker threads; the files, the steps shown and
+// their order are those of making each thumbnail at its turn.
+TEST(AlbumRun, ThumbnailsMadeAheadMatchTheStraightforwardWay) {
+  for (const char* filter : {"off", "on"}) {
+    Album a;
+    a.settings.thumbnailFilter = filter;
+    a.add("1.jpg", 640, 480);
+    a.add("2.jpg", 300, 500, {false, 90, 6});
+    a.add("3.jpg", 60, 40);
+    a.add("4.jpg", 333, 222, {true, 90, 1});
+    a.add("5.jpg", 500, 200, {false, 90, 1, 1, 1, true});
+    a.list[3].selected = false;
+    ASSERT_EQ(a.run(), RunOutcome::Completed);
+    ThumbnailJob job;
+    job.filter = std::string(filter) == "on";
+    std::vector<std::string> want = {"2:0000/0000   ", "1:画像読込中"};
+    std::vector<std::pair<int, int>> previews;
+    int n = 0;
+    for (const char* name : {"1.jpg", "2.jpg", "3.jpg", "5.jpg"}) {
+      StreamedThumbnail made;
+      std::string error, bytes;
+      ASSERT_TRUE(MakeThumbnailFull(a.dir.file(name), job, made, error)) << error;
+      ASSERT_TRUE(EncodeJpeg(made.thumbnail, 80, bytes, error)) << error;
+      EXPECT_TRUE(ReadAll(a.dir.file(std::string("htm_image/") + name)) == bytes) << name << " filter " << filter;
+      want.push_back("2:000" + std::to_string(++n) + "/0004   ");
+      want.push_back(std::string("0:") + name);
+      want.push_back(made.path == ThumbnailPath::Filter ? "0:フィルター処理" : "0:通常圧縮");
+      previews.push_back({made.thumbnail.width, made.thumbnail.height});
+    }
+    for (int p = 0; p < 3; ++p) want.push_back(std::to_string(p) + ":");
+    EXPECT_EQ(a.host.statusLog, want);
+    EXPECT_EQ(a.host.previews, previews);
+    EXPECT_FALSE(PathExists(a.dir.file("htm_image/4.jpg")));
+  }
+}
+
+TEST(AlbumRun, NoThumbnailAfterTheAbortPoint) {
+  Album a;
+  for (int i = 1; i <= 8; ++i) a.add(std::to_string(i) + ".jpg", 400, 300);
+  a.host.abortAfterEvents = 2;
+  ASSERT_EQ(a.run(), RunOutcome::Aborted);
+  EXPECT_EQ(ListDir(a.dir.file("htm_image")), (std::vector<std::string>{"1.jpg", "2.jpg"}));
+}
+
+// A later picture that tests for or reads a thumbnail written before it sees
+// the file, as it would one picture at a time.
+TEST(AlbumRun, LaterPictureSeesTheThumbnailWrittenBeforeIt) {
+  Album a;
+  a.settings.skipExistingThumbnails = "on";
+  a.add("a.jpg", 400, 300);
+  a.list.push_back({"a.jpg", true});
+  ASSERT_EQ(a.run(), RunOutcome::Completed);
+  const auto& log = a.host.statusLog;
+  EXPECT_EQ(std::count(log.begin(), log.end(), "0:通常圧縮"), 1);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "0:ファイル作成スキップ"), 1);
+
+  // Thumbnails in the album folder itself, prefixed: "s_a.jpg" is first a
+  // thumbnail and then a picture of the list.
+  Album b;
+  b.settings.thumbnailFolderName = ".";
+  b.settings.thumbnailPrefix = "s_";
+  b.add("a.jpg", 400, 300);
+  b.list.push_back({"s_a.jpg", true});
+  ASSERT_EQ(b.run(), RunOutcome::Completed);
+  JpegInfo info;
+  std::string error;
+  ASSERT_TRUE(ReadJpegInfo(b.dir.file("s_s_a.jpg"), info, error)) << error;
+  EXPECT_EQ(info.width, 110);
+  EXPECT_EQ(info.height, 82);
 }
 
 }  // namespace

@@ -54,6 +54,12 @@ void WriteTestJpeg(const std::string& path, const Bitmap& picture, const JpegOpt
   cinfo.in_color_space = options.grey ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&cinfo);
   jpeg_set_quality(&cinfo, options.quality, TRUE);
+  if (!options.grey) {
+    cinfo.comp_info[0].h_samp_factor = options.lumaH;
+    cinfo.comp_info[0].v_samp_factor = options.lumaV;
+  }
+  if (options.progressive) jpeg_simple_progression(&cinfo);
+  cinfo.restart_in_rows = options.restartRows;
   jpeg_start_compress(&cinfo, TRUE);
   if (options.orientation != 1) {
     const std::string exif = ExifSegment(options.orientation);

@@ -17,6 +17,10 @@ struct JpegOptions {
   bool grey = false;
   int quality = 90;
   int orientation = 1;  // EXIF tag written when not 1
+  int lumaH = 2;        // luma sampling factors; chroma is 1 x 1 (2 x 2 is 4:2:0)
+  int lumaV = 2;
+  bool progressive = false;
+  int restartRows = 0;  // restart interval in MCU rows, 0 for none
 };
 // Writes the picture as a JPEG through libjpeg directly.
 void WriteTestJpeg(const std::string& path, const Bitmap& picture, const JpegOptions& options = {});

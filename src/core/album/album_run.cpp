@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "album/slideshow_page.h"
-#include "album/thumbnail.h"
+#include "album/thumbnail_pipeline.h"
 #include "image/jpeg.h"
 #include "platform/error.h"
 #include "platform/paths.h"
@@ -133,6 +133,8 @@ class Run {
     m_host.setStatus(1, "画像読込中");
     std::vector<std::string> commentRow(static_cast<size_t>(m_perRow));
     bool commentsOn = false;
+    std::optional<ThumbnailPipeline> pipeline;
+    pipeline.emplace(thumbnailTasks(lastSelected, tw, th));
     for (long long i = 0; i <= lastSelected; ++i) {
       if (m_host.processEvents()) m_run.runActive = false;
       if (!m_run.runActive) {
@@ -145,7 +147,7 @@ class Run {
       ++m_processed;
 
       Picture pic;
-      if (!makeThumbnail(entry.name, tw, th, pic)) return endFailed();
+      if (!makeThumbnail(entry.name, *pipeline, pic)) return endFailed();
       if (pic.width > m_widest) m_widest = pic.width;
       if (pic.height > m_tallest) m_tallest = pic.height;
       if (pic.written && m_run.main.previewOn) m_host.showPreview(pic.thumbnail);
@@ -172,6 +174,8 @@ class Run {
       if (!checkWrites()) return endFailed();
     }
 
+    pipeline.reset();  // after an abort: work ahead is dropped, nothing of it written
+
     // Closing steps.
     m_page->writeLines(AlbumTableEnd(m_perRow, m_processed, commentsOn, commentRow));
     m_page->writeLines(AlbumClosingBlock(m_s));
@@ -197,44 +201,55 @@ class Run {
     Bitmap thumbnail;
   };
 
-  // Thumbnail making; false after its failure message has been shown.
-  bool makeThumbnail(const std::string& name, int tw, int th, Picture& pic) {
-    const std::string picturePath = m_run.albumFolder + name;
+  // What each selected picture's thumbnail making needs, in list order.
+  std::vector<ThumbnailTask> thumbnailTasks(long long lastSelected, int tw, int th) const {
+    std::vector<ThumbnailTask> tasks;
+    const auto quality = ParseDecimal(m_s.thumbnailQuality);
+    for (long long i = 0; i <= lastSelected; ++i) {
+      const PictureEntry& entry = m_run.pictures[static_cast<size_t>(i)];
+      if (!entry.selected) continue;
+      ThumbnailTask t;
+      t.picturePath = m_run.albumFolder + entry.name;
+      t.thumbnailPath = FolderBase(m_run.thumbnailFolder) + m_s.thumbnailPrefix + entry.name;
+      t.job.tw = tw;
+      t.job.th = th;
+      t.job.filter = isNotOff(m_s.thumbnailFilter);
+      t.skipExisting = isOn(m_s.skipExistingThumbnails);
+      if (quality) t.quality = *quality;
+      tasks.push_back(std::move(t));
+    }
+    return tasks;
+  }
+
+  // Thumbnail making; false after its failure message has been shown. The
+  // pipeline has decoded, reduced and encoded the picture ahead; everything
+  // the user sees, and the file, happen here at the picture's turn.
+  bool makeThumbnail(const std::string& name, ThumbnailPipeline& pipeline, Picture& pic) {
     const std::string thumbPath = FolderBase(m_run.thumbnailFolder) + m_s.thumbnailPrefix + name;
-    Bitmap decoded;
-    JpegInfo info;
-    std::string error;
-    if (!DecodeJpegFile(picturePath, decoded, info, error)) {
-      m_host.note(error);
+    ThumbnailResult r = pipeline.take();
+    if (!r.readOk) {
+      m_host.note(r.readError);
       m_host.showMessage(msg::kReadError);
       return false;
     }
-    // Browsers show pictures upright by their EXIF orientation; so does the album.
-    if (info.orientation != 1) decoded = ApplyOrientation(decoded, info.orientation);
     m_host.setStatus(0, name);
-    pic.width = decoded.width;
-    pic.height = decoded.height;
-    const DisplaySize ds = ThumbnailDisplaySize(pic.width, pic.height, tw, th);
-    if (isOn(m_s.skipExistingThumbnails) && PathExists(thumbPath)) {
+    pic.width = r.made.width;
+    pic.height = r.made.height;
+    if (r.made.path == ThumbnailPath::Kept) {
       m_host.setStatus(0, "ファイル作成スキップ");
+      pipeline.finished();
       return true;
     }
-    if ((pic.width > tw || pic.height > th) && isNotOff(m_s.thumbnailFilter)) {
-      m_host.setStatus(0, "フィルター処理");
-      pic.thumbnail = FilterThumbnail(decoded, tw, th, ds.ratio);
-    } else {
-      m_host.setStatus(0, "通常圧縮");
-      // A sliver of a picture still gets a one-pixel thumbnail.
-      pic.thumbnail = StretchSample(decoded, static_cast<int>(std::max(1LL, ds.width)),
-                                    static_cast<int>(std::max(1LL, ds.height)));
-    }
-    decoded = Bitmap{};
-    const int quality = ParseSetting("thumbnailQuality", m_s.thumbnailQuality);
-    if (!WriteJpegFile(thumbPath, pic.thumbnail, quality, error)) {
+    m_host.setStatus(0, r.made.path == ThumbnailPath::Filter ? "フィルター処理" : "通常圧縮");
+    pic.thumbnail = std::move(r.made.thumbnail);
+    ParseSetting("thumbnailQuality", m_s.thumbnailQuality);
+    std::string error = r.encodeError;
+    if (!r.encoded || !WriteFileAtomically(thumbPath, r.bytes, error)) {
       m_host.note(error);
       m_host.showMessage(msg::kWriteError);
       return false;
     }
+    pipeline.finished();
     pic.written = true;
     return true;
   }

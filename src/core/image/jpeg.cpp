@@ -8,6 +8,9 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include <cerrno>
+
+#include "platform/error.h"
 #include "platform/sink.h"
 #include "text/textfile.h"
 
@@ -109,6 +112,13 @@ void SetUp(Decoder& d) {
   d.cinfo.progress = &d.progress;
 }
 
+void NoteSettings(const jpeg_decompress_struct& cinfo, JpegInfo& info) {
+  info.fancyUpsampling = cinfo.do_fancy_upsampling != 0;
+  info.scaleNum = static_cast<int>(cinfo.scale_num);
+  info.scaleDenom = static_cast<int>(cinfo.scale_denom);
+  info.accurateDct = cinfo.dct_method == JDCT_ISLOW;
+}
+
 int OrientationOf(j_decompress_ptr cinfo) {
   for (jpeg_saved_marker_ptr m = cinfo->marker_list; m; m = m->next) {
     if (m->marker == JPEG_APP0 + 1) {
@@ -148,6 +158,7 @@ int DecodeCore(Decoder& d, const uint8_t* data, size_t size, Bitmap* out, JpegIn
   const bool grey = d.cinfo.jpeg_color_space == JCS_GRAYSCALE;
   d.cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_start_decompress(&d.cinfo);
+  NoteSettings(d.cinfo, info);
   *out = Bitmap::Create(static_cast<int>(d.cinfo.output_width), static_cast<int>(d.cinfo.output_height),
                         grey ? 8 : 24);
   if (grey) out->palette = Bitmap::GreyPalette();
@@ -172,6 +183,140 @@ bool Decode(const uint8_t* data, size_t size, Bitmap* out, JpegInfo& info, std::
   }
   if (rc != 0 && out) *out = Bitmap{};
   return rc == 0;
+}
+
+// The row buffer sits 16 bytes past a 32-byte boundary: at a 32-byte aligned
+// address libjpeg-turbo's AVX2 colour conversion writes with non-temporal
+// stores, and the row would then be read back from memory, not the cache.
+JSAMPROW PlaceRow(j_decompress_ptr cinfo, size_t bytes) {
+  auto* base = static_cast<uint8_t*>((*cinfo->mem->alloc_large)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                                                 bytes + 64));
+  const uintptr_t at = reinterpret_cast<uintptr_t>(base);
+  return base + ((32 - at % 32) % 32) + 16;
+}
+
+int64_t DecoderBytes(const jpeg_decompress_struct& cinfo) {
+  int64_t bytes = static_cast<int64_t>(cinfo.image_width) * 3 * 64;  // row buffers and context rows
+  if (cinfo.progressive_mode) {
+    for (int c = 0; c < cinfo.num_components; ++c) {
+      const jpeg_component_info& comp = cinfo.comp_info[c];
+      const int64_t rows = (static_cast<int64_t>(comp.height_in_blocks) + comp.v_samp_factor - 1) /
+                           comp.v_samp_factor * comp.v_samp_factor;
+      bytes += static_cast<int64_t>(comp.width_in_blocks + comp.h_samp_factor) * rows * DCTSIZE2 *
+               static_cast<int64_t>(sizeof(JCOEF));
+    }
+  }
+  return bytes;
+}
+
+// A stdio source with a larger buffer than jpeg_stdio_src's 4 KB: libjpeg's
+// Huffman decoder takes its fast path only while at least 512 bytes per block
+// of an MCU are buffered, so with 4 KB most MCUs went the slow way. Running
+// out of data is handled as libjpeg's own sources do: a warning (which makes
+// the file count as damaged) and a fake end-of-image marker.
+constexpr size_t kSourceBuffer = 128 * 1024;
+
+struct FileSource {
+  jpeg_source_mgr pub;
+  FILE* file;
+  JOCTET* buffer;
+  bool startOfFile;
+};
+
+void SourceInit(j_decompress_ptr cinfo) { reinterpret_cast<FileSource*>(cinfo->src)->startOfFile = true; }
+
+boolean SourceFill(j_decompress_ptr cinfo) {
+  auto* src = reinterpret_cast<FileSource*>(cinfo->src);
+  size_t n = std::fread(src->buffer, 1, kSourceBuffer, src->file);
+  if (n == 0) {
+    if (src->startOfFile) ERREXIT(cinfo, JERR_INPUT_EMPTY);
+    WARNMS(cinfo, JWRN_JPEG_EOF);
+    src->buffer[0] = 0xFF;
+    src->buffer[1] = JPEG_EOI;
+    n = 2;
+  }
+  src->pub.next_input_byte = src->buffer;
+  src->pub.bytes_in_buffer = n;
+  src->startOfFile = false;
+  return TRUE;
+}
+
+void SourceSkip(j_decompress_ptr cinfo, long count) {
+  if (count <= 0) return;
+  auto* src = &cinfo->src[0];
+  size_t left = static_cast<size_t>(count);
+  while (left > src->bytes_in_buffer) {
+    left -= src->bytes_in_buffer;
+    (*src->fill_input_buffer)(cinfo);
+  }
+  src->next_input_byte += left;
+  src->bytes_in_buffer -= left;
+}
+
+void SourceTerm(j_decompress_ptr) {}
+
+void UseFileSource(j_decompress_ptr cinfo, FILE* file) {
+  auto* src = static_cast<FileSource*>(
+      (*cinfo->mem->alloc_small)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, sizeof(FileSource)));
+  src->buffer = static_cast<JOCTET*>(
+      (*cinfo->mem->alloc_large)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, kSourceBuffer));
+  src->file = file;
+  src->startOfFile = true;
+  src->pub.init_source = SourceInit;
+  src->pub.fill_input_buffer = SourceFill;
+  src->pub.skip_input_data = SourceSkip;
+  src->pub.resync_to_restart = jpeg_resync_to_restart;
+  src->pub.term_source = SourceTerm;
+  src->pub.bytes_in_buffer = 0;
+  src->pub.next_input_byte = nullptr;
+  cinfo->src = &src->pub;
+}
+
+// The libjpeg part of streaming; the same rules as DecodeCore.
+int StreamCore(Decoder& d, FILE* file, JpegRowConsumer& consumer, JpegInfo& info, std::string& error) {
+  if (setjmp(d.err.jump)) {
+    return 1;
+  }
+  UseFileSource(&d.cinfo, file);
+  jpeg_save_markers(&d.cinfo, JPEG_APP0 + 1, 0xFFFF);
+  jpeg_read_header(&d.cinfo, TRUE);
+  info.width = static_cast<int>(d.cinfo.image_width);
+  info.height = static_cast<int>(d.cinfo.image_height);
+  info.components = d.cinfo.num_components;
+  info.progressive = d.cinfo.progressive_mode != 0;
+  info.orientation = OrientationOf(&d.cinfo);
+  if (!CheckSize(d.cinfo, error)) return 2;
+  info.decoderBytes = DecoderBytes(d.cinfo);
+  consumer.header(info);
+  const bool grey = d.cinfo.jpeg_color_space == JCS_GRAYSCALE;
+  d.cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_start_decompress(&d.cinfo);
+  NoteSettings(d.cinfo, info);
+  // Skipped rows leave the others exact only with these settings (and
+  // libjpeg-turbo 2.1's skipping misbehaves with merged upsampling).
+  if (!info.fancyUpsampling || !info.accurateDct || info.scaleNum != info.scaleDenom) {
+    std::snprintf(d.err.message, sizeof d.err.message, "decoder settings unfit for skipping rows");
+    return 1;
+  }
+  JSAMPROW row = PlaceRow(&d.cinfo, static_cast<size_t>(d.cinfo.output_width) * (grey ? 1 : 3));
+  consumer.start(info);
+  const int height = static_cast<int>(d.cinfo.output_height);
+  for (int y = consumer.nextRow(0); y < height; y = consumer.nextRow(y + 1)) {
+    if (y < static_cast<int>(d.cinfo.output_scanline)) y = static_cast<int>(d.cinfo.output_scanline);
+    if (y > static_cast<int>(d.cinfo.output_scanline)) {
+      jpeg_skip_scanlines(&d.cinfo, static_cast<JDIMENSION>(y) - d.cinfo.output_scanline);
+    }
+    jpeg_read_scanlines(&d.cinfo, &row, 1);
+    consumer.takeRow(y, row);
+  }
+  if (d.cinfo.output_scanline < d.cinfo.output_height) {
+    if (d.cinfo.output_scanline + 1 < d.cinfo.output_height) {
+      jpeg_skip_scanlines(&d.cinfo, d.cinfo.output_height - 1 - d.cinfo.output_scanline);
+    }
+    jpeg_read_scanlines(&d.cinfo, &row, 1);
+  }
+  jpeg_finish_decompress(&d.cinfo);
+  return 0;
 }
 
 struct Encoder {
@@ -205,6 +350,34 @@ bool ReadJpegInfo(const std::string& path, JpegInfo& info, std::string& error) {
   std::string bytes;
   if (!ReadFileBytes(path, bytes, error)) return false;
   return Decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), nullptr, info, error);
+}
+
+bool StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo& info, std::string& error) {
+  FILE* file = std::fopen(path.c_str(), "rbe");
+  if (!file) {
+    error = SystemErrorText(path, errno);
+    return false;
+  }
+  std::setvbuf(file, nullptr, _IONBF, 0);  // the source has its own buffer
+  Decoder d;
+  SetUp(d);
+  int rc;
+  try {
+    rc = StreamCore(d, file, consumer, info, error);
+  } catch (...) {
+    jpeg_destroy_decompress(&d.cinfo);
+    std::fclose(file);
+    throw;
+  }
+  jpeg_destroy_decompress(&d.cinfo);
+  std::fclose(file);
+  if (rc == 1) error = d.err.message[0] ? d.err.message : "not a JPEG file";
+  if (rc == 0 && d.err.damageWarnings > 0) {
+    error = std::string("damaged data: ") + d.err.message;
+    rc = 1;
+  }
+  if (rc != 0) error = path + ": " + error;
+  return rc == 0;
 }
 
 bool DecodeJpegMemory(const uint8_t* data, size_t size, Bitmap& out, JpegInfo& info, std::string& error) {

@@ -30,6 +30,16 @@ struct JpegInfo {
   int components = 0;   // 1 grey, 3 colour, 4 CMYK
   int orientation = 1;  // EXIF orientation, 1 when absent
   bool progressive = false;
+  // The decoder settings in force once decoding started. Streamed rows match
+  // a full decode only with the library defaults: fancy upsampling, full
+  // scale (1/1) and the accurate integer DCT.
+  bool fancyUpsampling = false;
+  int scaleNum = 0;
+  int scaleDenom = 0;
+  bool accurateDct = false;
+  // Memory the decoder will take for this file, roughly: a progressive file
+  // holds every coefficient of the picture, a sequential one a few rows.
+  int64_t decoderBytes = 0;
 };
 
 // Reads the header (and the EXIF orientation) without decoding pixels.
@@ -39,6 +49,26 @@ bool ReadJpegInfo(const std::string& path, JpegInfo& info, std::string& error);
 // pixels are as stored; info receives the header facts.
 bool DecodeJpegFile(const std::string& path, Bitmap& out, JpegInfo& info, std::string& error);
 bool DecodeJpegMemory(const uint8_t* data, size_t size, Bitmap& out, JpegInfo& info, std::string& error);
+
+// Row-by-row decoding for callers that never hold the whole picture. After
+// the header, the consumer names the rows it needs, in increasing order, and
+// receives each as it is decoded (RGB, or grey for a greyscale file, as
+// stored). The rows between are passed with jpeg_skip_scanlines, which still
+// reads their entropy-coded data; the last row is always decoded, because a
+// skip to the very end would stop reading, so damaged data anywhere fails as
+// in a full decode. The file is read through stdio, never held whole.
+class JpegRowConsumer {
+ public:
+  virtual ~JpegRowConsumer() = default;
+  // The header is read, nothing decoded or allocated for pixels yet.
+  virtual void header(const JpegInfo& info) { (void)info; }
+  // The header facts (and the decoder settings) are known.
+  virtual void start(const JpegInfo& info) = 0;
+  // The first needed row at or after y; the picture's height when none.
+  virtual int nextRow(int y) = 0;
+  virtual void takeRow(int y, const uint8_t* pixels) = 0;
+};
+bool StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo& info, std::string& error);
 
 // Encodes an 8- or 24-bit picture as a baseline colour JPEG of quality 0..100.
 bool EncodeJpeg(const Bitmap& picture, int quality, std::string& bytes, std::string& error);

@@ -1,0 +1,176 @@
+#include "album/thumbnail_pipeline.h"
+
+#include <sched.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <exception>
+#include <map>
+
+#include "image/jpeg.h"
+#include "platform/paths.h"
+
+namespace pictavo {
+
+namespace {
+
+// The file's identity for comparing paths: its folder resolved (a thumbnail
+// folder named "." is the album folder), then its name.
+std::string FileKey(const std::string& path, std::map<std::string, std::string>& folders) {
+  const std::string folder = ParentFolder(path);
+  auto it = folders.find(folder);
+  if (it == folders.end()) {
+    char* real = ::realpath(folder.c_str(), nullptr);
+    it = folders.emplace(folder, real ? std::string(real) : folder).first;
+    ::free(real);
+  }
+  return it->second + "/" + LastComponent(path);
+}
+
+}  // namespace
+
+class ThumbnailPipeline::Gate : public DecodeGate {
+ public:
+  Gate(ThumbnailPipeline& pipeline, size_t task) : m_pipeline(pipeline), m_task(task) {}
+  ~Gate() override {
+    if (m_entered) m_pipeline.release(m_bytes);
+  }
+  void enter(int64_t bytes) override {
+    m_pipeline.acquire(m_task, bytes);
+    m_bytes = bytes;
+    m_entered = true;
+  }
+
+ private:
+  ThumbnailPipeline& m_pipeline;
+  size_t m_task;
+  int64_t m_bytes = 0;
+  bool m_entered = false;
+};
+
+void ThumbnailPipeline::acquire(size_t task, int64_t bytes) {
+  std::unique_lock<std::mutex> lock(m_mutex);
+  m_waiting.insert(task);
+  m_changed.wait(lock, [&] {
+    return *m_waiting.begin() == task && (m_decoding == 0 || m_decodingBytes + bytes <= kDecodeBudget);
+  });
+  m_waiting.erase(task);
+  ++m_decoding;
+  m_decodingBytes += bytes;
+  lock.unlock();
+  m_changed.notify_all();
+}
+
+void ThumbnailPipeline::release(int64_t bytes) {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    --m_decoding;
+    m_decodingBytes -= bytes;
+  }
+  m_changed.notify_all();
+}
+
+unsigned ThumbnailPipeline::UsableCores() {
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  if (sched_getaffinity(0, sizeof set, &set) == 0) {
+    const int n = CPU_COUNT(&set);
+    if (n > 0) return static_cast<unsigned>(n);
+  }
+  const unsigned n = std::thread::hardware_concurrency();
+  return n > 0 ? n : 1;
+}
+
+ThumbnailPipeline::ThumbnailPipeline(std::vector<ThumbnailTask> tasks, unsigned workers)
+    : m_tasks(std::move(tasks)), m_waitFor(m_tasks.size(), -1) {
+  // A task that reads an earlier task's thumbnail (the thumbnail folder is
+  // the album folder and a prefixed name is a picture of its own), or tests
+  // for it (the same picture listed twice, with existing thumbnails kept),
+  // waits until the run has written that file.
+  std::map<std::string, std::string> folders;
+  std::vector<std::string> pictures, thumbnails;
+  for (const auto& t : m_tasks) {
+    pictures.push_back(FileKey(t.picturePath, folders));
+    thumbnails.push_back(FileKey(t.thumbnailPath, folders));
+  }
+  for (size_t i = 0; i < m_tasks.size(); ++i) {
+    for (size_t j = i; j-- > 0;) {
+      if (thumbnails[j] == pictures[i] || (m_tasks[i].skipExisting && thumbnails[j] == thumbnails[i])) {
+        m_waitFor[i] = static_cast<long long>(j);
+        break;
+      }
+    }
+  }
+  if (workers == 0) workers = std::min(UsableCores(), 8u);
+  workers = std::max(1u, std::min<unsigned>(workers, static_cast<unsigned>(std::max<size_t>(1, m_tasks.size()))));
+  m_window = 2 * static_cast<size_t>(workers);
+  m_results.resize(m_window);
+  for (unsigned w = 0; w < workers; ++w) m_workers.emplace_back([this] { work(); });
+}
+
+ThumbnailPipeline::~ThumbnailPipeline() {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_stop = true;
+  }
+  m_changed.notify_all();
+  for (auto& t : m_workers) t.join();
+}
+
+ThumbnailResult ThumbnailPipeline::take() {
+  std::unique_lock<std::mutex> lock(m_mutex);
+  const size_t i = m_taken;
+  std::optional<ThumbnailResult>& slot = m_results[i % m_window];
+  m_changed.wait(lock, [&] { return slot.has_value(); });
+  ThumbnailResult r = std::move(*slot);
+  slot.reset();
+  ++m_taken;
+  lock.unlock();
+  m_changed.notify_all();
+  return r;
+}
+
+void ThumbnailPipeline::finished() {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_finished = m_taken;
+  }
+  m_changed.notify_all();
+}
+
+void ThumbnailPipeline::work() {
+  std::unique_lock<std::mutex> lock(m_mutex);
+  for (;;) {
+    m_changed.wait(lock, [&] { return m_stop || m_next >= m_tasks.size() || m_next < m_taken + m_window; });
+    if (m_stop || m_next >= m_tasks.size()) return;
+    const size_t i = m_next++;
+    const long long dependency = m_waitFor[i];
+    m_changed.wait(lock, [&] { return m_stop || dependency < static_cast<long long>(m_finished); });
+    if (m_stop) return;
+    lock.unlock();
+
+    const ThumbnailTask& task = m_tasks[i];
+    ThumbnailResult r;
+    ThumbnailJob job = task.job;
+    job.keepExisting = task.skipExisting && PathExists(task.thumbnailPath);
+    // Nothing may escape a worker: a failure becomes the picture's result.
+    try {
+      {
+        Gate gate(*this, i);
+        r.readOk = MakeThumbnailStreaming(task.picturePath, job, r.made, r.readError, &gate);
+      }
+      if (r.readOk && r.made.path != ThumbnailPath::Kept && task.quality) {
+        r.encoded = EncodeJpeg(r.made.thumbnail, *task.quality, r.bytes, r.encodeError);
+      }
+    } catch (const std::exception& e) {
+      r = ThumbnailResult{};
+      r.readError = task.picturePath + ": " + e.what();
+    }
+
+    lock.lock();
+    m_results[i % m_window] = std::move(r);
+    m_changed.notify_all();
+  }
+}
+
+}  // namespace pictavo

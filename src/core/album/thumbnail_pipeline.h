@@ -1,0 +1,86 @@
+#pragma once
+// Thumbnails made ahead of the album run on worker threads, one per core:
+// decoding, reducing and encoding run while the run writes its page. The
+// workers only compute; the run takes the results strictly in list order
+// and does everything the user sees itself (status texts, messages, writing
+// the thumbnail files, the preview), so the run behaves as if it made each
+// thumbnail at its turn. Work never runs more than a few pictures ahead, so
+// memory does not grow with the number of pictures, and a picture after an
+// abort or a failure never reaches a file. Decoders that would together take
+// more than a memory budget (progressive files hold all their coefficients)
+// run one after another, the earlier picture first.
+
+#include <condition_variable>
+#include <cstddef>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "album/thumbnail_stream.h"
+
+namespace pictavo {
+
+struct ThumbnailTask {
+  std::string picturePath;
+  std::string thumbnailPath;
+  ThumbnailJob job;           // keepExisting is decided by the worker
+  bool skipExisting = false;  // keep a thumbnail that exists at its turn
+  std::optional<int> quality; // none: the run reports the bad setting itself
+};
+
+struct ThumbnailResult {
+  bool readOk = false;
+  std::string readError;
+  StreamedThumbnail made;
+  bool encoded = false;       // bytes hold the thumbnail file
+  std::string bytes;
+  std::string encodeError;
+};
+
+// Memory the decoders of the workers may take together; a single picture
+// that needs more decodes alone.
+inline constexpr int64_t kDecodeBudget = 40LL * 1024 * 1024;
+
+class ThumbnailPipeline {
+ public:
+  // workers 0: one per core this process may use.
+  explicit ThumbnailPipeline(std::vector<ThumbnailTask> tasks, unsigned workers = 0);
+  ~ThumbnailPipeline();
+  ThumbnailPipeline(const ThumbnailPipeline&) = delete;
+  ThumbnailPipeline& operator=(const ThumbnailPipeline&) = delete;
+
+  // The result of the next task in order; waits for it.
+  ThumbnailResult take();
+  // The run has written (or kept) the thumbnail of the task last taken; a
+  // later task that reads or tests that file may start.
+  void finished();
+
+  static unsigned UsableCores();
+
+ private:
+  class Gate;
+  void work();
+  void acquire(size_t task, int64_t bytes);
+  void release(int64_t bytes);
+
+  std::vector<ThumbnailTask> m_tasks;
+  std::vector<long long> m_waitFor;  // per task: the earlier task whose file it reads, or -1
+  std::vector<std::optional<ThumbnailResult>> m_results;  // task i in slot i % window
+  size_t m_window = 1;
+
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  size_t m_next = 0;      // next task to claim
+  size_t m_taken = 0;     // results taken by the run
+  size_t m_finished = 0;  // thumbnails written or kept by the run
+  bool m_stop = false;
+  int m_decoding = 0;          // decoders holding memory from the budget
+  int64_t m_decodingBytes = 0;
+  std::set<size_t> m_waiting;  // tasks waiting for memory
+  std::vector<std::thread> m_workers;
+};
+
+}  // namespace pictavo
