@@ -244,7 +244,8 @@ class Run {
     pic.thumbnail = std::move(r.made.thumbnail);
     ParseSetting("thumbnailQuality", m_s.thumbnailQuality);
     std::string error = r.encodeError;
-    if (!r.encoded || !WriteFileAtomically(thumbPath, r.bytes, error)) {
+    // A thumbnail can be made again: renamed into place, not flushed to disk.
+    if (!r.encoded || !WriteFileAtomically(thumbPath, r.bytes, error, /*durable=*/false)) {
       m_host.note(error);
       m_host.showMessage(msg::kWriteError);
       return false;

@@ -31,34 +31,45 @@ std::string FileKey(const std::string& path, std::map<std::string, std::string>&
 
 class ThumbnailPipeline::Gate : public DecodeGate {
  public:
-  Gate(ThumbnailPipeline& pipeline, size_t task) : m_pipeline(pipeline), m_task(task) {}
+  Gate(ThumbnailPipeline& pipeline, bool mayPutOff) : m_pipeline(pipeline), m_mayPutOff(mayPutOff) {}
   ~Gate() override {
     if (m_entered) m_pipeline.release(m_bytes);
   }
-  void enter(int64_t bytes) override {
-    m_pipeline.acquire(m_task, bytes);
+  bool enter(int64_t bytes) override {
     m_bytes = bytes;
-    m_entered = true;
+    m_entered = m_pipeline.acquire(bytes, m_mayPutOff);
+    m_putOff = !m_entered;
+    return m_entered;
   }
+  bool putOff() const { return m_putOff; }
+  int64_t bytes() const { return m_bytes; }
 
  private:
   ThumbnailPipeline& m_pipeline;
-  size_t m_task;
+  bool m_mayPutOff;
   int64_t m_bytes = 0;
   bool m_entered = false;
+  bool m_putOff = false;
 };
 
-void ThumbnailPipeline::acquire(size_t task, int64_t bytes) {
+bool ThumbnailPipeline::fits(int64_t bytes) const {
+  return m_decoding == 0 || m_decodingBytes + bytes <= kDecodeBudget;
+}
+
+bool ThumbnailPipeline::acquire(int64_t bytes, bool mayPutOff) {
   std::unique_lock<std::mutex> lock(m_mutex);
-  m_waiting.insert(task);
-  m_changed.wait(lock, [&] {
-    return *m_waiting.begin() == task && (m_decoding == 0 || m_decodingBytes + bytes <= kDecodeBudget);
-  });
-  m_waiting.erase(task);
+  if (mayPutOff) {
+    // The room that frees up goes to a worker already waiting for it.
+    if (m_blocked > 0 || !fits(bytes)) return false;
+  } else {
+    ++m_blocked;
+    m_changed.wait(lock, [&] { return m_stop || fits(bytes); });
+    --m_blocked;
+    if (m_stop) return false;
+  }
   ++m_decoding;
   m_decodingBytes += bytes;
-  lock.unlock();
-  m_changed.notify_all();
+  return true;
 }
 
 void ThumbnailPipeline::release(int64_t bytes) {
@@ -103,7 +114,7 @@ ThumbnailPipeline::ThumbnailPipeline(std::vector<ThumbnailTask> tasks, unsigned 
   }
   if (workers == 0) workers = std::min(UsableCores(), 8u);
   workers = std::max(1u, std::min<unsigned>(workers, static_cast<unsigned>(std::max<size_t>(1, m_tasks.size()))));
-  m_window = 2 * static_cast<size_t>(workers);
+  m_window = 8 * static_cast<size_t>(workers);
   m_results.resize(m_window);
   for (unsigned w = 0; w < workers; ++w) m_workers.emplace_back([this] { work(); });
 }
@@ -141,9 +152,26 @@ void ThumbnailPipeline::finished() {
 void ThumbnailPipeline::work() {
   std::unique_lock<std::mutex> lock(m_mutex);
   for (;;) {
-    m_changed.wait(lock, [&] { return m_stop || m_next >= m_tasks.size() || m_next < m_taken + m_window; });
-    if (m_stop || m_next >= m_tasks.size()) return;
-    const size_t i = m_next++;
+    const auto fresh = [&] { return m_next < m_tasks.size() && m_next < m_taken + m_window; };
+    m_changed.wait(lock, [&] { return m_stop || fresh() || !m_putOff.empty() || m_next >= m_tasks.size(); });
+    if (m_stop) return;
+    // An earlier picture that was put off goes first once it fits; while it
+    // does not, later pictures are made; with none left in the window, the
+    // worker waits for room for it.
+    size_t i;
+    bool mayPutOff = false;
+    if (!m_putOff.empty() && fits(m_putOff.begin()->second)) {
+      i = m_putOff.begin()->first;
+      m_putOff.erase(m_putOff.begin());
+    } else if (fresh()) {
+      i = m_next++;
+      mayPutOff = true;
+    } else if (!m_putOff.empty()) {
+      i = m_putOff.begin()->first;
+      m_putOff.erase(m_putOff.begin());
+    } else {
+      return;  // every task is claimed
+    }
     const long long dependency = m_waitFor[i];
     m_changed.wait(lock, [&] { return m_stop || dependency < static_cast<long long>(m_finished); });
     if (m_stop) return;
@@ -153,22 +181,32 @@ void ThumbnailPipeline::work() {
     ThumbnailResult r;
     ThumbnailJob job = task.job;
     job.keepExisting = task.skipExisting && PathExists(task.thumbnailPath);
+    bool putOff = false;
+    int64_t need = 0;
     // Nothing may escape a worker: a failure becomes the picture's result.
     try {
       {
-        Gate gate(*this, i);
+        Gate gate(*this, mayPutOff);
         r.readOk = MakeThumbnailStreaming(task.picturePath, job, r.made, r.readError, &gate);
+        putOff = gate.putOff();
+        need = gate.bytes();
       }
-      if (r.readOk && r.made.path != ThumbnailPath::Kept && task.quality) {
+      if (!putOff && r.readOk && r.made.path != ThumbnailPath::Kept && task.quality) {
         r.encoded = EncodeJpeg(r.made.thumbnail, *task.quality, r.bytes, r.encodeError);
       }
     } catch (const std::exception& e) {
+      putOff = false;
       r = ThumbnailResult{};
       r.readError = task.picturePath + ": " + e.what();
     }
 
     lock.lock();
-    m_results[i % m_window] = std::move(r);
+    if (putOff) {
+      if (m_stop) return;
+      m_putOff.emplace(i, need);
+    } else {
+      m_results[i % m_window] = std::move(r);
+    }
     m_changed.notify_all();
   }
 }

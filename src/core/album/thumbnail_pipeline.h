@@ -8,10 +8,13 @@
 // memory does not grow with the number of pictures, and a picture after an
 // abort or a failure never reaches a file. Decoders that would together take
 // more than a memory budget (progressive files hold all their coefficients)
-// run one after another, the earlier picture first.
+// run one after another; a worker puts off a picture that does not fit yet
+// and makes later ones meanwhile, so the other core is not left idle.
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -42,7 +45,7 @@ struct ThumbnailResult {
 
 // Memory the decoders of the workers may take together; a single picture
 // that needs more decodes alone.
-inline constexpr int64_t kDecodeBudget = 40LL * 1024 * 1024;
+inline constexpr int64_t kDecodeBudget = 60LL * 1024 * 1024;
 
 class ThumbnailPipeline {
  public:
@@ -63,7 +66,10 @@ class ThumbnailPipeline {
  private:
   class Gate;
   void work();
-  void acquire(size_t task, int64_t bytes);
+  // Takes `bytes` from the budget; false (without waiting) when it does not
+  // fit and mayPutOff.
+  bool acquire(int64_t bytes, bool mayPutOff);
+  bool fits(int64_t bytes) const;  // with m_mutex held
   void release(int64_t bytes);
 
   std::vector<ThumbnailTask> m_tasks;
@@ -77,9 +83,10 @@ class ThumbnailPipeline {
   size_t m_taken = 0;     // results taken by the run
   size_t m_finished = 0;  // thumbnails written or kept by the run
   bool m_stop = false;
+  std::map<size_t, int64_t> m_putOff;  // claimed tasks waiting for room, with their need
+  int m_blocked = 0;           // workers waiting for room without putting off
   int m_decoding = 0;          // decoders holding memory from the budget
   int64_t m_decodingBytes = 0;
-  std::set<size_t> m_waiting;  // tasks waiting for memory
   std::vector<std::thread> m_workers;
 };
 

@@ -53,9 +53,7 @@ class Maker : public JpegRowConsumer {
  public:
   Maker(const ThumbnailJob& job, StreamedThumbnail& out, DecodeGate* gate) : m_job(job), m_out(out), m_gate(gate) {}
 
-  void header(const JpegInfo& info) override {
-    if (m_gate) m_gate->enter(info.decoderBytes);
-  }
+  bool header(const JpegInfo& info) override { return !m_gate || m_gate->enter(info.decoderBytes); }
 
   void start(const JpegInfo& info) override {
     m_geo = Geometry(info);

@@ -34,11 +34,12 @@ struct StreamedThumbnail {
 };
 
 // Told, before the decoder allocates anything for the picture, how much
-// memory it will take; may wait until that much is free.
+// memory it will take; may wait until that much is free, or answer false to
+// put the picture off (MakeThumbnailStreaming then fails with an empty error).
 class DecodeGate {
  public:
   virtual ~DecodeGate() = default;
-  virtual void enter(int64_t bytes) = 0;
+  virtual bool enter(int64_t bytes) = 0;
 };
 
 // Decodes the picture at path and makes its thumbnail. A kept thumbnail still

@@ -287,7 +287,7 @@ int StreamCore(Decoder& d, FILE* file, JpegRowConsumer& consumer, JpegInfo& info
   info.orientation = OrientationOf(&d.cinfo);
   if (!CheckSize(d.cinfo, error)) return 2;
   info.decoderBytes = DecoderBytes(d.cinfo);
-  consumer.header(info);
+  if (!consumer.header(info)) return 3;
   const bool grey = d.cinfo.jpeg_color_space == JCS_GRAYSCALE;
   d.cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_start_decompress(&d.cinfo);
@@ -376,7 +376,11 @@ bool StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo
     error = std::string("damaged data: ") + d.err.message;
     rc = 1;
   }
-  if (rc != 0) error = path + ": " + error;
+  if (rc == 3) {
+    error.clear();  // the consumer stopped it; nothing is wrong with the file
+  } else if (rc != 0) {
+    error = path + ": " + error;
+  }
   return rc == 0;
 }
 

@@ -60,8 +60,12 @@ bool DecodeJpegMemory(const uint8_t* data, size_t size, Bitmap& out, JpegInfo& i
 class JpegRowConsumer {
  public:
   virtual ~JpegRowConsumer() = default;
-  // The header is read, nothing decoded or allocated for pixels yet.
-  virtual void header(const JpegInfo& info) { (void)info; }
+  // The header is read, nothing decoded or allocated for pixels yet. False
+  // stops the stream here (StreamJpegFile then fails with an empty error).
+  virtual bool header(const JpegInfo& info) {
+    (void)info;
+    return true;
+  }
   // The header facts (and the decoder settings) are known.
   virtual void start(const JpegInfo& info) = 0;
   // The first needed row at or after y; the picture's height when none.

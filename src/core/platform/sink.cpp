@@ -84,9 +84,9 @@ class FdSink : public ByteSink {
 
 class AtomicSink : public FdSink {
  public:
-  AtomicSink(int fd, std::string tempPath, std::string target, mode_t mode)
+  AtomicSink(int fd, std::string tempPath, std::string target, mode_t mode, bool durable)
       : FdSink(fd, target), m_temp(std::move(tempPath)), m_target(std::move(target)), m_mode(mode) {
-    m_sync = true;
+    m_sync = durable;
   }
   ~AtomicSink() override {
     if (!m_done) {
@@ -135,6 +135,10 @@ std::unique_ptr<ByteSink> OpenDirectSink(const std::string& path, std::string& e
 }
 
 std::unique_ptr<ByteSink> OpenAtomicSink(const std::string& path, std::string& error) {
+  return OpenRenamingSink(path, error, true);
+}
+
+std::unique_ptr<ByteSink> OpenRenamingSink(const std::string& path, std::string& error, bool durable) {
   const auto slash = path.rfind('/');
   const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -164,11 +168,11 @@ std::unique_ptr<ByteSink> OpenAtomicSink(const std::string& path, std::string& e
     error = SystemErrorText(path, errno);
     return nullptr;
   }
-  return std::make_unique<AtomicSink>(fd, std::string(buf.data()), path, mode);
+  return std::make_unique<AtomicSink>(fd, std::string(buf.data()), path, mode, durable);
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error) {
-  auto sink = OpenAtomicSink(path, error);
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error, bool durable) {
+  auto sink = OpenRenamingSink(path, error, durable);
   if (!sink) return false;
   if (!sink->write(bytes) || !sink->close()) {
     error = sink->error();

@@ -25,11 +25,14 @@ std::unique_ptr<ByteSink> OpenDirectSink(const std::string& path, std::string& e
 
 // Writes into a temporary file in the same folder; close() flushes it to disk
 // and renames it over path, keeping the old file's permission bits. Anything
-// short of a successful close() leaves the old file as it was.
+// short of a successful close() leaves the old file as it was. Files the
+// program can make again (thumbnails) may skip the flush to disk: `durable`
+// false keeps the rename, so a failed write still leaves no half file.
 std::unique_ptr<ByteSink> OpenAtomicSink(const std::string& path, std::string& error);
+std::unique_ptr<ByteSink> OpenRenamingSink(const std::string& path, std::string& error, bool durable);
 
 // Writes a whole file atomically (see OpenAtomicSink).
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error);
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error, bool durable = true);
 
 // A sink that fails once more than `limit` bytes have been written; for tests
 // and for callers that want to simulate a full disk.
