@@ -139,13 +139,9 @@ bool CheckSize(const jpeg_decompress_struct& cinfo, std::string& error) {
   return true;
 }
 
-// The libjpeg part of decoding; no C++ objects with destructors live here.
-// Returns 0 on success, 1 on a libjpeg error, 2 on a size refusal.
-int DecodeCore(Decoder& d, const uint8_t* data, size_t size, Bitmap* out, JpegInfo& info, std::string& error) {
-  if (setjmp(d.err.jump)) {
-    return 1;
-  }
-  jpeg_mem_src(&d.cinfo, data, static_cast<unsigned long>(size));
+// Reads the header into info and checks the size limits. Called inside the
+// caller's setjmp scope (libjpeg may jump out of it); no C++ objects here.
+bool ReadHeader(Decoder& d, JpegInfo& info, std::string& error) {
   jpeg_save_markers(&d.cinfo, JPEG_APP0 + 1, 0xFFFF);
   jpeg_read_header(&d.cinfo, TRUE);
   info.width = static_cast<int>(d.cinfo.image_width);
@@ -153,7 +149,17 @@ int DecodeCore(Decoder& d, const uint8_t* data, size_t size, Bitmap* out, JpegIn
   info.components = d.cinfo.num_components;
   info.progressive = d.cinfo.progressive_mode != 0;
   info.orientation = OrientationOf(&d.cinfo);
-  if (!CheckSize(d.cinfo, error)) return 2;
+  return CheckSize(d.cinfo, error);
+}
+
+// The libjpeg part of decoding; no C++ objects with destructors live here.
+// Returns 0 on success, 1 on a libjpeg error, 2 on a size refusal.
+int DecodeCore(Decoder& d, const uint8_t* data, size_t size, Bitmap* out, JpegInfo& info, std::string& error) {
+  if (setjmp(d.err.jump)) {
+    return 1;
+  }
+  jpeg_mem_src(&d.cinfo, data, static_cast<unsigned long>(size));
+  if (!ReadHeader(d, info, error)) return 2;
   if (!out) return 0;
   const bool grey = d.cinfo.jpeg_color_space == JCS_GRAYSCALE;
   d.cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
@@ -278,14 +284,7 @@ int StreamCore(Decoder& d, FILE* file, JpegRowConsumer& consumer, JpegInfo& info
     return 1;
   }
   UseFileSource(&d.cinfo, file);
-  jpeg_save_markers(&d.cinfo, JPEG_APP0 + 1, 0xFFFF);
-  jpeg_read_header(&d.cinfo, TRUE);
-  info.width = static_cast<int>(d.cinfo.image_width);
-  info.height = static_cast<int>(d.cinfo.image_height);
-  info.components = d.cinfo.num_components;
-  info.progressive = d.cinfo.progressive_mode != 0;
-  info.orientation = OrientationOf(&d.cinfo);
-  if (!CheckSize(d.cinfo, error)) return 2;
+  if (!ReadHeader(d, info, error)) return 2;
   info.decoderBytes = DecoderBytes(d.cinfo);
   if (!consumer.header(info)) return 3;
   const bool grey = d.cinfo.jpeg_color_space == JCS_GRAYSCALE;
