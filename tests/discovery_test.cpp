@@ -10,12 +10,6 @@
 namespace pictavo {
 namespace {
 
-AlbumSettings Defaults() {
-  AlbumSettings s;
-  ResetSettings(s);
-  return s;
-}
-
 TEST(Discovery, BothMarkersAndNearMisses) {
   EXPECT_TRUE(IsAlbumPage("<!-- Pictavo Version 2.02 -->"));
   EXPECT_TRUE(IsAlbumPage("<!-- Lumetto Version 1.10 -->"));
@@ -79,7 +73,7 @@ TEST(Discovery, CandidatesInCaseInsensitiveOrderWithoutHiddenOrDeepFolders) {
   ::mkdir(dir.file("folderpage/index.htm").c_str(), 0777);            // a folder of the page's name
   WriteAlbumPage(dir.file("plain"), "plain", "001", "x.jpg", "<!-- made by hand -->");
 
-  const DiscoveryResult r = DiscoverAlbums(dir.path(), Defaults(), false);
+  const DiscoveryResult r = DiscoverAlbums(dir.path(), AlbumSettings{}, false);
   ASSERT_EQ(r.status, DiscoveryStatus::Found);
   ASSERT_EQ(r.albumCount, 3u);
   EXPECT_EQ(r.albums[0].folderName, "alpha");
@@ -89,7 +83,7 @@ TEST(Discovery, CandidatesInCaseInsensitiveOrderWithoutHiddenOrDeepFolders) {
   EXPECT_EQ(r.firstAlbumFolder, "alpha");
 
   // The live page name decides: under another name only "other" is an album.
-  AlbumSettings s = Defaults();
+  AlbumSettings s = AlbumSettings{};
   s.htmlFileName = "top.htm";
   const DiscoveryResult other = DiscoverAlbums(dir.path(), s, false);
   ASSERT_EQ(other.albumCount, 1u);
@@ -100,10 +94,10 @@ TEST(Discovery, NoSubfoldersAndNoAlbums) {
   TempDir dir;
   WriteAll(dir.file("index.htm"), "x");
   ::mkdir(dir.file(".hidden").c_str(), 0777);
-  EXPECT_EQ(DiscoverAlbums(dir.path(), Defaults(), false).status, DiscoveryStatus::NoSubfolders);
+  EXPECT_EQ(DiscoverAlbums(dir.path(), AlbumSettings{}, false).status, DiscoveryStatus::NoSubfolders);
   ::mkdir(dir.file("empty").c_str(), 0777);
-  EXPECT_EQ(DiscoverAlbums(dir.path(), Defaults(), false).status, DiscoveryStatus::NoAlbums);
-  EXPECT_EQ(DiscoverAlbums(dir.file("gone"), Defaults(), false).status, DiscoveryStatus::Failed);
+  EXPECT_EQ(DiscoverAlbums(dir.path(), AlbumSettings{}, false).status, DiscoveryStatus::NoAlbums);
+  EXPECT_EQ(DiscoverAlbums(dir.file("gone"), AlbumSettings{}, false).status, DiscoveryStatus::Failed);
 }
 
 TEST(Discovery, ThumbnailSizesFromTheJpegHeader) {
@@ -113,17 +107,17 @@ TEST(Discovery, ThumbnailSizesFromTheJpegHeader) {
   MakeJpeg(dir.file("a/htm_image/p.jpg"), 150, 101);
   WriteAlbumPage(dir.file("b"), "B", "001", "missing.jpg");
 
-  DiscoveryResult r = DiscoverAlbums(dir.path(), Defaults(), true);
+  DiscoveryResult r = DiscoverAlbums(dir.path(), AlbumSettings{}, true);
   ASSERT_EQ(r.albumCount, 2u);
   EXPECT_TRUE(r.albums[0].hasThumbnailSize);
   EXPECT_EQ(r.albums[0].thumbnailWidth, 150);
   EXPECT_EQ(r.albums[0].thumbnailHeight, 101);
   EXPECT_FALSE(r.albums[1].hasThumbnailSize);
-  EXPECT_FALSE(DiscoverAlbums(dir.path(), Defaults(), false).albums[0].hasThumbnailSize);
+  EXPECT_FALSE(DiscoverAlbums(dir.path(), AlbumSettings{}, false).albums[0].hasThumbnailSize);
 
   // A thumbnail that is not a JPEG ends discovery with a text naming it.
   WriteAll(dir.file("a/htm_image/p.jpg"), "not a picture");
-  r = DiscoverAlbums(dir.path(), Defaults(), true);
+  r = DiscoverAlbums(dir.path(), AlbumSettings{}, true);
   EXPECT_EQ(r.status, DiscoveryStatus::Failed);
   EXPECT_NE(r.error.find("a/htm_image/p.jpg"), std::string::npos) << r.error;
 }

@@ -15,12 +15,6 @@
 namespace pictavo {
 namespace {
 
-AlbumSettings Defaults() {
-  AlbumSettings s;
-  ResetSettings(s);
-  return s;
-}
-
 TEST(TocCli, AlbumPagesAreFoundWithTitleCountDateAndThumbnail) {
   TempDir dir;
   ::mkdir(dir.file("trip").c_str(), 0777);
@@ -29,7 +23,7 @@ TEST(TocCli, AlbumPagesAreFoundWithTitleCountDateAndThumbnail) {
   const CliResult r = Cli({"album", dir.file("trip"), "--title", "夏の旅 2026", "--pictures", "b.jpg,a.jpg"});
   ASSERT_EQ(r.status, 0) << r.err;
 
-  const DiscoveryResult found = DiscoverAlbums(dir.path(), Defaults(), true);
+  const DiscoveryResult found = DiscoverAlbums(dir.path(), AlbumSettings{}, true);
   ASSERT_EQ(found.status, DiscoveryStatus::Found);
   ASSERT_EQ(found.albumCount, 1u);
   const AlbumEntry& e = found.albums[0];
