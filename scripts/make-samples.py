@@ -37,11 +37,25 @@ def scene(w, h, seed, grey=False):
     return b"".join(rows)
 
 
-def jpeg(name, w, h, seed, grey=False, quality=85):
+def encode(w, h, pixels, grey=False, quality=85):
     header = b"P5\n%d %d\n255\n" % (w, h) if grey else b"P6\n%d %d\n255\n" % (w, h)
-    data = subprocess.run(["cjpeg", "-quality", str(quality)], input=header + scene(w, h, seed, grey),
+    return subprocess.run(["cjpeg", "-quality", str(quality)], input=header + pixels,
                           capture_output=True, check=True).stdout
-    return data
+
+
+def jpeg(name, w, h, seed, grey=False, quality=85):
+    return encode(w, h, scene(w, h, seed, grey), grey, quality)
+
+
+def sideways(w, h, seed):
+    """An upright w x h scene stored turned left, as a phone held upright stores it."""
+    upright = scene(w, h, seed)
+    stored = bytearray()
+    for y in range(w):            # stored row y is upright column w-1-y
+        for x in range(h):        # stored column x is upright row x
+            i = 3 * (x * w + (w - 1 - y))
+            stored += upright[i:i + 3]
+    return encode(h, w, bytes(stored))
 
 
 def with_orientation(data, orientation):
@@ -56,7 +70,7 @@ def main():
         "hills.jpg": jpeg("hills", 640, 400, 0.3),
         "tower-portrait.jpg": jpeg("tower", 360, 540, 1.7),
         # Stored sideways as cameras do; shown upright by its orientation tag.
-        "phone-sideways.jpg": with_orientation(jpeg("phone", 480, 320, 2.9), 6),
+        "phone-sideways.jpg": with_orientation(sideways(320, 480, 2.9), 6),
         "fog-grey.jpg": jpeg("fog", 480, 360, 4.1, grey=True),
         "夕焼け.jpg": jpeg("sunset", 600, 450, 5.3),
     }
