@@ -59,7 +59,23 @@ void WriteTestJpeg(const std::string& path, const Bitmap& picture, const JpegOpt
     cinfo.comp_info[0].v_samp_factor = options.lumaV;
   }
   if (options.progressive) jpeg_simple_progression(&cinfo);
+  std::vector<jpeg_scan_info> script;
+  for (const ScanSpec& spec : options.scans) {
+    jpeg_scan_info scan{};
+    scan.comps_in_scan = static_cast<int>(spec.comps.size());
+    for (size_t i = 0; i < spec.comps.size(); ++i) scan.component_index[i] = spec.comps[i];
+    scan.Ss = spec.ss;
+    scan.Se = spec.se;
+    scan.Ah = spec.ah;
+    scan.Al = spec.al;
+    script.push_back(scan);
+  }
+  if (!script.empty()) {
+    cinfo.scan_info = script.data();
+    cinfo.num_scans = static_cast<int>(script.size());
+  }
   cinfo.restart_in_rows = options.restartRows;
+  cinfo.restart_interval = static_cast<unsigned>(options.restartMcus);
   jpeg_start_compress(&cinfo, TRUE);
   if (options.orientation != 1) {
     const std::string exif = ExifSegment(options.orientation);

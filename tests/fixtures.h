@@ -13,6 +13,13 @@ namespace pictavo {
 // neighbourhood) so that wrong sampling shows.
 Bitmap PatternPicture(int w, int h, unsigned seed = 1);
 
+// One scan of a progressive file: components (frame indexes), spectral
+// band, successive approximation bits.
+struct ScanSpec {
+  std::vector<int> comps;
+  int ss, se, ah, al;
+};
+
 struct JpegOptions {
   bool grey = false;
   int quality = 90;
@@ -21,6 +28,8 @@ struct JpegOptions {
   int lumaV = 2;
   bool progressive = false;
   int restartRows = 0;  // restart interval in MCU rows, 0 for none
+  int restartMcus = 0;  // restart interval in MCUs, 0 for none
+  std::vector<ScanSpec> scans = {};  // a progression of its own instead of libjpeg's
 };
 // Writes the picture as a JPEG through libjpeg directly.
 void WriteTestJpeg(const std::string& path, const Bitmap& picture, const JpegOptions& options = {});

@@ -10,6 +10,7 @@
 
 #include <cerrno>
 
+#include "image/progressive_stream.h"
 #include "platform/error.h"
 #include "platform/sink.h"
 #include "text/textfile.h"
@@ -278,15 +279,64 @@ void UseFileSource(j_decompress_ptr cinfo, FILE* file) {
   cinfo->src = &src->pub;
 }
 
-// The libjpeg part of streaming; the same rules as DecodeCore.
-int StreamCore(Decoder& d, FILE* file, JpegRowConsumer& consumer, JpegInfo& info, std::string& error) {
+// A progressive file rewritten as a sequential one while it is read (see
+// ProgressiveStream). When the rewrite gives up half-way, decoding stops with
+// an error and the caller starts again from the file itself.
+struct RewriteSource {
+  jpeg_source_mgr pub;
+  ProgressiveStream* stream;
+};
+
+boolean RewriteFill(j_decompress_ptr cinfo) {
+  auto* src = reinterpret_cast<RewriteSource*>(cinfo->src);
+  const uint8_t* data;
+  size_t n;
+  if (!src->stream->next(data, n)) {
+    if (src->stream->failed()) ERREXIT(cinfo, JERR_INPUT_EOF);
+    static const JOCTET kEnd[2] = {0xFF, JPEG_EOI};
+    WARNMS(cinfo, JWRN_JPEG_EOF);
+    data = kEnd;
+    n = 2;
+  }
+  src->pub.next_input_byte = data;
+  src->pub.bytes_in_buffer = n;
+  return TRUE;
+}
+
+void UseRewriteSource(j_decompress_ptr cinfo, ProgressiveStream* stream) {
+  auto* src = static_cast<RewriteSource*>(
+      (*cinfo->mem->alloc_small)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, sizeof(RewriteSource)));
+  src->stream = stream;
+  src->pub.init_source = SourceTerm;
+  src->pub.fill_input_buffer = RewriteFill;
+  src->pub.skip_input_data = SourceSkip;
+  src->pub.resync_to_restart = jpeg_resync_to_restart;
+  src->pub.term_source = SourceTerm;
+  src->pub.bytes_in_buffer = 0;
+  src->pub.next_input_byte = nullptr;
+  cinfo->src = &src->pub;
+}
+
+// The libjpeg part of streaming; the same rules as DecodeCore. With rewrite,
+// the file is read through it; askHeader is false when a decode starts again
+// after the rewrite gave up (the consumer has seen the header already).
+int StreamCore(Decoder& d, FILE* file, ProgressiveStream* rewrite, bool askHeader, JpegRowConsumer& consumer,
+               JpegInfo& info, std::string& error) {
   if (setjmp(d.err.jump)) {
     return 1;
   }
-  UseFileSource(&d.cinfo, file);
+  if (rewrite) {
+    UseRewriteSource(&d.cinfo, rewrite);
+  } else {
+    UseFileSource(&d.cinfo, file);
+  }
   if (!ReadHeader(d, info, error)) return 2;
   info.decoderBytes = DecoderBytes(d.cinfo);
-  if (!consumer.header(info)) return 3;
+  if (rewrite) {
+    info.progressive = true;
+    info.decoderBytes += rewrite->memoryBytes();
+  }
+  if (askHeader && !consumer.header(info)) return 3;
   const bool grey = d.cinfo.jpeg_color_space == JCS_GRAYSCALE;
   d.cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_start_decompress(&d.cinfo);
@@ -358,11 +408,24 @@ bool StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo
     return false;
   }
   std::setvbuf(file, nullptr, _IONBF, 0);  // the source has its own buffer
+  ProgressiveStream rewrite;
+  const bool rewriting = rewrite.open(fileno(file));
   Decoder d;
-  SetUp(d);
   int rc;
   try {
-    rc = StreamCore(d, file, consumer, info, error);
+    SetUp(d);
+    rc = StreamCore(d, file, rewriting ? &rewrite : nullptr, true, consumer, info, error);
+    if (rewriting && rewrite.failed() && rc != 3) {
+      // Something the rewrite does not reproduce exactly (damaged data, for
+      // one): decode the file itself, so that it fails or succeeds exactly
+      // as libjpeg decides.
+      jpeg_destroy_decompress(&d.cinfo);
+      d = Decoder{};
+      SetUp(d);
+      std::rewind(file);
+      error.clear();
+      rc = StreamCore(d, file, nullptr, false, consumer, info, error);
+    }
   } catch (...) {
     jpeg_destroy_decompress(&d.cinfo);
     std::fclose(file);

@@ -56,7 +56,9 @@ bool DecodeJpegMemory(const uint8_t* data, size_t size, Bitmap& out, JpegInfo& i
 // stored). The rows between are passed with jpeg_skip_scanlines, which still
 // reads their entropy-coded data; the last row is always decoded, because a
 // skip to the very end would stop reading, so damaged data anywhere fails as
-// in a full decode. The file is read through stdio, never held whole.
+// in a full decode. The file is read through a buffer, never held whole; a
+// progressive file is rewritten row by row into a sequential one as it is
+// read, so that its coefficients are never held whole either.
 class JpegRowConsumer {
  public:
   virtual ~JpegRowConsumer() = default;
@@ -66,7 +68,9 @@ class JpegRowConsumer {
     (void)info;
     return true;
   }
-  // The header facts (and the decoder settings) are known.
+  // The header facts (and the decoder settings) are known. Called again,
+  // with rows from the top, when a progressive file's decoding starts over
+  // (see ProgressiveStream); the consumer then begins afresh.
   virtual void start(const JpegInfo& info) = 0;
   // The first needed row at or after y; the picture's height when none.
   virtual int nextRow(int y) = 0;

@@ -1,0 +1,1016 @@
+#include "image/progressive_stream.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+// jpeglib.h needs size_t and FILE declared first.
+#include <jpeglib.h>
+
+#include "image/jpeg.h"
+
+namespace pictavo {
+
+namespace {
+
+// Zigzag index to natural (row-major) position.
+constexpr std::array<uint8_t, 64> kNatural = {
+    0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,  12, 19, 26, 33, 40, 48,
+    41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23,
+    30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
+
+using Block = std::array<int16_t, 64>;
+
+// A Huffman table as a DHT segment defines it.
+struct HuffSpec {
+  bool defined = false;
+  std::array<uint8_t, 17> bits{};  // bits[l]: codes of length l
+  std::array<uint8_t, 256> values{};
+  int count = 0;
+};
+
+// Canonical codes of a table, checked the way libjpeg checks them: a table
+// libjpeg would refuse is refused here.
+bool CanonicalCodes(const HuffSpec& spec, std::array<uint16_t, 256>& codes, std::array<uint8_t, 256>& sizes) {
+  int p = 0;
+  for (int l = 1; l <= 16; ++l) {
+    for (int i = 0; i < spec.bits[static_cast<size_t>(l)]; ++i) sizes[static_cast<size_t>(p++)] = static_cast<uint8_t>(l);
+  }
+  if (p != spec.count || p == 0) return false;
+  uint32_t code = 0;
+  int si = sizes[0];
+  for (int k = 0; k < p;) {
+    while (k < p && sizes[static_cast<size_t>(k)] == si) codes[static_cast<size_t>(k++)] = static_cast<uint16_t>(code++);
+    if (code >= (1u << si)) return false;  // would use the all-ones code
+    code <<= 1;
+    ++si;
+  }
+  return true;
+}
+
+constexpr int kLookahead = 9;
+
+struct HuffDecoder {
+  std::array<uint16_t, 1 << kLookahead> fast{};  // (length << 8) | symbol; 0 when longer
+  std::array<int32_t, 18> maxcode{};
+  std::array<int32_t, 17> valoffset{};
+  std::array<uint8_t, 256> values{};
+
+  bool build(const HuffSpec& spec, bool dc) {
+    std::array<uint16_t, 256> codes{};
+    std::array<uint8_t, 256> sizes{};
+    if (!spec.defined || !CanonicalCodes(spec, codes, sizes)) return false;
+    values = spec.values;
+    int p = 0;
+    for (int l = 1; l <= 16; ++l) {
+      const int n = spec.bits[static_cast<size_t>(l)];
+      if (n) {
+        valoffset[static_cast<size_t>(l)] = p - codes[static_cast<size_t>(p)];
+        p += n;
+        maxcode[static_cast<size_t>(l)] = codes[static_cast<size_t>(p - 1)];
+      } else {
+        maxcode[static_cast<size_t>(l)] = -1;
+      }
+    }
+    maxcode[17] = INT32_MAX;
+    fast.fill(0);
+    for (int k = 0; k < spec.count; ++k) {
+      const int l = sizes[static_cast<size_t>(k)];
+      if (dc && spec.values[static_cast<size_t>(k)] > 15) return false;
+      if (l > kLookahead) continue;
+      const int shift = kLookahead - l;
+      for (int i = 0; i < (1 << shift); ++i) {
+        fast[static_cast<size_t>((codes[static_cast<size_t>(k)] << shift) | i)] =
+            static_cast<uint16_t>((l << 8) | spec.values[static_cast<size_t>(k)]);
+      }
+    }
+    return true;
+  }
+};
+
+// Reads a file through a buffer from any offset, without moving the
+// descriptor's own offset.
+class FileReader {
+ public:
+  FileReader(int fd, int64_t pos, int64_t end, size_t capacity) : m_fd(fd), m_pos(pos), m_end(end), m_buf(capacity) {}
+  // The next byte; -1 at the end of the range or on a read error.
+  int get() {
+    if (m_at == m_len && !refill()) return -1;
+    return m_buf[m_at++];
+  }
+  bool failed() const { return m_failed; }
+  int64_t offset() const { return m_pos - static_cast<int64_t>(m_len - m_at); }
+  // Skips n bytes; false past the end.
+  bool skip(int64_t n) {
+    const int64_t inBuffer = static_cast<int64_t>(m_len - m_at);
+    if (n <= inBuffer) {
+      m_at += static_cast<size_t>(n);
+      return true;
+    }
+    m_pos += n - inBuffer;
+    m_at = m_len = 0;
+    return m_pos <= m_end;
+  }
+  // Finds the next 0xFF byte, leaving the reader on it; false at the end.
+  bool seekFF() {
+    for (;;) {
+      if (m_at == m_len && !refill()) return false;
+      const void* hit = std::memchr(m_buf.data() + m_at, 0xFF, m_len - m_at);
+      if (hit) {
+        m_at = static_cast<size_t>(static_cast<const uint8_t*>(hit) - m_buf.data());
+        return true;
+      }
+      m_at = m_len;
+    }
+  }
+  size_t capacity() const { return m_buf.size(); }
+
+ private:
+  bool refill() {
+    if (m_pos >= m_end) return false;
+    const size_t want = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(m_buf.size()), m_end - m_pos));
+    ssize_t n;
+    do {
+      n = ::pread(m_fd, m_buf.data(), want, m_pos);
+    } while (n < 0 && errno == EINTR);
+    if (n <= 0) {
+      m_failed = true;
+      return false;
+    }
+    m_pos += n;
+    m_at = 0;
+    m_len = static_cast<size_t>(n);
+    return true;
+  }
+
+  int m_fd;
+  int64_t m_pos;
+  int64_t m_end;
+  std::vector<uint8_t> m_buf;
+  size_t m_at = 0;
+  size_t m_len = 0;
+  bool m_failed = false;
+};
+
+// The entropy-coded data of one scan, as bits. Stuffed bytes are undone; a
+// marker stops the bits until the caller deals with it (restart markers) or
+// the scan ends. Bits asked for beyond the data fail the read, where libjpeg
+// would warn about corrupt data.
+class BitReader {
+ public:
+  BitReader(int fd, int64_t start, int64_t end) : m_in(fd, start, end, 16 * 1024) {}
+
+  uint32_t peek16() {
+    if (m_bits < 16) fill();
+    if (m_bits >= 16) return static_cast<uint32_t>(m_acc >> (m_bits - 16)) & 0xFFFF;
+    return static_cast<uint32_t>(m_acc << (16 - m_bits)) & 0xFFFF;
+  }
+  bool skip(int n) {
+    if (n > m_bits) return false;
+    m_bits -= n;
+    return true;
+  }
+  bool get(int n, int& value) {
+    if (n == 0) {
+      value = 0;
+      return true;
+    }
+    if (m_bits < n) fill();
+    if (n > m_bits) return false;
+    m_bits -= n;
+    value = static_cast<int>((m_acc >> m_bits) & ((1u << n) - 1));
+    return true;
+  }
+  bool decode(const HuffDecoder& h, int& symbol) {
+    const uint32_t v = peek16();
+    const uint16_t f = h.fast[v >> (16 - kLookahead)];
+    if (f) {
+      symbol = f & 0xFF;
+      return skip(f >> 8);
+    }
+    for (int l = kLookahead + 1; l <= 16; ++l) {
+      const int32_t code = static_cast<int32_t>(v >> (16 - l));
+      if (code <= h.maxcode[static_cast<size_t>(l)]) {
+        symbol = h.values[static_cast<size_t>((code + h.valoffset[static_cast<size_t>(l)]) & 0xFF)];
+        return skip(l);
+      }
+    }
+    return false;  // no such code
+  }
+  // At a restart point or the end of the scan: only the padding of the last
+  // byte may be left before the marker, which must be the one expected
+  // (kEnd for the end of the scan data).
+  static constexpr int kEnd = -1;
+  bool atMarker(int code) {
+    fill();
+    if (!m_marker || m_bits >= 8 || m_markerCode != code) return false;
+    m_bits = 0;
+    m_acc = 0;
+    m_marker = false;
+    return true;
+  }
+  bool failed() const { return m_in.failed(); }
+
+ private:
+  void fill() {
+    while (m_bits <= 56 && !m_marker) {
+      int c = m_in.get();
+      if (c < 0) {
+        m_marker = true;
+        m_markerCode = kEnd;
+        break;
+      }
+      if (c == 0xFF) {
+        const int c2 = m_in.get();
+        if (c2 != 0) {  // the scan's extent holds only restart markers
+          m_marker = true;
+          m_markerCode = c2;
+          break;
+        }
+      }
+      m_acc = (m_acc << 8) | static_cast<uint64_t>(c);
+      m_bits += 8;
+    }
+  }
+
+  FileReader m_in;
+  uint64_t m_acc = 0;
+  int m_bits = 0;
+  bool m_marker = false;
+  int m_markerCode = 0;
+};
+
+inline int Extend(int r, int s) { return r < (1 << (s - 1)) ? r + static_cast<int>((~0u << s) + 1u) : r; }
+
+inline int16_t Shifted(int value, int al) {
+  return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(value) << al));
+}
+
+struct Component {
+  int id = 0;
+  int h = 1;
+  int v = 1;
+  int tq = 0;
+  int widthInBlocks = 0;
+  int heightInBlocks = 0;
+  int rowBlocks = 0;  // blocks per block row held, dummy blocks included
+  bool latched = false;
+  std::array<uint16_t, 64> quant{};  // as the DQT segment lists them (zigzag)
+  bool quant16 = false;
+  std::array<int, 64> coefBits{};
+  std::vector<Block> row;  // v block rows of rowBlocks
+};
+
+struct Scan {
+  std::array<int, 4> comps{};  // frame component indexes
+  int count = 0;
+  int ss = 0, se = 0, ah = 0, al = 0;
+  int restartInterval = 0;
+  std::array<HuffDecoder, 4> dc;
+  std::array<HuffDecoder, 4> ac;
+  int64_t start = 0;
+  int64_t end = 0;
+  // Decoding state.
+  std::unique_ptr<BitReader> bits;
+  unsigned eobrun = 0;
+  std::array<int, 4> lastDc{};
+  int restartsToGo = 0;
+  int restartNumber = 0;
+};
+
+// The tables of the sequential stream: the standard ones of the JPEG
+// specification, widened so that every coefficient a progressive file can
+// hold is encodable (DC sizes up to 15, AC sizes up to 15).
+struct EncodeTable {
+  HuffSpec spec;
+  std::array<uint16_t, 256> code{};
+  std::array<uint8_t, 256> size{};
+};
+
+void CopySpec(const JHUFF_TBL* t, HuffSpec& spec) {
+  spec.defined = true;
+  spec.count = 0;
+  for (int l = 1; l <= 16; ++l) {
+    spec.bits[static_cast<size_t>(l)] = t->bits[l];
+    spec.count += t->bits[l];
+  }
+  for (int i = 0; i < spec.count; ++i) spec.values[static_cast<size_t>(i)] = t->huffval[i];
+}
+
+bool FinishTable(EncodeTable& t) {
+  std::array<uint16_t, 256> codes{};
+  std::array<uint8_t, 256> sizes{};
+  if (!CanonicalCodes(t.spec, codes, sizes)) return false;
+  for (int k = 0; k < t.spec.count; ++k) {
+    t.code[t.spec.values[static_cast<size_t>(k)]] = codes[static_cast<size_t>(k)];
+    t.size[t.spec.values[static_cast<size_t>(k)]] = sizes[static_cast<size_t>(k)];
+  }
+  return true;
+}
+
+struct EncodeTables {
+  EncodeTable dc, ac;
+  bool ok = false;
+};
+
+const EncodeTables& SequentialTables() {
+  static const EncodeTables tables = [] {
+    EncodeTables t;
+    jpeg_compress_struct c{};
+    jpeg_error_mgr err{};
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    c.in_color_space = JCS_RGB;
+    c.input_components = 3;
+    jpeg_set_defaults(&c);
+    CopySpec(c.dc_huff_tbl_ptrs[0], t.dc.spec);
+    CopySpec(c.ac_huff_tbl_ptrs[0], t.ac.spec);
+    jpeg_destroy_compress(&c);
+    // DC: sizes 12..15 as four 12-bit codes, in the room the standard table
+    // leaves.
+    HuffSpec& dc = t.dc.spec;
+    for (int s = 12; s <= 15; ++s) dc.values[static_cast<size_t>(dc.count++)] = static_cast<uint8_t>(s);
+    dc.bits[12] = static_cast<uint8_t>(dc.bits[12] + 4);
+    // AC: the standard table fills the 16-bit code space; one 9-bit code
+    // moves to 16 bits, which makes room for the 80 codes of sizes 11..15.
+    HuffSpec& ac = t.ac.spec;
+    int before9 = 0;
+    for (int l = 1; l <= 8; ++l) before9 += ac.bits[static_cast<size_t>(l)];
+    const int moved = before9 + ac.bits[9] - 1;
+    const uint8_t symbol = ac.values[static_cast<size_t>(moved)];
+    for (int i = moved; i + 1 < ac.count; ++i) ac.values[static_cast<size_t>(i)] = ac.values[static_cast<size_t>(i + 1)];
+    ac.values[static_cast<size_t>(ac.count - 1)] = symbol;
+    ac.bits[9] = static_cast<uint8_t>(ac.bits[9] - 1);
+    int added = 0;
+    for (int r = 0; r < 16; ++r) {
+      for (int s = 11; s <= 15; ++s) {
+        ac.values[static_cast<size_t>(ac.count + added++)] = static_cast<uint8_t>((r << 4) | s);
+      }
+    }
+    ac.count += added;
+    ac.bits[16] = static_cast<uint8_t>(ac.bits[16] + added + 1);  // with the moved code
+    t.ok = FinishTable(t.dc) && FinishTable(t.ac);
+    return t;
+  }();
+  return tables;
+}
+
+// Bits of the sequential stream, with 0xFF bytes stuffed. The bits of a
+// byte not yet complete carry over from one row's piece to the next.
+class BitWriter {
+ public:
+  void setOutput(std::vector<uint8_t>* out) { m_out = out; }
+  void put(uint32_t bits, int n) {
+    m_acc = (m_acc << n) | (bits & ((1u << n) - 1));
+    m_count += n;
+    while (m_count >= 8) {
+      m_count -= 8;
+      const uint8_t byte = static_cast<uint8_t>(m_acc >> m_count);
+      m_out->push_back(byte);
+      if (byte == 0xFF) m_out->push_back(0);
+    }
+  }
+  // Pads the last byte with one bits.
+  void flush() {
+    if (m_count > 0) put(0x7F, 8 - m_count);
+  }
+
+ private:
+  std::vector<uint8_t>* m_out = nullptr;
+  uint64_t m_acc = 0;
+  int m_count = 0;
+};
+
+inline int BitLength(unsigned v) { return v ? 32 - __builtin_clz(v) : 0; }
+
+}  // namespace
+
+struct ProgressiveStream::State {
+  int fd = -1;
+  int width = 0, height = 0;
+  int maxH = 1, maxV = 1;
+  int mcusPerRow = 0;
+  int imcuRows = 0;
+  std::vector<Component> comps;
+  std::vector<Scan> scans;
+  std::vector<std::vector<uint8_t>> keptMarkers;  // APP0, APP1, APP14 before the first scan
+  std::vector<uint8_t> piece;
+  int stage = 0;  // 0 headers, 1 rows, 2 end-of-image, 3 done
+  int rowNext = 0;
+  bool failed = false;
+  std::array<int, 4> lastDc{};
+  BitWriter out;
+
+  bool parse();
+  bool parseFrame(FileReader& in, int length);
+  bool parseScan(FileReader& in, int length, std::array<HuffSpec, 4>& dcSpecs, std::array<HuffSpec, 4>& acSpecs,
+                 std::array<std::array<uint16_t, 64>, 4>& quant, std::array<int, 4>& quantPrecision,
+                 int restartInterval);
+  void writeHeaders();
+  bool decodeRow(int r);
+  bool decodeScan(Scan& s, int r);
+  bool encodeRow(int r);
+};
+
+namespace {
+
+int Read16(FileReader& in) {
+  const int a = in.get(), b = in.get();
+  if (a < 0 || b < 0) return -1;
+  return (a << 8) | b;
+}
+
+// The next marker code: 0xFF, any fill 0xFF bytes, the code. Anything else
+// between segments is something libjpeg would warn about.
+int NextMarker(FileReader& in) {
+  if (in.get() != 0xFF) return -1;
+  int c;
+  do {
+    c = in.get();
+  } while (c == 0xFF);
+  return c;
+}
+
+}  // namespace
+
+bool ProgressiveStream::State::parseFrame(FileReader& in, int length) {
+  const int precision = in.get();
+  height = Read16(in);
+  width = Read16(in);
+  const int n = in.get();
+  if (precision != 8 || height <= 0 || width <= 0 || n < 1 || n > 4 || length != 8 + 3 * n) return false;
+  comps.resize(static_cast<size_t>(n));
+  for (Component& c : comps) {
+    c.id = in.get();
+    const int hv = in.get();
+    c.tq = in.get();
+    c.h = hv >> 4;
+    c.v = hv & 15;
+    if (c.id < 0 || hv < 0 || c.h < 1 || c.h > 4 || c.v < 1 || c.v > 4 || c.tq < 0 || c.tq > 3) return false;
+    c.coefBits.fill(-1);
+    maxH = std::max(maxH, c.h);
+    maxV = std::max(maxV, c.v);
+  }
+  for (size_t i = 0; i < comps.size(); ++i) {
+    for (size_t j = 0; j < i; ++j) {
+      if (comps[i].id == comps[j].id) return false;
+    }
+  }
+  int blocksInMcu = 0;
+  for (Component& c : comps) {
+    c.widthInBlocks = static_cast<int>((static_cast<int64_t>(width) * c.h + maxH * 8 - 1) / (maxH * 8));
+    c.heightInBlocks = static_cast<int>((static_cast<int64_t>(height) * c.v + maxV * 8 - 1) / (maxV * 8));
+    blocksInMcu += c.h * c.v;
+  }
+  // The sequential stream interleaves every component in one scan.
+  if (comps.size() > 1 && blocksInMcu > 10) return false;
+  mcusPerRow = (width + maxH * 8 - 1) / (maxH * 8);
+  imcuRows = (height + maxV * 8 - 1) / (maxV * 8);
+  for (Component& c : comps) c.rowBlocks = std::max(c.widthInBlocks, mcusPerRow * c.h);
+  return !in.failed();
+}
+
+bool ProgressiveStream::State::parseScan(FileReader& in, int length, std::array<HuffSpec, 4>& dcSpecs,
+                                         std::array<HuffSpec, 4>& acSpecs,
+                                         std::array<std::array<uint16_t, 64>, 4>& quant,
+                                         std::array<int, 4>& quantPrecision, int restartInterval) {
+  if (comps.empty() || static_cast<int>(scans.size()) >= kMaxProgressiveScans) return false;
+  Scan s;
+  s.count = in.get();
+  if (s.count < 1 || s.count > 4 || length != 6 + 2 * s.count) return false;
+  int blocksInMcu = 0;
+  std::array<int, 4> tableIds{};
+  for (int i = 0; i < s.count; ++i) {
+    const int id = in.get(), tables = in.get();
+    int index = -1;
+    for (size_t c = 0; c < comps.size(); ++c) {
+      if (comps[c].id == id) index = static_cast<int>(c);
+    }
+    if (index < 0 || tables < 0) return false;
+    for (int j = 0; j < i; ++j) {
+      if (s.comps[static_cast<size_t>(j)] == index) return false;
+    }
+    s.comps[static_cast<size_t>(i)] = index;
+    const int td = tables >> 4, ta = tables & 15;
+    if (td > 3 || ta > 3) return false;
+    Component& c = comps[static_cast<size_t>(index)];
+    blocksInMcu += c.h * c.v;
+    // The quantization table in force when a component's first scan begins
+    // is the one its pixels are made with.
+    if (!c.latched) {
+      if (quantPrecision[static_cast<size_t>(c.tq)] < 0) return false;
+      c.quant = quant[static_cast<size_t>(c.tq)];
+      c.quant16 = quantPrecision[static_cast<size_t>(c.tq)] == 1;
+      c.latched = true;
+    }
+    tableIds[static_cast<size_t>(i)] = tables;
+  }
+  s.restartInterval = restartInterval;
+  s.ss = in.get();
+  s.se = in.get();
+  const int a = in.get();
+  if (s.ss < 0 || s.se < 0 || a < 0) return false;
+  s.ah = a >> 4;
+  s.al = a & 15;
+  if (s.count > 1 && blocksInMcu > 10) return false;
+  // The checks libjpeg makes at the start of a progressive scan, errors and
+  // warnings alike.
+  const bool dcBand = s.ss == 0;
+  if (dcBand ? s.se != 0 : (s.ss > s.se || s.se > 63 || s.count != 1)) return false;
+  if (s.ah != 0 && s.al != s.ah - 1) return false;
+  if (s.al > 13) return false;
+  for (int i = 0; i < s.count; ++i) {
+    Component& c = comps[static_cast<size_t>(s.comps[static_cast<size_t>(i)])];
+    if (!dcBand && c.coefBits[0] < 0) return false;
+    for (int k = s.ss; k <= s.se; ++k) {
+      const int expected = std::max(c.coefBits[static_cast<size_t>(k)], 0);
+      if (s.ah != expected) return false;
+      c.coefBits[static_cast<size_t>(k)] = s.al;
+    }
+    const int td = tableIds[static_cast<size_t>(i)] >> 4, ta = tableIds[static_cast<size_t>(i)] & 15;
+    if (dcBand) {
+      if (s.ah == 0 && !s.dc[static_cast<size_t>(i)].build(dcSpecs[static_cast<size_t>(td)], true)) return false;
+    } else if (!s.ac[static_cast<size_t>(i)].build(acSpecs[static_cast<size_t>(ta)], false)) {
+      return false;
+    }
+  }
+  if (in.failed()) return false;
+  // The entropy-coded data runs to the first marker other than RSTn.
+  s.start = in.offset();
+  for (;;) {
+    if (!in.seekFF()) return false;
+    const int64_t at = in.offset();
+    in.get();
+    const int c = in.get();
+    if (c == 0 || (c >= 0xD0 && c <= 0xD7)) continue;
+    if (c < 0 || c == 0xFF) return false;  // fill bytes inside the data: leave it to libjpeg
+    s.end = at;
+    break;
+  }
+  scans.push_back(std::move(s));
+  return true;
+}
+
+bool ProgressiveStream::State::parse() {
+  FileReader in(fd, 0, INT64_MAX, 128 * 1024);
+  if (in.get() != 0xFF || in.get() != 0xD8) return false;
+  std::array<HuffSpec, 4> dcSpecs{}, acSpecs{};
+  std::array<std::array<uint16_t, 64>, 4> quant{};
+  std::array<int, 4> quantPrecision{-1, -1, -1, -1};
+  int restartInterval = 0;
+  bool sawFrame = false;
+  int code = NextMarker(in);
+  for (;;) {
+    if (code < 0) return false;
+    if (code == 0xD9) break;  // end of image
+    const int length = Read16(in);
+    if (length < 2) return false;
+    const int64_t segmentEnd = in.offset() + length - 2;
+    switch (code) {
+      case 0xC2:  // progressive, Huffman
+        if (sawFrame || !parseFrame(in, length)) return false;
+        sawFrame = true;
+        break;
+      case 0xC4: {  // DHT
+        int left = length - 2;
+        while (left > 0) {
+          const int index = in.get();
+          if (index < 0 || (index & 0xEF) > 3) return false;
+          HuffSpec spec;
+          spec.defined = true;
+          for (int l = 1; l <= 16; ++l) {
+            const int n = in.get();
+            if (n < 0) return false;
+            spec.bits[static_cast<size_t>(l)] = static_cast<uint8_t>(n);
+            spec.count += n;
+          }
+          left -= 17;
+          if (spec.count > 256 || spec.count > left) return false;
+          for (int i = 0; i < spec.count; ++i) {
+            const int v = in.get();
+            if (v < 0) return false;
+            spec.values[static_cast<size_t>(i)] = static_cast<uint8_t>(v);
+          }
+          left -= spec.count;
+          ((index & 0x10) ? acSpecs : dcSpecs)[static_cast<size_t>(index & 3)] = spec;
+        }
+        if (left != 0) return false;
+        break;
+      }
+      case 0xDB: {  // DQT
+        int left = length - 2;
+        while (left > 0) {
+          const int pq = in.get();
+          if (pq < 0 || (pq >> 4) > 1 || (pq & 15) > 3) return false;
+          const int precision = pq >> 4;
+          std::array<uint16_t, 64>& q = quant[static_cast<size_t>(pq & 15)];
+          for (int i = 0; i < 64; ++i) {
+            const int v = precision ? Read16(in) : in.get();
+            if (v < 0) return false;
+            q[static_cast<size_t>(i)] = static_cast<uint16_t>(v);
+          }
+          quantPrecision[static_cast<size_t>(pq & 15)] = precision;
+          left -= 1 + 64 * (precision + 1);
+        }
+        if (left != 0) return false;
+        break;
+      }
+      case 0xDD:  // DRI
+        if (length != 4) return false;
+        restartInterval = Read16(in);
+        if (restartInterval < 0) return false;
+        break;
+      case 0xDA:  // SOS
+        if (!sawFrame || !parseScan(in, length, dcSpecs, acSpecs, quant, quantPrecision, restartInterval)) return false;
+        break;
+      default:
+        if ((code >= 0xE0 && code <= 0xEF) || code == 0xFE) {
+          if (scans.empty() && (code == 0xE0 || code == 0xE1 || code == 0xEE)) {
+            std::vector<uint8_t> m = {0xFF, static_cast<uint8_t>(code), static_cast<uint8_t>(length >> 8),
+                                      static_cast<uint8_t>(length & 0xFF)};
+            for (int i = 2; i < length; ++i) {
+              const int v = in.get();
+              if (v < 0) return false;
+              m.push_back(static_cast<uint8_t>(v));
+            }
+          keptMarkers.push_back(std::move(m));
+          }
+          break;
+        }
+        return false;  // anything else: not a file for this reader
+    }
+    if (in.failed()) return false;
+    if (code == 0xDA) {
+      // Continue at the marker that ended the scan's data.
+      const Scan& s = scans.back();
+      in = FileReader(fd, s.end, INT64_MAX, in.capacity());
+      code = NextMarker(in);
+      continue;
+    }
+    if (in.offset() > segmentEnd) return false;
+    if (!in.skip(segmentEnd - in.offset())) return false;
+    code = NextMarker(in);
+  }
+  if (scans.empty()) return false;
+  for (const Component& c : comps) {
+    for (int b : c.coefBits) {
+      if (b != 0) return false;  // incomplete: libjpeg would smooth the blocks
+    }
+  }
+  return SequentialTables().ok;
+}
+
+bool ProgressiveStream::open(int fd) {
+  m = std::make_unique<State>();
+  m->fd = fd;
+  if (!m->parse()) {
+    m.reset();
+    return false;
+  }
+  return true;
+}
+
+ProgressiveStream::ProgressiveStream() = default;
+ProgressiveStream::~ProgressiveStream() = default;
+
+bool ProgressiveStream::failed() const { return m && m->failed; }
+
+int64_t ProgressiveStream::memoryBytes() const {
+  if (!m) return 0;
+  int64_t bytes = 0;
+  for (const Component& c : m->comps) bytes += static_cast<int64_t>(c.rowBlocks) * c.v * 128;
+  bytes *= 2;  // the encoded row
+  bytes += static_cast<int64_t>(m->scans.size()) * (16 * 1024 + static_cast<int64_t>(sizeof(Scan)));
+  return bytes;
+}
+
+void ProgressiveStream::State::writeHeaders() {
+  piece.clear();
+  auto put16 = [&](int v) {
+    piece.push_back(static_cast<uint8_t>(v >> 8));
+    piece.push_back(static_cast<uint8_t>(v & 0xFF));
+  };
+  piece.push_back(0xFF);
+  piece.push_back(0xD8);
+  for (const auto& marker : keptMarkers) piece.insert(piece.end(), marker.begin(), marker.end());
+  // One quantization table per component, as each component latched it.
+  for (size_t c = 0; c < comps.size(); ++c) {
+    const Component& comp = comps[c];
+    piece.push_back(0xFF);
+    piece.push_back(0xDB);
+    put16(2 + 1 + 64 * (comp.quant16 ? 2 : 1));
+    piece.push_back(static_cast<uint8_t>((comp.quant16 ? 0x10 : 0) | c));
+    for (uint16_t q : comp.quant) {
+      if (comp.quant16) {
+        put16(q);
+      } else {
+        piece.push_back(static_cast<uint8_t>(q));
+      }
+    }
+  }
+  // Extended sequential Huffman frame.
+  piece.push_back(0xFF);
+  piece.push_back(0xC1);
+  put16(8 + 3 * static_cast<int>(comps.size()));
+  piece.push_back(8);
+  put16(height);
+  put16(width);
+  piece.push_back(static_cast<uint8_t>(comps.size()));
+  for (size_t c = 0; c < comps.size(); ++c) {
+    piece.push_back(static_cast<uint8_t>(comps[c].id));
+    piece.push_back(static_cast<uint8_t>((comps[c].h << 4) | comps[c].v));
+    piece.push_back(static_cast<uint8_t>(c));
+  }
+  const EncodeTables& t = SequentialTables();
+  for (const EncodeTable* table : {&t.dc, &t.ac}) {
+    piece.push_back(0xFF);
+    piece.push_back(0xC4);
+    put16(2 + 1 + 16 + table->spec.count);
+    piece.push_back(table == &t.ac ? 0x10 : 0x00);
+    for (int l = 1; l <= 16; ++l) piece.push_back(table->spec.bits[static_cast<size_t>(l)]);
+    for (int i = 0; i < table->spec.count; ++i) piece.push_back(table->spec.values[static_cast<size_t>(i)]);
+  }
+  piece.push_back(0xFF);
+  piece.push_back(0xDA);
+  put16(6 + 2 * static_cast<int>(comps.size()));
+  piece.push_back(static_cast<uint8_t>(comps.size()));
+  for (const Component& c : comps) {
+    piece.push_back(static_cast<uint8_t>(c.id));
+    piece.push_back(0x00);
+  }
+  piece.push_back(0);
+  piece.push_back(63);
+  piece.push_back(0);
+}
+
+bool ProgressiveStream::State::decodeScan(Scan& s, int r) {
+  BitReader& in = *s.bits;
+  // Blocks of the row this scan covers: an interleaved scan walks MCUs, a
+  // single-component one the component's blocks in raster order.
+  auto restart = [&]() -> bool {
+    if (s.restartInterval) {
+      if (s.restartsToGo == 0) {
+        if (!in.atMarker(0xD0 + (s.restartNumber & 7))) return false;
+        s.restartNumber++;
+        s.lastDc.fill(0);
+        s.eobrun = 0;
+        s.restartsToGo = s.restartInterval;
+      }
+      s.restartsToGo--;
+    }
+    return true;
+  };
+  auto dcFirst = [&](Block& b, int i) -> bool {
+    int sym, bits = 0;
+    if (!in.decode(s.dc[static_cast<size_t>(i)], sym)) return false;
+    if (sym) {
+      if (!in.get(sym, bits)) return false;
+      bits = Extend(bits, sym);
+    }
+    const int64_t sum = static_cast<int64_t>(s.lastDc[static_cast<size_t>(i)]) + bits;
+    if (sum > INT_MAX || sum < INT_MIN) return false;
+    s.lastDc[static_cast<size_t>(i)] = static_cast<int>(sum);
+    b[0] = Shifted(static_cast<int>(sum), s.al);
+    return true;
+  };
+  auto dcRefine = [&](Block& b) -> bool {
+    int bit;
+    if (!in.get(1, bit)) return false;
+    if (bit) b[0] = static_cast<int16_t>(b[0] | (1 << s.al));
+    return true;
+  };
+  auto acFirst = [&](Block& b) -> bool {
+    if (s.eobrun > 0) {
+      s.eobrun--;
+      return true;
+    }
+    const HuffDecoder& h = s.ac[0];
+    for (int k = s.ss; k <= s.se; ++k) {
+      int sym;
+      if (!in.decode(h, sym)) return false;
+      int run = sym >> 4;
+      const int size = sym & 15;
+      if (size) {
+        k += run;
+        if (k > s.se) return false;
+        int bits;
+        if (!in.get(size, bits)) return false;
+        b[kNatural[static_cast<size_t>(k)]] = Shifted(Extend(bits, size), s.al);
+      } else if (run == 15) {
+        k += 15;
+      } else {
+        unsigned eob = 1u << run;
+        if (run) {
+          int extra;
+          if (!in.get(run, extra)) return false;
+          eob += static_cast<unsigned>(extra);
+        }
+        s.eobrun = eob - 1;
+        break;
+      }
+    }
+    return true;
+  };
+  auto acRefine = [&](Block& b) -> bool {
+    const int p1 = 1 << s.al, m1 = static_cast<int>(~0u << s.al);
+    const HuffDecoder& h = s.ac[0];
+    auto correct = [&](int pos) -> bool {
+      int bit;
+      if (!in.get(1, bit)) return false;
+      const int coef = b[static_cast<size_t>(pos)];
+      if (bit && (coef & p1) == 0) b[static_cast<size_t>(pos)] = static_cast<int16_t>(coef + (coef >= 0 ? p1 : m1));
+      return true;
+    };
+    int k = s.ss;
+    if (s.eobrun == 0) {
+      for (; k <= s.se; ++k) {
+        int sym;
+        if (!in.decode(h, sym)) return false;
+        int run = sym >> 4;
+        int size = sym & 15;
+        int value = 0;
+        if (size) {
+          if (size != 1) return false;
+          int bit;
+          if (!in.get(1, bit)) return false;
+          value = bit ? p1 : m1;
+        } else if (run != 15) {
+          s.eobrun = 1u << run;
+          if (run) {
+            int extra;
+            if (!in.get(run, extra)) return false;
+            s.eobrun += static_cast<unsigned>(extra);
+          }
+          break;
+        }
+        do {
+          const int pos = kNatural[static_cast<size_t>(k)];
+          if (b[static_cast<size_t>(pos)] != 0) {
+            if (!correct(pos)) return false;
+          } else if (--run < 0) {
+            break;
+          }
+          ++k;
+        } while (k <= s.se);
+        if (value) {
+          if (k > s.se) return false;
+          b[kNatural[static_cast<size_t>(k)]] = static_cast<int16_t>(value);
+        }
+      }
+    }
+    if (s.eobrun > 0) {
+      for (; k <= s.se; ++k) {
+        const int pos = kNatural[static_cast<size_t>(k)];
+        if (b[static_cast<size_t>(pos)] != 0 && !correct(pos)) return false;
+      }
+      s.eobrun--;
+    }
+    return true;
+  };
+
+  if (s.count == 1) {
+    Component& c = comps[static_cast<size_t>(s.comps[0])];
+    const int firstRow = r * c.v, rows = std::min(c.v, c.heightInBlocks - firstRow);
+    for (int by = 0; by < rows; ++by) {
+      Block* line = c.row.data() + static_cast<size_t>(by) * static_cast<size_t>(c.rowBlocks);
+      for (int bx = 0; bx < c.widthInBlocks; ++bx) {
+        if (!restart()) return false;
+        Block& b = line[bx];
+        bool ok;
+        if (s.ss == 0) {
+          ok = s.ah == 0 ? dcFirst(b, 0) : dcRefine(b);
+        } else {
+          ok = s.ah == 0 ? acFirst(b) : acRefine(b);
+        }
+        if (!ok) return false;
+      }
+    }
+    return true;
+  }
+  for (int mx = 0; mx < mcusPerRow; ++mx) {
+    if (!restart()) return false;
+    for (int i = 0; i < s.count; ++i) {
+      Component& c = comps[static_cast<size_t>(s.comps[static_cast<size_t>(i)])];
+      for (int by = 0; by < c.v; ++by) {
+        Block* line = c.row.data() + static_cast<size_t>(by) * static_cast<size_t>(c.rowBlocks);
+        for (int bx = 0; bx < c.h; ++bx) {
+          Block& b = line[mx * c.h + bx];
+          if (!(s.ah == 0 ? dcFirst(b, i) : dcRefine(b))) return false;
+        }
+      }
+    }
+  }
+  return true;
+}
+
+bool ProgressiveStream::State::decodeRow(int r) {
+  for (Component& c : comps) {
+    if (c.row.empty()) c.row.resize(static_cast<size_t>(c.rowBlocks) * static_cast<size_t>(c.v));
+    std::memset(static_cast<void*>(c.row.data()), 0, c.row.size() * sizeof(Block));
+  }
+  for (Scan& s : scans) {
+    if (!s.bits) {
+      s.bits = std::make_unique<BitReader>(fd, s.start, s.end);
+      s.restartsToGo = s.restartInterval;
+    }
+    if (!decodeScan(s, r) || s.bits->failed()) return false;
+    if (r == imcuRows - 1) {
+      if (!s.bits->atMarker(BitReader::kEnd)) return false;
+      s.bits.reset();
+    }
+  }
+  return true;
+}
+
+bool ProgressiveStream::State::encodeRow(int r) {
+  piece.clear();
+  out.setOutput(&piece);
+  const EncodeTables& t = SequentialTables();
+  auto block = [&](const Block& b, int ci) -> bool {
+    const int diff = b[0] - lastDc[static_cast<size_t>(ci)];
+    lastDc[static_cast<size_t>(ci)] = b[0];
+    const unsigned mag = static_cast<unsigned>(diff < 0 ? -diff : diff);
+    const int size = BitLength(mag);
+    if (size > 15) return false;
+    out.put(t.dc.code[static_cast<size_t>(size)], t.dc.size[static_cast<size_t>(size)]);
+    if (size) out.put(static_cast<uint32_t>(diff < 0 ? diff - 1 : diff), size);
+    int run = 0;
+    for (int k = 1; k < 64; ++k) {
+      const int v = b[kNatural[static_cast<size_t>(k)]];
+      if (v == 0) {
+        ++run;
+        continue;
+      }
+      while (run > 15) {
+        out.put(t.ac.code[0xF0], t.ac.size[0xF0]);
+        run -= 16;
+      }
+      const int s = BitLength(static_cast<unsigned>(v < 0 ? -v : v));
+      if (s > 15) return false;
+      const size_t sym = static_cast<size_t>((run << 4) | s);
+      out.put(t.ac.code[sym], t.ac.size[sym]);
+      out.put(static_cast<uint32_t>(v < 0 ? v - 1 : v), s);
+      run = 0;
+    }
+    if (run) out.put(t.ac.code[0], t.ac.size[0]);
+    return true;
+  };
+  if (comps.size() == 1) {
+    const Component& c = comps[0];
+    const int rows = std::min(c.v, c.heightInBlocks - r * c.v);
+    for (int by = 0; by < rows; ++by) {
+      const Block* line = c.row.data() + static_cast<size_t>(by) * static_cast<size_t>(c.rowBlocks);
+      for (int bx = 0; bx < c.widthInBlocks; ++bx) {
+        if (!block(line[bx], 0)) return false;
+      }
+    }
+  } else {
+    for (int mx = 0; mx < mcusPerRow; ++mx) {
+      for (size_t ci = 0; ci < comps.size(); ++ci) {
+        const Component& c = comps[ci];
+        for (int by = 0; by < c.v; ++by) {
+          const Block* line = c.row.data() + static_cast<size_t>(by) * static_cast<size_t>(c.rowBlocks);
+          for (int bx = 0; bx < c.h; ++bx) {
+            if (!block(line[mx * c.h + bx], static_cast<int>(ci))) return false;
+          }
+        }
+      }
+    }
+  }
+  if (r == imcuRows - 1) {
+    out.flush();
+    piece.push_back(0xFF);
+    piece.push_back(0xD9);
+  }
+  return true;
+}
+
+bool ProgressiveStream::next(const uint8_t*& data, size_t& size) {
+  data = nullptr;
+  size = 0;
+  if (!m || m->failed) return false;
+  State& s = *m;
+  if (s.stage == 0) {
+    s.writeHeaders();
+    s.stage = 1;
+  } else if (s.stage == 1) {
+    const int r = s.rowNext++;
+    if (!s.decodeRow(r) || !s.encodeRow(r)) {
+      s.failed = true;
+      return false;
+    }
+    if (s.rowNext == s.imcuRows) s.stage = 2;
+  } else {
+    return false;
+  }
+  data = s.piece.data();
+  size = s.piece.size();
+  return true;
+}
+
+}  // namespace pictavo
