@@ -317,6 +317,15 @@ void UseRewriteSource(j_decompress_ptr cinfo, ProgressiveStream* stream) {
   cinfo->src = &src->pub;
 }
 
+// The rewrite may write rows nobody takes as flat blocks. Kept out of
+// StreamCore's frame, which holds no C++ objects.
+void TellNeededRows(JpegRowConsumer& consumer, int height, ProgressiveStream& rewrite) {
+  std::vector<int> rows;
+  for (int y = consumer.nextRow(0); y < height; y = consumer.nextRow(y + 1)) rows.push_back(y);
+  rows.push_back(height - 1);  // always decoded
+  rewrite.needRows(rows);
+}
+
 // The libjpeg part of streaming; the same rules as DecodeCore. With rewrite,
 // the file is read through it; askHeader is false when a decode starts again
 // after the rewrite gave up (the consumer has seen the header already).
@@ -350,6 +359,7 @@ int StreamCore(Decoder& d, FILE* file, ProgressiveStream* rewrite, bool askHeade
   JSAMPROW row = PlaceRow(&d.cinfo, static_cast<size_t>(d.cinfo.output_width) * (grey ? 1 : 3));
   consumer.start(info);
   const int height = static_cast<int>(d.cinfo.output_height);
+  if (rewrite) TellNeededRows(consumer, height, *rewrite);
   for (int y = consumer.nextRow(0); y < height; y = consumer.nextRow(y + 1)) {
     if (y < static_cast<int>(d.cinfo.output_scanline)) y = static_cast<int>(d.cinfo.output_scanline);
     if (y > static_cast<int>(d.cinfo.output_scanline)) {

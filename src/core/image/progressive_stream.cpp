@@ -9,6 +9,9 @@
 #include <cstdio>
 #include <cstring>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 // jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
 
@@ -18,12 +21,8 @@ namespace pictavo {
 
 namespace {
 
-// Zigzag index to natural (row-major) position.
-constexpr std::array<uint8_t, 64> kNatural = {
-    0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,  12, 19, 26, 33, 40, 48,
-    41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23,
-    30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
-
+// Coefficients of one block in zigzag order, the order every scan and the
+// sequential encoding walk them in.
 using Block = std::array<int16_t, 64>;
 
 // A Huffman table as a DHT segment defines it.
@@ -360,31 +359,78 @@ const EncodeTables& SequentialTables() {
   return tables;
 }
 
-// Bits of the sequential stream, with 0xFF bytes stuffed. The bits of a
-// byte not yet complete carry over from one row's piece to the next.
+// Bits of the sequential stream, with 0xFF bytes stuffed, written 32 bits at
+// a time. The bits of a word not yet complete carry over from one row's
+// piece to the next.
 class BitWriter {
  public:
-  void setOutput(std::vector<uint8_t>* out) { m_out = out; }
+  // Room for at least `bytes` more bytes (a block needs at most about 500).
+  void reserve(size_t bytes) {
+    if (m_len + bytes > m_buf.size()) m_buf.resize(std::max(m_buf.size() * 2, m_len + bytes));
+  }
+  // n <= 32 bits.
   void put(uint32_t bits, int n) {
-    m_acc = (m_acc << n) | (bits & ((1u << n) - 1));
+    m_acc = (m_acc << n) | (bits & static_cast<uint32_t>((uint64_t{1} << n) - 1));
     m_count += n;
-    while (m_count >= 8) {
-      m_count -= 8;
-      const uint8_t byte = static_cast<uint8_t>(m_acc >> m_count);
-      m_out->push_back(byte);
-      if (byte == 0xFF) m_out->push_back(0);
+    if (m_count >= 32) {
+      m_count -= 32;
+      const uint32_t w = static_cast<uint32_t>(m_acc >> m_count);
+      const uint32_t inverse = ~w;
+      if (((inverse - 0x01010101u) & ~inverse & 0x80808080u) == 0) {  // no 0xFF byte
+        uint8_t* p = m_buf.data() + m_len;
+        p[0] = static_cast<uint8_t>(w >> 24);
+        p[1] = static_cast<uint8_t>(w >> 16);
+        p[2] = static_cast<uint8_t>(w >> 8);
+        p[3] = static_cast<uint8_t>(w);
+        m_len += 4;
+      } else {
+        for (int shift = 24; shift >= 0; shift -= 8) byte(static_cast<uint8_t>(w >> shift));
+      }
     }
   }
-  // Pads the last byte with one bits.
+  // Pads the last byte with one bits and writes what is left.
   void flush() {
-    if (m_count > 0) put(0x7F, 8 - m_count);
+    if (m_count % 8) put(0x7F, 8 - m_count % 8);
+    while (m_count >= 8) {
+      m_count -= 8;
+      byte(static_cast<uint8_t>(m_acc >> m_count));
+    }
   }
+  void append(uint8_t b) { m_buf[m_len++] = b; }
+  const uint8_t* data() const { return m_buf.data(); }
+  size_t size() const { return m_len; }
+  void clear() { m_len = 0; }
+  size_t capacity() const { return m_buf.size(); }
 
  private:
-  std::vector<uint8_t>* m_out = nullptr;
+  void byte(uint8_t b) {
+    m_buf[m_len++] = b;
+    if (b == 0xFF) m_buf[m_len++] = 0;
+  }
+  std::vector<uint8_t> m_buf;
+  size_t m_len = 0;
   uint64_t m_acc = 0;
   int m_count = 0;
 };
+
+// Bit k set when coefficient k of the block is not zero.
+inline uint64_t NonZero(const Block& b) {
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  uint64_t zeros = 0;
+  for (int i = 0; i < 4; ++i) {
+    const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.data() + 16 * i));
+    const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.data() + 16 * i + 8));
+    const __m128i packed = _mm_packs_epi16(_mm_cmpeq_epi16(lo, zero), _mm_cmpeq_epi16(hi, zero));
+    zeros |= static_cast<uint64_t>(static_cast<uint16_t>(_mm_movemask_epi8(packed))) << (16 * i);
+  }
+  return ~zeros;
+#else
+  uint64_t mask = 0;
+  for (int k = 0; k < 64; ++k) mask |= static_cast<uint64_t>(b[static_cast<size_t>(k)] != 0) << k;
+  return mask;
+#endif
+}
 
 inline int BitLength(unsigned v) { return v ? 32 - __builtin_clz(v) : 0; }
 
@@ -405,6 +451,7 @@ struct ProgressiveStream::State {
   bool failed = false;
   std::array<int, 4> lastDc{};
   BitWriter out;
+  std::vector<uint8_t> neededRows;  // per row of blocks; empty: all
 
   bool parse();
   bool parseFrame(FileReader& in, int length);
@@ -684,7 +731,7 @@ int64_t ProgressiveStream::memoryBytes() const {
   if (!m) return 0;
   int64_t bytes = 0;
   for (const Component& c : m->comps) bytes += static_cast<int64_t>(c.rowBlocks) * c.v * 128;
-  bytes *= 2;  // the encoded row
+  bytes *= 2;  // the encoded row, rarely near as large
   bytes += static_cast<int64_t>(m->scans.size()) * (16 * 1024 + static_cast<int64_t>(sizeof(Scan)));
   return bytes;
 }
@@ -800,7 +847,7 @@ bool ProgressiveStream::State::decodeScan(Scan& s, int r) {
         if (k > s.se) return false;
         int bits;
         if (!in.get(size, bits)) return false;
-        b[kNatural[static_cast<size_t>(k)]] = Shifted(Extend(bits, size), s.al);
+        b[static_cast<size_t>(k)] = Shifted(Extend(bits, size), s.al);
       } else if (run == 15) {
         k += 15;
       } else {
@@ -849,7 +896,7 @@ bool ProgressiveStream::State::decodeScan(Scan& s, int r) {
           break;
         }
         do {
-          const int pos = kNatural[static_cast<size_t>(k)];
+          const int pos = k;
           if (b[static_cast<size_t>(pos)] != 0) {
             if (!correct(pos)) return false;
           } else if (--run < 0) {
@@ -859,14 +906,19 @@ bool ProgressiveStream::State::decodeScan(Scan& s, int r) {
         } while (k <= s.se);
         if (value) {
           if (k > s.se) return false;
-          b[kNatural[static_cast<size_t>(k)]] = static_cast<int16_t>(value);
+          b[static_cast<size_t>(k)] = static_cast<int16_t>(value);
         }
       }
     }
     if (s.eobrun > 0) {
-      for (; k <= s.se; ++k) {
-        const int pos = kNatural[static_cast<size_t>(k)];
-        if (b[static_cast<size_t>(pos)] != 0 && !correct(pos)) return false;
+      // Only the coefficients already not zero take a correction bit.
+      if (k <= s.se) {
+        const uint64_t upTo = s.se == 63 ? ~uint64_t{0} : (uint64_t{1} << (s.se + 1)) - 1;
+        uint64_t nz = NonZero(b) & upTo & ~((uint64_t{1} << k) - 1);
+        while (nz) {
+          if (!correct(__builtin_ctzll(nz))) return false;
+          nz &= nz - 1;
+        }
       }
       s.eobrun--;
     }
@@ -928,36 +980,41 @@ bool ProgressiveStream::State::decodeRow(int r) {
 }
 
 bool ProgressiveStream::State::encodeRow(int r) {
-  piece.clear();
-  out.setOutput(&piece);
+  out.clear();
   const EncodeTables& t = SequentialTables();
+  const bool needed = neededRows.empty() || neededRows[static_cast<size_t>(r)];
   auto block = [&](const Block& b, int ci) -> bool {
-    const int diff = b[0] - lastDc[static_cast<size_t>(ci)];
-    lastDc[static_cast<size_t>(ci)] = b[0];
+    out.reserve(520);
+    // A row nobody looks at is written as flat blocks; its data was still
+    // decoded, so damage there is still found.
+    const int dc = needed ? b[0] : 0;
+    const int diff = dc - lastDc[static_cast<size_t>(ci)];
+    lastDc[static_cast<size_t>(ci)] = dc;
     const unsigned mag = static_cast<unsigned>(diff < 0 ? -diff : diff);
     const int size = BitLength(mag);
     if (size > 15) return false;
-    out.put(t.dc.code[static_cast<size_t>(size)], t.dc.size[static_cast<size_t>(size)]);
-    if (size) out.put(static_cast<uint32_t>(diff < 0 ? diff - 1 : diff), size);
-    int run = 0;
-    for (int k = 1; k < 64; ++k) {
-      const int v = b[kNatural[static_cast<size_t>(k)]];
-      if (v == 0) {
-        ++run;
-        continue;
-      }
+    const uint32_t value = static_cast<uint32_t>(diff < 0 ? diff - 1 : diff) & ((1u << size) - 1);
+    out.put((static_cast<uint32_t>(t.dc.code[static_cast<size_t>(size)]) << size) | value,
+            t.dc.size[static_cast<size_t>(size)] + size);
+    uint64_t nz = needed ? NonZero(b) & ~uint64_t{1} : 0;
+    int last = 0;
+    while (nz) {
+      const int k = __builtin_ctzll(nz);
+      nz &= nz - 1;
+      int run = k - last - 1;
+      last = k;
       while (run > 15) {
         out.put(t.ac.code[0xF0], t.ac.size[0xF0]);
         run -= 16;
       }
+      const int v = b[static_cast<size_t>(k)];
       const int s = BitLength(static_cast<unsigned>(v < 0 ? -v : v));
       if (s > 15) return false;
       const size_t sym = static_cast<size_t>((run << 4) | s);
-      out.put(t.ac.code[sym], t.ac.size[sym]);
-      out.put(static_cast<uint32_t>(v < 0 ? v - 1 : v), s);
-      run = 0;
+      const uint32_t bits = static_cast<uint32_t>(v < 0 ? v - 1 : v) & ((1u << s) - 1);
+      out.put((static_cast<uint32_t>(t.ac.code[sym]) << s) | bits, t.ac.size[sym] + s);
     }
-    if (run) out.put(t.ac.code[0], t.ac.size[0]);
+    if (last != 63) out.put(t.ac.code[0], t.ac.size[0]);
     return true;
   };
   if (comps.size() == 1) {
@@ -984,10 +1041,23 @@ bool ProgressiveStream::State::encodeRow(int r) {
   }
   if (r == imcuRows - 1) {
     out.flush();
-    piece.push_back(0xFF);
-    piece.push_back(0xD9);
+    out.reserve(2);
+    out.append(0xFF);
+    out.append(0xD9);
   }
   return true;
+}
+
+void ProgressiveStream::needRows(const std::vector<int>& pixelRows) {
+  if (!m) return;
+  const int rowHeight = 8 * m->maxV;
+  m->neededRows.assign(static_cast<size_t>(m->imcuRows), 0);
+  for (int y : pixelRows) {
+    const int r = y / rowHeight;
+    if (r < 0 || r >= m->imcuRows) continue;
+    // Upsampling takes context from the rows of blocks above and below.
+    for (int k = std::max(0, r - 1); k <= std::min(m->imcuRows - 1, r + 1); ++k) m->neededRows[static_cast<size_t>(k)] = 1;
+  }
 }
 
 bool ProgressiveStream::next(const uint8_t*& data, size_t& size) {
@@ -1005,6 +1075,9 @@ bool ProgressiveStream::next(const uint8_t*& data, size_t& size) {
       return false;
     }
     if (s.rowNext == s.imcuRows) s.stage = 2;
+    data = s.out.data();
+    size = s.out.size();
+    return true;
   } else {
     return false;
   }

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace pictavo {
 
@@ -39,6 +40,10 @@ class ProgressiveStream {
   // to be streamable after all (failed() then says so).
   bool next(const uint8_t*& data, size_t& size);
   bool failed() const;
+  // The pixel rows the reader will take; the others may come out as flat
+  // grey (their data is still read and checked). Without a call, every row
+  // is exact.
+  void needRows(const std::vector<int>& pixelRows);
   // Memory the stream holds while running.
   int64_t memoryBytes() const;
 
