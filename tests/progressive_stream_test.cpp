@@ -39,6 +39,17 @@ Bitmap Decode(const std::string& bytes, std::string& error) {
   return b;
 }
 
+// Takes every row; start() begins the count afresh.
+struct RowCount : JpegRowConsumer {
+  void start(const JpegInfo&) override {
+    ++starts;
+    rows = 0;
+  }
+  int nextRow(int y) override { return y; }
+  void takeRow(int, const uint8_t*) override { ++rows; }
+  int starts = 0, rows = 0;
+};
+
 bool SamePixels(const Bitmap& a, const Bitmap& b) {
   return a.width == b.width && a.height == b.height && a.bitsPerPixel == b.bitsPerPixel && a.data == b.data;
 }
@@ -169,12 +180,7 @@ TEST(ProgressiveStream, StreamingMemoryDoesNotHoldTheCoefficients) {
   JpegOptions o;
   o.progressive = true;
   WriteBusy(dir.file("big.jpg"), 2400, 1800, o);
-  struct Count : JpegRowConsumer {
-    void start(const JpegInfo&) override { ++starts; }
-    int nextRow(int y) override { return y; }
-    void takeRow(int, const uint8_t*) override { ++rows; }
-    int starts = 0, rows = 0;
-  } count;
+  RowCount count;
   JpegInfo info;
   std::string error;
   ASSERT_TRUE(StreamJpegFile(dir.file("big.jpg"), count, info, error)) << error;
@@ -197,15 +203,7 @@ TEST(ProgressiveStream, DamageFoundLateStartsTheDecodeOver) {
   // bit buffer reads ahead), the rewrite refuses it only at the last row.
   bytes.insert(bytes.size() - 2, 1, '\x12');
   WriteAll(dir.file("odd.jpg"), bytes);
-  struct Count : JpegRowConsumer {
-    void start(const JpegInfo&) override {
-      ++starts;
-      rows = 0;
-    }
-    int nextRow(int y) override { return y; }
-    void takeRow(int, const uint8_t*) override { ++rows; }
-    int starts = 0, rows = 0;
-  } count;
+  RowCount count;
   JpegInfo info;
   std::string error;
   std::string e;

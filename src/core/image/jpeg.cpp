@@ -262,21 +262,29 @@ void SourceSkip(j_decompress_ptr cinfo, long count) {
 
 void SourceTerm(j_decompress_ptr) {}
 
-void UseFileSource(j_decompress_ptr cinfo, FILE* file) {
-  auto* src = static_cast<FileSource*>(
-      (*cinfo->mem->alloc_small)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, sizeof(FileSource)));
-  src->buffer = static_cast<JOCTET*>(
-      (*cinfo->mem->alloc_large)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, kSourceBuffer));
-  src->file = file;
-  src->startOfFile = true;
-  src->pub.init_source = SourceInit;
-  src->pub.fill_input_buffer = SourceFill;
+// A source of type Source (whose first member is the jpeg_source_mgr) that
+// lives as long as the decompressor, installed with the given methods.
+template <typename Source>
+Source* InstallSource(j_decompress_ptr cinfo, void (*init)(j_decompress_ptr), boolean (*fill)(j_decompress_ptr)) {
+  auto* src = static_cast<Source*>(
+      (*cinfo->mem->alloc_small)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, sizeof(Source)));
+  src->pub.init_source = init;
+  src->pub.fill_input_buffer = fill;
   src->pub.skip_input_data = SourceSkip;
   src->pub.resync_to_restart = jpeg_resync_to_restart;
   src->pub.term_source = SourceTerm;
   src->pub.bytes_in_buffer = 0;
   src->pub.next_input_byte = nullptr;
   cinfo->src = &src->pub;
+  return src;
+}
+
+void UseFileSource(j_decompress_ptr cinfo, FILE* file) {
+  auto* src = InstallSource<FileSource>(cinfo, SourceInit, SourceFill);
+  src->buffer = static_cast<JOCTET*>(
+      (*cinfo->mem->alloc_large)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, kSourceBuffer));
+  src->file = file;
+  src->startOfFile = true;
 }
 
 // A progressive file rewritten as a sequential one while it is read (see
@@ -304,17 +312,7 @@ boolean RewriteFill(j_decompress_ptr cinfo) {
 }
 
 void UseRewriteSource(j_decompress_ptr cinfo, ProgressiveStream* stream) {
-  auto* src = static_cast<RewriteSource*>(
-      (*cinfo->mem->alloc_small)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, sizeof(RewriteSource)));
-  src->stream = stream;
-  src->pub.init_source = SourceTerm;
-  src->pub.fill_input_buffer = RewriteFill;
-  src->pub.skip_input_data = SourceSkip;
-  src->pub.resync_to_restart = jpeg_resync_to_restart;
-  src->pub.term_source = SourceTerm;
-  src->pub.bytes_in_buffer = 0;
-  src->pub.next_input_byte = nullptr;
-  cinfo->src = &src->pub;
+  InstallSource<RewriteSource>(cinfo, SourceTerm, RewriteFill)->stream = stream;
 }
 
 // The rewrite may write rows nobody takes as flat blocks. Kept out of
