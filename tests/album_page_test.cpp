@@ -135,7 +135,7 @@ TEST(AlbumPage, NamesThatWouldBreakThePageAreEscaped) {
             "onclick=\"disp('Tom &amp; &quot;Jo&quot; %231%3F\\'s.jpg',20,10)\" target=\"sub\"><IMG "
             "src=\"htm_image/Tom &amp; &quot;Jo&quot; %231%3F's.jpg\" ALT=\"Tom &amp; &quot;Jo&quot; #1?'s\" "
             "height=\"55\" width=\"110\"></A></TD>");
-  EXPECT_EQ(SlideShowEntry(2, "a\"b\\c.jpg", {5, 6})[0], "imag[2]=\"a\\\"b\\\\c.jpg\";");
+  EXPECT_EQ(SlideShowEntry(2, "a\"b\\c.jpg", {5, 6})[0], "imag[2]=\"a&#34;b%5Cc.jpg\";");
 }
 
 TEST(AlbumPage, CommentCellsRowsAndEnd) {

@@ -14,6 +14,7 @@
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "platform/sink.h"
+#include "settings/name_check.h"
 #include "text/chars.h"
 #include "text/textfile.h"
 
@@ -79,6 +80,11 @@ class Run {
       return endEarly();
     }
 
+    // Names from the settings become paths: checked before anything is written.
+    std::vector<std::string> names;
+    for (const auto& e : m_run.pictures) names.push_back(e.name);
+    if (const std::string bad = CheckAlbumNames(m_s, m_run.albumFolder, names); !bad.empty()) return fail(bad);
+
     if (!m_extras.afterSelection(m_run)) return endEarly();
 
     // Folder preparation.
@@ -88,14 +94,11 @@ class Run {
       m_host.showMessage(msg::kWriteError);
       return endEarly();
     }
-    if (isOn(m_s.clearThumbnailFolder)) {
-      const Listing files = ListFiles(m_run.thumbnailFolder);
-      if (!files.ok) {
-        m_host.note(files.error);
-        m_host.showMessage(msg::kClearFailed);
-        return endEarly();
-      }
-      for (const auto& name : files.names) ::unlink((FolderBase(m_run.thumbnailFolder) + name).c_str());
+    std::string clearError;
+    if (isOn(m_s.clearThumbnailFolder) && !DeleteRegularFiles(m_run.thumbnailFolder, clearError)) {
+      m_host.note(clearError);
+      m_host.showMessage(msg::kClearFailed);
+      return endEarly();
     }
     m_run.comments.assign(std::min(m_run.pictures.size(), kMaxCommentSlots), CommentSlot{});
     if (!m_extras.afterFolderPreparation(m_run)) return endEarly();

@@ -18,4 +18,14 @@ inline std::string EscapeAddressAttribute(std::string_view s) { return EscapeAtt
 // Inside a script string delimited by `quote`: the quote and backslash escaped.
 std::string EscapeScriptString(std::string_view s, char quote);
 
+// A picture name for the slide show's script array. The script writes it,
+// unquoted, into the SRC and ALT attributes and the title of its window, so
+// the value must survive a script string, an unquoted attribute and an
+// address: % # ? \ and control characters are percent-encoded; blanks, quotes,
+// = < > ` & become numeric character references (which the window's markup
+// turns back); characters CP932 cannot hold become \uXXXX script escapes (the
+// page would otherwise carry a reference the script never decodes). Other
+// characters, Japanese ones included, stay as they are.
+std::string EscapeSlideShowName(std::string_view s);
+
 }  // namespace pictavo

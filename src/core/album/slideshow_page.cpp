@@ -41,7 +41,7 @@ std::vector<std::string> SlideShowHead(const AlbumSettings& s, const std::string
 std::vector<std::string> SlideShowEntry(long long n, const std::string& name, const SlideSize& size) {
   const std::string k = std::to_string(n);
   return {
-      "imag[" + k + "]=\"" + EscapeScriptString(EscapeAddressPart(name), '"') + "\";",
+      "imag[" + k + "]=\"" + EscapeSlideShowName(name) + "\";",
       "imagx[" + k + "]=\"" + std::to_string(size.width) + "\";",
       "imagy[" + k + "]=\"" + std::to_string(size.height) + "\";",
   };

@@ -1,5 +1,6 @@
 #include "batch/batch_run.h"
 
+#include "settings/name_check.h"
 #include "text/chars.h"
 #include "toc/discovery.h"
 
@@ -64,6 +65,11 @@ int CountBatchTargets(const TocOptions& toc, AlbumDriver& driver, CommandHost& h
 
 BatchOutcome RunBatch(BatchJob& job, int targetCount) {
   BatchHost& host = job.host;
+  // A bad name would fail every album and the table of contents alike.
+  if (const std::string bad = CheckSettingsNames(job.settings); !bad.empty()) {
+    host.showMessage(bad);
+    return BatchOutcome::Failed;
+  }
   host.beginBatch();
   host.showBatchProgress(BatchProgressText(0, targetCount));
   std::vector<std::string> names;

@@ -62,11 +62,23 @@ struct ErrorManager {
   jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
   int damageWarnings;
+  bool stopAtDamage;  // decoding pixels: the first damage ends it
 };
+
+void FormatTooMuchMemory(char* message, size_t size, int64_t bytes) {
+  std::snprintf(message, size, "picture needs about %lld MB of memory to decode, more than the %ld MB allowed",
+                static_cast<long long>((bytes + (1 << 20) - 1) >> 20), kJpegMemoryLimit >> 20);
+}
 
 void OnError(j_common_ptr cinfo) {
   auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
-  (*cinfo->err->format_message)(cinfo, err->message);
+  if (cinfo->err->msg_code == JERR_NO_BACKING_STORE) {
+    // libjpeg's own memory cap: its buffers would not fit within the limit.
+    std::snprintf(err->message, sizeof err->message,
+                  "picture needs more memory to decode than the %ld MB allowed", kJpegMemoryLimit >> 20);
+  } else {
+    (*cinfo->err->format_message)(cinfo, err->message);
+  }
   std::longjmp(err->jump, 1);
 }
 
@@ -80,7 +92,9 @@ void OnMessage(j_common_ptr cinfo, int level) {
     case JWRN_BOGUS_ICC:
       return;
     default:
+      // Damage: the verdict is known, so stop here rather than decode on.
       if (err->damageWarnings++ == 0) (*cinfo->err->format_message)(cinfo, err->message);
+      if (err->stopAtDamage) std::longjmp(err->jump, 1);
   }
 }
 
@@ -140,6 +154,28 @@ bool CheckSize(const jpeg_decompress_struct& cinfo, std::string& error) {
   return true;
 }
 
+int64_t DecoderBytes(const jpeg_decompress_struct& cinfo) {
+  int64_t bytes = static_cast<int64_t>(cinfo.image_width) * 3 * 64;  // row buffers and context rows
+  if (cinfo.progressive_mode) {
+    for (int c = 0; c < cinfo.num_components; ++c) {
+      const jpeg_component_info& comp = cinfo.comp_info[c];
+      const int64_t rows = (static_cast<int64_t>(comp.height_in_blocks) + comp.v_samp_factor - 1) /
+                           comp.v_samp_factor * comp.v_samp_factor;
+      bytes += static_cast<int64_t>(comp.width_in_blocks + comp.h_samp_factor) * rows * DCTSIZE2 *
+               static_cast<int64_t>(sizeof(JCOEF));
+    }
+  }
+  return bytes;
+}
+
+// Refuses a file whose decoding libjpeg would need more than the limit for.
+bool CheckMemory(Decoder& d, int64_t bytes, std::string& error) {
+  if (bytes <= kJpegMemoryLimit) return true;
+  FormatTooMuchMemory(d.err.message, sizeof d.err.message, bytes);
+  error = d.err.message;
+  return false;
+}
+
 // Reads the header into info and checks the size limits. Called inside the
 // caller's setjmp scope (libjpeg may jump out of it); no C++ objects here.
 bool ReadHeader(Decoder& d, JpegInfo& info, std::string& error) {
@@ -161,15 +197,25 @@ int DecodeCore(Decoder& d, const uint8_t* data, size_t size, Bitmap* out, JpegIn
   }
   jpeg_mem_src(&d.cinfo, data, static_cast<unsigned long>(size));
   if (!ReadHeader(d, info, error)) return 2;
+  info.decoderBytes = DecoderBytes(d.cinfo);
   if (!out) return 0;
+  d.err.stopAtDamage = true;
+  if (!CheckMemory(d, info.decoderBytes, error)) return 2;
   const bool grey = d.cinfo.jpeg_color_space == JCS_GRAYSCALE;
   d.cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_start_decompress(&d.cinfo);
   NoteSettings(d.cinfo, info);
-  *out = Bitmap::Create(static_cast<int>(d.cinfo.output_width), static_cast<int>(d.cinfo.output_height),
-                        grey ? 8 : 24);
+  // The pixel store is reserved, not filled: its pages are touched row by
+  // row as they are decoded, so a file that is damaged early costs little.
+  out->width = static_cast<int>(d.cinfo.output_width);
+  out->height = static_cast<int>(d.cinfo.output_height);
+  out->bitsPerPixel = grey ? 8 : 24;
+  out->stride = static_cast<size_t>(out->width) * (grey ? 1 : 3);
+  out->data.clear();
+  out->data.reserve(out->stride * static_cast<size_t>(out->height));
   if (grey) out->palette = Bitmap::GreyPalette();
   while (d.cinfo.output_scanline < d.cinfo.output_height) {
+    out->data.resize(out->data.size() + out->stride);
     JSAMPROW row = out->row(static_cast<int>(d.cinfo.output_scanline));
     jpeg_read_scanlines(&d.cinfo, &row, 1);
   }
@@ -177,17 +223,17 @@ int DecodeCore(Decoder& d, const uint8_t* data, size_t size, Bitmap* out, JpegIn
   return 0;
 }
 
+std::string DecodeErrorText(const Decoder& d) {
+  if (d.err.damageWarnings > 0) return std::string("damaged data: ") + d.err.message;
+  return d.err.message[0] ? d.err.message : "not a JPEG file";
+}
+
 bool Decode(const uint8_t* data, size_t size, Bitmap* out, JpegInfo& info, std::string& error) {
   Decoder d;
   SetUp(d);
   const int rc = DecodeCore(d, data, size, out, info, error);
   jpeg_destroy_decompress(&d.cinfo);
-  if (rc == 1) error = d.err.message[0] ? d.err.message : "not a JPEG file";
-  if (rc == 0 && out && d.err.damageWarnings > 0) {
-    error = std::string("damaged data: ") + d.err.message;
-    *out = Bitmap{};
-    return false;
-  }
+  if (rc == 1) error = DecodeErrorText(d);
   if (rc != 0 && out) *out = Bitmap{};
   return rc == 0;
 }
@@ -202,19 +248,6 @@ JSAMPROW PlaceRow(j_decompress_ptr cinfo, size_t bytes) {
   return base + ((32 - at % 32) % 32) + 16;
 }
 
-int64_t DecoderBytes(const jpeg_decompress_struct& cinfo) {
-  int64_t bytes = static_cast<int64_t>(cinfo.image_width) * 3 * 64;  // row buffers and context rows
-  if (cinfo.progressive_mode) {
-    for (int c = 0; c < cinfo.num_components; ++c) {
-      const jpeg_component_info& comp = cinfo.comp_info[c];
-      const int64_t rows = (static_cast<int64_t>(comp.height_in_blocks) + comp.v_samp_factor - 1) /
-                           comp.v_samp_factor * comp.v_samp_factor;
-      bytes += static_cast<int64_t>(comp.width_in_blocks + comp.h_samp_factor) * rows * DCTSIZE2 *
-               static_cast<int64_t>(sizeof(JCOEF));
-    }
-  }
-  return bytes;
-}
 
 // A stdio source with a larger buffer than jpeg_stdio_src's 4 KB: libjpeg's
 // Huffman decoder takes its fast path only while at least 512 bytes per block
@@ -337,8 +370,10 @@ int StreamCore(Decoder& d, FILE* file, ProgressiveStream* rewrite, bool askHeade
   } else {
     UseFileSource(&d.cinfo, file);
   }
+  d.err.stopAtDamage = true;
   if (!ReadHeader(d, info, error)) return 2;
   info.decoderBytes = DecoderBytes(d.cinfo);
+  if (!CheckMemory(d, info.decoderBytes, error)) return 2;
   if (rewrite) {
     info.progressive = true;
     info.decoderBytes += rewrite->memoryBytes();
@@ -441,11 +476,7 @@ bool StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo
   }
   jpeg_destroy_decompress(&d.cinfo);
   std::fclose(file);
-  if (rc == 1) error = d.err.message[0] ? d.err.message : "not a JPEG file";
-  if (rc == 0 && d.err.damageWarnings > 0) {
-    error = std::string("damaged data: ") + d.err.message;
-    rc = 1;
-  }
+  if (rc == 1) error = DecodeErrorText(d);
   if (rc == 3) {
     error.clear();  // the consumer stopped it; nothing is wrong with the file
   } else if (rc != 0) {

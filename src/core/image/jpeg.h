@@ -5,7 +5,9 @@
 // anywhere, so the decoder is hardened: the declared size is checked against
 // named limits before any pixel buffer exists, libjpeg's own memory is capped,
 // progressive files may not have absurd numbers of scans, and a file that
-// decodes only with "corrupt data" warnings counts as damaged. Failures come
+// decodes only with "corrupt data" warnings counts as damaged: the first such
+// warning ends the decode there, so that damage is reported where it is met,
+// not after a whole picture's buffers have been filled. Failures come
 // back as an error text; libjpeg's errors never unwind through C++ frames.
 
 #include <cstdint>
@@ -19,8 +21,12 @@ namespace pictavo {
 // real panoramas (a 50000 x 10000 stitch), far below what would exhaust memory.
 inline constexpr int64_t kMaxPicturePixels = 600'000'000;
 inline constexpr int kMaxPictureSide = 65500;
-// Memory libjpeg may take for its own buffers (progressive coefficients).
-inline constexpr long kJpegMemoryLimit = 1024L * 1024L * 1024L;
+// Memory one decode may take for libjpeg's own buffers (a progressive file
+// decoded the usual way holds every coefficient of the picture). A file that
+// would need more is refused before anything is allocated for it, with a
+// message that says so; the streaming thumbnail path needs only a few rows
+// of blocks, so this bounds what only the full decode and the fallback need.
+inline constexpr long kJpegMemoryLimit = 256L * 1024L * 1024L;
 // Scans allowed in a progressive file; real encoders write about ten.
 inline constexpr int kMaxProgressiveScans = 500;
 

@@ -1,6 +1,7 @@
 #include "platform/paths.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -121,6 +122,28 @@ Listing ListEntries(const std::string& folder, bool wantFolders) {
 
 Listing ListFiles(const std::string& folder) { return ListEntries(folder, false); }
 Listing ListFolders(const std::string& folder) { return ListEntries(folder, true); }
+
+bool DeleteRegularFiles(const std::string& folder, std::string& error) {
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (dir < 0) {
+    error = SystemErrorText(folder, errno);
+    return false;
+  }
+  const Listing files = ListFiles(folder);
+  if (!files.ok) {
+    ::close(dir);
+    error = files.error;
+    return false;
+  }
+  for (const auto& name : files.names) {
+    struct stat st {};
+    if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)) {
+      ::unlinkat(dir, name.c_str(), 0);
+    }
+  }
+  ::close(dir);
+  return true;
+}
 
 std::string DefaultProgramFolder() {
   if (const char* home = std::getenv("PICTAVO_HOME"); home && *home) return home;

@@ -38,6 +38,11 @@ Listing ListFiles(const std::string& folder);
 // Sub-folders that are not hidden, in case-insensitive name order.
 Listing ListFolders(const std::string& folder);
 
+// Deletes the regular files that ListFiles lists in folder, never through a
+// symbolic link: a folder that is itself a link fails (with error), and a
+// link inside it is left alone. A deletion that fails is passed over.
+bool DeleteRegularFiles(const std::string& folder, std::string& error);
+
 // The program folder: $PICTAVO_HOME, else $XDG_CONFIG_HOME/pictavo, else
 // ~/.config/pictavo. Not created here.
 std::string DefaultProgramFolder();

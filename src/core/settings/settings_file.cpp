@@ -265,6 +265,12 @@ StartupReading ReadSettingsAtStart(const std::string& path, AlbumSettings& setti
   return result;
 }
 
+bool InProgramFolder(const std::string& path, const std::string& programFolder) {
+  const std::string folder = ParentFolder(AbsolutePath(path));
+  const std::string home = AbsolutePath(programFolder);
+  return folder == home || folder == FolderBase(home) + kFolderSettingsDir;
+}
+
 SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main, SettingsLines& lines,
                                        SettingsWindow& window) {
   struct AskAgainNextTime {
@@ -304,6 +310,23 @@ SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main
     lines[96] = reader.readLine();
   }
 
+  // A file found in a picture folder came with the pictures, perhaps from
+  // someone else: it may not choose the programs the commands start.
+  struct KeepPrograms {
+    AlbumSettings& settings;
+    bool active;
+    std::string browser = settings.browserPath;
+    std::string viewer = settings.externalViewerPath;
+    void restore() {
+      if (!active) return;
+      settings.browserPath = browser;
+      settings.externalViewerPath = viewer;
+      active = false;
+    }
+    ~KeepPrograms() { restore(); }
+  } keep{settings, main.loadWithoutAsking && !InProgramFolder(path, main.programFolder)};
+  if (keep.active) window.note(path + ": " + msg::kProgramsKept);
+
   // Lines 2, 14 and 16 (start folder, window position) stay as they are.
   std::vector<int> order = {4, 6, 8, 10, 12, 18};
   for (int line = 20; line <= 94; line += 2) order.push_back(line);
@@ -315,6 +338,7 @@ SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main
     }
     if (line == 88) window.setPicturesPerRow(settings.picturesPerRow);
   }
+  keep.restore();
   window.refillOptions();
   return SettingsLoadResult::Loaded;
 }

@@ -30,6 +30,8 @@ inline constexpr const char* kSettingsNameRefused = "このフォルダに指定
 inline constexpr const char* kSettingsReadFailed = "ファイルのオープンに失敗しました";
 inline constexpr const char* kAutoSaveQuestion = "同名の設定ファイルが存在します。\r上書きしますか？";
 inline constexpr const char* kAutoSaveCaption = "Pictavo 設定ファイル自動保存";
+inline constexpr const char* kProgramsKept =
+    "フォルダにある設定ファイルのため、ブラウザ設定と外部ビュアー設定は読み込みませんでした。";
 }  // namespace msg
 
 // The window steps of the settings commands. The core calls these; the
@@ -93,10 +95,16 @@ enum class SettingsLoadResult {
   ConversionError,  // shown; the fields before the bad line keep the loaded values
 };
 
-// The menu command "設定ファイル読込" and the body of Button9.
+// The menu command "設定ファイル読込" and the body of Button9 (see Button9Click).
 SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main, SettingsLines& lines,
                                        SettingsWindow& window);
-// Button9 "設定の読込": loads folderSettingsPath without asking, then disables itself.
+// True when path lies in the program folder or its inifile folder: files the
+// program itself keeps, as opposed to a file found in a picture folder.
+bool InProgramFolder(const std::string& path, const std::string& programFolder);
+// Button9 "設定の読込": loads folderSettingsPath without asking, then disables
+// itself. A file that lies outside the program folder (the picture folder's
+// own .ini) loads every field but browserPath and externalViewerPath, which
+// keep their values; a note says so.
 SettingsLoadResult Button9Click(AlbumSettings& settings, MainValues& main, SettingsLines& lines,
                                 SettingsWindow& window);
 

@@ -9,6 +9,7 @@
 #include "album/escape.h"
 #include "platform/file_copy.h"
 #include "platform/sink.h"
+#include "settings/name_check.h"
 #include "text/chars.h"
 #include "text/textfile.h"
 
@@ -270,6 +271,16 @@ TocOutcome MakeTableOfContents(const TocOptions& o, const AlbumSettings& s, cons
     return TocOutcome::Stopped;
   }
 
+  // Names from the settings become paths: checked before anything is written.
+  const std::string base = FolderBase(o.tocFolder);
+  std::string bad = CheckSettingsNames(s);
+  if (bad.empty()) bad = CheckPageNotLink("htmlFileName", s.htmlFileName, base + s.htmlFileName);
+  if (bad.empty() && o.useFrames && IsSymbolicLink(base + "title.htm")) bad = msg::LinkPathText(base + "title.htm");
+  if (!bad.empty()) {
+    host.showMessage(bad);
+    return TocOutcome::Stopped;
+  }
+
   const DiscoveryResult found = DiscoverAlbums(o.tocFolder, s, o.showPictures);
   for (const auto& name : found.skippedNames) {
     host.note("passing over a folder name that is not valid UTF-8: " + FolderBase(o.tocFolder) + name);
@@ -302,7 +313,6 @@ TocOutcome MakeTableOfContents(const TocOptions& o, const AlbumSettings& s, cons
   if (isOn(s.titleItalic)) t.italicOpen = "<I>", t.italicClose = "</I>";
   if (s.titleTableWidth != "標準") t.widthAttr = "width=\"" + s.titleTableWidth + "\" ";
 
-  const std::string base = FolderBase(o.tocFolder);
   if (o.useBackgroundPicture && !CopyBackground(o, base, host)) return TocOutcome::Stopped;
 
   const std::string page = base + s.htmlFileName;
