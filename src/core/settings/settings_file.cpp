@@ -324,7 +324,8 @@ SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main
       active = false;
     }
     ~KeepPrograms() { restore(); }
-  } keep{settings, main.loadWithoutAsking && !InProgramFolder(path, main.programFolder)};
+  } keep{settings, main.loadWithoutAsking && ParentFolder(AbsolutePath(path)) == AbsolutePath(main.currentFolder) &&
+                       !InProgramFolder(path, main.programFolder)};
   if (keep.active) window.note(path + ": " + msg::kProgramsKept);
 
   // Lines 2, 14 and 16 (start folder, window position) stay as they are.

@@ -102,9 +102,9 @@ SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main
 // program itself keeps, as opposed to a file found in a picture folder.
 bool InProgramFolder(const std::string& path, const std::string& programFolder);
 // Button9 "設定の読込": loads folderSettingsPath without asking, then disables
-// itself. A file that lies outside the program folder (the picture folder's
-// own .ini) loads every field but browserPath and externalViewerPath, which
-// keep their values; a note says so.
+// itself. A file that lies in the picture folder itself (its own .ini, not
+// one of the program folder) loads every field but browserPath and
+// externalViewerPath, which keep their values; a note says so.
 SettingsLoadResult Button9Click(AlbumSettings& settings, MainValues& main, SettingsLines& lines,
                                 SettingsWindow& window);
 
