@@ -25,15 +25,19 @@ namespace {
 struct SettingFailure {
   std::string field;
   std::string value;
+  bool outOfRange;  // a number, but not one the run can use
 };
 
 int ParseSetting(const char* field, const std::string& value, bool positive = false) {
   const auto v = ParseDecimal(value);
-  if (!v || (positive && *v <= 0)) throw SettingFailure{field, value};
+  if (!v) throw SettingFailure{field, value, false};
+  if (positive && *v <= 0) throw SettingFailure{field, value, true};
   return *v;
 }
 
-std::string SettingFailureText(const SettingFailure& f) { return BadSettingText(f.field, f.value); }
+std::string SettingFailureText(const SettingFailure& f) {
+  return f.outOfRange ? SettingOutOfRangeText(f.field, f.value, 1) : BadSettingText(f.field, f.value);
+}
 
 std::string IoFailureText(const std::string& detail) {
   return "ファイル書き込みエラーが発生しました。\r" + detail + "\r処理は中断されました。";
@@ -335,6 +339,11 @@ class Run {
 
 std::string BadSettingText(const std::string& field, const std::string& value) {
   return "設定 " + field + " の値「" + value + "」は正しい整数ではありません。\r処理は中断されました。";
+}
+
+std::string SettingOutOfRangeText(const std::string& field, const std::string& value, int lowest) {
+  return "設定 " + field + " の値「" + value + "」は範囲外です（" + std::to_string(lowest) +
+         " 以上の整数が必要です）。\r処理は中断されました。";
 }
 
 RunOutcome AlbumRun(AlbumRunState& run, RunExtras& extras) {

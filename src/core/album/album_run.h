@@ -88,5 +88,7 @@ inline constexpr const char* kCaption = "Pictavo";
 
 // The message for a numeric setting that is not a decimal integer.
 std::string BadSettingText(const std::string& field, const std::string& value);
+// The message for a numeric setting below the lowest value the run can use.
+std::string SettingOutOfRangeText(const std::string& field, const std::string& value, int lowest);
 
 }  // namespace pictavo
