@@ -313,6 +313,19 @@ TEST(AlbumRun, BadNumericSettingEndsTheRunNamingTheField) {
   }
 }
 
+// The run enforces the per-row control's range itself: 0 once divided by zero.
+TEST(AlbumRun, PerRowOutsideOneToTenIsRefusedBeforeAnythingIsWritten) {
+  for (int perRow : {0, -3, 11}) {
+    Album a;
+    a.perRow = perRow;
+    a.add("a.jpg", 50, 40);
+    EXPECT_EQ(a.run(), RunOutcome::Failed) << perRow;
+    ASSERT_EQ(a.host.messages.size(), 1u);
+    EXPECT_EQ(a.host.messages[0], SettingOutOfRangeText("picturesPerRow", std::to_string(perRow), 1, 10));
+    EXPECT_EQ(ListDir(a.dir.path()), std::vector<std::string>{"a.jpg"});
+  }
+}
+
 // Whatever the picture's shape and the path taken, the page's cell gives
 // the written file's size: exactly on the plain path, and on the filter
 // path the rounded display size of a file cut to whole pixels (one less at

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 
 #include <optional>
 
@@ -57,6 +58,13 @@ class Run {
 
  private:
   RunOutcome body() {
+    // The per-row control keeps 1 to 10; a caller that passes anything else
+    // gets told so before anything is touched (0 would divide by zero).
+    if (m_run.perRow < kMinPicturesPerRow || m_run.perRow > kMaxPicturesPerRow) {
+      m_host.showMessage(SettingOutOfRangeText("picturesPerRow", std::to_string(m_run.perRow), kMinPicturesPerRow,
+                                               kMaxPicturesPerRow));
+      return RunOutcome::Failed;
+    }
     // Start of the run.
     m_run.albumFolder = FolderBase(m_run.main.currentFolder);
     m_run.runActive = true;
@@ -341,9 +349,10 @@ std::string BadSettingText(const std::string& field, const std::string& value) {
   return "設定 " + field + " の値「" + value + "」は正しい整数ではありません。\r処理は中断されました。";
 }
 
-std::string SettingOutOfRangeText(const std::string& field, const std::string& value, int lowest) {
-  return "設定 " + field + " の値「" + value + "」は範囲外です（" + std::to_string(lowest) +
-         " 以上の整数が必要です）。\r処理は中断されました。";
+std::string SettingOutOfRangeText(const std::string& field, const std::string& value, int lowest, int highest) {
+  const std::string range = highest == INT_MAX ? std::to_string(lowest) + " 以上"
+                                               : std::to_string(lowest) + " から " + std::to_string(highest) + " まで";
+  return "設定 " + field + " の値「" + value + "」は範囲外です（" + range + "の整数が必要です）。\r処理は中断されました。";
 }
 
 RunOutcome AlbumRun(AlbumRunState& run, RunExtras& extras) {
