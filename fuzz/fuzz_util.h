@@ -2,6 +2,7 @@
 // Helpers for the fuzz targets whose readers take a path: the input is
 // written to a file in a scratch folder of this process.
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -11,14 +12,28 @@
 
 namespace pictavo::fuzz {
 
+// A folder of this process, removed with what was written into it at exit.
 inline const std::string& ScratchFolder() {
-  static const std::string folder = [] {
-    char name[] = "/tmp/pictavo-fuzz-XXXXXX";
-    const char* made = ::mkdtemp(name);
-    if (!made) std::abort();
-    return std::string(made);
-  }();
-  return folder;
+  struct Scratch {
+    std::string path;
+    Scratch() {
+      char name[] = "/tmp/pictavo-fuzz-XXXXXX";
+      const char* made = ::mkdtemp(name);
+      if (!made) std::abort();
+      path = made;
+    }
+    ~Scratch() {
+      if (DIR* dir = ::opendir(path.c_str())) {
+        while (const dirent* e = ::readdir(dir)) {
+          if (e->d_name[0] != '.') ::unlink((path + "/" + e->d_name).c_str());
+        }
+        ::closedir(dir);
+      }
+      ::rmdir(path.c_str());
+    }
+  };
+  static const Scratch scratch;
+  return scratch.path;
 }
 
 // Writes the bytes to ScratchFolder()/name and returns the path.

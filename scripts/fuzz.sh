@@ -33,6 +33,7 @@ run_one() {
   local seeds=()
   [ -d "fuzz/seeds/$t" ] && seeds+=("fuzz/seeds/$t")
   [ -d "tests/data/$t-fuzz" ] && seeds+=("tests/data/$t-fuzz")
+  [ "$t" = bmp ] && seeds+=(tests/data/bmpsuite)
   # Huge allocations are the decoders' business (they refuse them); above
   # this the fuzzer reports a finding.
   ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

@@ -3,6 +3,7 @@
 // more memory than one decode may take is refused before it is allocated.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,7 +15,10 @@
 #include "album/thumbnail_stream.h"
 #include "fixtures.h"
 #include "image/jpeg.h"
+#include "mainwin/comment_file.h"
 #include "test_util.h"
+#include "text/textfile.h"
+#include "toc/discovery.h"
 
 namespace pictavo {
 namespace {
@@ -161,6 +165,50 @@ TEST(BoundedDecode, OrdinaryFilesStillDecode) {
     StreamedThumbnail t;
     EXPECT_TRUE(MakeThumbnailStreaming(dir.file(name), ThumbnailJob{}, t, error)) << error;
   }
+}
+
+TEST(BoundedDecode, PipesWithAPicturesNameAreRefusedWithoutWaiting) {
+  TempDir dir;
+  const std::string path = dir.file("pipe.jpg");
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  Bitmap b;
+  JpegInfo info;
+  std::string error;
+  EXPECT_FALSE(ReadJpegInfo(path, info, error));
+  EXPECT_NE(error.find(path), std::string::npos) << error;
+  EXPECT_FALSE(DecodeJpegFile(path, b, info, error));
+  StreamedThumbnail out;
+  EXPECT_FALSE(MakeThumbnailStreaming(path, ThumbnailJob{}, out, error));
+  std::string bytes;
+  EXPECT_TRUE(ReadFileBytes(path, bytes, error));  // no writer: nothing to read
+  EXPECT_EQ(bytes, "");
+}
+
+TEST(BoundedDecode, TextReadersReadOnlyWhatTheyCanUse) {
+  TempDir dir;
+  // A page whose head is followed by far more than the reader takes.
+  const std::vector<std::string> head = {"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">",
+                                         "<!-- Pictavo Version 2.02 -->", "<!-- FILE=001 a.jpg -->",
+                                         "<!-- 2026.1.2 -->", "<HTML>", "<HEAD>", "<TITLE>旅</TITLE>"};
+  WriteCp932Lines(dir.file("index.htm"), head);
+  {
+    std::ofstream out(dir.file("index.htm"), std::ios::app | std::ios::binary);
+    out << std::string(3 * kAlbumHeadReadLimit, 'x');
+  }
+  AlbumHead page;
+  std::string error;
+  ASSERT_TRUE(ReadAlbumHead(dir.file("index.htm"), page, error)) << error;
+  EXPECT_EQ(page.fields.title, "旅");
+  std::string bytes;
+  ASSERT_TRUE(ReadFileBytes(dir.file("index.htm"), bytes, error, nullptr, 100));
+  EXPECT_EQ(bytes.size(), 100u);
+
+  // A comment file beyond any real one is refused rather than read in part.
+  WriteAll(dir.file("PicComment.txt"), "");
+  ASSERT_EQ(::truncate(dir.file("PicComment.txt").c_str(), static_cast<off_t>(kMaxCommentFileBytes) + 1), 0);
+  CommentFile comments;
+  EXPECT_FALSE(ReadCommentFile(dir.path(), comments, error));
+  EXPECT_NE(error.find("64 MB"), std::string::npos) << error;
 }
 
 }  // namespace

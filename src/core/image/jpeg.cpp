@@ -8,6 +8,10 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 
 #include "image/progressive_stream.h"
@@ -189,66 +193,6 @@ bool ReadHeader(Decoder& d, JpegInfo& info, std::string& error) {
   return CheckSize(d.cinfo, error);
 }
 
-// The libjpeg part of decoding; no C++ objects with destructors live here.
-// Returns 0 on success, 1 on a libjpeg error, 2 on a size refusal.
-int DecodeCore(Decoder& d, const uint8_t* data, size_t size, Bitmap* out, JpegInfo& info, std::string& error) {
-  if (setjmp(d.err.jump)) {
-    return 1;
-  }
-  jpeg_mem_src(&d.cinfo, data, static_cast<unsigned long>(size));
-  if (!ReadHeader(d, info, error)) return 2;
-  info.decoderBytes = DecoderBytes(d.cinfo);
-  if (!out) return 0;
-  d.err.stopAtDamage = true;
-  if (!CheckMemory(d, info.decoderBytes, error)) return 2;
-  const bool grey = d.cinfo.jpeg_color_space == JCS_GRAYSCALE;
-  d.cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
-  jpeg_start_decompress(&d.cinfo);
-  NoteSettings(d.cinfo, info);
-  // The pixel store is reserved, not filled: its pages are touched row by
-  // row as they are decoded, so a file that is damaged early costs little.
-  out->width = static_cast<int>(d.cinfo.output_width);
-  out->height = static_cast<int>(d.cinfo.output_height);
-  out->bitsPerPixel = grey ? 8 : 24;
-  out->stride = static_cast<size_t>(out->width) * (grey ? 1 : 3);
-  out->data.clear();
-  out->data.reserve(out->stride * static_cast<size_t>(out->height));
-  if (grey) out->palette = Bitmap::GreyPalette();
-  while (d.cinfo.output_scanline < d.cinfo.output_height) {
-    out->data.resize(out->data.size() + out->stride);
-    JSAMPROW row = out->row(static_cast<int>(d.cinfo.output_scanline));
-    jpeg_read_scanlines(&d.cinfo, &row, 1);
-  }
-  jpeg_finish_decompress(&d.cinfo);
-  return 0;
-}
-
-std::string DecodeErrorText(const Decoder& d) {
-  if (d.err.damageWarnings > 0) return std::string("damaged data: ") + d.err.message;
-  return d.err.message[0] ? d.err.message : "not a JPEG file";
-}
-
-bool Decode(const uint8_t* data, size_t size, Bitmap* out, JpegInfo& info, std::string& error) {
-  Decoder d;
-  SetUp(d);
-  const int rc = DecodeCore(d, data, size, out, info, error);
-  jpeg_destroy_decompress(&d.cinfo);
-  if (rc == 1) error = DecodeErrorText(d);
-  if (rc != 0 && out) *out = Bitmap{};
-  return rc == 0;
-}
-
-// The row buffer sits 16 bytes past a 32-byte boundary: at a 32-byte aligned
-// address libjpeg-turbo's AVX2 colour conversion writes with non-temporal
-// stores, and the row would then be read back from memory, not the cache.
-JSAMPROW PlaceRow(j_decompress_ptr cinfo, size_t bytes) {
-  auto* base = static_cast<uint8_t*>((*cinfo->mem->alloc_large)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
-                                                                 bytes + 64));
-  const uintptr_t at = reinterpret_cast<uintptr_t>(base);
-  return base + ((32 - at % 32) % 32) + 16;
-}
-
-
 // A stdio source with a larger buffer than jpeg_stdio_src's 4 KB: libjpeg's
 // Huffman decoder takes its fast path only while at least 512 bytes per block
 // of an MCU are buffered, so with 4 KB most MCUs went the slow way. Running
@@ -319,6 +263,74 @@ void UseFileSource(j_decompress_ptr cinfo, FILE* file) {
   src->file = file;
   src->startOfFile = true;
 }
+
+// The libjpeg part of decoding; no C++ objects with destructors live here.
+// Returns 0 on success, 1 on a libjpeg error, 2 on a size refusal.
+int DecodeCore(Decoder& d, const uint8_t* data, size_t size, FILE* file, Bitmap* out, JpegInfo& info,
+               std::string& error) {
+  if (setjmp(d.err.jump)) {
+    return 1;
+  }
+  if (file) {
+    UseFileSource(&d.cinfo, file);
+  } else {
+    jpeg_mem_src(&d.cinfo, data, static_cast<unsigned long>(size));
+  }
+  if (!ReadHeader(d, info, error)) return 2;
+  info.decoderBytes = DecoderBytes(d.cinfo);
+  if (!out) return 0;
+  d.err.stopAtDamage = true;
+  if (!CheckMemory(d, info.decoderBytes, error)) return 2;
+  const bool grey = d.cinfo.jpeg_color_space == JCS_GRAYSCALE;
+  d.cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_start_decompress(&d.cinfo);
+  NoteSettings(d.cinfo, info);
+  // The pixel store is reserved, not filled: its pages are touched row by
+  // row as they are decoded, so a file that is damaged early costs little.
+  out->width = static_cast<int>(d.cinfo.output_width);
+  out->height = static_cast<int>(d.cinfo.output_height);
+  out->bitsPerPixel = grey ? 8 : 24;
+  out->stride = static_cast<size_t>(out->width) * (grey ? 1 : 3);
+  out->data.clear();
+  out->data.reserve(out->stride * static_cast<size_t>(out->height));
+  if (grey) out->palette = Bitmap::GreyPalette();
+  while (d.cinfo.output_scanline < d.cinfo.output_height) {
+    out->data.resize(out->data.size() + out->stride);
+    JSAMPROW row = out->row(static_cast<int>(d.cinfo.output_scanline));
+    jpeg_read_scanlines(&d.cinfo, &row, 1);
+  }
+  jpeg_finish_decompress(&d.cinfo);
+  return 0;
+}
+
+std::string DecodeErrorText(const Decoder& d) {
+  if (d.err.damageWarnings > 0) return std::string("damaged data: ") + d.err.message;
+  return d.err.message[0] ? d.err.message : "not a JPEG file";
+}
+
+// Decodes from memory, or from file when one is given (read through a
+// buffer, never held whole).
+bool Decode(const uint8_t* data, size_t size, FILE* file, Bitmap* out, JpegInfo& info, std::string& error) {
+  Decoder d;
+  SetUp(d);
+  const int rc = DecodeCore(d, data, size, file, out, info, error);
+  jpeg_destroy_decompress(&d.cinfo);
+  if (rc == 1) error = DecodeErrorText(d);
+  if (rc != 0 && out) *out = Bitmap{};
+  return rc == 0;
+}
+
+// The row buffer sits 16 bytes past a 32-byte boundary: at a 32-byte aligned
+// address libjpeg-turbo's AVX2 colour conversion writes with non-temporal
+// stores, and the row would then be read back from memory, not the cache.
+JSAMPROW PlaceRow(j_decompress_ptr cinfo, size_t bytes) {
+  auto* base = static_cast<uint8_t*>((*cinfo->mem->alloc_large)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                                                 bytes + 64));
+  const uintptr_t at = reinterpret_cast<uintptr_t>(base);
+  return base + ((32 - at % 32) % 32) + 16;
+}
+
+
 
 // A progressive file rewritten as a sequential one while it is read (see
 // ProgressiveStream). When the rewrite gives up half-way, decoding stops with
@@ -469,21 +481,47 @@ int EncodeCore(Encoder& e, const Bitmap& rgb, int quality) {
   return 0;
 }
 
+// Opens a picture for reading: only a regular file (a pipe or a device with
+// a picture's name would block or never end), unbuffered, as the sources
+// have their own buffer.
+FILE* OpenPicture(const std::string& path, std::string& error) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  struct stat st {};
+  if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const int err = fd < 0 ? errno : (S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+    if (fd >= 0) ::close(fd);
+    error = SystemErrorText(path, err);
+    return nullptr;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  FILE* file = ::fdopen(fd, "rb");
+  if (!file) {
+    error = SystemErrorText(path, errno);
+    ::close(fd);
+    return nullptr;
+  }
+  std::setvbuf(file, nullptr, _IONBF, 0);
+  return file;
+}
+
+bool DecodePictureFile(const std::string& path, Bitmap* out, JpegInfo& info, std::string& error) {
+  FILE* file = OpenPicture(path, error);
+  if (!file) return false;
+  const bool ok = Decode(nullptr, 0, file, out, info, error);
+  std::fclose(file);
+  if (!ok) error = path + ": " + error;
+  return ok;
+}
+
 }  // namespace
 
 bool ReadJpegInfo(const std::string& path, JpegInfo& info, std::string& error) {
-  std::string bytes;
-  if (!ReadFileBytes(path, bytes, error)) return false;
-  return Decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), nullptr, info, error);
+  return DecodePictureFile(path, nullptr, info, error);
 }
 
 bool StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo& info, std::string& error) {
-  FILE* file = std::fopen(path.c_str(), "rbe");
-  if (!file) {
-    error = SystemErrorText(path, errno);
-    return false;
-  }
-  std::setvbuf(file, nullptr, _IONBF, 0);  // the source has its own buffer
+  FILE* file = OpenPicture(path, error);
+  if (!file) return false;
   ProgressiveStream rewrite;
   const bool rewriting = rewrite.open(fileno(file));
   Decoder d;
@@ -519,17 +557,11 @@ bool StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo
 }
 
 bool DecodeJpegMemory(const uint8_t* data, size_t size, Bitmap& out, JpegInfo& info, std::string& error) {
-  return Decode(data, size, &out, info, error);
+  return Decode(data, size, nullptr, &out, info, error);
 }
 
 bool DecodeJpegFile(const std::string& path, Bitmap& out, JpegInfo& info, std::string& error) {
-  std::string bytes;
-  if (!ReadFileBytes(path, bytes, error)) return false;
-  if (!Decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &out, info, error)) {
-    error = path + ": " + error;
-    return false;
-  }
-  return true;
+  return DecodePictureFile(path, &out, info, error);
 }
 
 bool EncodeJpeg(const Bitmap& picture, int quality, std::string& bytes, std::string& error) {

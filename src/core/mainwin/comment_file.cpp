@@ -33,7 +33,13 @@ CommentFile ParseCommentFile(std::string bytes) {
 
 bool ReadCommentFile(const std::string& folder, CommentFile& out, std::string& error) {
   std::string bytes;
-  if (!ReadFileBytes(CommentFilePath(folder), bytes, error)) return false;
+  const std::string path = CommentFilePath(folder);
+  if (!ReadFileBytes(path, bytes, error, nullptr, kMaxCommentFileBytes + 1)) return false;
+  if (bytes.size() > kMaxCommentFileBytes) {
+    // Refused rather than cut: a save after a partial read would lose comments.
+    error = path + ": larger than " + std::to_string(kMaxCommentFileBytes >> 20) + " MB";
+    return false;
+  }
   out = ParseCommentFile(std::move(bytes));
   return true;
 }

@@ -31,6 +31,8 @@ struct CommentSlot {
 // without comments.
 inline constexpr size_t kMaxCommentRecords = 10001;
 inline constexpr size_t kMaxCommentSlots = kMaxCommentRecords;
+// A comment file larger than this is refused (real ones hold a few lines per picture).
+inline constexpr size_t kMaxCommentFileBytes = 64 * 1024 * 1024;
 
 inline constexpr const char* kCommentFileName = "PicComment.txt";
 inline constexpr const char* kCommentSeparator = "*****************************";

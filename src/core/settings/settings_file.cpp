@@ -186,7 +186,7 @@ StartupReading ReadSettingsAtStart(const std::string& path, AlbumSettings& setti
   if (path.empty()) return result;
   std::string bytes;
   std::string error;
-  if (!ReadFileBytes(path, bytes, error)) {
+  if (!ReadFileBytes(path, bytes, error, nullptr, kSettingsReadLimit)) {
     // Start-up goes on with the defaults; the reason is there for a note.
     result.problem = error;
     return result;
@@ -290,7 +290,7 @@ SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main
   std::string bytes;
   std::string error;
   bool opened = false;
-  if (!ReadFileBytes(path, bytes, error, &opened)) {
+  if (!ReadFileBytes(path, bytes, error, &opened, kSettingsReadLimit)) {
     if (!opened) {
       window.showMessage(error);
       return SettingsLoadResult::CannotOpen;

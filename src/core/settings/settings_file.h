@@ -15,6 +15,8 @@
 namespace pictavo {
 
 inline constexpr int kSettingsLineCount = 97;
+// A settings file is read only this far: 97 lines never need more.
+inline constexpr size_t kSettingsReadLimit = 1024 * 1024;
 // The line buffer the main window owns: writers fill it whole, readers leave
 // the lines of the last read in it.
 using SettingsLines = std::array<std::string, kSettingsLineCount>;

@@ -1,5 +1,7 @@
 #include "text/textfile.h"
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -67,8 +69,9 @@ std::string TextReader::readLine() {
   return line;
 }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error, bool* opened) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error, bool* opened, size_t limit) {
+  // Not blocking on a pipe with a file's name; reads below block as usual.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (opened) *opened = fd >= 0;
   if (fd < 0) {
     error = SystemErrorText(path, errno);
@@ -81,10 +84,11 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& err
     error = SystemErrorText(path, EISDIR);
     return false;
   }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   bytes.clear();
   char buf[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
+  while (bytes.size() < limit) {
+    const ssize_t n = ::read(fd, buf, std::min(sizeof buf, limit - bytes.size()));
     if (n < 0) {
       if (errno == EINTR) continue;
       error = SystemErrorText(path, errno);

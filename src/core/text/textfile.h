@@ -52,6 +52,9 @@ class TextReader {
 
 // Reads a whole file's bytes; false with error (path: reason) on failure.
 // `opened`, when given, tells whether the file could be opened at all.
-bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error, bool* opened = nullptr);
+// Reading stops after `limit` bytes: files from picture folders are read
+// only as far as their reader can use.
+bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error, bool* opened = nullptr,
+                   size_t limit = static_cast<size_t>(-1));
 
 }  // namespace pictavo

@@ -19,18 +19,20 @@ bool IsAlbumPage(const std::string& markerLine) {
 }
 
 bool ReadAlbumHead(const std::string& pagePath, AlbumHead& head, std::string& error) {
-  auto reader = TextReader::open(pagePath, error);
-  if (!reader) return false;
+  // Only the first lines are read, so only the start of the file is.
+  std::string bytes;
+  if (!ReadFileBytes(pagePath, bytes, error, nullptr, kAlbumHeadReadLimit)) return false;
+  TextReader reader(std::move(bytes));
   head = AlbumHead{};
-  reader->readLine();  // the document-type line
-  head.markerLine = reader->readLine();
+  reader.readLine();  // the document-type line
+  head.markerLine = reader.readLine();
   head.recognised = IsAlbumPage(head.markerLine);
   if (!head.recognised) return true;
-  const std::string fileLine = reader->readLine();
-  const std::string dateLine = reader->readLine();
-  reader->readLine();
-  reader->readLine();
-  const std::string titleLine = reader->readLine();
+  const std::string fileLine = reader.readLine();
+  const std::string dateLine = reader.readLine();
+  reader.readLine();
+  reader.readLine();
+  const std::string titleLine = reader.readLine();
   // Cut by position only, as the pages of every version lay these lines out alike.
   head.fields.fileCount = MidChars(fileLine, 11, 3);
   head.fields.thumbnailName = MidChars(fileLine, 15, CharLength(fileLine) - 18);

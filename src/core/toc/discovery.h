@@ -5,6 +5,7 @@
 // Discovery writes nothing.
 
 #include <string>
+#include <cstddef>
 #include <vector>
 
 #include "platform/paths.h"
@@ -53,6 +54,8 @@ struct AlbumHead {
   AlbumEntry fields;  // folderName and the thumbnail size are left empty
 };
 
+// How much of a page ReadAlbumHead reads: far more than seven lines need.
+inline constexpr size_t kAlbumHeadReadLimit = 1024 * 1024;
 // Reads lines 1 to 7 of a page and, for a recognised page, cuts the fields out
 // by position. False with `error` (naming the file) when it cannot be read.
 bool ReadAlbumHead(const std::string& pagePath, AlbumHead& head, std::string& error);

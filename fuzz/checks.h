@@ -1,0 +1,176 @@
+#pragma once
+// What each fuzz target checks on one input, shared with the test suite,
+// which runs the same checks over the seeds and the kept findings. Each
+// returns an empty text when the input was handled soundly, else what went
+// wrong; a crash or a sanitizer report is a failure of its own.
+
+#include <cstdint>
+#include <exception>
+#include <string>
+#include <string_view>
+
+#include "album/thumbnail_stream.h"
+#include "fuzz_util.h"
+#include "image/dib.h"
+#include "image/jpeg.h"
+#include "mainwin/comment_file.h"
+#include "settings/settings_file.h"
+#include "text/encoding.h"
+#include "toc/discovery.h"
+
+namespace pictavo::fuzz {
+
+// Declared sizes beyond a few megapixels only cost time in a fuzzer: the
+// decoders' own limits are tested on their own.
+inline constexpr int64_t kFuzzPixels = 4'000'000;
+
+// The streaming thumbnail path (with the progressive rewrite) against the
+// straightforward full decode. The first byte picks the box, the filter and
+// whether the thumbnail is kept; the rest is the picture file. Whenever
+// libjpeg decodes the file without error both thumbnails must be identical,
+// and whenever one way fails the other must fail too.
+inline std::string CheckThumbnail(const uint8_t* data, size_t size) {
+  if (size < 1) return {};
+  const uint8_t mode = data[0];
+  const std::string path = WriteInput(data + 1, size - 1, "picture.jpg");
+  JpegInfo info;
+  std::string error;
+  if (ReadJpegInfo(path, info, error) && static_cast<int64_t>(info.width) * info.height > kFuzzPixels) return {};
+
+  static const int kBoxes[4][2] = {{110, 150}, {16, 16}, {7, 3}, {300, 200}};
+  ThumbnailJob job;
+  job.tw = kBoxes[mode & 3][0];
+  job.th = kBoxes[mode & 3][1];
+  job.filter = (mode & 4) != 0;
+  job.keepExisting = (mode & 8) != 0;
+
+  StreamedThumbnail streamed, full;
+  std::string streamError, fullError;
+  const bool streamOk = MakeThumbnailStreaming(path, job, streamed, streamError);
+  const bool fullOk = MakeThumbnailFull(path, job, full, fullError);
+  if (streamOk != fullOk) return "one way failed, the other did not: " + streamError + " | " + fullError;
+  if (!fullOk) return {};
+  if (streamed.width != full.width || streamed.height != full.height || streamed.path != full.path) {
+    return "sizes or paths differ";
+  }
+  const Bitmap& a = streamed.thumbnail;
+  const Bitmap& b = full.thumbnail;
+  if (a.width != b.width || a.height != b.height || a.bitsPerPixel != b.bitsPerPixel || a.stride != b.stride ||
+      a.data != b.data || a.palette != b.palette) {
+    return "thumbnails differ";
+  }
+  return {};
+}
+
+// The JPEG header reader and its EXIF orientation reader, on a file and on
+// raw segment bytes, then the full decode of what the header admits.
+inline std::string CheckJpegHeader(const uint8_t* data, size_t size) {
+  const int orientation = ParseExifOrientation(data, size);
+  if (orientation < 1 || orientation > 8) return "orientation out of range";
+  const std::string path = WriteInput(data, size, "header.jpg");
+  JpegInfo info;
+  std::string error;
+  if (!ReadJpegInfo(path, info, error)) return {};
+  if (info.width <= 0 || info.height <= 0 || info.width > kMaxPictureSide || info.height > kMaxPictureSide) {
+    return "size beyond the limits accepted";
+  }
+  if (info.orientation < 1 || info.orientation > 8) return "orientation out of range";
+  if (static_cast<int64_t>(info.width) * info.height > kFuzzPixels) return {};
+  Bitmap picture;
+  if (DecodeJpegMemory(data, size, picture, info, error)) {
+    if (picture.width != info.width || picture.height != info.height) return "decoded size differs from the header";
+    if (picture.data.size() != picture.stride * static_cast<size_t>(picture.height)) return "short pixel store";
+  }
+  return {};
+}
+
+class QuietWindow : public SettingsWindow {
+ public:
+  void showMessage(const std::string&) override {}
+  bool askYesNo(const std::string&, const std::string&) override { return false; }
+  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return {}; }
+  std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return {}; }
+};
+
+// The settings file readers: the start-up reading and the load command (as
+// Button9 loads a file found in a picture folder). Programs never come from
+// such a file, and what was loaded saves again as a 97-line file.
+inline std::string CheckSettings(const uint8_t* data, size_t size) {
+  const std::string path = WriteInput(data, size, "settings.ini");
+  QuietWindow window;
+  AlbumSettings settings;
+  ResetSettings(settings);
+  SettingsLines lines;
+  ReadSettingsAtStart(path, settings, lines, window);
+
+  AlbumSettings loaded;
+  ResetSettings(loaded);
+  loaded.browserPath = "browser";
+  MainValues main;
+  main.programFolder = ScratchFolder() + "/home";
+  main.currentFolder = ScratchFolder();
+  main.folderSettingsPath = path;
+  main.loadWithoutAsking = true;
+  SettingsLoadCommand(loaded, main, lines, window);
+  if (loaded.browserPath != "browser" || !loaded.externalViewerPath.empty()) return "a program came from the file";
+  if (inisave(loaded, main.programVersion, lines) != 96) return "inisave";
+  return {};
+}
+
+// The comment file reader on any bytes, then matching against a few names.
+inline std::string CheckComments(const uint8_t* data, size_t size) {
+  const CommentFile file = ParseCommentFile(std::string(reinterpret_cast<const char*>(data), size));
+  if (file.records.size() > kMaxCommentRecords) return "too many records kept";
+  if (MatchComments(file.records, {"a.jpg", "B.JPG", "写真.jpg", ""}).size() != 4) return "one slot per name";
+  return {};
+}
+
+// The table of contents' reader of album pages: the first seven lines of a
+// page found in a sub-folder, cut into fields by position.
+inline std::string CheckAlbumPage(const uint8_t* data, size_t size) {
+  const std::string path = WriteInput(data, size, "index.htm");
+  AlbumHead head;
+  std::string error;
+  if (ReadAlbumHead(path, head, error) && head.recognised != IsAlbumPage(head.markerLine)) return "marker";
+  if (!IsValidUtf8(head.fields.title) || !IsValidUtf8(head.fields.thumbnailName)) return "fields not UTF-8";
+  return {};
+}
+
+// CP932 decoding, with and without turning references back: the text is
+// always valid UTF-8, and text read with references turned back survives
+// being written and read again unchanged (the settings and comment files
+// rely on it).
+inline std::string CheckCp932(const uint8_t* data, size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  if (!IsValidUtf8(Cp932ToUtf8(bytes, false))) return "invalid UTF-8";
+  const std::string text = Cp932ToUtf8(bytes, true);
+  if (!IsValidUtf8(text)) return "invalid UTF-8 with references";
+  if (Cp932ToUtf8(Utf8ToCp932(text), true) != text) return "no round trip";
+  (void)Utf8ToCp932(bytes);  // any bytes as UTF-8 text
+  return {};
+}
+
+// The BMP reader, then decoding what it accepted the way the conversion does
+// (into a bitmap, then to 24 bits). Any exception of the reader is a clean
+// refusal.
+inline std::string CheckBmp(const uint8_t* data, size_t size) {
+  TPxDIB dib;
+  try {
+    dib.LoadFromStream(std::string_view(reinterpret_cast<const char*>(data), size));
+    // An RLE stream may declare a large picture in a few bytes; decoding it
+    // is only zero-filling, so keep the fuzzer's time for other inputs.
+    if (static_cast<int64_t>(dib.Width()) * dib.Height() > kFuzzPixels) return {};
+    Bitmap bitmap;
+    dib.AssignTo(bitmap);
+    const Bitmap rgb = ToRgb24(bitmap);
+    if (dib.header().biCompression == 0) {
+      (void)dib.Pixels(dib.Width() - 1, dib.Height() - 1);
+      (void)dib.ScanLine(0);
+    }
+    if (rgb.width != dib.Width()) return "width";
+  } catch (const std::exception&) {
+  }
+  return {};
+}
+
+}  // namespace pictavo::fuzz
