@@ -139,16 +139,6 @@ TEST(BoundedDecode, DamageIsReportedWhereItIsMet) {
   }
 }
 
-TEST(BoundedDecode, TheAlbumRunReportsTheRefusal) {
-  TempDir dir, home;
-  WriteAll(dir.file("a.jpg"), Declaring(dir, true, 20000, 15000));
-  ::unlink(dir.file("small.jpg").c_str());
-  const CliResult r = Cli({"album", dir.path(), "--home", home.path(), "--quiet"});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("JPEGファイルを読み込めませんでした。"), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find("256 MB"), std::string::npos) << r.err;
-}
-
 TEST(BoundedDecode, OrdinaryFilesStillDecode) {
   TempDir dir;
   JpegOptions o;

@@ -24,7 +24,7 @@ int RunBmp2Jpg(const Bmp2JpgOptions& o, Io& io) {
   }
   std::vector<std::string> names;
   if (o.files.empty()) {
-    for (const auto& entry : FolderPictures(folder, ".bmp", io.err)) names.push_back(entry.name);
+    for (const auto& entry : ListFolderPictures(folder, ".bmp", io.err)) names.push_back(entry.name);
   } else {
     names = SplitList(o.files);
   }

@@ -11,6 +11,7 @@
 
 #include "album/escape.h"
 #include "album/slideshow_page.h"
+#include "cli_fixtures.h"
 #include "fixtures.h"
 #include "platform/paths.h"
 #include "settings/name_check.h"
@@ -342,6 +343,32 @@ TEST(SlideShowNames, TheAlbumRunWritesTheEscapedNames) {
   ASSERT_EQ(r.status, 0) << r.err;
   const auto show = ReadCp932Lines(dir.file("SShow.htm"));
   EXPECT_EQ(show[17], "imag[1]=\"sp&#32;ace.jpg\";");
+}
+
+// A small real progressive JPEG whose frame header claims 20000 x 15000.
+std::string DamagedHuge(const TempDir& dir) {
+  JpegOptions o;
+  o.progressive = true;
+  MakeJpeg(dir.file("small.jpg"), 48, 32, o);
+  std::string bytes = ReadAll(dir.file("small.jpg"));
+  ::unlink(dir.file("small.jpg").c_str());
+  const size_t sof = bytes.find("\xFF\xC2");
+  EXPECT_NE(sof, std::string::npos);
+  const int w = 20000, h = 15000;
+  bytes[sof + 5] = static_cast<char>(h >> 8);
+  bytes[sof + 6] = static_cast<char>(h & 0xFF);
+  bytes[sof + 7] = static_cast<char>(w >> 8);
+  bytes[sof + 8] = static_cast<char>(w & 0xFF);
+  return bytes;
+}
+
+TEST(BoundedDecodeCli, TheAlbumRunReportsTheRefusal) {
+  TempDir dir, home;
+  WriteAll(dir.file("a.jpg"), DamagedHuge(dir));
+  const CliResult r = Cli({"album", dir.path(), "--home", home.path(), "--quiet"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("JPEGファイルを読み込めませんでした。"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("256 MB"), std::string::npos) << r.err;
 }
 
 }  // namespace
