@@ -148,8 +148,11 @@ void KillAtManyPoints(const Command& c) {
     MakeFolders(folder);
     c.prepare(folder);
     const pid_t pid = Start(WithFolder(c.args, folder), home);
-    // Points spread over the whole run and a little beyond it.
-    std::this_thread::sleep_for(duration * k / (kPoints - 4));
+    // Points spread over the whole run, then a few well beyond it, so that
+    // some kills come after the replacement even on a busy machine.
+    constexpr int kAfter = 4;
+    std::this_thread::sleep_for(k < kPoints - kAfter ? duration * k / (kPoints - kAfter)
+                                                     : duration * (k - (kPoints - kAfter) + 3) / 2);
     ::kill(pid, SIGKILL);
     Wait(pid);
     const auto now = Snapshot(folder, c.watched);
