@@ -70,7 +70,7 @@ class Run {
     m_run.runActive = true;
     m_host.beginRun();
     m_title = m_run.main.albumTitle;
-    m_host.setStatus(2, "0000/0000   ");
+    m_host.setStatus(StatusPanel::Counter, "0000/0000   ");
     m_s.picturesPerRow = static_cast<int16_t>(m_run.perRow);
     m_perRow = m_run.perRow;
 
@@ -142,7 +142,7 @@ class Run {
     // Per-picture loop.
     const int tw = ParseSetting("thumbnailWidth", m_s.thumbnailWidth, true);
     const int th = ParseSetting("thumbnailHeight", m_s.thumbnailHeight, true);
-    m_host.setStatus(1, "画像読込中");
+    m_host.setStatus(StatusPanel::Phase, "画像読込中");
     std::vector<std::string> commentRow(static_cast<size_t>(m_perRow));
     bool commentsOn = false;
     std::optional<ThumbnailPipeline> pipeline;
@@ -155,7 +155,7 @@ class Run {
       }
       const PictureEntry& entry = m_run.pictures[static_cast<size_t>(i)];
       if (!entry.selected) continue;
-      m_host.setStatus(2, ZeroPad(m_processed + 1, 4) + "/" + ZeroPad(m_selected, 4) + "   ");
+      m_host.setStatus(StatusPanel::Counter, ZeroPad(m_processed + 1, 4) + "/" + ZeroPad(m_selected, 4) + "   ");
       ++m_processed;
 
       Picture pic;
@@ -199,7 +199,7 @@ class Run {
       m_show->writeLines(SlideShowTail(m_texts.backgroundHtml, m_processed, limit, m_widest, m_tallest, maxX, maxY));
       if (!checkWrites() || !closeFile(m_show, m_showPath)) return endFailed();
     }
-    for (int p = 0; p < 3; ++p) m_host.setStatus(p, "");
+    for (StatusPanel p : {StatusPanel::Step, StatusPanel::Phase, StatusPanel::Counter}) m_host.setStatus(p, "");
     const bool completed = m_run.runActive;
     if (completed) m_extras.endOfRunNotice(m_run);
     m_host.endRun(false);
@@ -244,15 +244,15 @@ class Run {
       m_host.showMessage(msg::kReadError);
       return false;
     }
-    m_host.setStatus(0, name);
+    m_host.setStatus(StatusPanel::Step, name);
     pic.width = r.made.width;
     pic.height = r.made.height;
     if (r.made.path == ThumbnailPath::Kept) {
-      m_host.setStatus(0, "ファイル作成スキップ");
+      m_host.setStatus(StatusPanel::Step, "ファイル作成スキップ");
       pipeline.finished();
       return true;
     }
-    m_host.setStatus(0, r.made.path == ThumbnailPath::Filter ? "フィルター処理" : "通常圧縮");
+    m_host.setStatus(StatusPanel::Step, r.made.path == ThumbnailPath::Filter ? "フィルター処理" : "通常圧縮");
     pic.thumbnail = std::move(r.made.thumbnail);
     ParseSetting("thumbnailQuality", m_s.thumbnailQuality);
     std::string error = r.encodeError;
@@ -344,16 +344,6 @@ class Run {
 };
 
 }  // namespace
-
-std::string BadSettingText(const std::string& field, const std::string& value) {
-  return "設定 " + field + " の値「" + value + "」は正しい整数ではありません。\r処理は中断されました。";
-}
-
-std::string SettingOutOfRangeText(const std::string& field, const std::string& value, int lowest, int highest) {
-  const std::string range = highest == INT_MAX ? std::to_string(lowest) + " 以上"
-                                               : std::to_string(lowest) + " から " + std::to_string(highest) + " まで";
-  return "設定 " + field + " の値「" + value + "」は範囲外です（" + range + "の整数が必要です）。\r処理は中断されました。";
-}
 
 RunOutcome AlbumRun(AlbumRunState& run, RunExtras& extras) {
   Run r(run, extras);
