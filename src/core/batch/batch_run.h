@@ -3,7 +3,9 @@
 // driving the main window as a user would, then the table of contents over
 // them. Abort takes effect between folders.
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "album/album_run.h"
@@ -69,7 +71,17 @@ struct BatchJob {
   CivilDate today;
 };
 
-BatchOutcome RunBatch(BatchJob& job, int targetCount);
+// What the run did: its outcome, each album it made (folder name and the
+// album run's outcome) and, when it got that far, the table of contents'.
+struct BatchReport {
+  BatchOutcome outcome = BatchOutcome::Failed;
+  std::vector<std::pair<std::string, RunOutcome>> albums;
+  std::optional<TocOutcome> tableOfContents;
+  // Every album completed and the table of contents was written.
+  bool allWritten() const;
+};
+
+[[nodiscard]] BatchReport RunBatch(BatchJob& job, int targetCount);
 
 namespace msg {
 inline constexpr const char* kBatchInterrupted = "処理は中断されました";
