@@ -19,7 +19,9 @@ bool IsAlbumPage(const std::string& markerLine) {
 }
 
 bool ReadAlbumHead(const std::string& pagePath, AlbumHead& head, std::string& error) {
-  auto reader = TextReader::open(pagePath, error);
+  // References the page writer made for characters CP932 lacks are decoded,
+  // so that the names and the title are text again before a page escapes them.
+  auto reader = TextReader::open(pagePath, error, /*decodeReferences=*/true);
   if (!reader) return false;
   head = AlbumHead{};
   reader->readLine();  // the document-type line
