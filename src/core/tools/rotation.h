@@ -17,6 +17,9 @@
 
 namespace pictavo {
 
+inline constexpr int kRotationMinQuality = 50;
+inline constexpr int kRotationMaxQuality = 100;
+
 // Turns a picture 90 degrees through the DIB image, pixel by pixel; a
 // palette picture keeps its colour table.
 Bitmap RotateRight(const Bitmap& picture);
@@ -64,7 +67,9 @@ class RotationWalk {
   bool save();
   void finish();
 
-  int quality = 95;  // the window's own copy of rotationQuality
+  // The window's own copy of rotationQuality, brought into the range of its
+  // up-down control as the control's position would be.
+  int quality = 95;
   SinkOpener openSink;
 
   const RotationControls& controls() const { return m_controls; }
