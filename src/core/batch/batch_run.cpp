@@ -62,8 +62,29 @@ int CountBatchTargets(const TocOptions& toc, AlbumDriver& driver, CommandHost& h
   return count;
 }
 
+std::string BadBatchSetting(const AlbumSettings& s) {
+  const struct {
+    const char* field;
+    const std::string& value;
+    bool positive;
+  } numbers[] = {
+      {"titleFontColor", s.titleFontColor, false},   {"titleBackgroundColor", s.titleBackgroundColor, false},
+      {"thumbnailWidth", s.thumbnailWidth, true},    {"thumbnailHeight", s.thumbnailHeight, true},
+      {"thumbnailQuality", s.thumbnailQuality, false},
+  };
+  for (const auto& n : numbers) {
+    const auto v = ParseDecimal(n.value);
+    if (!v || (n.positive && *v <= 0)) return BadSettingText(n.field, n.value);
+  }
+  return {};
+}
+
 BatchOutcome RunBatch(BatchJob& job, int targetCount) {
   BatchHost& host = job.host;
+  if (const std::string bad = BadBatchSetting(job.settings); !bad.empty()) {
+    host.showMessage(bad);
+    return BatchOutcome::Failed;
+  }
   host.beginBatch();
   host.showBatchProgress(BatchProgressText(0, targetCount));
   std::vector<std::string> names;

@@ -160,8 +160,14 @@ int DecodeCore(Decoder& d, const uint8_t* data, size_t size, Bitmap* out, JpegIn
     return 1;
   }
   jpeg_mem_src(&d.cinfo, data, static_cast<unsigned long>(size));
-  if (!ReadHeader(d, info, error)) return 2;
-  if (!out) return 0;
+  const bool sizeAccepted = ReadHeader(d, info, error);
+  if (!out) {
+    // Only the header is wanted: the size limit guards decoding, and a
+    // header of any size is read safely.
+    error.clear();
+    return 0;
+  }
+  if (!sizeAccepted) return 2;
   const bool grey = d.cinfo.jpeg_color_space == JCS_GRAYSCALE;
   d.cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_start_decompress(&d.cinfo);
