@@ -73,7 +73,7 @@ int RunAlbum(AlbumOptions& o, Io& io) {
   const RunOutcome outcome = AlbumRun(state, extras);
   if (outcome == RunOutcome::Failed) return 1;
   if (!o.quiet) io.out << FolderBase(folder) + settings.htmlFileName << '\n';
-  return 0;
+  return outcome == RunOutcome::Aborted ? kExitInterrupted : 0;
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ int RunBatchCommand(const TocCliOptions& o, Io& io) {
   BatchJob job{toc, settings, main, driver, host, today};
   const BatchOutcome outcome = RunBatch(job, targets);
   if (outcome == BatchOutcome::Failed) return 1;
-  if (outcome == BatchOutcome::Aborted) return 0;
+  if (outcome == BatchOutcome::Aborted) return kExitInterrupted;
   // Finished: any message on the way was an album or the table of contents failing.
   if (cli.messages() + albumHost.messages() > startMessages) return 1;
   if (!o.quiet) io.out << FolderBase(toc.tocFolder) + settings.htmlFileName << '\n';
