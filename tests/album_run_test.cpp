@@ -221,6 +221,19 @@ TEST(AlbumRun, SkipExistingThumbnailsKeepsFilesAndPage) {
   EXPECT_TRUE(a.host.previews.empty());
 }
 
+// Only a file counts as a thumbnail to keep; a folder in its place is no
+// thumbnail, and the run says it cannot write one there.
+TEST(AlbumRun, SkipExistingIgnoresAFolderInTheThumbnailsPlace) {
+  Album a;
+  a.settings.skipExistingThumbnails = "on";
+  a.add("a.jpg", 160, 100);
+  ASSERT_TRUE(MakeFolders(a.dir.file("htm_image/a.jpg")));
+  EXPECT_EQ(a.run(), RunOutcome::Failed);
+  EXPECT_EQ(a.host.messages, std::vector<std::string>{msg::kWriteError});
+  const auto& log = a.host.statusLog;
+  EXPECT_EQ(std::find(log.begin(), log.end(), "0:ファイル作成スキップ"), log.end());
+}
+
 TEST(AlbumRun, PrefixAndClearedThumbnailFolder) {
   Album a;
   a.settings.thumbnailPrefix = "s_";
@@ -288,10 +301,72 @@ TEST(AlbumRun, BadNumericSettingEndsTheRunNamingTheField) {
     EXPECT_NE(a.host.messages[0].find(field), std::string::npos);
     EXPECT_EQ(a.host.endings, std::vector<bool>{true});
   }
-  Album zero;
-  zero.settings.thumbnailHeight = "0";
-  zero.add("a.jpg", 50, 40);
-  EXPECT_EQ(zero.run(), RunOutcome::Failed);
+  // A number the run cannot use is not called a bad integer.
+  for (const char* value : {"0", "-110"}) {
+    Album a;
+    a.settings.thumbnailWidth = value;
+    a.add("a.jpg", 50, 40);
+    EXPECT_EQ(a.run(), RunOutcome::Failed);
+    ASSERT_EQ(a.host.messages.size(), 1u);
+    EXPECT_EQ(a.host.messages[0], SettingOutOfRangeText("thumbnailWidth", value, 1));
+    EXPECT_EQ(a.host.messages[0].find("正しい整数ではありません"), std::string::npos);
+  }
+}
+
+// The run enforces the per-row control's range itself: 0 once divided by zero.
+TEST(AlbumRun, PerRowOutsideOneToTenIsRefusedBeforeAnythingIsWritten) {
+  for (int perRow : {0, -3, 11}) {
+    Album a;
+    a.perRow = perRow;
+    a.add("a.jpg", 50, 40);
+    EXPECT_EQ(a.run(), RunOutcome::Failed) << perRow;
+    ASSERT_EQ(a.host.messages.size(), 1u);
+    EXPECT_EQ(a.host.messages[0], SettingOutOfRangeText("picturesPerRow", std::to_string(perRow), 1, 10));
+    EXPECT_EQ(ListDir(a.dir.path()), std::vector<std::string>{"a.jpg"});
+  }
+}
+
+// Whatever the picture's shape and the path taken, the page's cell gives
+// the written file's size: exactly on the plain path, and on the filter
+// path the rounded display size of a file cut to whole pixels (one less at
+// most). Slivers keep one pixel on both.
+TEST(AlbumRun, PageSizesFollowTheThumbnailFiles) {
+  unsigned seed = 12345;
+  auto next = [&seed](int lo, int hi) {
+    seed = seed * 1103515245u + 12345u;
+    return lo + static_cast<int>((seed >> 8) % static_cast<unsigned>(hi - lo + 1));
+  };
+  std::vector<std::pair<int, int>> sizes = {{1, 5000}, {5000, 1}, {1, 1}, {2, 3000}, {3000, 2}, {111, 50}, {65, 156}};
+  for (int i = 0; i < 25; ++i) sizes.push_back({next(1, 900), next(1, 900)});
+  for (bool filter : {false, true}) {
+    Album a;
+    a.settings.thumbnailFilter = filter ? "on" : "off";
+    for (size_t i = 0; i < sizes.size(); ++i) a.add("p" + std::to_string(i) + ".jpg", sizes[i].first, sizes[i].second);
+    ASSERT_EQ(a.run(), RunOutcome::Completed);
+    const auto cells = CellsOf(a.page());
+    ASSERT_EQ(cells.size(), sizes.size());
+    for (size_t i = 0; i < sizes.size(); ++i) {
+      const std::string name = "p" + std::to_string(i) + ".jpg";
+      const JpegInfo t = a.thumb(name);
+      const DisplaySize ds = ThumbnailDisplaySize(sizes[i].first, sizes[i].second, 110, 150);
+      const std::string what = name + " " + std::to_string(sizes[i].first) + "x" + std::to_string(sizes[i].second);
+      EXPECT_NE(cells[i].find("height=\"" + std::to_string(ds.height) + "\" width=\"" + std::to_string(ds.width) + "\""),
+                std::string::npos)
+          << what << cells[i];
+      EXPECT_GE(ds.width, 1) << what;
+      EXPECT_GE(ds.height, 1) << what;
+      const bool filtered = filter && (sizes[i].first > 110 || sizes[i].second > 150);
+      if (filtered) {
+        EXPECT_LE(ds.width - t.width, 1) << what;
+        EXPECT_LE(ds.height - t.height, 1) << what;
+        EXPECT_GE(ds.width - t.width, 0) << what;
+        EXPECT_GE(ds.height - t.height, 0) << what;
+      } else {
+        EXPECT_EQ(t.width, ds.width) << what;
+        EXPECT_EQ(t.height, ds.height) << what;
+      }
+    }
+  }
 }
 
 TEST(AlbumRun, FileNamesWithMarkupCharacters) {

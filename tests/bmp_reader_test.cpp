@@ -266,7 +266,7 @@ uint32_t HeaderSizeOf(const std::string& bytes) {
 }
 
 TEST(BmpReader, ConformanceSuite) {
-  const std::string suite = std::string(PICTAVO_SHARED_DIR) + "/testdata/bmpsuite";
+  const std::string suite = std::string(PICTAVO_SOURCE_DIR) + "/tests/data/bmpsuite";
   int good = 0, otherHeaders = 0;
   for (const char* sub : {"/g", "/q", "/b", "/x"}) {
     for (const auto& path : Files(suite + sub)) {

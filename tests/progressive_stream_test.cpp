@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -172,6 +173,58 @@ TEST(ProgressiveStream, StepsAsideForWhatItCannotReproduce) {
   }
   EXPECT_GT(refused, 0);
   EXPECT_GT(finished, 0);
+}
+
+// libjpeg takes each piece as a fill of its input buffer, and an empty fill
+// reported as success makes it read past the buffer. Rows that a thumbnail
+// skips are written as flat blocks, so a narrow picture's rows can encode
+// to no bytes at all: they must travel with a later piece.
+TEST(ProgressiveStream, PiecesAreNeverEmpty) {
+  TempDir dir;
+  std::vector<std::string> paths;
+  const std::string kept = std::string(PICTAVO_SOURCE_DIR) + "/tests/data/progressive-strips/";
+  for (const char* name : {"flat-grey-8x16.jpg", "gradient-grey-40x5000.jpg", "photo-grey-16x6000.jpg",
+                           "photo-422-16x6000.jpg"}) {
+    paths.push_back(kept + name);
+  }
+  for (int w : {1, 8, 16, 33}) {
+    JpegOptions o;
+    o.progressive = true;
+    o.grey = w % 2 == 0;
+    Bitmap flat = PatternPicture(w, 3000);
+    std::fill(flat.data.begin(), flat.data.end(), uint8_t{200});
+    paths.push_back(dir.file("flat" + std::to_string(w) + ".jpg"));
+    WriteTestJpeg(paths.back(), flat, o);
+  }
+  for (const std::string& path : paths) {
+    for (bool fewRows : {false, true}) {
+      JpegInfo info;
+      std::string error;
+      ASSERT_TRUE(ReadJpegInfo(path, info, error)) << path << error;
+      const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+      ASSERT_GE(fd, 0);
+      ProgressiveStream stream;
+      ASSERT_TRUE(stream.open(fd)) << path;
+      if (fewRows) stream.needRows({0, info.height - 1});
+      std::string out;
+      const uint8_t* data;
+      size_t size;
+      int pieces = 0;
+      while (stream.next(data, size)) {
+        EXPECT_GT(size, 0u) << path << " piece " << pieces;
+        out.append(reinterpret_cast<const char*>(data), size);
+        ++pieces;
+      }
+      ::close(fd);
+      EXPECT_FALSE(stream.failed()) << path;
+      ASSERT_GE(out.size(), 2u);
+      EXPECT_EQ(out.substr(out.size() - 2), "\xFF\xD9") << path;
+      if (!fewRows) {
+        std::string e1, e2;
+        EXPECT_TRUE(SamePixels(Decode(ReadAll(path), e1), Decode(out, e2))) << path << e1 << e2;
+      }
+    }
+  }
 }
 
 // Streaming a large progressive picture holds rows, not its coefficients.

@@ -133,6 +133,23 @@ TEST(RunExtras, BackgroundPictureIsCopiedAndRenamedByItsExtension) {
   EXPECT_EQ(ReadAll(a.thumbs("back.gif")), "gif");
   EXPECT_TRUE(a.host.messages.empty());
 
+  // A background chosen inside the thumbnail folder is copied, not moved:
+  // the next run with the same settings still finds it.
+  WriteAll(a.thumbs("tile.jpg"), "tile");
+  a.settings.backgroundFile = a.thumbs("tile.jpg");
+  for (int run = 0; run < 2; ++run) {
+    EXPECT_EQ(a.run(), RunOutcome::Completed);
+    EXPECT_EQ(ReadAll(a.thumbs("tile.jpg")), "tile");
+    EXPECT_EQ(ReadAll(a.thumbs("back.jpg")), "tile");
+  }
+  EXPECT_TRUE(a.host.messages.empty());
+  // So is one named back.gif there, which keeps its place.
+  a.settings.backgroundFile = a.thumbs("back.gif");
+  WriteAll(a.thumbs("back.gif"), "gif in place");
+  EXPECT_EQ(a.run(), RunOutcome::Completed);
+  EXPECT_EQ(ReadAll(a.thumbs("back.gif")), "gif in place");
+  EXPECT_FALSE(PathExists(a.thumbs("back.jpg")));
+
   // A missing file is reported and the run goes on.
   a.settings.backgroundFile = a.dir.file("none.jpg");
   EXPECT_EQ(a.run(), RunOutcome::Completed);

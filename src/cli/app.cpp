@@ -5,6 +5,7 @@
 #include "cli_host.h"
 #include "commands.h"
 #include "platform/paths.h"
+#include "version.h"
 
 namespace pictavo::cli {
 
@@ -101,7 +102,7 @@ bool SettingsOptions::apply(AlbumSettings& settings, std::ostream& err) const {
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
   CLI::App app{"Pictavo: static web albums from folders of JPEG photographs", "pictavo-cli"};
   app.require_subcommand(1);
-  app.set_version_flag("--version", "pictavo-cli 2.02");
+  app.set_version_flag("--version", std::string("pictavo-cli ") + kProgramVersion);
   Io io{out, err};
   int exitCode = 0;
   AddAlbumCommand(app, io, exitCode);

@@ -64,7 +64,7 @@ bool CliHost::askYesNo(const std::string& text, const std::string& caption) {
   return answer;
 }
 
-void CliHost::setPicturesPerRow(int16_t count) { m_perRow = std::clamp<int>(count, 1, 10); }
+void CliHost::setPicturesPerRow(int16_t count) { m_perRow = std::clamp<int>(count, kMinPicturesPerRow, kMaxPicturesPerRow); }
 
 void CliHost::setAnswer(const std::string& key, bool answer) { m_answers.emplace_back(key, answer); }
 

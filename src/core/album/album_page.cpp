@@ -1,5 +1,7 @@
 #include "album/album_page.h"
 
+#include <algorithm>
+
 #include "album/escape.h"
 #include "platform/paths.h"
 #include "text/chars.h"
@@ -10,7 +12,9 @@ DisplaySize ThumbnailDisplaySize(int w, int h, int tw, int th) {
   const long double rx = static_cast<long double>(w) / tw;
   const long double ry = static_cast<long double>(h) / th;
   const long double r = rx >= ry ? rx : ry;
-  return {RoundHalfEven(w / r), RoundHalfEven(h / r), r};
+  // A sliver (1 x 5000) would round to 0 on its short side; its thumbnail
+  // file is one pixel there, and a 0 in the page would hide it.
+  return {std::max(1LL, RoundHalfEven(w / r)), std::max(1LL, RoundHalfEven(h / r)), r};
 }
 
 std::string PageDateText(const CivilDate& d) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 
 #include <optional>
 
@@ -25,15 +26,19 @@ namespace {
 struct SettingFailure {
   std::string field;
   std::string value;
+  bool outOfRange;  // a number, but not one the run can use
 };
 
 int ParseSetting(const char* field, const std::string& value, bool positive = false) {
   const auto v = ParseDecimal(value);
-  if (!v || (positive && *v <= 0)) throw SettingFailure{field, value};
+  if (!v) throw SettingFailure{field, value, false};
+  if (positive && *v <= 0) throw SettingFailure{field, value, true};
   return *v;
 }
 
-std::string SettingFailureText(const SettingFailure& f) { return BadSettingText(f.field, f.value); }
+std::string SettingFailureText(const SettingFailure& f) {
+  return f.outOfRange ? SettingOutOfRangeText(f.field, f.value, 1) : BadSettingText(f.field, f.value);
+}
 
 std::string IoFailureText(const std::string& detail) {
   return "ファイル書き込みエラーが発生しました。\r" + detail + "\r処理は中断されました。";
@@ -53,6 +58,13 @@ class Run {
 
  private:
   RunOutcome body() {
+    // The per-row control keeps 1 to 10; a caller that passes anything else
+    // gets told so before anything is touched (0 would divide by zero).
+    if (m_run.perRow < kMinPicturesPerRow || m_run.perRow > kMaxPicturesPerRow) {
+      m_host.showMessage(SettingOutOfRangeText("picturesPerRow", std::to_string(m_run.perRow), kMinPicturesPerRow,
+                                               kMaxPicturesPerRow));
+      return RunOutcome::Failed;
+    }
     // Start of the run.
     m_run.albumFolder = FolderBase(m_run.main.currentFolder);
     m_run.runActive = true;
@@ -335,6 +347,12 @@ class Run {
 
 std::string BadSettingText(const std::string& field, const std::string& value) {
   return "設定 " + field + " の値「" + value + "」は正しい整数ではありません。\r処理は中断されました。";
+}
+
+std::string SettingOutOfRangeText(const std::string& field, const std::string& value, int lowest, int highest) {
+  const std::string range = highest == INT_MAX ? std::to_string(lowest) + " 以上"
+                                               : std::to_string(lowest) + " から " + std::to_string(highest) + " まで";
+  return "設定 " + field + " の値「" + value + "」は範囲外です（" + range + "の整数が必要です）。\r処理は中断されました。";
 }
 
 RunOutcome AlbumRun(AlbumRunState& run, RunExtras& extras) {

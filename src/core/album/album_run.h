@@ -3,6 +3,7 @@
 // make the thumbnails and write the catalogue page and, when asked, the
 // slide-show page. It talks to its surroundings only through AlbumRunHost.
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -88,5 +89,12 @@ inline constexpr const char* kCaption = "Pictavo";
 
 // The message for a numeric setting that is not a decimal integer.
 std::string BadSettingText(const std::string& field, const std::string& value);
+// The message for a numeric setting below the lowest value the run can use.
+std::string SettingOutOfRangeText(const std::string& field, const std::string& value, int lowest,
+                                  int highest = INT_MAX);
+
+// The range of the per-row control, which the run enforces too.
+inline constexpr int kMinPicturesPerRow = 1;
+inline constexpr int kMaxPicturesPerRow = 10;
 
 }  // namespace pictavo

@@ -45,32 +45,22 @@ bool CopyBackgroundPicture(const std::string& backgroundFile, const std::string&
                            std::string& detail) {
   const std::string base = FolderBase(thumbnailFolder);
   const std::string name = LastComponent(backgroundFile);
-  const std::string copy = base + name;
-  // A background that already lies in the thumbnail folder is its own copy;
-  // deleting "the old copy" first would delete the user's file.
-  if (AbsolutePath(backgroundFile) != AbsolutePath(copy)) {
-    if (!RemoveIfPresent(copy, detail)) {
-      error = "ファイル " + copy + " を作成できません";
-      return false;
-    }
-    if (!CopyFileTo(backgroundFile, thumbnailFolder, error, &detail)) return false;
-  }
   const std::string extension = LowerAscii(Extension(name));
-  const std::string target = extension == ".jpg" ? "back.jpg" : extension == ".gif" ? "back.gif" : "";
-  // The copy may already carry its final name (a background named back.jpg);
-  // it must not be deleted as a stale one.
-  for (const char* stale : {"back.jpg", "back.gif"}) {
-    if (name != stale && !RemoveIfPresent(base + stale, detail)) {
+  const std::string target = extension == ".jpg" ? "back.jpg" : extension == ".gif" ? "back.gif" : name;
+  const std::string source = AbsolutePath(backgroundFile);
+  // The copy is written under its final name at once, so the user's chosen
+  // file is only ever read: it may itself lie in the thumbnail folder
+  // (tile.jpg there, or back.jpg), where copying and renaming would move it.
+  // What the copy replaces goes first, as the copy-and-rename did it.
+  for (const std::string& stale : {name, std::string("back.jpg"), std::string("back.gif")}) {
+    if (stale == target || AbsolutePath(base + stale) == source) continue;
+    if (!RemoveIfPresent(base + stale, detail)) {
       error = "ファイル " + base + stale + " を作成できません";
       return false;
     }
   }
-  if (!target.empty() && name != target && std::rename(copy.c_str(), (base + target).c_str()) != 0) {
-    detail = SystemErrorText(copy, errno);
-    error = "ファイル " + base + target + " を作成できません";
-    return false;
-  }
-  return true;
+  if (AbsolutePath(base + target) == source) return true;  // it already is its own copy
+  return CopyFileAs(backgroundFile, base + target, error, &detail);
 }
 
 bool AlbumRunExtras::afterSelection(AlbumRunState& run) {

@@ -180,7 +180,9 @@ void ThumbnailPipeline::work() {
     const ThumbnailTask& task = m_tasks[i];
     ThumbnailResult r;
     ThumbnailJob job = task.job;
-    job.keepExisting = task.skipExisting && PathExists(task.thumbnailPath);
+    // Only a file counts as an existing thumbnail: a folder of that name would
+    // leave the page's picture pointing at a folder.
+    job.keepExisting = task.skipExisting && FileExists(task.thumbnailPath);
     bool putOff = false;
     int64_t need = 0;
     // Nothing may escape a worker: a failure becomes the picture's result.

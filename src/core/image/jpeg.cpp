@@ -305,7 +305,11 @@ boolean RewriteFill(j_decompress_ptr cinfo) {
   auto* src = reinterpret_cast<RewriteSource*>(cinfo->src);
   const uint8_t* data;
   size_t n;
-  if (!src->stream->next(data, n)) {
+  // A fill must hand libjpeg at least one byte: its byte count would wrap
+  // round on an empty buffer reported as success.
+  const bool more = src->stream->next(data, n);
+  if (more && n == 0) ERREXIT(cinfo, JERR_INPUT_EOF);
+  if (!more) {
     if (src->stream->failed()) ERREXIT(cinfo, JERR_INPUT_EOF);
     static const JOCTET kEnd[2] = {0xFF, JPEG_EOI};
     WARNMS(cinfo, JWRN_JPEG_EOF);
@@ -319,6 +323,34 @@ boolean RewriteFill(j_decompress_ptr cinfo) {
 
 void UseRewriteSource(j_decompress_ptr cinfo, ProgressiveStream* stream) {
   InstallSource<RewriteSource>(cinfo, SourceTerm, RewriteFill)->stream = stream;
+}
+
+// jpeg_skip_scanlines leaves the next rows exact only where every vertically
+// subsampled component goes through a fancy upsampler that takes context
+// rows. libjpeg falls back to plain upsampling for a component at most two
+// samples wide (a picture up to 4 pixels wide at 4:2:0), and skipping past
+// its paired rows then gives other pixels than a full decode.
+bool SkippingIsExact(const jpeg_decompress_struct& cinfo) {
+  for (int c = 0; c < cinfo.num_components; ++c) {
+    const jpeg_component_info& comp = cinfo.comp_info[c];
+    if (comp.v_samp_factor == cinfo.max_v_samp_factor) continue;
+    const bool h2v2 = comp.h_samp_factor * 2 == cinfo.max_h_samp_factor &&
+                      comp.v_samp_factor * 2 == cinfo.max_v_samp_factor;
+    const bool h1v2 = comp.h_samp_factor == cinfo.max_h_samp_factor &&
+                      comp.v_samp_factor * 2 == cinfo.max_v_samp_factor;
+    if (!(h1v2 || (h2v2 && comp.downsampled_width > 2))) return false;
+  }
+  return true;
+}
+
+// Moves the decoder forward by count rows: skipped where that is exact,
+// otherwise read and dropped.
+void PassRows(jpeg_decompress_struct* cinfo, bool skip, JSAMPROW row, JDIMENSION count) {
+  if (skip) {
+    jpeg_skip_scanlines(cinfo, count);
+    return;
+  }
+  for (JDIMENSION i = 0; i < count; ++i) jpeg_read_scanlines(cinfo, &row, 1);
 }
 
 // The rewrite may write rows nobody takes as flat blocks. Kept out of
@@ -361,20 +393,21 @@ int StreamCore(Decoder& d, FILE* file, ProgressiveStream* rewrite, bool askHeade
     return 1;
   }
   JSAMPROW row = PlaceRow(&d.cinfo, static_cast<size_t>(d.cinfo.output_width) * (grey ? 1 : 3));
+  const bool skip = SkippingIsExact(d.cinfo);
   consumer.start(info);
   const int height = static_cast<int>(d.cinfo.output_height);
   if (rewrite) TellNeededRows(consumer, height, *rewrite);
   for (int y = consumer.nextRow(0); y < height; y = consumer.nextRow(y + 1)) {
     if (y < static_cast<int>(d.cinfo.output_scanline)) y = static_cast<int>(d.cinfo.output_scanline);
     if (y > static_cast<int>(d.cinfo.output_scanline)) {
-      jpeg_skip_scanlines(&d.cinfo, static_cast<JDIMENSION>(y) - d.cinfo.output_scanline);
+      PassRows(&d.cinfo, skip, row, static_cast<JDIMENSION>(y) - d.cinfo.output_scanline);
     }
     jpeg_read_scanlines(&d.cinfo, &row, 1);
     consumer.takeRow(y, row);
   }
   if (d.cinfo.output_scanline < d.cinfo.output_height) {
     if (d.cinfo.output_scanline + 1 < d.cinfo.output_height) {
-      jpeg_skip_scanlines(&d.cinfo, d.cinfo.output_height - 1 - d.cinfo.output_scanline);
+      PassRows(&d.cinfo, skip, row, d.cinfo.output_height - 1 - d.cinfo.output_scanline);
     }
     jpeg_read_scanlines(&d.cinfo, &row, 1);
   }

@@ -1069,11 +1069,16 @@ bool ProgressiveStream::next(const uint8_t*& data, size_t& size) {
     s.writeHeaders();
     s.stage = 1;
   } else if (s.stage == 1) {
-    const int r = s.rowNext++;
-    if (!s.decodeRow(r) || !s.encodeRow(r)) {
-      s.failed = true;
-      return false;
-    }
+    // A row of flat blocks can fit in the bits the writer holds back, and
+    // an empty piece would read to libjpeg as a fill of zero bytes: take
+    // rows until bytes come out. The last row always ends in a marker.
+    do {
+      const int r = s.rowNext++;
+      if (!s.decodeRow(r) || !s.encodeRow(r)) {
+        s.failed = true;
+        return false;
+      }
+    } while (s.out.size() == 0 && s.rowNext < s.imcuRows);
     if (s.rowNext == s.imcuRows) s.stage = 2;
     data = s.out.data();
     size = s.out.size();

@@ -34,10 +34,11 @@ class ProgressiveStream {
   // Reads the markers of the file open at fd (not moving its offset). False
   // when the file is not one this class streams.
   bool open(int fd);
-  // The next piece of the sequential stream: headers first, then one row of
-  // blocks at a time, then the end-of-image marker. Pieces stay valid until
-  // the next call. False at the end (size 0) or when the file turned out not
-  // to be streamable after all (failed() then says so).
+  // The next piece of the sequential stream: headers first, then the rows
+  // of blocks (a piece holds one or more), the last ending in the
+  // end-of-image marker. A piece is never empty and stays valid until the
+  // next call. False at the end (size 0) or when the file turned out not to
+  // be streamable after all (failed() then says so).
   bool next(const uint8_t*& data, size_t& size);
   bool failed() const;
   // The pixel rows the reader will take; the others may come out as flat

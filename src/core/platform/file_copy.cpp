@@ -44,7 +44,10 @@ bool CopyFileTo(const std::string& source, const std::string& destination, std::
                 std::string* detail) {
   std::string target = AbsolutePath(destination);
   if (HasAttributes(target, kAttrDirectory)) target = FolderBase(target) + LastComponent(source);
+  return CopyFileAs(source, target, error, detail);
+}
 
+bool CopyFileAs(const std::string& source, const std::string& target, std::string& error, std::string* detail) {
   const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
   struct stat st {};
   if (in < 0 || ::fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
@@ -75,8 +78,8 @@ bool CopyFileTo(const std::string& source, const std::string& destination, std::
       if (detail) *detail = SystemErrorText(source, err);
       return false;
     }
-    if (n > 0 && !sink->write(std::string_view(buffer, static_cast<size_t>(n)))) break;
-    if (n < static_cast<ssize_t>(sizeof buffer)) break;
+    // A short read is not the end of the file; only a read of nothing is.
+    if (n == 0 || !sink->write(std::string_view(buffer, static_cast<size_t>(n)))) break;
   }
   ::close(in);
   if (!sink->error().empty() || !sink->close()) {

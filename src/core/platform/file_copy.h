@@ -16,6 +16,10 @@ namespace pictavo {
 bool CopyFileTo(const std::string& source, const std::string& destination, std::string& error,
                 std::string* detail = nullptr);
 
+// The same copy to exactly the path `target`, whatever exists there.
+bool CopyFileAs(const std::string& source, const std::string& target, std::string& error,
+                std::string* detail = nullptr);
+
 enum FileAttribute : unsigned {
   kAttrReadOnly = 1,
   kAttrHidden = 2,

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "version.h"
+
 namespace pictavo {
 
 struct AlbumSettings {
@@ -79,7 +81,7 @@ bool SetSettingText(AlbumSettings& s, const std::string& field, const std::strin
 
 // The values the main window holds beside the record; none is stored.
 struct MainValues {
-  std::string programVersion = "2.02";
+  std::string programVersion = kProgramVersion;
   std::string programFolder;
   std::string currentFolder;
   std::string albumTitle;

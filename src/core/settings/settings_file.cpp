@@ -296,7 +296,8 @@ SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main
   TextReader reader(std::move(bytes), /*decodeReferences=*/true);
   lines[0] = reader.readLine();
   const bool ours = LeftChars(lines[0], 11) == kSettingsHeaderPrefix;
-  const bool current = LeftChars(lines[0], 15) == std::string(kSettingsHeaderPrefix) + "2.02";
+  const std::string currentHeader = std::string(kSettingsHeaderPrefix) + kProgramVersion;
+  const bool current = LeftChars(lines[0], CharLength(currentHeader)) == currentHeader;
   if (!ours) return SettingsLoadResult::NotSettingsFile;
   for (int i = 1; i <= 94; ++i) lines[static_cast<size_t>(i)] = reader.readLine();
   if (current) {
