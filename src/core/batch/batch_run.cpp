@@ -74,7 +74,8 @@ std::string BadBatchSetting(const AlbumSettings& s) {
   };
   for (const auto& n : numbers) {
     const auto v = ParseDecimal(n.value);
-    if (!v || (n.positive && *v <= 0)) return BadSettingText(n.field, n.value);
+    if (!v) return BadSettingText(n.field, n.value);
+    if (n.positive && *v <= 0) return SettingOutOfRangeText(n.field, n.value, 1);
   }
   return {};
 }
