@@ -98,6 +98,12 @@ TEST(ToolFiles, AtomicReplaceGoesThroughLinksAndKeepsModeAndOwner) {
   EXPECT_TRUE(IsLink(dir.file("later.txt")));
   EXPECT_EQ(ReadAll(dir.file("real/later.txt")), "made");
 
+  // A file the program makes again replaces the link itself.
+  ASSERT_EQ(::symlink("real/settings.ini", dir.file("thumb.jpg").c_str()), 0);
+  ASSERT_TRUE(WriteFileAtomically(dir.file("thumb.jpg"), "thumbnail", error, /*durable=*/false)) << error;
+  EXPECT_FALSE(IsLink(dir.file("thumb.jpg")));
+  EXPECT_EQ(ReadAll(dir.file("real/settings.ini")), "new");
+
   // A circle of links is replaced as the path given.
   ASSERT_EQ(::symlink("loop2", dir.file("loop1").c_str()), 0);
   ASSERT_EQ(::symlink("loop1", dir.file("loop2").c_str()), 0);
@@ -138,6 +144,13 @@ TEST(ToolFiles, RotatingThroughLinksTurnsTheLinkedFiles) {
   ASSERT_EQ(Cli({"comments", "fill", dir.path(), "--what", "name"}).status, 0);
   EXPECT_TRUE(IsLink(dir.file("PicComment.txt")));
   EXPECT_EQ(ReadCp932Lines(store.file("PicComment.txt"))[1], "photo.jpg");
+
+  // So does a linked settings file.
+  ASSERT_EQ(::symlink(store.file("mine.ini").c_str(), dir.file("mine.ini").c_str()), 0);
+  const CliResult saved = Cli({"settings", "save", dir.file("mine.ini"), "--home", home});
+  ASSERT_EQ(saved.status, 0) << saved.err;
+  EXPECT_TRUE(IsLink(dir.file("mine.ini")));
+  EXPECT_EQ(ReadCp932Lines(store.file("mine.ini")).size(), 97u);
 }
 
 TEST(ToolFiles, FourTurnsSaveAndTheQualityStaysInRange) {

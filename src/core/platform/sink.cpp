@@ -162,8 +162,8 @@ std::string FollowLinks(const std::string& path) {
 std::unique_ptr<ByteSink> OpenRenamingSink(const std::string& given, std::string& error, bool durable,
                                            int permissions) {
   // Renaming over a link would put a plain file in its place and leave the
-  // file it leads to as it was: replace that file instead.
-  const std::string path = FollowLinks(given);
+  // file it leads to as it was: replace the user's file instead.
+  const std::string path = durable ? FollowLinks(given) : given;
   const auto slash = path.rfind('/');
   const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);

@@ -29,8 +29,10 @@ std::unique_ptr<ByteSink> OpenDirectSink(const std::string& path, std::string& e
 // the file it leads to is replaced and the link stays. Anything short of a
 // successful close() leaves the old file as it was. Files the program can make
 // again (thumbnails) may skip the flush to disk: `durable` false keeps the
-// rename, so a failed write still leaves no half file. `permissions` (0 to
-// 07777), when given, is the new file's mode instead.
+// rename, so a failed write still leaves no half file, and replaces a link
+// itself rather than the file it leads to (a link in a thumbnail folder may
+// lead anywhere). `permissions` (0 to 07777), when given, is the new file's
+// mode instead.
 std::unique_ptr<ByteSink> OpenAtomicSink(const std::string& path, std::string& error);
 std::unique_ptr<ByteSink> OpenRenamingSink(const std::string& path, std::string& error, bool durable,
                                            int permissions = -1);
