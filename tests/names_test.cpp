@@ -64,8 +64,37 @@ std::string AddressToPath(const std::string& address) {
   return out;
 }
 
-// The local addresses (href, src, background, action) of a page, decoded as
-// a browser reads the Shift_JIS page and its attributes.
+// The text of a script string literal that starts at s[start] and ends at
+// the quote: \\, \" and \uXXXX (surrogate pairs joined) undone.
+std::string ScriptString(const std::string& s, size_t start, char quote) {
+  std::string out;
+  char32_t high = 0;
+  for (size_t i = start; i < s.size() && s[i] != quote; ++i) {
+    if (s[i] != '\\' || i + 1 >= s.size()) {
+      out += s[i];
+      continue;
+    }
+    if (s[i + 1] == 'u' && i + 5 < s.size()) {
+      const auto unit = static_cast<char32_t>(std::stoul(s.substr(i + 2, 4), nullptr, 16));
+      if (unit >= 0xD800 && unit < 0xDC00) {
+        high = unit;
+      } else {
+        AppendUtf8(out, high ? 0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00) : unit);
+        high = 0;
+      }
+      i += 5;
+    } else {
+      out += s[++i];
+    }
+  }
+  return out;
+}
+
+// The local addresses of a page, decoded as a browser reads the Shift_JIS
+// page: href, src, background and action attributes; the file of each
+// onclick="disp('...')" (an attribute first, then a script string); and each
+// slide-show entry imag[k]="...", which the show writes into its window as
+// the unquoted attribute SRC=./⟨entry⟩.
 std::vector<std::string> PageAddresses(const std::string& pagePath) {
   const std::string text = Cp932ToUtf8(ReadAll(pagePath));
   std::vector<std::string> found;
@@ -76,6 +105,18 @@ std::vector<std::string> PageAddresses(const std::string& pagePath) {
       if (value.rfind("http", 0) == 0) continue;  // the credit link
       found.push_back(AddressToPath(value));
     }
+  }
+  const std::string click = "onclick=\"";
+  for (size_t at = text.find(click); at != std::string::npos; at = text.find(click, at + 1)) {
+    const size_t start = at + click.size();
+    const std::string call = DecodeReferences(text.substr(start, text.find('"', start) - start));
+    if (call.rfind("disp('", 0) == 0) found.push_back(AddressToPath(ScriptString(call, 6, '\'')));
+  }
+  for (size_t at = text.find("\nimag["); at != std::string::npos; at = text.find("\nimag[", at + 1)) {
+    const std::string entry = ScriptString(text, text.find('"', at) + 1, '"');
+    const std::string written = "./" + entry + " ALT=";
+    const std::string value = DecodeReferences(written.substr(0, written.find_first_of(" \t\n>")));
+    found.push_back(AddressToPath(value.substr(2)));
   }
   return found;
 }
@@ -102,12 +143,13 @@ TEST(Names, AlbumAndTableOfContentsLinkEveryPictureByItsOwnName) {
   for (const auto& name : kNames) {
     if (name != "café.jpg") list += "," + name;
   }
-  const CliResult r = Cli({"album", album, "--quiet", "--pictures", list});
+  const CliResult r = Cli({"album", album, "--quiet", "--pictures", list, "--set", "scriptPopup=on", "--set",
+                           "openInSubWindow=on"});
   ASSERT_EQ(r.status, 0) << r.err;
 
   const auto links = ExpectAllResolve(album + "/index.htm");
   for (const auto& name : kNames) {
-    EXPECT_TRUE(Contains(links, name)) << name;
+    EXPECT_EQ(std::count(links.begin(), links.end(), name), 2) << name;  // the link and its onclick
     EXPECT_TRUE(Contains(links, "htm_image/" + name)) << name;
   }
   // The bytes of the wave dash's link: a reference, not the full-width tilde.
