@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (extra arguments go to cmake).
+# Configures and builds into build/ (extra arguments go to cmake). Installs
+# nothing: scripts/setup-deps.sh does that.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 cmake --build build -j "$(nproc)"

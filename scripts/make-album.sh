@@ -4,6 +4,7 @@
 # folder it makes the album of that folder. Prints the page's path.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+bash "$root/scripts/setup-deps.sh" >&2
 bash "$root/scripts/build.sh" >&2
 if [ $# -ge 1 ]; then
   folder="$1"

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "batch/batch_run.h"
+#include "fixtures.h"
 #include "platform/paths.h"
+#include "session/session.h"
 #include "settings/album_settings.h"
 #include "test_util.h"
 #include "text/chars.h"
@@ -10,45 +12,28 @@
 namespace pictavo {
 namespace {
 
-// Stands in for the main window: lists real folders, and "makes" an album by
-// writing a page head that names the selected pictures.
-class FakeDriver : public AlbumDriver {
+// The main window as core drives it, except that an album is "made" by
+// writing a page head that names the selected pictures: the folder moves,
+// listings and selections are the real ones.
+class RecordingDriver : public SessionAlbumDriver {
  public:
-  explicit FakeDriver(MainValues& main) : m_main(main) {}
-  void moveToFolder(const std::string& folder) override {
-    m_main.currentFolder = folder;
-    m_main.albumTitle = LastComponent(folder);
-  }
-  const std::vector<PictureEntry>& listPictures() override {
-    m_list.clear();
-    for (const auto& name : ListFiles(m_main.currentFolder).names) {
-      if (LowerAscii(Extension(name)) == ".jpg") m_list.push_back({name, true});
-    }
-    return m_list;
-  }
-  void deselect(const std::string& name) override {
-    for (auto& p : m_list) {
-      if (p.name == name) p.selected = false;
-    }
-  }
+  RecordingDriver(Session& session, AlbumRunHost& host, SettingsWindow& window)
+      : SessionAlbumDriver(session, host, window, CivilDate{2026, 12, 8}) {}
   RunOutcome runAlbum() override {
+    const MainValues& main = session().main;
     std::string selected;
-    for (const auto& p : m_list) {
+    for (const auto& p : session().pictures) {
       if (p.selected) selected += (selected.empty() ? "" : ",") + p.name;
     }
-    runs.push_back(m_main.albumTitle + ":" + selected + (m_main.batchRunning ? "" : " (batchRunning off)"));
-    WriteAlbumPage(m_main.currentFolder, m_main.albumTitle, "001", "p.jpg");
+    runs.push_back(main.albumTitle + ":" + selected + (main.batchRunning ? "" : " (batchRunning off)"));
+    WriteAlbumPage(main.currentFolder, main.albumTitle, "001", "p.jpg");
     return RunOutcome::Completed;
   }
   std::vector<std::string> runs;
-
- private:
-  MainValues& m_main;
-  std::vector<PictureEntry> m_list;
 };
 
 struct BatchFixture : ::testing::Test {
-  BatchFixture() : driver(main) {
+  BatchFixture() : driver(session, albumHost, window) {
     ResetSettings(settings);
     toc.tocFolder = dir.path();
     toc.tocTitle = "Trips";
@@ -63,11 +48,14 @@ struct BatchFixture : ::testing::Test {
   }
 
   TempDir dir;
-  AlbumSettings settings;
-  MainValues main;
+  Session session;
+  AlbumSettings& settings = session.settings;
+  MainValues& main = session.main;
   TocOptions toc;
   TocRecordingHost host;
-  FakeDriver driver;
+  RecordingHost albumHost;
+  RecordingWindow window;
+  RecordingDriver driver;
 };
 
 TEST(Batch, TargetNeedsASelectedPictureOtherThanBackJpg) {
@@ -141,6 +129,33 @@ TEST_F(BatchFixture, OpeningChecks) {
             (std::vector<std::string>{"目次のタイトルが指定されていません。", "背景の画像ファイルが指定されていません。",
                                       "ファルダがありません。", "対象のファルダがありません。"}));
   EXPECT_TRUE(driver.runs.empty());
+}
+
+// The core's own driver end to end: real albums in two folders, each made
+// with the run's full duties, then the table of contents over them.
+TEST_F(BatchFixture, CoreDriverMakesRealAlbums) {
+  for (const char* name : {"autumn", "spring"}) {
+    ::mkdir(dir.file(name).c_str(), 0777);
+    MakeJpeg(dir.file(name) + "/p1.jpg", 320, 200);
+    MakeJpeg(dir.file(name) + "/p2.jpg", 200, 320);
+  }
+  session.perRow = 3;
+  SessionAlbumDriver real(session, albumHost, window, CivilDate{2026, 12, 8});
+  ASSERT_EQ(CountBatchTargets(toc, real, host), 2);
+  BatchJob job{toc, settings, main, real, host, CivilDate{2026, 12, 8}};
+  ASSERT_EQ(RunBatch(job, 2), BatchOutcome::Finished);
+  for (const char* name : {"autumn", "spring"}) {
+    const auto page = ReadCp932Lines(dir.file(name) + "/index.htm");
+    ASSERT_GT(page.size(), 7u) << name;
+    EXPECT_EQ(page[2], "<!-- FILE=002 p1.jpg -->");
+    EXPECT_TRUE(PathExists(dir.file(name) + "/htm_image/p2.jpg"));
+  }
+  EXPECT_EQ(main.currentFolder, dir.file("spring"));
+  EXPECT_EQ(main.albumTitle, "spring");
+  EXPECT_EQ(settings.picturesPerRow, 3);  // the run writes the control's count back
+  EXPECT_TRUE(albumHost.messages.empty());
+  EXPECT_TRUE(albumHost.questions.empty());  // batchRunning silences each album's question
+  EXPECT_TRUE(PathExists(dir.file("index.htm")));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "cli_host.h"
 #include "commands.h"
+#include "cli_fixtures.h"
 #include "fixtures.h"
 #include "platform/paths.h"
 #include "test_util.h"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "commands.h"
+#include "cli_fixtures.h"
 #include "fixtures.h"
 #include "image/jpeg.h"
 #include "mainwin/comment_file.h"

@@ -1,13 +1,11 @@
 #include "fixtures.h"
 
 #include <cstdio>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 // jpeglib.h needs FILE and size_t first.
 #include <jpeglib.h>
 
-#include "commands.h"
 #include "test_util.h"
 
 namespace pictavo {
@@ -102,15 +100,6 @@ void WriteTestJpeg(const std::string& path, const Bitmap& picture, const JpegOpt
 
 void MakeJpeg(const std::string& path, int w, int h, const JpegOptions& options) {
   WriteTestJpeg(path, PatternPicture(w, h), options);
-}
-
-CliResult Cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "pictavo-cli");
-  std::vector<const char*> argv;
-  for (const auto& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  const int status = cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {status, out.str(), err.str()};
 }
 
 }  // namespace pictavo

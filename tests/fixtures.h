@@ -1,11 +1,13 @@
 #pragma once
 // Test pictures and a recording host for the album run.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "album/album_run.h"
 #include "image/bitmap.h"
+#include "settings/settings_file.h"
 
 namespace pictavo {
 
@@ -35,14 +37,6 @@ struct JpegOptions {
 void WriteTestJpeg(const std::string& path, const Bitmap& picture, const JpegOptions& options = {});
 // A JPEG of the given size with the pattern picture.
 void MakeJpeg(const std::string& path, int w, int h, const JpegOptions& options = {});
-
-// pictavo-cli run in-process with the given arguments (without the program name).
-struct CliResult {
-  int status;
-  std::string out;
-  std::string err;
-};
-CliResult Cli(std::vector<std::string> args);
 
 // Records everything the run shows; answers questions from a queue (default No).
 class RecordingHost : public AlbumRunHost {
@@ -77,6 +71,34 @@ class RecordingHost : public AlbumRunHost {
   int events = 0;
   int abortAfterEvents = -1;  // Abort is pressed after this many event rounds
   int begins = 0;
+};
+
+// Records what the settings commands ask of the window; dialogs and
+// questions are answered from its fields.
+class RecordingWindow : public SettingsWindow {
+ public:
+  void showMessage(const std::string& text) override { messages.push_back(text); }
+  bool askYesNo(const std::string& text, const std::string& caption) override {
+    questions.push_back(caption + "|" + text);
+    return answer;
+  }
+  void setPicturesPerRow(int16_t count) override { perRow = count; }
+  void setLoadButtonEnabled(bool enabled) override { button9 = enabled; }
+  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return dialogAnswer; }
+  std::optional<std::string> chooseSaveFile(const std::string& filter, const std::string& folder) override {
+    dialogs.push_back(filter + "|" + folder);
+    return dialogAnswer;
+  }
+  void refillOptions() override { ++refills; }
+
+  std::vector<std::string> messages;
+  std::vector<std::string> questions;
+  std::vector<std::string> dialogs;
+  bool answer = false;
+  int perRow = -1;
+  std::optional<bool> button9;
+  std::optional<std::string> dialogAnswer;
+  int refills = 0;
 };
 
 }  // namespace pictavo

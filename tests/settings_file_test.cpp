@@ -4,6 +4,7 @@
 
 #include "platform/paths.h"
 #include "platform/sink.h"
+#include "fixtures.h"
 #include "settings/settings_file.h"
 #include "test_util.h"
 #include "text/encoding.h"
@@ -11,32 +12,7 @@
 namespace pictavo {
 namespace {
 
-// Records what the settings commands ask of the window.
-class FakeWindow : public SettingsWindow {
- public:
-  void showMessage(const std::string& text) override { messages.push_back(text); }
-  bool askYesNo(const std::string& text, const std::string& caption) override {
-    questions.push_back(caption + "|" + text);
-    return answer;
-  }
-  void setPicturesPerRow(int16_t count) override { perRow = count; }
-  void setLoadButtonEnabled(bool enabled) override { button9 = enabled; }
-  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return dialogAnswer; }
-  std::optional<std::string> chooseSaveFile(const std::string& filter, const std::string& folder) override {
-    dialogs.push_back(filter + "|" + folder);
-    return dialogAnswer;
-  }
-  void refillOptions() override { ++refills; }
-
-  std::vector<std::string> messages;
-  std::vector<std::string> questions;
-  std::vector<std::string> dialogs;
-  bool answer = false;
-  int perRow = -1;
-  std::optional<bool> button9;
-  std::optional<std::string> dialogAnswer;
-  int refills = 0;
-};
+using FakeWindow = RecordingWindow;
 
 const char* const kDefaultFile[] = {
     "Vistamo Ver2.02", "[起動フォルダ]", "", "[背景色]", "16777215", "[背景パターン設定]", "", "[背景ファイル]", "",

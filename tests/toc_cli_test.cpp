@@ -5,9 +5,11 @@
 #include "album/album_page.h"
 #include "cli_host.h"
 #include "commands.h"
+#include "cli_fixtures.h"
 #include "fixtures.h"
 #include "image/jpeg.h"
 #include "platform/paths.h"
+#include "session/session.h"
 #include "test_util.h"
 #include "toc/discovery.h"
 #include "toc_test_util.h"
@@ -29,7 +31,7 @@ TEST(TocCli, AlbumPagesAreFoundWithTitleCountDateAndThumbnail) {
   const AlbumEntry& e = found.albums[0];
   EXPECT_EQ(e.title, "夏の旅 2026");
   EXPECT_EQ(e.fileCount, "002");
-  EXPECT_EQ(e.createdDate, PageDateText(cli::Today()));
+  EXPECT_EQ(e.createdDate, PageDateText(Today()));
   EXPECT_EQ(e.thumbnailName, "b.jpg");  // the first picture in the user's order
   ASSERT_TRUE(e.hasThumbnailSize);
   EXPECT_EQ(e.thumbnailWidth, 110);     // 160 x 120 in the 110 x 150 box

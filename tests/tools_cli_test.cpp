@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cli_fixtures.h"
 #include "fixtures.h"
 #include "image/jpeg.h"
 #include "platform/paths.h"

@@ -6,7 +6,6 @@
 
 #include "album/album_page.h"
 #include "album/album_run.h"
-#include "album/run_extras.h"
 #include "cli_host.h"
 #include "commands.h"
 #include "platform/paths.h"
@@ -40,19 +39,18 @@ int RunAlbum(AlbumOptions& o, Io& io) {
   CliHost host(io.err, o.yes, !o.quiet && ::isatty(STDERR_FILENO) && &io.err == &std::cerr);
   host.setAnswer("ブラウザを起動しますか", o.open);
 
-  AlbumSettings settings;
-  MainValues main;
-  SettingsLines lines;
-  if (const int status = o.settings.startUp(settings, main, lines, host, io.err)) return status;
-  // Entering the folder: its title, then the per-folder settings discovery.
-  main.currentFolder = folder;
-  main.albumTitle = LastComponent(folder);
-  const bool found = DiscoverFolderSettings(main, host);
+  Session session;
+  AlbumSettings& settings = session.settings;
+  MainValues& main = session.main;
+  SettingsLines& lines = session.lines;
+  if (const int status = o.settings.startUp(session, host, io.err)) return status;
+  SessionWindow window(session, host);
+  const bool found = EnterFolder(session, folder, window);
   if (o.folderSettings) {
     if (!found) {
       host.note("no settings file for this folder; the settings stay as they are");
     } else {
-      const SettingsLoadResult loaded = Button9Click(settings, main, lines, host);
+      const SettingsLoadResult loaded = Button9Click(settings, main, lines, window);
       if (loaded == SettingsLoadResult::NotSettingsFile) {
         host.note(main.folderSettingsPath + ": not a settings file; nothing was loaded");
       } else if (loaded != SettingsLoadResult::Loaded) {
@@ -60,17 +58,14 @@ int RunAlbum(AlbumOptions& o, Io& io) {
       }
     }
   }
-  if (const int status = o.settings.applyAfterStart(settings, main, lines, host, io.err)) return status;
+  if (const int status = o.settings.applyAfterStart(session, host, io.err)) return status;
   if (o.titleGiven) main.albumTitle = o.title;
   main.addComments = o.comments;
   main.commentColor = o.commentColor;
-  const int perRow = o.perRow > 0 ? o.perRow : host.perRow();
+  if (o.perRow > 0) session.perRow = o.perRow;
+  session.pictures = PictureSelection(folder, o.pictures, io.err);
 
-  std::vector<PictureEntry> pictures = PictureSelection(folder, o.pictures, io.err);
-
-  AlbumRunState state{settings, main, pictures, host, perRow, Today(), {}, {}, {}, true};
-  AlbumRunExtras extras(lines);
-  const RunOutcome outcome = AlbumRun(state, extras);
+  const RunOutcome outcome = RunAlbumInSession(session, host, Today());
   if (outcome == RunOutcome::Failed) return 1;
   if (!o.quiet) io.out << FolderBase(folder) + settings.htmlFileName << '\n';
   return outcome == RunOutcome::Aborted ? kExitInterrupted : 0;
@@ -78,21 +73,18 @@ int RunAlbum(AlbumOptions& o, Io& io) {
 
 }  // namespace
 
-std::vector<PictureEntry> FolderPictures(const std::string& folder, const std::string& extension, std::ostream& err) {
-  std::vector<PictureEntry> list;
-  const Listing files = ListFiles(folder);
-  for (const auto& bad : files.skipped) {
-    err << "pictavo-cli: passing over a file name that is not valid UTF-8 in " << folder << '\n';
-    (void)bad;
+std::vector<PictureEntry> ListFolderPictures(const std::string& folder, const std::string& extension,
+                                             std::ostream& err) {
+  FolderPictureList list = FolderPictures(folder, extension);
+  if (list.skippedNames > 0) {
+    err << "pictavo-cli: passing over " << list.skippedNames << " file name(s) that are not valid UTF-8 in " << folder
+        << '\n';
   }
-  for (const auto& name : files.names) {
-    if (LowerAscii(Extension(name)) == extension) list.push_back({name, true});
-  }
-  return list;
+  return std::move(list.pictures);
 }
 
 std::vector<PictureEntry> PictureSelection(const std::string& folder, const std::string& names, std::ostream& err) {
-  if (names.empty()) return FolderPictures(folder, ".jpg", err);
+  if (names.empty()) return ListFolderPictures(folder, ".jpg", err);
   std::vector<PictureEntry> list;
   for (const auto& name : SplitList(names)) list.push_back({name, true});
   return list;

@@ -1,4 +1,3 @@
-#include <ctime>
 #include <iostream>
 
 #include "album/album_page.h"
@@ -8,13 +7,6 @@
 #include "version.h"
 
 namespace pictavo::cli {
-
-CivilDate Today() {
-  const std::time_t now = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&now, &tm);
-  return CivilDate{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
-}
 
 std::vector<std::string> SplitList(const std::string& text) {
   std::vector<std::string> out;
@@ -36,32 +28,22 @@ void SettingsOptions::add(CLI::App& cmd) {
       ->type_name("FIELD=VALUE");
 }
 
-int SettingsOptions::startUp(AlbumSettings& settings, MainValues& main, SettingsLines& lines, CliHost& host,
-                             std::ostream& err) const {
-  ResetSettings(settings);
-  main.programFolder = home.empty() ? DefaultProgramFolder() : AbsolutePath(home);
-  if (!MakeFolders(FolderBase(main.programFolder) + kFolderSettingsDir)) {
-    err << "pictavo-cli: cannot create the program folder " << main.programFolder << '\n';
+int SettingsOptions::startUp(Session& session, CliHost& host, std::ostream& err) const {
+  const StartUpReport report = StartUp(session, {home, settingsFile}, host);
+  if (report.programFolderError) err << "pictavo-cli: " << report.programFolderError->message << '\n';
+  if (report.settingsFileError) {
+    err << "pictavo-cli: " << report.settingsFileError->message << '\n';
+    return 2;
   }
-  main.folderSettingsPath = DefaultSettingsPath(main.programFolder);
-  std::string path = StartupSettingsPath(main.programFolder);
-  if (!settingsFile.empty()) {
-    path = AbsolutePath(settingsFile);
-    if (!FileExists(path)) {
-      err << "pictavo-cli: no such settings file: " << settingsFile << '\n';
-      return 2;
-    }
-  }
-  const StartupReading reading = ReadSettingsAtStart(path, settings, lines, host);
-  if (!reading.problem.empty()) host.note(reading.problem);
+  if (!report.reading.problem.empty()) host.note(report.reading.problem);
   return 0;
 }
 
-int SettingsOptions::applyAfterStart(AlbumSettings& settings, MainValues& main, SettingsLines& lines, CliHost& host,
-                                     std::ostream& err) const {
+int SettingsOptions::applyAfterStart(Session& session, CliHost& host, std::ostream& err) const {
+  SessionWindow window(session, host);
   if (!loadFile.empty()) {
     host.setOpenFile(AbsolutePath(loadFile));
-    const SettingsLoadResult result = SettingsLoadCommand(settings, main, lines, host);
+    const SettingsLoadResult result = SettingsLoadCommand(session.settings, session.main, session.lines, window);
     host.setOpenFile(std::nullopt);
     if (result == SettingsLoadResult::NotSettingsFile) {
       // The command refuses such a file silently; on the command line the
@@ -70,17 +52,16 @@ int SettingsOptions::applyAfterStart(AlbumSettings& settings, MainValues& main, 
     }
     if (result != SettingsLoadResult::Loaded) return 1;
   }
-  if (!apply(settings, err)) return 2;
+  if (!apply(session.settings, err)) return 2;
   for (const auto& item : sets) {
-    if (item.rfind("picturesPerRow=", 0) == 0) host.setPicturesPerRow(settings.picturesPerRow);
+    if (item.rfind("picturesPerRow=", 0) == 0) window.setPicturesPerRow(session.settings.picturesPerRow);
   }
   return 0;
 }
 
-int SettingsOptions::start(AlbumSettings& settings, MainValues& main, SettingsLines& lines, CliHost& host,
-                           std::ostream& err) const {
-  const int status = startUp(settings, main, lines, host, err);
-  return status != 0 ? status : applyAfterStart(settings, main, lines, host, err);
+int SettingsOptions::start(Session& session, CliHost& host, std::ostream& err) const {
+  const int status = startUp(session, host, err);
+  return status != 0 ? status : applyAfterStart(session, host, err);
 }
 
 bool SettingsOptions::apply(AlbumSettings& settings, std::ostream& err) const {

@@ -5,7 +5,6 @@
 
 #include <iostream>
 
-#include "album/run_extras.h"
 #include "platform/paths.h"
 #include "toc_support.h"
 
@@ -27,15 +26,14 @@ int RunBatchCommand(const TocCliOptions& o, Io& io) {
   CliBatchHost host(cli, o.quiet);
   // The main window: the settings, the per-row control and the album runs.
   BatchAlbumHost albumHost(io.err, false, progress);
-  AlbumSettings settings;
-  MainValues main;
-  SettingsLines lines;
+  Session session;
+  AlbumSettings& settings = session.settings;
+  MainValues& main = session.main;
   TocOptions toc;
-  if (const int status = o.start(settings, main, lines, albumHost, toc, io.err)) return status;
+  if (const int status = o.start(session, albumHost, toc, io.err)) return status;
   const int startMessages = albumHost.messages();
   const CivilDate today = Today();
-  CliAlbumDriver driver(settings, main, albumHost, albumHost.perRow(), today, io.err,
-                        [&lines] { return std::make_unique<AlbumRunExtras>(lines); });
+  CliAlbumDriver driver(session, albumHost, today, io.err);
 
   const int targets = CountBatchTargets(toc, driver, host);
   if (targets == 0) return 1;

@@ -28,7 +28,7 @@ int RunBmp2Jpg(const Bmp2JpgOptions& o, Io& io) {
   // selects entries of it, so they are converted in that order too.
   std::vector<std::string> names;
   const std::vector<std::string> wanted = SplitList(o.files);
-  for (const auto& entry : FolderPictures(folder, ".bmp", io.err)) {
+  for (const auto& entry : ListFolderPictures(folder, ".bmp", io.err)) {
     if (wanted.empty() || std::find(wanted.begin(), wanted.end(), entry.name) != wanted.end()) {
       names.push_back(entry.name);
     }

@@ -12,6 +12,7 @@
 #include "album/album_page.h"
 #include "album/album_run.h"
 #include "settings/album_settings.h"
+#include "session/session.h"
 #include "settings/settings_file.h"
 
 namespace pictavo::cli {
@@ -31,16 +32,13 @@ struct SettingsOptions {
   std::vector<std::string> sets;  // --set FIELD=VALUE
   void add(CLI::App& cmd);
 
-  // Starts as the program does: ResetSettings, the program folder (created
-  // with its inifile folder when missing), then the start-up reading of its
-  // PCV.ini (or Vistamo.ini), or of --settings FILE. Returns an exit status.
-  int startUp(AlbumSettings& settings, MainValues& main, SettingsLines& lines, CliHost& host,
-              std::ostream& err) const;
+  // Starts as the program does (StartUp over --home and --settings).
+  // Returns an exit status.
+  int startUp(Session& session, CliHost& host, std::ostream& err) const;
   // Then --load FILE and the --set overrides. Returns an exit status.
-  int applyAfterStart(AlbumSettings& settings, MainValues& main, SettingsLines& lines, CliHost& host,
-                      std::ostream& err) const;
+  int applyAfterStart(Session& session, CliHost& host, std::ostream& err) const;
   // Both of the above.
-  int start(AlbumSettings& settings, MainValues& main, SettingsLines& lines, CliHost& host, std::ostream& err) const;
+  int start(Session& session, CliHost& host, std::ostream& err) const;
   // Applies the --set overrides alone; false (message on err) for a bad one.
   bool apply(AlbumSettings& settings, std::ostream& err) const;
 };
@@ -56,16 +54,12 @@ void AddBatchCommand(CLI::App& app, Io& io, int& exitCode);
 // Runs the command line; returns the exit status.
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
-// Today's local date.
-CivilDate Today();
+// The folder's pictures (FolderPictures), with a warning on err for the
+// names passed over.
+std::vector<PictureEntry> ListFolderPictures(const std::string& folder, const std::string& extension,
+                                             std::ostream& err);
 
-// The files of a folder whose lower-cased extension is `extension` (".jpg"),
-// in name order, all selected, as a folder change fills a file list; names
-// that are not valid UTF-8 are passed over with a warning on err.
-std::vector<PictureEntry> FolderPictures(const std::string& folder, const std::string& extension,
-                                         std::ostream& err);
-
-// The named pictures ("a.jpg,b.jpg"), all selected, or FolderPictures(".jpg")
+// The named pictures ("a.jpg,b.jpg"), all selected, or the folder's ".jpg" files
 // when names is empty.
 std::vector<PictureEntry> PictureSelection(const std::string& folder, const std::string& names, std::ostream& err);
 

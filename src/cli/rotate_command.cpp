@@ -36,10 +36,9 @@ int RunRotate(const RotateOptions& o, Io& io) {
   }
   CliHost host(io.err, o.yes, false);
   // The settings as the program has them: rotationQuality and rotationBackup.
-  AlbumSettings settings;
-  MainValues main;
-  SettingsLines lines;
-  if (const int status = o.settings.start(settings, main, lines, host, io.err)) return status;
+  Session session;
+  AlbumSettings& settings = session.settings;
+  if (const int status = o.settings.start(session, host, io.err)) return status;
   std::vector<PictureEntry> list = PictureSelection(folder, o.pictures, io.err);
   std::vector<int> turns;
   for (const auto& item : SplitList(o.turns)) {

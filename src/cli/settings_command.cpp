@@ -30,20 +30,20 @@ int RunShow(ShowOptions& o, Io& io) {
     o.settings.settingsFile = o.file;
   }
   CliHost host(io.err, false, false);
-  AlbumSettings settings;
-  MainValues main;
-  SettingsLines lines;
-  if (const int status = o.settings.start(settings, main, lines, host, io.err)) return status;
+  Session session;
+  AlbumSettings& settings = session.settings;
+  if (const int status = o.settings.start(session, host, io.err)) return status;
   for (const auto& field : SettingsFieldNames()) io.out << field << '=' << *GetSettingText(settings, field) << '\n';
   return 0;
 }
 
 int RunSave(SaveOptions& o, Io& io) {
   CliHost host(io.err, false, false);
-  AlbumSettings settings;
-  MainValues main;
-  SettingsLines lines;
-  if (const int status = o.settings.start(settings, main, lines, host, io.err)) return status;
+  Session session;
+  AlbumSettings& settings = session.settings;
+  MainValues& main = session.main;
+  SettingsLines& lines = session.lines;
+  if (const int status = o.settings.start(session, host, io.err)) return status;
   main.currentFolder = AbsolutePath(".");
   std::string written;
   const SettingsSaveResult result = SaveSettingsAs(AbsolutePath(o.file), settings, main, lines, host, &written);

@@ -14,11 +14,11 @@ namespace {
 int RunToc(const TocCliOptions& o, Io& io) {
   CliHost cli(io.err, false, !o.quiet && ::isatty(STDERR_FILENO) && &io.err == &std::cerr);
   cli.setAnswer(msg::kBrowserQuestion, o.open);
-  AlbumSettings settings;
-  MainValues main;
-  SettingsLines lines;
+  Session session;
+  AlbumSettings& settings = session.settings;
+  MainValues& main = session.main;
   TocOptions toc;
-  if (const int status = o.start(settings, main, lines, cli, toc, io.err)) return status;
+  if (const int status = o.start(session, cli, toc, io.err)) return status;
   CliBatchHost host(cli, o.quiet);
   if (MakeTableOfContents(toc, settings, main, host, Today()) != TocOutcome::Written) return 1;
   if (!o.quiet) io.out << FolderBase(toc.tocFolder) + settings.htmlFileName << '\n';

@@ -22,14 +22,13 @@ void TocCliOptions::add(CLI::App& cmd) {
   cmd.add_flag("--quiet", quiet, "No progress line and no page path on stdout");
 }
 
-int TocCliOptions::start(AlbumSettings& s, MainValues& main, SettingsLines& lines, CliHost& host, TocOptions& o,
-                         std::ostream& err) const {
+int TocCliOptions::start(Session& session, CliHost& host, TocOptions& o, std::ostream& err) const {
   const std::string path = AbsolutePath(folder);
   if (!FolderExists(path)) {
     err << "pictavo-cli: no such folder: " << folder << '\n';
     return 2;
   }
-  if (const int status = settings.start(s, main, lines, host, err)) return status;
+  if (const int status = settings.start(session, host, err)) return status;
   o.tocFolder = path;
   o.tocTitle = titleGiven ? title : FolderTitle(path);
   o.useFrames = frames;
@@ -41,39 +40,8 @@ int TocCliOptions::start(AlbumSettings& s, MainValues& main, SettingsLines& line
   return 0;
 }
 
-CliAlbumDriver::CliAlbumDriver(AlbumSettings& settings, MainValues& main, CliHost& host, int perRow, CivilDate today,
-                               std::ostream& err, ExtrasFactory makeExtras)
-    : m_settings(settings),
-      m_main(main),
-      m_host(host),
-      m_perRow(perRow),
-      m_today(today),
-      m_err(err),
-      m_makeExtras(std::move(makeExtras)) {}
-
-void CliAlbumDriver::moveToFolder(const std::string& folder) {
-  // As the folder list does: the title, then the look for the folder's own
-  // settings file (which only enables the load button; a batch never loads it).
-  m_main.currentFolder = folder;
-  m_main.albumTitle = LastComponent(folder);
-  DiscoverFolderSettings(m_main, m_host);
-}
-
-const std::vector<PictureEntry>& CliAlbumDriver::listPictures() {
-  m_pictures = FolderPictures(m_main.currentFolder, ".jpg", m_err);
-  return m_pictures;
-}
-
-void CliAlbumDriver::deselect(const std::string& name) {
-  for (auto& p : m_pictures) {
-    if (p.name == name) p.selected = false;
-  }
-}
-
-RunOutcome CliAlbumDriver::runAlbum() {
-  AlbumRunState state{m_settings, m_main, m_pictures, m_host, m_perRow, m_today, {}, {}, {}, true};
-  const std::unique_ptr<RunExtras> extras = m_makeExtras();
-  return AlbumRun(state, *extras);
+void CliAlbumDriver::passedOver(const std::string& folder, size_t count) {
+  m_err << "pictavo-cli: passing over " << count << " file name(s) that are not valid UTF-8 in " << folder << '\n';
 }
 
 }  // namespace pictavo::cli

@@ -3,9 +3,7 @@
 // the table of contents and the batch on the terminal, and the album driver
 // that makes each album with the album run.
 
-#include <functional>
 #include <iosfwd>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +13,7 @@
 #include "batch/batch_run.h"
 #include "cli_host.h"
 #include "commands.h"
+#include "session/session.h"
 #include "toc/toc_page.h"
 
 namespace pictavo::cli {
@@ -35,8 +34,7 @@ struct TocCliOptions {
   void add(CLI::App& cmd);
   // Starts as the program does (the settings options), then fills the
   // window's options. Returns an exit status (0 to go on).
-  int start(AlbumSettings& s, MainValues& main, SettingsLines& lines, CliHost& host, TocOptions& o,
-            std::ostream& err) const;
+  int start(Session& session, CliHost& host, TocOptions& o, std::ostream& err) const;
 };
 
 // The table-of-contents and batch windows on the terminal, through a CliHost.
@@ -61,29 +59,18 @@ class CliBatchHost final : public BatchHost {
   std::string m_progress;
 };
 
-// The run's extras for each album of a batch.
-using ExtrasFactory = std::function<std::unique_ptr<RunExtras>()>;
-
-// The main window as the batch drives it, over the album run. `perRow` is
-// the per-row control's position.
-class CliAlbumDriver final : public AlbumDriver {
+// The main window as the batch drives it: the core's driver, with a warning
+// on the terminal for names a listing passes over.
+class CliAlbumDriver final : public SessionAlbumDriver {
  public:
-  CliAlbumDriver(AlbumSettings& settings, MainValues& main, CliHost& host, int perRow, CivilDate today,
-                 std::ostream& err, ExtrasFactory makeExtras);
-  void moveToFolder(const std::string& folder) override;
-  const std::vector<PictureEntry>& listPictures() override;
-  void deselect(const std::string& name) override;
-  RunOutcome runAlbum() override;
+  CliAlbumDriver(Session& session, CliHost& host, CivilDate today, std::ostream& err)
+      : SessionAlbumDriver(session, host, host, today), m_err(err) {}
+
+ protected:
+  void passedOver(const std::string& folder, size_t count) override;
 
  private:
-  AlbumSettings& m_settings;
-  MainValues& m_main;
-  CliHost& m_host;
-  int m_perRow;
-  CivilDate m_today;
   std::ostream& m_err;
-  ExtrasFactory m_makeExtras;
-  std::vector<PictureEntry> m_pictures;
 };
 
 }  // namespace pictavo::cli

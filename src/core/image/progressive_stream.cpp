@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -20,6 +21,22 @@
 namespace pictavo {
 
 namespace {
+
+// JPEG marker codes (the byte after 0xFF).
+constexpr int kSoi = 0xD8;    // start of image
+constexpr int kEoi = 0xD9;    // end of image
+constexpr int kSof1 = 0xC1;   // frame: extended sequential, Huffman
+constexpr int kSof2 = 0xC2;   // frame: progressive, Huffman
+constexpr int kDht = 0xC4;    // Huffman tables
+constexpr int kDqt = 0xDB;    // quantization tables
+constexpr int kDri = 0xDD;    // restart interval
+constexpr int kSos = 0xDA;    // start of scan
+constexpr int kRst0 = 0xD0;   // first restart marker
+constexpr int kApp0 = 0xE0;   // application segments APP0..APP15
+constexpr int kApp1 = 0xE1;
+constexpr int kApp14 = 0xEE;
+constexpr int kApp15 = 0xEF;
+constexpr int kCom = 0xFE;    // comment
 
 // Coefficients of one block in zigzag order, the order every scan and the
 // sequential encoding walk them in.
@@ -432,7 +449,16 @@ inline uint64_t NonZero(const Block& b) {
 #endif
 }
 
-inline int BitLength(unsigned v) { return v ? 32 - __builtin_clz(v) : 0; }
+inline int BitLength(unsigned v) { return static_cast<int>(std::bit_width(v)); }
+
+// The tables a scan latches when it starts: Huffman specs, quantization
+// tables and the restart interval as the segments before it defined them.
+struct Tables {
+  std::array<HuffSpec, 4> dc{}, ac{};
+  std::array<std::array<uint16_t, 64>, 4> quant{};
+  std::array<int, 4> quantPrecision{-1, -1, -1, -1};
+  int restartInterval = 0;
+};
 
 }  // namespace
 
@@ -454,10 +480,11 @@ struct ProgressiveStream::State {
   std::vector<uint8_t> neededRows;  // per row of blocks; empty: all
 
   bool parse();
+  bool parseSegment(FileReader& in, int code, int length, Tables& tables, bool& sawFrame);
   bool parseFrame(FileReader& in, int length);
-  bool parseScan(FileReader& in, int length, std::array<HuffSpec, 4>& dcSpecs, std::array<HuffSpec, 4>& acSpecs,
-                 std::array<std::array<uint16_t, 64>, 4>& quant, std::array<int, 4>& quantPrecision,
-                 int restartInterval);
+  bool parseScan(FileReader& in, int length, Tables& tables);
+  bool keepMarker(FileReader& in, int code, int length);
+  bool complete() const;
   void writeHeaders();
   bool decodeRow(int r);
   bool decodeScan(Scan& s, int r);
@@ -522,10 +549,7 @@ bool ProgressiveStream::State::parseFrame(FileReader& in, int length) {
   return !in.failed();
 }
 
-bool ProgressiveStream::State::parseScan(FileReader& in, int length, std::array<HuffSpec, 4>& dcSpecs,
-                                         std::array<HuffSpec, 4>& acSpecs,
-                                         std::array<std::array<uint16_t, 64>, 4>& quant,
-                                         std::array<int, 4>& quantPrecision, int restartInterval) {
+bool ProgressiveStream::State::parseScan(FileReader& in, int length, Tables& tables) {
   if (comps.empty() || static_cast<int>(scans.size()) >= kMaxProgressiveScans) return false;
   Scan s;
   s.count = in.get();
@@ -533,31 +557,31 @@ bool ProgressiveStream::State::parseScan(FileReader& in, int length, std::array<
   int blocksInMcu = 0;
   std::array<int, 4> tableIds{};
   for (int i = 0; i < s.count; ++i) {
-    const int id = in.get(), tables = in.get();
+    const int id = in.get(), tableSelectors = in.get();
     int index = -1;
     for (size_t c = 0; c < comps.size(); ++c) {
       if (comps[c].id == id) index = static_cast<int>(c);
     }
-    if (index < 0 || tables < 0) return false;
+    if (index < 0 || tableSelectors < 0) return false;
     for (int j = 0; j < i; ++j) {
       if (s.comps[static_cast<size_t>(j)] == index) return false;
     }
     s.comps[static_cast<size_t>(i)] = index;
-    const int td = tables >> 4, ta = tables & 15;
+    const int td = tableSelectors >> 4, ta = tableSelectors & 15;
     if (td > 3 || ta > 3) return false;
     Component& c = comps[static_cast<size_t>(index)];
     blocksInMcu += c.h * c.v;
     // The quantization table in force when a component's first scan begins
     // is the one its pixels are made with.
     if (!c.latched) {
-      if (quantPrecision[static_cast<size_t>(c.tq)] < 0) return false;
-      c.quant = quant[static_cast<size_t>(c.tq)];
-      c.quant16 = quantPrecision[static_cast<size_t>(c.tq)] == 1;
+      if (tables.quantPrecision[static_cast<size_t>(c.tq)] < 0) return false;
+      c.quant = tables.quant[static_cast<size_t>(c.tq)];
+      c.quant16 = tables.quantPrecision[static_cast<size_t>(c.tq)] == 1;
       c.latched = true;
     }
-    tableIds[static_cast<size_t>(i)] = tables;
+    tableIds[static_cast<size_t>(i)] = tableSelectors;
   }
-  s.restartInterval = restartInterval;
+  s.restartInterval = tables.restartInterval;
   s.ss = in.get();
   s.se = in.get();
   const int a = in.get();
@@ -581,8 +605,8 @@ bool ProgressiveStream::State::parseScan(FileReader& in, int length, std::array<
     }
     const int td = tableIds[static_cast<size_t>(i)] >> 4, ta = tableIds[static_cast<size_t>(i)] & 15;
     if (dcBand) {
-      if (s.ah == 0 && !s.dc[static_cast<size_t>(i)].build(dcSpecs[static_cast<size_t>(td)], true)) return false;
-    } else if (!s.ac[static_cast<size_t>(i)].build(acSpecs[static_cast<size_t>(ta)], false)) {
+      if (s.ah == 0 && !s.dc[static_cast<size_t>(i)].build(tables.dc[static_cast<size_t>(td)], true)) return false;
+    } else if (!s.ac[static_cast<size_t>(i)].build(tables.ac[static_cast<size_t>(ta)], false)) {
       return false;
     }
   }
@@ -594,7 +618,7 @@ bool ProgressiveStream::State::parseScan(FileReader& in, int length, std::array<
     const int64_t at = in.offset();
     in.get();
     const int c = in.get();
-    if (c == 0 || (c >= 0xD0 && c <= 0xD7)) continue;
+    if (c == 0 || (c >= kRst0 && c <= kRst0 + 7)) continue;
     if (c < 0 || c == 0xFF) return false;  // fill bytes inside the data: leave it to libjpeg
     s.end = at;
     break;
@@ -603,113 +627,124 @@ bool ProgressiveStream::State::parseScan(FileReader& in, int length, std::array<
   return true;
 }
 
+namespace {
+
+// A DHT segment: one or more tables, each put in its class and slot.
+bool ParseHuffmanTables(FileReader& in, int length, Tables& tables) {
+  int left = length - 2;
+  while (left > 0) {
+    const int index = in.get();
+    if (index < 0 || (index & 0xEF) > 3) return false;
+    HuffSpec spec;
+    spec.defined = true;
+    for (int l = 1; l <= 16; ++l) {
+      const int n = in.get();
+      if (n < 0) return false;
+      spec.bits[static_cast<size_t>(l)] = static_cast<uint8_t>(n);
+      spec.count += n;
+    }
+    left -= 17;
+    if (spec.count > 256 || spec.count > left) return false;
+    for (int i = 0; i < spec.count; ++i) {
+      const int v = in.get();
+      if (v < 0) return false;
+      spec.values[static_cast<size_t>(i)] = static_cast<uint8_t>(v);
+    }
+    left -= spec.count;
+    ((index & 0x10) ? tables.ac : tables.dc)[static_cast<size_t>(index & 3)] = spec;
+  }
+  return left == 0;
+}
+
+// A DQT segment: 8- or 16-bit tables, kept in the order the file lists them.
+bool ParseQuantTables(FileReader& in, int length, Tables& tables) {
+  int left = length - 2;
+  while (left > 0) {
+    const int pq = in.get();
+    if (pq < 0 || (pq >> 4) > 1 || (pq & 15) > 3) return false;
+    const int precision = pq >> 4;
+    std::array<uint16_t, 64>& q = tables.quant[static_cast<size_t>(pq & 15)];
+    for (int i = 0; i < 64; ++i) {
+      const int v = precision ? Read16(in) : in.get();
+      if (v < 0) return false;
+      q[static_cast<size_t>(i)] = static_cast<uint16_t>(v);
+    }
+    tables.quantPrecision[static_cast<size_t>(pq & 15)] = precision;
+    left -= 1 + 64 * (precision + 1);
+  }
+  return left == 0;
+}
+
+}  // namespace
+
+// APP and COM segments are allowed; the ones libjpeg reads for colour and
+// orientation (APP0, APP1, APP14) are carried into the rewritten stream.
+bool ProgressiveStream::State::keepMarker(FileReader& in, int code, int length) {
+  if (!scans.empty() || (code != kApp0 && code != kApp1 && code != kApp14)) return true;
+  std::vector<uint8_t> m = {0xFF, static_cast<uint8_t>(code), static_cast<uint8_t>(length >> 8),
+                            static_cast<uint8_t>(length & 0xFF)};
+  for (int i = 2; i < length; ++i) {
+    const int v = in.get();
+    if (v < 0) return false;
+    m.push_back(static_cast<uint8_t>(v));
+  }
+  keptMarkers.push_back(std::move(m));
+  return true;
+}
+
+bool ProgressiveStream::State::parseSegment(FileReader& in, int code, int length, Tables& tables, bool& sawFrame) {
+  switch (code) {
+    case kSof2:
+      if (sawFrame || !parseFrame(in, length)) return false;
+      sawFrame = true;
+      return true;
+    case kDht:
+      return ParseHuffmanTables(in, length, tables);
+    case kDqt:
+      return ParseQuantTables(in, length, tables);
+    case kDri:
+      if (length != 4) return false;
+      tables.restartInterval = Read16(in);
+      return tables.restartInterval >= 0;
+    case kSos:
+      return sawFrame && parseScan(in, length, tables);
+    default:
+      if ((code >= kApp0 && code <= kApp15) || code == kCom) return keepMarker(in, code, length);
+      return false;  // anything else: not a file for this reader
+  }
+}
+
+// Every coefficient bit was sent; otherwise libjpeg would smooth the blocks.
+bool ProgressiveStream::State::complete() const {
+  for (const Component& c : comps) {
+    for (int b : c.coefBits) {
+      if (b != 0) return false;
+    }
+  }
+  return true;
+}
+
 bool ProgressiveStream::State::parse() {
   FileReader in(fd, 0, INT64_MAX, 128 * 1024);
-  if (in.get() != 0xFF || in.get() != 0xD8) return false;
-  std::array<HuffSpec, 4> dcSpecs{}, acSpecs{};
-  std::array<std::array<uint16_t, 64>, 4> quant{};
-  std::array<int, 4> quantPrecision{-1, -1, -1, -1};
-  int restartInterval = 0;
+  if (in.get() != 0xFF || in.get() != kSoi) return false;
+  Tables tables;
   bool sawFrame = false;
   int code = NextMarker(in);
-  for (;;) {
+  while (code != kEoi) {
     if (code < 0) return false;
-    if (code == 0xD9) break;  // end of image
     const int length = Read16(in);
     if (length < 2) return false;
     const int64_t segmentEnd = in.offset() + length - 2;
-    switch (code) {
-      case 0xC2:  // progressive, Huffman
-        if (sawFrame || !parseFrame(in, length)) return false;
-        sawFrame = true;
-        break;
-      case 0xC4: {  // DHT
-        int left = length - 2;
-        while (left > 0) {
-          const int index = in.get();
-          if (index < 0 || (index & 0xEF) > 3) return false;
-          HuffSpec spec;
-          spec.defined = true;
-          for (int l = 1; l <= 16; ++l) {
-            const int n = in.get();
-            if (n < 0) return false;
-            spec.bits[static_cast<size_t>(l)] = static_cast<uint8_t>(n);
-            spec.count += n;
-          }
-          left -= 17;
-          if (spec.count > 256 || spec.count > left) return false;
-          for (int i = 0; i < spec.count; ++i) {
-            const int v = in.get();
-            if (v < 0) return false;
-            spec.values[static_cast<size_t>(i)] = static_cast<uint8_t>(v);
-          }
-          left -= spec.count;
-          ((index & 0x10) ? acSpecs : dcSpecs)[static_cast<size_t>(index & 3)] = spec;
-        }
-        if (left != 0) return false;
-        break;
-      }
-      case 0xDB: {  // DQT
-        int left = length - 2;
-        while (left > 0) {
-          const int pq = in.get();
-          if (pq < 0 || (pq >> 4) > 1 || (pq & 15) > 3) return false;
-          const int precision = pq >> 4;
-          std::array<uint16_t, 64>& q = quant[static_cast<size_t>(pq & 15)];
-          for (int i = 0; i < 64; ++i) {
-            const int v = precision ? Read16(in) : in.get();
-            if (v < 0) return false;
-            q[static_cast<size_t>(i)] = static_cast<uint16_t>(v);
-          }
-          quantPrecision[static_cast<size_t>(pq & 15)] = precision;
-          left -= 1 + 64 * (precision + 1);
-        }
-        if (left != 0) return false;
-        break;
-      }
-      case 0xDD:  // DRI
-        if (length != 4) return false;
-        restartInterval = Read16(in);
-        if (restartInterval < 0) return false;
-        break;
-      case 0xDA:  // SOS
-        if (!sawFrame || !parseScan(in, length, dcSpecs, acSpecs, quant, quantPrecision, restartInterval)) return false;
-        break;
-      default:
-        if ((code >= 0xE0 && code <= 0xEF) || code == 0xFE) {
-          if (scans.empty() && (code == 0xE0 || code == 0xE1 || code == 0xEE)) {
-            std::vector<uint8_t> m = {0xFF, static_cast<uint8_t>(code), static_cast<uint8_t>(length >> 8),
-                                      static_cast<uint8_t>(length & 0xFF)};
-            for (int i = 2; i < length; ++i) {
-              const int v = in.get();
-              if (v < 0) return false;
-              m.push_back(static_cast<uint8_t>(v));
-            }
-          keptMarkers.push_back(std::move(m));
-          }
-          break;
-        }
-        return false;  // anything else: not a file for this reader
-    }
-    if (in.failed()) return false;
-    if (code == 0xDA) {
+    if (!parseSegment(in, code, length, tables, sawFrame) || in.failed()) return false;
+    if (code == kSos) {
       // Continue at the marker that ended the scan's data.
-      const Scan& s = scans.back();
-      in = FileReader(fd, s.end, INT64_MAX, in.capacity());
-      code = NextMarker(in);
-      continue;
+      in = FileReader(fd, scans.back().end, INT64_MAX, in.capacity());
+    } else if (in.offset() > segmentEnd || !in.skip(segmentEnd - in.offset())) {
+      return false;
     }
-    if (in.offset() > segmentEnd) return false;
-    if (!in.skip(segmentEnd - in.offset())) return false;
     code = NextMarker(in);
   }
-  if (scans.empty()) return false;
-  for (const Component& c : comps) {
-    for (int b : c.coefBits) {
-      if (b != 0) return false;  // incomplete: libjpeg would smooth the blocks
-    }
-  }
-  return SequentialTables().ok;
+  return !scans.empty() && complete() && SequentialTables().ok;
 }
 
 bool ProgressiveStream::open(int fd) {
@@ -743,13 +778,13 @@ void ProgressiveStream::State::writeHeaders() {
     piece.push_back(static_cast<uint8_t>(v & 0xFF));
   };
   piece.push_back(0xFF);
-  piece.push_back(0xD8);
+  piece.push_back(kSoi);
   for (const auto& marker : keptMarkers) piece.insert(piece.end(), marker.begin(), marker.end());
   // One quantization table per component, as each component latched it.
   for (size_t c = 0; c < comps.size(); ++c) {
     const Component& comp = comps[c];
     piece.push_back(0xFF);
-    piece.push_back(0xDB);
+    piece.push_back(kDqt);
     put16(2 + 1 + 64 * (comp.quant16 ? 2 : 1));
     piece.push_back(static_cast<uint8_t>((comp.quant16 ? 0x10 : 0) | c));
     for (uint16_t q : comp.quant) {
@@ -762,7 +797,7 @@ void ProgressiveStream::State::writeHeaders() {
   }
   // Extended sequential Huffman frame.
   piece.push_back(0xFF);
-  piece.push_back(0xC1);
+  piece.push_back(kSof1);
   put16(8 + 3 * static_cast<int>(comps.size()));
   piece.push_back(8);
   put16(height);
@@ -776,14 +811,14 @@ void ProgressiveStream::State::writeHeaders() {
   const EncodeTables& t = SequentialTables();
   for (const EncodeTable* table : {&t.dc, &t.ac}) {
     piece.push_back(0xFF);
-    piece.push_back(0xC4);
+    piece.push_back(kDht);
     put16(2 + 1 + 16 + table->spec.count);
     piece.push_back(table == &t.ac ? 0x10 : 0x00);
     for (int l = 1; l <= 16; ++l) piece.push_back(table->spec.bits[static_cast<size_t>(l)]);
     for (int i = 0; i < table->spec.count; ++i) piece.push_back(table->spec.values[static_cast<size_t>(i)]);
   }
   piece.push_back(0xFF);
-  piece.push_back(0xDA);
+  piece.push_back(kSos);
   put16(6 + 2 * static_cast<int>(comps.size()));
   piece.push_back(static_cast<uint8_t>(comps.size()));
   for (const Component& c : comps) {
@@ -795,149 +830,185 @@ void ProgressiveStream::State::writeHeaders() {
   piece.push_back(0);
 }
 
-bool ProgressiveStream::State::decodeScan(Scan& s, int r) {
-  BitReader& in = *s.bits;
-  // Blocks of the row this scan covers: an interleaved scan walks MCUs, a
-  // single-component one the component's blocks in raster order.
-  auto restart = [&]() -> bool {
-    if (s.restartInterval) {
-      if (s.restartsToGo == 0) {
-        if (!in.atMarker(0xD0 + (s.restartNumber & 7))) return false;
-        s.restartNumber++;
-        s.lastDc.fill(0);
-        s.eobrun = 0;
-        s.restartsToGo = s.restartInterval;
-      }
-      s.restartsToGo--;
-    }
+namespace {
+
+// The block decoders of one scan, by the scan's kind: the first pass over
+// the DC or AC coefficients, or a refinement pass adding one bit. Each reads
+// one block's bits and keeps the scan's running state (DC predictors, the
+// end-of-band run, restart markers).
+class ScanDecoder {
+ public:
+  explicit ScanDecoder(Scan& scan) : s(scan), in(*scan.bits) {}
+  bool restart();
+  bool dcFirst(Block& b, int i);
+  bool dcRefine(Block& b);
+  bool acFirst(Block& b);
+  bool acRefine(Block& b);
+
+ private:
+  bool correct(Block& b, int pos);
+  bool acRefineBand(Block& b, int& k);
+  bool readEobRun(int run, unsigned& eobrun);
+
+  Scan& s;
+  BitReader& in;
+};
+
+bool ScanDecoder::restart() {
+  if (!s.restartInterval) return true;
+  if (s.restartsToGo == 0) {
+    if (!in.atMarker(kRst0 + (s.restartNumber & 7))) return false;
+    s.restartNumber++;
+    s.lastDc.fill(0);
+    s.eobrun = 0;
+    s.restartsToGo = s.restartInterval;
+  }
+  s.restartsToGo--;
+  return true;
+}
+
+bool ScanDecoder::dcFirst(Block& b, int i) {
+  int sym, bits = 0;
+  if (!in.decode(s.dc[static_cast<size_t>(i)], sym)) return false;
+  if (sym) {
+    if (!in.get(sym, bits)) return false;
+    bits = Extend(bits, sym);
+  }
+  const int64_t sum = static_cast<int64_t>(s.lastDc[static_cast<size_t>(i)]) + bits;
+  if (sum > INT_MAX || sum < INT_MIN) return false;
+  s.lastDc[static_cast<size_t>(i)] = static_cast<int>(sum);
+  b[0] = Shifted(static_cast<int>(sum), s.al);
+  return true;
+}
+
+bool ScanDecoder::dcRefine(Block& b) {
+  int bit;
+  if (!in.get(1, bit)) return false;
+  if (bit) b[0] = static_cast<int16_t>(b[0] | (1 << s.al));
+  return true;
+}
+
+// An end-of-band run of 2^run blocks plus `run` extra bits.
+bool ScanDecoder::readEobRun(int run, unsigned& eobrun) {
+  eobrun = 1u << run;
+  if (!run) return true;
+  int extra;
+  if (!in.get(run, extra)) return false;
+  eobrun += static_cast<unsigned>(extra);
+  return true;
+}
+
+bool ScanDecoder::acFirst(Block& b) {
+  if (s.eobrun > 0) {
+    s.eobrun--;
     return true;
-  };
-  auto dcFirst = [&](Block& b, int i) -> bool {
-    int sym, bits = 0;
-    if (!in.decode(s.dc[static_cast<size_t>(i)], sym)) return false;
-    if (sym) {
-      if (!in.get(sym, bits)) return false;
-      bits = Extend(bits, sym);
+  }
+  const HuffDecoder& h = s.ac[0];
+  for (int k = s.ss; k <= s.se; ++k) {
+    int sym;
+    if (!in.decode(h, sym)) return false;
+    const int run = sym >> 4;
+    const int size = sym & 15;
+    if (size) {
+      k += run;
+      if (k > s.se) return false;
+      int bits;
+      if (!in.get(size, bits)) return false;
+      b[static_cast<size_t>(k)] = Shifted(Extend(bits, size), s.al);
+    } else if (run == 15) {
+      k += 15;
+    } else {
+      unsigned eob;
+      if (!readEobRun(run, eob)) return false;
+      s.eobrun = eob - 1;
+      break;
     }
-    const int64_t sum = static_cast<int64_t>(s.lastDc[static_cast<size_t>(i)]) + bits;
-    if (sum > INT_MAX || sum < INT_MIN) return false;
-    s.lastDc[static_cast<size_t>(i)] = static_cast<int>(sum);
-    b[0] = Shifted(static_cast<int>(sum), s.al);
-    return true;
-  };
-  auto dcRefine = [&](Block& b) -> bool {
-    int bit;
-    if (!in.get(1, bit)) return false;
-    if (bit) b[0] = static_cast<int16_t>(b[0] | (1 << s.al));
-    return true;
-  };
-  auto acFirst = [&](Block& b) -> bool {
-    if (s.eobrun > 0) {
-      s.eobrun--;
-      return true;
-    }
-    const HuffDecoder& h = s.ac[0];
-    for (int k = s.ss; k <= s.se; ++k) {
-      int sym;
-      if (!in.decode(h, sym)) return false;
-      int run = sym >> 4;
-      const int size = sym & 15;
-      if (size) {
-        k += run;
-        if (k > s.se) return false;
-        int bits;
-        if (!in.get(size, bits)) return false;
-        b[static_cast<size_t>(k)] = Shifted(Extend(bits, size), s.al);
-      } else if (run == 15) {
-        k += 15;
-      } else {
-        unsigned eob = 1u << run;
-        if (run) {
-          int extra;
-          if (!in.get(run, extra)) return false;
-          eob += static_cast<unsigned>(extra);
-        }
-        s.eobrun = eob - 1;
-        break;
-      }
-    }
-    return true;
-  };
-  auto acRefine = [&](Block& b) -> bool {
-    const int p1 = 1 << s.al, m1 = static_cast<int>(~0u << s.al);
-    const HuffDecoder& h = s.ac[0];
-    auto correct = [&](int pos) -> bool {
+  }
+  return true;
+}
+
+// A correction bit for a coefficient that is already not zero.
+bool ScanDecoder::correct(Block& b, int pos) {
+  const int p1 = 1 << s.al, m1 = static_cast<int>(~0u << s.al);
+  int bit;
+  if (!in.get(1, bit)) return false;
+  const int coef = b[static_cast<size_t>(pos)];
+  if (bit && (coef & p1) == 0) b[static_cast<size_t>(pos)] = static_cast<int16_t>(coef + (coef >= 0 ? p1 : m1));
+  return true;
+}
+
+// The refinement of the band up to an end-of-band run; k is left where the
+// run begins.
+bool ScanDecoder::acRefineBand(Block& b, int& k) {
+  const int p1 = 1 << s.al, m1 = static_cast<int>(~0u << s.al);
+  const HuffDecoder& h = s.ac[0];
+  for (; k <= s.se; ++k) {
+    int sym;
+    if (!in.decode(h, sym)) return false;
+    int run = sym >> 4;
+    const int size = sym & 15;
+    int value = 0;
+    if (size) {
+      if (size != 1) return false;
       int bit;
       if (!in.get(1, bit)) return false;
-      const int coef = b[static_cast<size_t>(pos)];
-      if (bit && (coef & p1) == 0) b[static_cast<size_t>(pos)] = static_cast<int16_t>(coef + (coef >= 0 ? p1 : m1));
-      return true;
-    };
-    int k = s.ss;
-    if (s.eobrun == 0) {
-      for (; k <= s.se; ++k) {
-        int sym;
-        if (!in.decode(h, sym)) return false;
-        int run = sym >> 4;
-        int size = sym & 15;
-        int value = 0;
-        if (size) {
-          if (size != 1) return false;
-          int bit;
-          if (!in.get(1, bit)) return false;
-          value = bit ? p1 : m1;
-        } else if (run != 15) {
-          s.eobrun = 1u << run;
-          if (run) {
-            int extra;
-            if (!in.get(run, extra)) return false;
-            s.eobrun += static_cast<unsigned>(extra);
-          }
-          break;
-        }
-        do {
-          const int pos = k;
-          if (b[static_cast<size_t>(pos)] != 0) {
-            if (!correct(pos)) return false;
-          } else if (--run < 0) {
-            break;
-          }
-          ++k;
-        } while (k <= s.se);
-        if (value) {
-          if (k > s.se) return false;
-          b[static_cast<size_t>(k)] = static_cast<int16_t>(value);
-        }
-      }
+      value = bit ? p1 : m1;
+    } else if (run != 15) {
+      return readEobRun(run, s.eobrun);
     }
-    if (s.eobrun > 0) {
-      // Only the coefficients already not zero take a correction bit.
-      if (k <= s.se) {
-        const uint64_t upTo = s.se == 63 ? ~uint64_t{0} : (uint64_t{1} << (s.se + 1)) - 1;
-        uint64_t nz = NonZero(b) & upTo & ~((uint64_t{1} << k) - 1);
-        while (nz) {
-          if (!correct(__builtin_ctzll(nz))) return false;
-          nz &= nz - 1;
-        }
+    do {
+      if (b[static_cast<size_t>(k)] != 0) {
+        if (!correct(b, k)) return false;
+      } else if (--run < 0) {
+        break;
       }
-      s.eobrun--;
+      ++k;
+    } while (k <= s.se);
+    if (value) {
+      if (k > s.se) return false;
+      b[static_cast<size_t>(k)] = static_cast<int16_t>(value);
     }
-    return true;
-  };
+  }
+  return true;
+}
 
+bool ScanDecoder::acRefine(Block& b) {
+  int k = s.ss;
+  if (s.eobrun == 0 && !acRefineBand(b, k)) return false;
+  if (s.eobrun > 0) {
+    // Inside a run only the coefficients already not zero take a bit.
+    if (k <= s.se) {
+      const uint64_t upTo = s.se == 63 ? ~uint64_t{0} : (uint64_t{1} << (s.se + 1)) - 1;
+      uint64_t nz = NonZero(b) & upTo & ~((uint64_t{1} << k) - 1);
+      while (nz) {
+        if (!correct(b, std::countr_zero(nz))) return false;
+        nz &= nz - 1;
+      }
+    }
+    s.eobrun--;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ProgressiveStream::State::decodeScan(Scan& s, int r) {
+  ScanDecoder d(s);
+  // Blocks of the row this scan covers: an interleaved scan walks MCUs, a
+  // single-component one the component's blocks in raster order.
   if (s.count == 1) {
     Component& c = comps[static_cast<size_t>(s.comps[0])];
     const int firstRow = r * c.v, rows = std::min(c.v, c.heightInBlocks - firstRow);
     for (int by = 0; by < rows; ++by) {
       Block* line = c.row.data() + static_cast<size_t>(by) * static_cast<size_t>(c.rowBlocks);
       for (int bx = 0; bx < c.widthInBlocks; ++bx) {
-        if (!restart()) return false;
+        if (!d.restart()) return false;
         Block& b = line[bx];
         bool ok;
         if (s.ss == 0) {
-          ok = s.ah == 0 ? dcFirst(b, 0) : dcRefine(b);
+          ok = s.ah == 0 ? d.dcFirst(b, 0) : d.dcRefine(b);
         } else {
-          ok = s.ah == 0 ? acFirst(b) : acRefine(b);
+          ok = s.ah == 0 ? d.acFirst(b) : d.acRefine(b);
         }
         if (!ok) return false;
       }
@@ -945,14 +1016,14 @@ bool ProgressiveStream::State::decodeScan(Scan& s, int r) {
     return true;
   }
   for (int mx = 0; mx < mcusPerRow; ++mx) {
-    if (!restart()) return false;
+    if (!d.restart()) return false;
     for (int i = 0; i < s.count; ++i) {
       Component& c = comps[static_cast<size_t>(s.comps[static_cast<size_t>(i)])];
       for (int by = 0; by < c.v; ++by) {
         Block* line = c.row.data() + static_cast<size_t>(by) * static_cast<size_t>(c.rowBlocks);
         for (int bx = 0; bx < c.h; ++bx) {
           Block& b = line[mx * c.h + bx];
-          if (!(s.ah == 0 ? dcFirst(b, i) : dcRefine(b))) return false;
+          if (!(s.ah == 0 ? d.dcFirst(b, i) : d.dcRefine(b))) return false;
         }
       }
     }
@@ -999,7 +1070,7 @@ bool ProgressiveStream::State::encodeRow(int r) {
     uint64_t nz = needed ? NonZero(b) & ~uint64_t{1} : 0;
     int last = 0;
     while (nz) {
-      const int k = __builtin_ctzll(nz);
+      const int k = std::countr_zero(nz);
       nz &= nz - 1;
       int run = k - last - 1;
       last = k;
@@ -1043,7 +1114,7 @@ bool ProgressiveStream::State::encodeRow(int r) {
     out.flush();
     out.reserve(2);
     out.append(0xFF);
-    out.append(0xD9);
+    out.append(kEoi);
   }
   return true;
 }

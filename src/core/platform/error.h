@@ -1,12 +1,23 @@
 #pragma once
-// Errors cross the core boundary as values: a message the front end can show.
+// Errors cross the core boundary as values: what went wrong as a code a
+// caller can act on, a message a front end can show, and the system's reason
+// behind it (a file and strerror, a libjpeg text) for a detail line.
 
 #include <string>
 
 namespace pictavo {
 
-struct Error {
+enum class ErrorCode {
+  NotFound,     // a file or folder the caller named does not exist
+  CannotRead,   // it exists but cannot be read
+  CannotWrite,  // a file or folder cannot be created or written
+  BadValue,     // a setting or an argument that cannot be used
+};
+
+struct [[nodiscard]] Error {
+  ErrorCode code;
   std::string message;
+  std::string detail = {};
 };
 
 // "<path>: <strerror(errnum)>", the system's reason for a failed file operation.

@@ -179,6 +179,31 @@ std::string StartupSettingsPath(const std::string& programFolder) {
   return {};
 }
 
+namespace {
+
+// The lines each version of the file added, oldest first: a file of version
+// v provides every step up to v. Value lines are the even ones from
+// firstValue to lastLine; lines 2 to 20 are applied after the ladder.
+struct VersionStep {
+  const char* version;
+  int firstLine, lastLine, firstValue;
+};
+constexpr VersionStep kVersionSteps[] = {
+    {"0.9", 1, 34, 22},   {"1.1", 35, 46, 36},  {"1.3", 47, 52, 48}, {"1.31", 53, 56, 54}, {"1.32", 57, 72, 58},
+    {"1.55", 73, 78, 74}, {"1.6", 79, 84, 80},  {"2", 85, 94, 86},   {"2.02", 95, 96, 96},
+};
+
+// Files older than 1.1 had no box size or slide show: their values then.
+void ApplyBefore11(AlbumSettings& settings) {
+  settings.openInSubWindow = "off";
+  settings.thumbnailWidth = "110";
+  settings.thumbnailHeight = "150";
+  settings.makeSlideShow = "off";
+  settings.slideShowInterval = "3";
+}
+
+}  // namespace
+
 StartupReading ReadSettingsAtStart(const std::string& path, AlbumSettings& settings, SettingsLines& lines,
                                    SettingsWindow& window) {
   StartupReading result;
@@ -194,12 +219,9 @@ StartupReading ReadSettingsAtStart(const std::string& path, AlbumSettings& setti
   TextReader reader(std::move(bytes), /*decodeReferences=*/true);
   for (auto& line : lines) line.clear();
   lines[0] = reader.readLine();
-  const auto readLines = [&](int from, int to) {
-    for (int i = from; i <= to; ++i) lines[static_cast<size_t>(i)] = reader.readLine();
-  };
-  // Applies the listed value lines in order; false at the first that does not parse.
-  const auto apply = [&](std::initializer_list<int> which) {
-    for (const int line : which) {
+  // Applies value lines in order; false at the first that does not parse.
+  const auto apply = [&](int from, int to) {
+    for (int line = from; line <= to; line += 2) {
       if (!ApplyLine(settings, lines, line)) {
         result.problem = ConversionErrorText(path, line, lines[static_cast<size_t>(line)]);
         return false;
@@ -213,54 +235,19 @@ StartupReading ReadSettingsAtStart(const std::string& path, AlbumSettings& setti
     result.problem = path + ": 「" + lines[0] + "」の版数が読めません。";
     return result;
   }
-  const Decimal& v = *version;
-  if (AtLeast(v, "0.9")) {
-    readLines(1, 34);
-    if (!apply({22, 24, 26, 28, 30, 32, 34})) return result;
+  for (const VersionStep& step : kVersionSteps) {
+    if (!AtLeast(*version, step.version)) {
+      if (std::string_view(step.version) == "1.1") ApplyBefore11(settings);
+      continue;
+    }
+    for (int i = step.firstLine; i <= step.lastLine; ++i) lines[static_cast<size_t>(i)] = reader.readLine();
+    if (!apply(step.firstValue, step.lastLine)) return result;
+    if (std::string_view(step.version) == "2") window.setPicturesPerRow(settings.picturesPerRow);
   }
-  if (!AtLeast(v, "1.1")) {
-    settings.openInSubWindow = "off";
-    settings.thumbnailWidth = "110";
-    settings.thumbnailHeight = "150";
-    settings.makeSlideShow = "off";
-    settings.slideShowInterval = "3";
-  } else {
-    readLines(35, 46);
-    if (!apply({36, 38, 40, 42, 44, 46})) return result;
-  }
-  if (AtLeast(v, "1.3")) {
-    readLines(47, 52);
-    if (!apply({48, 50, 52})) return result;
-  }
-  if (AtLeast(v, "1.31")) {
-    readLines(53, 56);
-    if (!apply({54, 56})) return result;
-  }
-  if (AtLeast(v, "1.32")) {
-    readLines(57, 72);
-    if (!apply({58, 60, 62, 64, 66, 68, 70, 72})) return result;
-  }
-  if (AtLeast(v, "1.55")) {
-    readLines(73, 78);
-    if (!apply({74, 76, 78})) return result;
-  }
-  if (AtLeast(v, "1.6")) {
-    readLines(79, 84);
-    if (!apply({80, 82, 84})) return result;
-  }
-  if (AtLeast(v, "2")) {
-    readLines(85, 94);
-    if (!apply({86, 88, 90, 92, 94})) return result;
-    window.setPicturesPerRow(settings.picturesPerRow);
-  }
-  if (AtLeast(v, "2.02")) {
-    readLines(95, 96);
-    if (!apply({96})) return result;
-  }
-  if (!apply({2, 4, 6, 8, 10, 12})) return result;
+  if (!apply(2, 12)) return result;
   result.windowLeft = lines[14];
   result.windowTop = lines[16];
-  if (!apply({18, 20})) return result;
+  if (!apply(18, 20)) return result;
   result.complete = true;
   return result;
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cli_fixtures.h"
 #include "fixtures.h"
 #include "platform/paths.h"
 #include "test_util.h"

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "cli_fixtures.h"
 #include "fixtures.h"
 #include "platform/paths.h"
 #include "test_util.h"

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "cli_fixtures.h"
 #include "fixtures.h"
 #include "image/jpeg.h"
 #include "platform/file_copy.h"

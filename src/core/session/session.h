@@ -1,0 +1,123 @@
+#pragma once
+// The program's flow between commands, the same for every front end: the
+// start-up that fills the settings record, entering a folder, the folder's
+// picture list, and the album run over the current folder as the main
+// window's Execute (and the batch, which drives the main window) runs it.
+// The windows and the command line keep only their controls and options.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "album/album_run.h"
+#include "batch/batch_run.h"
+#include "platform/error.h"
+#include "settings/album_settings.h"
+#include "settings/settings_file.h"
+
+namespace pictavo {
+
+// What the main window owns for the length of the program: the settings
+// record, the main-window values, the settings file's line buffer, the
+// per-row control (UpDown1) and the picture list (OldFile).
+struct Session {
+  AlbumSettings settings;
+  MainValues main;
+  SettingsLines lines{};
+  int perRow = 5;
+  std::vector<PictureEntry> pictures;
+};
+
+// Mirrors the window steps of the settings commands into the session (the
+// per-row control) and passes everything else on to the real window.
+class SessionWindow : public SettingsWindow {
+ public:
+  SessionWindow(Session& session, SettingsWindow& window) : m_session(session), m_window(window) {}
+  void showMessage(const std::string& text) override { m_window.showMessage(text); }
+  bool askYesNo(const std::string& text, const std::string& caption) override {
+    return m_window.askYesNo(text, caption);
+  }
+  void note(const std::string& detail) override { m_window.note(detail); }
+  void setPicturesPerRow(int16_t count) override;
+  void setLoadButtonEnabled(bool enabled) override { m_window.setLoadButtonEnabled(enabled); }
+  std::optional<std::string> chooseOpenFile(const std::string& filter, const std::string& folder) override {
+    return m_window.chooseOpenFile(filter, folder);
+  }
+  std::optional<std::string> chooseSaveFile(const std::string& filter, const std::string& folder) override {
+    return m_window.chooseSaveFile(filter, folder);
+  }
+  void refillOptions() override { m_window.refillOptions(); }
+
+ private:
+  Session& m_session;
+  SettingsWindow& m_window;
+};
+
+// The per-row control's rule: 1 to 10, whatever the stored value says.
+int ClampPicturesPerRow(int count);
+
+struct StartUpOptions {
+  std::string programFolder;  // empty: the default program folder
+  std::string settingsFile;   // read instead of PCV.ini (or Vistamo.ini) when given
+};
+
+struct StartUpReport {
+  StartupReading reading;                   // what the settings file gave beside the record
+  std::optional<Error> programFolderError;  // it could not be created; the start goes on
+  std::optional<Error> settingsFileError;   // the named file is missing; the defaults stay
+};
+
+// Program start: the defaults, the program folder with its inifile/ folder
+// (created when missing), then the start-up reading of the settings file.
+[[nodiscard]] StartUpReport StartUp(Session& session, const StartUpOptions& options, SettingsWindow& window);
+
+// Entering a folder, as the folder list does on every change: the current
+// folder and the album title, then the look for the folder's own settings
+// file. True when one was found (the load button is then enabled).
+bool EnterFolder(Session& session, const std::string& folder, SettingsWindow& window);
+
+// The folder's files whose extension in lower case is `extension`, in
+// case-insensitive name order, all selected. Names that are not valid
+// UTF-8 are passed over and counted.
+struct FolderPictureList {
+  std::vector<PictureEntry> pictures;
+  size_t skippedNames = 0;
+  bool ok = true;
+  std::string error;  // the folder and the system's reason when !ok
+};
+FolderPictureList FolderPictures(const std::string& folder, const std::string& extension = ".jpg");
+
+// The local date of today.
+CivilDate Today();
+
+// The main window as the album run and the batch see it: the current folder
+// and picture list of the session, made with the run's full duties
+// (comment file, auto-save, comment table, background, end notice). A
+// window derives from it to mirror its controls (the folder list, OldFile).
+class SessionAlbumDriver : public AlbumDriver {
+ public:
+  SessionAlbumDriver(Session& session, AlbumRunHost& host, SettingsWindow& window, CivilDate today)
+      : m_session(session), m_host(host), m_window(window), m_today(today) {}
+  void moveToFolder(const std::string& folder) override;
+  const std::vector<PictureEntry>& listPictures() override;
+  void deselect(const std::string& name) override;
+  RunOutcome runAlbum() override;
+
+ protected:
+  Session& session() { return m_session; }
+  AlbumRunHost& host() { return m_host; }
+  // Called with the names a listing passed over (not valid UTF-8).
+  virtual void passedOver(const std::string& folder, size_t count) { (void)folder, (void)count; }
+
+ private:
+  Session& m_session;
+  AlbumRunHost& m_host;
+  SettingsWindow& m_window;
+  CivilDate m_today;
+};
+
+// The album run over the session's current folder and picture list, with
+// the run's full duties.
+RunOutcome RunAlbumInSession(Session& session, AlbumRunHost& host, CivilDate today);
+
+}  // namespace pictavo
