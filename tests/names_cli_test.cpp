@@ -19,8 +19,8 @@ namespace {
 
 // The names of the close check: wave dash, yen, minus, overline, em dash, an
 // accent, an emoji and a blank, besides an ordinary one.
-const std::vector<std::string> kNames = {"1月〜3月.jpg", "¥100.jpg", "a−b.jpg", "x‾.jpg", "—.jpg",
-                                         "café.jpg",    "😀.jpg",   "a b.jpg", "plain.jpg"};
+const std::vector<std::string> kNames = {"1月〜3月.jpg", "¥100.jpg", "a−b.jpg", "x‾.jpg",   "—.jpg",
+                                         "café.jpg",     "😀.jpg",    "a b.jpg", "plain.jpg"};
 
 // Character references as an HTML parser decodes them in attribute values.
 std::string DecodeReferences(const std::string& s) {
@@ -31,11 +31,16 @@ std::string DecodeReferences(const std::string& s) {
       if (semi != std::string::npos) {
         const std::string ref = s.substr(i + 1, semi - i - 1);
         char32_t cp = 0;
-        if (ref == "amp") cp = '&';
-        else if (ref == "quot") cp = '"';
-        else if (ref == "lt") cp = '<';
-        else if (ref == "gt") cp = '>';
-        else if (ref.size() > 1 && ref[0] == '#') cp = static_cast<char32_t>(std::stoul(ref.substr(1)));
+        if (ref == "amp")
+          cp = '&';
+        else if (ref == "quot")
+          cp = '"';
+        else if (ref == "lt")
+          cp = '<';
+        else if (ref == "gt")
+          cp = '>';
+        else if (ref.size() > 1 && ref[0] == '#')
+          cp = static_cast<char32_t>(std::stoul(ref.substr(1)));
         if (cp != 0) {
           AppendUtf8(out, cp);
           i = semi + 1;
@@ -144,8 +149,8 @@ TEST(Names, AlbumAndTableOfContentsLinkEveryPictureByItsOwnName) {
   for (const auto& name : kNames) {
     if (name != "café.jpg") list += "," + name;
   }
-  const CliResult r = Cli({"album", album, "--quiet", "--pictures", list, "--set", "scriptPopup=on", "--set",
-                           "openInSubWindow=on"});
+  const CliResult r =
+      Cli({"album", album, "--quiet", "--pictures", list, "--set", "scriptPopup=on", "--set", "openInSubWindow=on"});
   ASSERT_EQ(r.status, 0) << r.err;
 
   const auto links = ExpectAllResolve(album + "/index.htm");
@@ -185,7 +190,8 @@ TEST(Names, CommentRecordsOfSuchNamesReadBackAsTheirPictures) {
   EXPECT_NE(again.out.find("1月〜3月.jpg\t1月〜3月.jpg\t\n"), std::string::npos) << again.out;
 
   // A reference typed by hand for the wave dash names that picture too.
-  WriteAll(dir.file("PicComment.txt"), "*****************************\r\n1\x8C\x8E&#12316;3\x8C\x8E.jpg\r\nhand\r\n\r\n");
+  WriteAll(dir.file("PicComment.txt"),
+           "*****************************\r\n1\x8C\x8E&#12316;3\x8C\x8E.jpg\r\nhand\r\n\r\n");
   const CliResult typed = Cli({"comments", "show", dir.path()});
   EXPECT_NE(typed.out.find("1月〜3月.jpg\thand\t\n"), std::string::npos) << typed.out;
   // The album run puts it under that picture.

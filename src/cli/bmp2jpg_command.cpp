@@ -51,7 +51,8 @@ void AddBmp2JpgCommand(CLI::App& app, Io& io, int& exitCode) {
   cmd->add_option("FOLDER", o->folder, "Folder of BMP files")->required();
   cmd->add_option("--quality", o->quality, "JPEG quality, 70 to 100 (outside values are brought into range)")
       ->default_val(kConversionDefaultQuality);
-  cmd->add_option("--files", o->files, "BMP files to convert, comma-separated; converted in name order (default: every .bmp)")
+  cmd->add_option("--files", o->files,
+                  "BMP files to convert, comma-separated; converted in name order (default: every .bmp)")
       ->type_name("NAME,...");
   cmd->add_flag("--yes", o->yes, "Overwrite existing JPEG files without asking (default: keep them)");
   cmd->callback([o, &io, &exitCode] { exitCode = RunBmp2Jpg(*o, io); });

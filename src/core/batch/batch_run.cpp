@@ -68,8 +68,8 @@ std::string BadBatchSetting(const AlbumSettings& s) {
     const std::string& value;
     bool positive;
   } numbers[] = {
-      {"titleFontColor", s.titleFontColor, false},   {"titleBackgroundColor", s.titleBackgroundColor, false},
-      {"thumbnailWidth", s.thumbnailWidth, true},    {"thumbnailHeight", s.thumbnailHeight, true},
+      {"titleFontColor", s.titleFontColor, false},     {"titleBackgroundColor", s.titleBackgroundColor, false},
+      {"thumbnailWidth", s.thumbnailWidth, true},      {"thumbnailHeight", s.thumbnailHeight, true},
       {"thumbnailQuality", s.thumbnailQuality, false},
   };
   for (const auto& n : numbers) {
