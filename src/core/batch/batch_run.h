@@ -35,7 +35,7 @@ class BatchHost : public TocHost {
   // A target folder is about to be made: its name in the working-folder box.
   virtual void showBatchFolder(const std::string& folderName) { (void)folderName; }
   // The status strip: "00002/00005".
-  virtual void showBatchProgress(const std::string& text) { setStatus(2, text); }
+  virtual void showBatchProgress(const std::string& text) { setStatus(StatusPanel::Counter, text); }
   // One target folder is done: the progress bar steps.
   virtual void stepBatchProgress() {}
   // The run is over (aborted, finished or failed): "実行" back, the

@@ -133,7 +133,7 @@ bool RotationWalk::openSingle(const std::string& folder, const std::vector<std::
     return false;
   }
   m_counter.clear();
-  m_host.setStatus(2, "");
+  m_host.setStatus(StatusPanel::Counter, "");
   m_controls.windowOpen = true;
   load();
   m_controls.button4Caption = kLastCaption;
@@ -143,7 +143,7 @@ bool RotationWalk::openSingle(const std::string& folder, const std::vector<std::
 
 void RotationWalk::showCounter() {
   m_counter = RotationCounterText(m_pictureNumber, m_selectedCount);
-  m_host.setStatus(2, m_counter);
+  m_host.setStatus(StatusPanel::Counter, m_counter);
 }
 
 void RotationWalk::load() {
@@ -171,11 +171,11 @@ void RotationWalk::rotate(bool right) {
   if (!m_controls.windowOpen || m_picture.empty()) return;
   const RotationControls before = m_controls;
   m_controls.button1 = m_controls.button2 = m_controls.button3 = m_controls.button6 = false;
-  m_host.setStatus(0, "回転処理中");
+  m_host.setStatus(StatusPanel::Step, "回転処理中");
   m_picture = Rotate(m_picture, right);
   m_preview = RotationPreviewSize(m_picture.width, m_picture.height);
   m_controls = before;
-  m_host.setStatus(0, "");
+  m_host.setStatus(StatusPanel::Step, "");
 }
 
 void RotationWalk::rotateRight() { rotate(true); }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "album/album_run.h"
+#include "album/picture_entry.h"
 #include "image/bitmap.h"
 #include "platform/command_host.h"
 #include "platform/sink.h"
