@@ -175,13 +175,7 @@ TEST(ToolFiles, FourTurnsSaveAndTheQualityStaysInRange) {
   ASSERT_TRUE(EncodeJpeg(picture, 50, expected, error)) << error;
   EXPECT_EQ(ReadAll(dir.file("a.jpg")), expected);
 
-  struct NoHost : CommandHost {
-    void showMessage(const std::string&) override {}
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-    void setStatus(int, const std::string&) override {}
-    void note(const std::string&) override {}
-    bool processEvents() override { return false; }
-  } host;
+  RecordingHost host;
   AlbumSettings s;
   for (const auto& [stored, used] : std::vector<std::pair<int, int>>{{0, 50}, {30, 50}, {75, 75}, {200, 100}}) {
     s.rotationQuality = stored;
