@@ -3,7 +3,9 @@
 // driving the main window as a user would, then the table of contents over
 // them. Abort takes effect between folders.
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "album/album_run.h"
@@ -74,9 +76,19 @@ struct BatchJob {
 // every one is usable.
 std::string BadBatchSetting(const AlbumSettings& s);
 
+// What the run did: its outcome, each album it made (folder name and the
+// album run's outcome) and, when it got that far, the table of contents'.
+struct BatchReport {
+  BatchOutcome outcome = BatchOutcome::Failed;
+  std::vector<std::pair<std::string, RunOutcome>> albums;
+  std::optional<TocOutcome> tableOfContents;
+  // Every album completed and the table of contents was written.
+  bool allWritten() const;
+};
+
 // A bad setting ends the run before the first folder, with its one message:
 // otherwise every album would stop at it alike, each leaving a cut page.
-BatchOutcome RunBatch(BatchJob& job, int targetCount);
+[[nodiscard]] BatchReport RunBatch(BatchJob& job, int targetCount);
 
 namespace msg {
 inline constexpr const char* kBatchInterrupted = "処理は中断されました";

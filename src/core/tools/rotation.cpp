@@ -230,15 +230,15 @@ void RotationWalk::finish() {
   closeWindow();
 }
 
-bool RotationWalk::save() {
-  if (!m_controls.windowOpen) return false;
+SaveOutcome RotationWalk::save() {
+  if (!m_controls.windowOpen) return SaveOutcome::NotOpen;
   if (listMode()) m_controls.button6 = true;
   const std::string base = FolderBase(m_folder);
   const std::string name = currentName();
   const std::string path = base + name;
   if (m_picture.empty()) {
     m_host.showMessage("ファイルの書き込みでエラーが発生しました。");
-    return false;
+    return SaveOutcome::WriteFailed;
   }
 
   if (isOn(m_settings.rotationBackup)) {
@@ -252,7 +252,7 @@ bool RotationWalk::save() {
     if (!ok) {
       m_host.showMessage("バックアップファイルの書き込みでエラーが発生しました。");
       m_host.note(detail);
-      return false;
+      return SaveOutcome::BackupFailed;
     }
   }
 
@@ -260,7 +260,7 @@ bool RotationWalk::save() {
   std::string bytes, error;
   bool ok = EncodeJpeg(m_picture, quality, bytes, error);
   if (ok && IsReadOnly(path)) {
-    if (!m_host.askYesNo("読み取り専用のファイルです。\r上書きしてよろしいですか？", "Pictavo")) return false;
+    if (!m_host.askYesNo("読み取り専用のファイルです。\r上書きしてよろしいですか？", "Pictavo")) return SaveOutcome::Declined;
     if (!ClearReadOnly(path)) {
       ok = false;
       error = path + ": the read-only attribute cannot be removed";
@@ -277,7 +277,7 @@ bool RotationWalk::save() {
   if (!ok) {
     m_host.showMessage("ファイルの書き込みでエラーが発生しました。");
     m_host.note(error);
-    return false;
+    return SaveOutcome::WriteFailed;
   }
 
   if (!listMode()) {
@@ -286,7 +286,7 @@ bool RotationWalk::save() {
     advance();
   }
   m_controls.button1 = m_controls.button2 = true;
-  return true;
+  return SaveOutcome::Saved;
 }
 
 }  // namespace pictavo

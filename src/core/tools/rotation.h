@@ -20,6 +20,14 @@ namespace pictavo {
 inline constexpr int kRotationMinQuality = 50;
 inline constexpr int kRotationMaxQuality = 100;
 
+enum class SaveOutcome {
+  Saved,         // the picture (and its first backup) written
+  Declined,      // No to the read-only question
+  BackupFailed,  // the backup could not be written; the picture is untouched
+  WriteFailed,   // the picture could not be encoded or written; it is untouched
+  NotOpen,       // the walk is closed
+};
+
 // Turns a picture 90 degrees through the DIB image, pixel by pixel; a
 // palette picture keeps its colour table.
 Bitmap RotateRight(const Bitmap& picture);
@@ -62,9 +70,9 @@ class RotationWalk {
   void rotateLeft();
   void next();
   void back();
-  // False when nothing was written (backup or write failure, No to the
-  // read-only question); the walk then stays on the picture.
-  bool save();
+  // What Save did. Anything but Saved wrote nothing, and the walk stays on
+  // the picture; the failures have shown their message.
+  [[nodiscard]] SaveOutcome save();
   void finish();
 
   // The window's own copy of rotationQuality, brought into the range of its
