@@ -12,14 +12,36 @@ TEST(Encoding, RoundTripsJapaneseAndEscapesWhatCp932Lacks) {
   const std::string text = "ＭＳ Ｐ明朝 ｻﾑﾈｲﾙ \\~ ～";
   const std::string bytes = Utf8ToCp932(text);
   EXPECT_EQ(Cp932ToUtf8(bytes), text);
-  // The wave dash typed on Linux is the same CP932 character as the full-width tilde.
-  EXPECT_EQ(Utf8ToCp932("〜"), Utf8ToCp932("～"));
+  // The wave dash typed on Linux would read back as the full-width tilde, so it
+  // is written as a reference; the tilde itself stays a CP932 character.
+  EXPECT_EQ(Utf8ToCp932("〜"), "&#12316;");
+  EXPECT_EQ(Utf8ToCp932("～"), "\x81\x60");
   // Full-width letters are two bytes, half-width katakana one.
   EXPECT_EQ(Utf8ToCp932("ＭｻA"), std::string("\x82\x6C\xBB" "A"));
   EXPECT_EQ(Utf8ToCp932("café 😀"), "caf&#233; &#128512;");
   // References turn back only where the character has no CP932 form.
   EXPECT_EQ(Cp932ToUtf8("caf&#233; &#65;", true), "café &#65;");
   EXPECT_EQ(Cp932ToUtf8("caf&#233;", false), "caf&#233;");
+}
+
+TEST(Encoding, CharactersCp932MapsOneWayOnlyBecomeReferences) {
+  // Wave dash, yen sign, minus sign, overline, em dash: each has CP932 bytes
+  // that read back as another character.
+  const std::string names = "1月〜3月 ¥ − ‾ — ‖ ¢ £ ¬";
+  const std::string bytes = Utf8ToCp932(names);
+  EXPECT_EQ(bytes, "1\x8C\x8E&#12316;3\x8C\x8E &#165; &#8722; &#8254; &#8212; &#8214; &#162; &#163; &#172;");
+  EXPECT_EQ(Cp932ToUtf8(bytes, true), names);
+  for (char32_t cp : {U'〜', U'¥', U'−', U'‾', U'—'}) EXPECT_FALSE(IsCp932Encodable(cp)) << static_cast<long>(cp);
+  for (char32_t cp : {U'～', U'\\', U'－', U'―', U'月'}) EXPECT_TRUE(IsCp932Encodable(cp)) << static_cast<long>(cp);
+  // A reference typed by hand for such a character is read back too.
+  EXPECT_EQ(Cp932ToUtf8("a&#12316;b", true), "a〜b");
+  // Every encodable character reads back as itself.
+  for (char32_t cp = 0x80; cp < 0x10000; ++cp) {
+    if ((cp >= 0xD800 && cp <= 0xDFFF) || !IsCp932Encodable(cp)) continue;
+    std::string one;
+    AppendUtf8(one, cp);
+    EXPECT_EQ(Cp932ToUtf8(Utf8ToCp932(one)), one) << static_cast<long>(cp);
+  }
 }
 
 TEST(Encoding, InvalidBytesReadAsReplacementCharacter) {

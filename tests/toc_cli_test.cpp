@@ -82,7 +82,7 @@ TEST(TocCli, CtrlCStopsTheBatchAfterTheCurrentAlbum) {
   const CliResult r = Cli({"batch", dir.path()});
   cli::ResetInterrupt();
   std::signal(SIGINT, SIG_DFL);
-  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.status, 130) << r.err;
   EXPECT_NE(r.err.find("処理は中断されました\n"), std::string::npos) << r.err;
   EXPECT_TRUE(FileExists(dir.file("a/index.htm")));
   EXPECT_FALSE(PathExists(dir.file("b/index.htm")));

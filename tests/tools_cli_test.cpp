@@ -34,7 +34,7 @@ TEST(ToolsCli, Bmp2Jpg) {
   EXPECT_NE(r.err.find("同名のファイルが存在します。"), std::string::npos);
   EXPECT_EQ(Cli({"bmp2jpg", dir.path(), "--yes"}).status, 0);
   EXPECT_NE(ReadAll(dir.file("one.jpg")), "old");
-  EXPECT_EQ(Cli({"bmp2jpg", dir.path(), "--files", "missing.bmp"}).status, 1);
+  EXPECT_EQ(Cli({"bmp2jpg", dir.path(), "--files", "missing.bmp"}).status, 2);  // not in the list
 }
 
 TEST(ToolsCli, RotateAndFillComments) {

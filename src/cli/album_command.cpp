@@ -68,7 +68,7 @@ int RunAlbum(AlbumOptions& o, Io& io) {
   const RunOutcome outcome = RunAlbumInSession(session, host, Today());
   if (outcome == RunOutcome::Failed) return 1;
   if (!o.quiet) io.out << FolderBase(folder) + settings.htmlFileName << '\n';
-  return 0;
+  return outcome == RunOutcome::Aborted ? kExitInterrupted : 0;
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ int RunBatchCommand(const TocCliOptions& o, Io& io) {
   BatchJob job{toc, settings, main, driver, host, today};
   const BatchReport report = RunBatch(job, targets);
   if (report.outcome == BatchOutcome::Failed) return 1;
-  if (report.outcome == BatchOutcome::Aborted) return 0;
+  if (report.outcome == BatchOutcome::Aborted) return kExitInterrupted;
   if (!report.allWritten()) return 1;
   if (!o.quiet) io.out << FolderBase(toc.tocFolder) + settings.htmlFileName << '\n';
   return 0;

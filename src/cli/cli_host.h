@@ -65,6 +65,10 @@ class CliHost : public AlbumRunHost, public SettingsWindow {
 
 // Ctrl-C sets the abort flag for the running command; a second Ctrl-C ends
 // the program at once.
+// The exit status of a run that Ctrl-C stopped (the shell's for SIGINT), so a
+// script can tell it from a finished one.
+inline constexpr int kExitInterrupted = 130;
+
 void InstallInterruptHandler();
 bool InterruptRequested();
 void ResetInterrupt();

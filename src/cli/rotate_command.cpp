@@ -47,7 +47,7 @@ int RunRotate(const RotateOptions& o, Io& io) {
       io.err << "pictavo-cli: --turns takes whole numbers, not '" << item << "'\n";
       return 2;
     }
-    turns.push_back(*n % 4);
+    turns.push_back(*n);
   }
 
   RotationWalk walk(host, settings);
@@ -68,7 +68,8 @@ int RunRotate(const RotateOptions& o, Io& io) {
       walk.next();
       continue;
     }
-    for (int i = 0; i < std::abs(n); ++i) n > 0 ? walk.rotateRight() : walk.rotateLeft();
+    // Four turns give the picture back, and Save still re-encodes it.
+    for (int i = 0; i < std::abs(n % 4); ++i) n > 0 ? walk.rotateRight() : walk.rotateLeft();
     const std::string name = walk.currentName();
     const SaveOutcome saved = walk.save();
     if (saved == SaveOutcome::Saved) {
@@ -93,7 +94,7 @@ void AddRotateCommand(CLI::App& app, Io& io, int& exitCode) {
                   "Quarter turns per picture in walk order: N > 0 right, N < 0 left, 0 skip (e.g. 1,0,-1,2)")
       ->type_name("LIST");
   cmd->add_option("--quality", o->quality, "JPEG quality, 50 to 100 (default: rotationQuality)")
-      ->check(CLI::Range(50, 100));
+      ->check(CLI::Range(kRotationMinQuality, kRotationMaxQuality));
   cmd->add_option("--pictures", o->pictures, "Pictures to walk, comma-separated (default: every .jpg)")
       ->type_name("NAME,...");
   o->settings.add(*cmd);

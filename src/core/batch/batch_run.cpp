@@ -63,6 +63,8 @@ int CountBatchTargets(const TocOptions& toc, AlbumDriver& driver, CommandHost& h
   return count;
 }
 
+std::string BadBatchSetting(const AlbumSettings& s) { return AlbumRunSettingsProblem(s); }
+
 bool BatchReport::allWritten() const {
   for (const auto& album : albums) {
     if (album.second != RunOutcome::Completed) return false;
@@ -73,8 +75,10 @@ bool BatchReport::allWritten() const {
 BatchReport RunBatch(BatchJob& job, int targetCount) {
   BatchHost& host = job.host;
   BatchReport report;
-  // A bad name would fail every album and the table of contents alike.
-  if (const std::string bad = CheckSettingsNames(job.settings); !bad.empty()) {
+  // A bad name or number would fail every album and the table of contents alike.
+  std::string bad = CheckSettingsNames(job.settings);
+  if (bad.empty()) bad = BadBatchSetting(job.settings);
+  if (!bad.empty()) {
     host.showMessage(bad);
     report.outcome = BatchOutcome::Failed;
     return report;

@@ -59,7 +59,7 @@ std::string BatchProgressText(long long done, long long target);
 enum class BatchOutcome {
   Finished,  // every folder done; the table of contents was attempted
   Aborted,   // "中止" between folders; no table of contents
-  Failed,    // the folder could not be listed
+  Failed,    // the folder could not be listed, or a setting is unusable
 };
 
 struct BatchJob {
@@ -71,6 +71,11 @@ struct BatchJob {
   CivilDate today;
 };
 
+// The message for the first numeric setting that the album runs or the table
+// of contents would stop at (a thumbnail size must be above 0); empty when
+// every one is usable.
+std::string BadBatchSetting(const AlbumSettings& s);
+
 // What the run did: its outcome, each album it made (folder name and the
 // album run's outcome) and, when it got that far, the table of contents'.
 struct BatchReport {
@@ -81,6 +86,8 @@ struct BatchReport {
   bool allWritten() const;
 };
 
+// A bad setting ends the run before the first folder, with its one message:
+// otherwise every album would stop at it alike, each leaving a cut page.
 [[nodiscard]] BatchReport RunBatch(BatchJob& job, int targetCount);
 
 namespace msg {

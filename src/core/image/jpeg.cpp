@@ -276,9 +276,15 @@ int DecodeCore(Decoder& d, const uint8_t* data, size_t size, FILE* file, Bitmap*
   } else {
     jpeg_mem_src(&d.cinfo, data, static_cast<unsigned long>(size));
   }
-  if (!ReadHeader(d, info, error)) return 2;
+  const bool sizeAccepted = ReadHeader(d, info, error);
   info.decoderBytes = DecoderBytes(d.cinfo);
-  if (!out) return 0;
+  if (!out) {
+    // Only the header is wanted: the size limit guards decoding, and a
+    // header of any size is read safely.
+    error.clear();
+    return 0;
+  }
+  if (!sizeAccepted) return 2;
   d.err.stopAtDamage = true;
   if (!CheckMemory(d, info.decoderBytes, error)) return 2;
   const bool grey = d.cinfo.jpeg_color_space == JCS_GRAYSCALE;

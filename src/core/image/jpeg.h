@@ -48,7 +48,8 @@ struct JpegInfo {
   int64_t decoderBytes = 0;
 };
 
-// Reads the header (and the EXIF orientation) without decoding pixels.
+// Reads the header (and the EXIF orientation) without decoding pixels. The
+// size limits are not applied: nothing is allocated for the pixels.
 bool ReadJpegInfo(const std::string& path, JpegInfo& info, std::string& error);
 
 // Decodes at full size: colour to 24-bit RGB, greyscale to 8-bit grey. The

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <ctime>
 
 #include "platform/error.h"
 #include "platform/paths.h"
@@ -20,6 +21,12 @@ bool HasAttributes(const std::string& path, unsigned attributes) {
   if ((st.st_mode & S_IWUSR) == 0) have |= kAttrReadOnly;
   if (LastComponent(path).rfind('.', 0) == 0) have |= kAttrHidden;
   return (have & attributes) == attributes;
+}
+
+time_t DosTime(time_t t) {
+  std::tm local{};
+  if (!localtime_r(&t, &local)) return t - (t % 2 + 2) % 2;
+  return t - local.tm_sec % 2;
 }
 
 bool IsReadOnly(const std::string& path) {
@@ -51,7 +58,9 @@ bool CopyFileAs(const std::string& source, const std::string& target, std::strin
     return false;
   }
   std::string sinkError;
-  auto sink = OpenAtomicSink(target, sinkError);
+  // The copy keeps the source's permission bits: a private photograph gets a
+  // private backup.
+  auto sink = OpenRenamingSink(target, sinkError, /*durable=*/true, static_cast<int>(st.st_mode & 0777));
   if (!sink) {
     ::close(in);
     error = "ファイル " + target + " を作成できません";

@@ -1,6 +1,7 @@
 #pragma once
 // Copying a file, and attribute tests.
 
+#include <ctime>
 #include <string>
 
 namespace pictavo {
@@ -9,7 +10,7 @@ namespace pictavo {
 // or names nothing that exists, it is taken as a folder and the source's file
 // name is appended. The copy is written in 8192-byte chunks to a temporary
 // file beside the target, flushed and renamed into place, so it is complete
-// or absent; time stamps and attributes are not carried over. On failure
+// or absent; it keeps the source's permission bits, not its time stamps. On failure
 // `error` holds "ファイル %s は開けません" (source) or "ファイル %s を作成できません"
 // (target) and `detail` the system's reason.
 bool CopyFileTo(const std::string& source, const std::string& destination, std::string& error,
@@ -28,6 +29,10 @@ enum FileAttribute : unsigned {
 // True when every bit of `attributes` is set for `path`; a path that does not
 // exist counts as having every attribute.
 bool HasAttributes(const std::string& path, unsigned attributes);
+
+// A modification time at the 2-second resolution of a DOS time stamp: the
+// local time's seconds rounded down to an even number (also before 1970).
+time_t DosTime(time_t t);
 
 // Read-only: the owner's write bit is clear. Clearing sets that bit only.
 bool IsReadOnly(const std::string& path);

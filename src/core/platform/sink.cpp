@@ -84,8 +84,9 @@ class FdSink : public ByteSink {
 
 class AtomicSink : public FdSink {
  public:
-  AtomicSink(int fd, std::string tempPath, std::string target, mode_t mode, bool durable)
-      : FdSink(fd, target), m_temp(std::move(tempPath)), m_target(std::move(target)), m_mode(mode) {
+  // Messages name `shown`, the path the caller gave.
+  AtomicSink(int fd, std::string tempPath, std::string target, const std::string& shown, mode_t mode, bool durable)
+      : FdSink(fd, shown), m_temp(std::move(tempPath)), m_target(std::move(target)), m_mode(mode) {
     m_sync = durable;
   }
   ~AtomicSink() override {
@@ -138,21 +139,46 @@ std::unique_ptr<ByteSink> OpenAtomicSink(const std::string& path, std::string& e
   return OpenRenamingSink(path, error, true);
 }
 
-std::unique_ptr<ByteSink> OpenRenamingSink(const std::string& path, std::string& error, bool durable) {
+std::string FollowLinks(const std::string& path) {
+  std::string current = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+    std::vector<char> buf(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
+    const ssize_t n = ::readlink(current.c_str(), buf.data(), buf.size());
+    if (n < 0 || static_cast<size_t>(n) >= buf.size()) return current;
+    const std::string target(buf.data(), static_cast<size_t>(n));
+    if (target.empty()) return current;
+    if (target.front() == '/') {
+      current = target;
+    } else {
+      const auto slash = current.rfind('/');
+      current = slash == std::string::npos ? target : current.substr(0, slash + 1) + target;
+    }
+  }
+  return path;
+}
+
+std::unique_ptr<ByteSink> OpenRenamingSink(const std::string& given, std::string& error, bool durable,
+                                           int permissions) {
+  // Renaming over a link would put a plain file in its place and leave the
+  // file it leads to as it was: replace the user's file instead.
+  const std::string path = durable ? FollowLinks(given) : given;
   const auto slash = path.rfind('/');
   const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   mode_t mode = 0644;
   struct stat st {};
-  if (::stat(path.c_str(), &st) == 0) {
+  const bool exists = ::stat(path.c_str(), &st) == 0;
+  if (exists) {
     if (S_ISDIR(st.st_mode)) {
-      error = SystemErrorText(path, EISDIR);
+      error = SystemErrorText(given, EISDIR);
       return nullptr;
     }
     mode = st.st_mode & 07777;
     // A read-only file stays protected: refuse as a plain open would.
     if (::access(path.c_str(), W_OK) != 0) {
-      error = SystemErrorText(path, errno);
+      error = SystemErrorText(given, errno);
       return nullptr;
     }
   } else {
@@ -160,15 +186,22 @@ std::unique_ptr<ByteSink> OpenRenamingSink(const std::string& path, std::string&
     ::umask(mask);
     mode = 0666 & ~mask;
   }
+  if (permissions >= 0) mode = static_cast<mode_t>(permissions) & 07777;
   std::string temp = (dir == "/" ? std::string("/") : dir + "/") + "." + name + ".XXXXXX";
   std::vector<char> buf(temp.begin(), temp.end());
   buf.push_back('\0');
   const int fd = ::mkostemp(buf.data(), O_CLOEXEC);
   if (fd < 0) {
-    error = SystemErrorText(path, errno);
+    error = SystemErrorText(given, errno);
     return nullptr;
   }
-  return std::make_unique<AtomicSink>(fd, std::string(buf.data()), path, mode, durable);
+  if (exists && (st.st_uid != ::geteuid() || st.st_gid != ::getegid())) {
+    // The replaced file keeps its owner and group where the process may set
+    // them (root, or a group the user belongs to); otherwise they are ours.
+    const bool kept = ::fchown(fd, st.st_uid, st.st_gid) == 0 || ::fchown(fd, static_cast<uid_t>(-1), st.st_gid) == 0;
+    (void)kept;
+  }
+  return std::make_unique<AtomicSink>(fd, std::string(buf.data()), path, given, mode, durable);
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error, bool durable) {

@@ -24,12 +24,23 @@ class ByteSink {
 std::unique_ptr<ByteSink> OpenDirectSink(const std::string& path, std::string& error);
 
 // Writes into a temporary file in the same folder; close() flushes it to disk
-// and renames it over path, keeping the old file's permission bits. Anything
-// short of a successful close() leaves the old file as it was. Files the
-// program can make again (thumbnails) may skip the flush to disk: `durable`
-// false keeps the rename, so a failed write still leaves no half file.
+// and renames it over path, keeping the old file's permission bits and, where
+// the process may set them, its owner and group. A symbolic link is followed:
+// the file it leads to is replaced and the link stays. Anything short of a
+// successful close() leaves the old file as it was. Files the program can make
+// again (thumbnails) may skip the flush to disk: `durable` false keeps the
+// rename, so a failed write still leaves no half file, and replaces a link
+// itself rather than the file it leads to (a link in a thumbnail folder may
+// lead anywhere). `permissions` (0 to 07777), when given, is the new file's
+// mode instead.
 std::unique_ptr<ByteSink> OpenAtomicSink(const std::string& path, std::string& error);
-std::unique_ptr<ByteSink> OpenRenamingSink(const std::string& path, std::string& error, bool durable);
+std::unique_ptr<ByteSink> OpenRenamingSink(const std::string& path, std::string& error, bool durable,
+                                           int permissions = -1);
+
+// The file a path leads to: symbolic links followed (a relative link from its
+// own folder), the last link kept when it leads nowhere; the path itself when
+// it is no link or the links go round in a circle.
+std::string FollowLinks(const std::string& path);
 
 // Writes a whole file atomically (see OpenAtomicSink).
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error, bool durable = true);

@@ -85,6 +85,18 @@ Converter& FromCp932() {
   return c;
 }
 
+// Encodes one UTF-8 character when CP932 gives it back unchanged on reading.
+// iconv also maps some characters one way only (U+301C WAVE DASH to the bytes
+// of U+FF5E, U+00A5 to the byte 0x5C); such a character would come back as
+// another one, breaking file names in links and comment records.
+bool EncodeRoundTrip(std::string_view utf8Char, std::string& out) {
+  std::string bytes, back;
+  if (!ToCp932().convert(utf8Char, bytes)) return false;
+  if (!FromCp932().convert(bytes, back) || back != utf8Char) return false;
+  out += bytes;
+  return true;
+}
+
 bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 void AppendReference(std::string& out, char32_t cp) {
@@ -126,7 +138,7 @@ bool IsCp932Encodable(char32_t cp) {
   if (cp < 0x80) return true;
   std::string u, out;
   AppendUtf8(u, cp);
-  return ToCp932().convert(u, out);
+  return EncodeRoundTrip(u, out);
 }
 
 std::string Utf8ToCp932(std::string_view utf8) {
@@ -145,7 +157,7 @@ std::string Utf8ToCp932(std::string_view utf8) {
     const long cp = DecodeUtf8(utf8, i, len);
     if (cp < 0) {
       out += '?';
-    } else if (!ToCp932().convert(utf8.substr(i, len), out)) {
+    } else if (!EncodeRoundTrip(utf8.substr(i, len), out)) {
       AppendReference(out, static_cast<char32_t>(cp));
     }
     i += len;

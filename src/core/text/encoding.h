@@ -7,8 +7,9 @@
 
 namespace pictavo {
 
-// UTF-8 to CP932. A character CP932 cannot encode is written as "&#N;" so that
-// pages stay valid and the character survives a round trip. Invalid UTF-8
+// UTF-8 to CP932. A character CP932 cannot encode, or encodes only as the
+// bytes of another character, is written as "&#N;" so that pages stay valid
+// and the character survives a round trip. Invalid UTF-8
 // bytes become "?".
 std::string Utf8ToCp932(std::string_view utf8);
 
@@ -18,7 +19,7 @@ std::string Utf8ToCp932(std::string_view utf8);
 // encodable characters stay as typed.
 std::string Cp932ToUtf8(std::string_view cp932, bool decodeReferences = false);
 
-// True when the code point has a CP932 encoding.
+// True when the code point has a CP932 encoding that reads back as itself.
 bool IsCp932Encodable(char32_t cp);
 
 // UTF-8 helpers.

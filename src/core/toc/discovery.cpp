@@ -20,9 +20,11 @@ bool IsAlbumPage(const std::string& markerLine) {
 
 bool ReadAlbumHead(const std::string& pagePath, AlbumHead& head, std::string& error) {
   // Only the first lines are read, so only the start of the file is.
+  // References the page writer made for characters CP932 lacks are decoded,
+  // so that the names and the title are text again before a page escapes them.
   std::string bytes;
   if (!ReadFileBytes(pagePath, bytes, error, nullptr, kAlbumHeadReadLimit)) return false;
-  TextReader reader(std::move(bytes));
+  TextReader reader(std::move(bytes), /*decodeReferences=*/true);
   head = AlbumHead{};
   reader.readLine();  // the document-type line
   head.markerLine = reader.readLine();

@@ -34,6 +34,17 @@ std::string JpegNameFor(const std::string& bmpName) {
   return LeftChars(bmpName, CharLength(bmpName) - 3) + "jpg";
 }
 
+std::string ExistingNameFor(const std::string& folder, const std::string& name) {
+  if (PathExists(FolderBase(folder) + name)) return name;
+  // Another file whose name differs only in letter case is the same picture
+  // to the user (and to the design's file system): it is that file.
+  const std::string lower = LowerAscii(name);
+  for (const auto& existing : ListFiles(folder).names) {
+    if (LowerAscii(existing) == lower) return existing;
+  }
+  return name;
+}
+
 ConversionOutcome ConvertBmpFiles(const std::string& folder, const std::vector<std::string>& names, int quality,
                                   CommandHost& host, ConversionView* view) {
   if (names.empty()) {
@@ -45,6 +56,9 @@ ConversionOutcome ConvertBmpFiles(const std::string& folder, const std::vector<s
   host.setStatus(StatusPanel::Step, "BMP→JPG 変換中");
   TPxDIB dib;
   for (const auto& name : names) {
+    // Only BMP files are converted: any other name would make the output
+    // name the source's own, and the source is never to be changed.
+    if (LowerAscii(Extension(name)) != ".bmp") continue;
     if (view) view->showFileName(name);
     Bitmap picture;
     try {
@@ -53,14 +67,15 @@ ConversionOutcome ConvertBmpFiles(const std::string& folder, const std::vector<s
     } catch (const std::exception& e) {
       // The image's own error text; files converted so far stay.
       host.showMessage(e.what());
+      host.note(base + name);
       return ConversionOutcome::Failed;
     }
     if (view) view->showPreview(picture, BmpPreviewBox(picture.width, picture.height));
 
-    const std::string output = base + JpegNameFor(name);
+    const std::string outputName = ExistingNameFor(folder, JpegNameFor(name));
+    const std::string output = base + outputName;
     if (PathExists(output) &&
-        !host.askYesNo("同名のファイルが存在します。\r" + JpegNameFor(name) + "\r上書きしてよろしいですか？",
-                       "Pictavo")) {
+        !host.askYesNo("同名のファイルが存在します。\r" + outputName + "\r上書きしてよろしいですか？", "Pictavo")) {
       continue;
     }
     std::string error;

@@ -20,6 +20,10 @@ PreviewBox BmpPreviewBox(int width, int height);
 // replaced by "jpg".
 std::string JpegNameFor(const std::string& bmpName);
 
+// The name under which the JPEG `name` is written in folder: the name of an
+// existing file that differs from it only in letter case, else name itself.
+std::string ExistingNameFor(const std::string& folder, const std::string& name);
+
 // What the window shows while a file is converted; the command line ignores it.
 class ConversionView {
  public:
@@ -34,8 +38,9 @@ inline constexpr int kConversionDefaultQuality = 95;
 
 enum class ConversionOutcome { Done, NothingSelected, Failed };
 
-// Converts the selected files (names in list order) of folder. A quality
-// outside 70..100 is brought into that range. A file that cannot be read as a
+// Converts the selected files (names in list order) of folder; names without
+// the extension ".bmp" (in any case) are passed over. A quality outside
+// 70..100 is brought into that range. A file that cannot be read as a
 // BMP picture or a JPEG that cannot be written ends the command with a message.
 ConversionOutcome ConvertBmpFiles(const std::string& folder, const std::vector<std::string>& names, int quality,
                                   CommandHost& host, ConversionView* view = nullptr);

@@ -6,6 +6,7 @@
 
 #include "image/jpeg.h"
 #include "platform/error.h"
+#include "platform/file_copy.h"
 #include "platform/paths.h"
 #include "text/chars.h"
 
@@ -102,6 +103,8 @@ bool CommentEditor::showPicture(int index, Bitmap& picture) {
     m_host.showMessage(error);
     return false;
   }
+  // Shown upright, as the album shows it, so its dimensions are the upright ones.
+  if (info.orientation != 1) picture = ApplyOrientation(picture, info.orientation);
   m_preview = CommentPreviewBox(picture.width, picture.height);
   return true;
 }
@@ -137,7 +140,7 @@ bool CommentEditor::fill(int index, FillWhat what) {
   }
   std::string dateTime;
   if (what == FillWhat::Date || what == FillWhat::DateTime || what == FillWhat::NameDate) {
-    const time_t stamp = st.st_mtime - st.st_mtime % 2;
+    const time_t stamp = DosTime(st.st_mtime);
     std::tm local{};
     localtime_r(&stamp, &local);
     dateTime = CommentDateTimeText(local);

@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "image/dib.h"
 #include "image/jpeg.h"
 #include "platform/file_copy.h"
@@ -45,7 +47,7 @@ Bitmap Rotate(const Bitmap& picture, bool right) {
 time_t DosModificationTime(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0 || st.st_mtime <= 0) return 0;
-  return st.st_mtime - st.st_mtime % 2;
+  return DosTime(st.st_mtime);
 }
 
 bool SetModificationTime(const std::string& path, time_t t) {
@@ -73,7 +75,10 @@ std::string RotationCounterText(int pictureNumber, int selectedCount) {
 }
 
 RotationWalk::RotationWalk(CommandHost& host, const AlbumSettings& settings)
-    : quality(settings.rotationQuality), openSink(OpenAtomicSink), m_host(host), m_settings(settings) {}
+    : quality(std::clamp<int>(settings.rotationQuality, kRotationMinQuality, kRotationMaxQuality)),
+      openSink(OpenAtomicSink),
+      m_host(host),
+      m_settings(settings) {}
 
 std::string RotationWalk::currentName() const {
   if (!m_controls.windowOpen) return "";

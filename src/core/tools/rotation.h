@@ -17,6 +17,9 @@
 
 namespace pictavo {
 
+inline constexpr int kRotationMinQuality = 50;
+inline constexpr int kRotationMaxQuality = 100;
+
 enum class SaveOutcome {
   Saved,         // the picture (and its first backup) written
   Declined,      // No to the read-only question
@@ -72,7 +75,9 @@ class RotationWalk {
   [[nodiscard]] SaveOutcome save();
   void finish();
 
-  int quality = 95;  // the window's own copy of rotationQuality
+  // The window's own copy of rotationQuality, brought into the range of its
+  // up-down control as the control's position would be.
+  int quality = 95;
   SinkOpener openSink;
 
   const RotationControls& controls() const { return m_controls; }
