@@ -175,6 +175,16 @@ TEST(Names, AlbumAndTableOfContentsLinkEveryPictureByItsOwnName) {
   }
 }
 
+TEST(Names, TheSlideShowShowsEveryPictureByItsOwnName) {
+  TempDir dir;
+  for (const auto& name : kNames) MakeJpeg(dir.file(name), 40, 30);
+  const CliResult r = Cli({"album", dir.path(), "--quiet", "--set", "makeSlideShow=on"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto shown = ExpectAllResolve(dir.file("SShow.htm"));
+  for (const auto& name : kNames) EXPECT_TRUE(Contains(shown, name)) << name;
+}
+
+
 TEST(Names, CommentRecordsOfSuchNamesReadBackAsTheirPictures) {
   TempDir dir;
   for (const auto& name : kNames) MakeJpeg(dir.file(name), 20, 20);
