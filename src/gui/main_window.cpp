@@ -125,6 +125,7 @@ TMain::TMain(Dialogs& dialogs, const StartArguments& arguments, QWidget* parent)
     folder = FileExists(path) ? ParentFolder(path) : path;
   }
   setFolder(folder);
+  showCommentColour();
   resize(502, 394 + menuBar()->sizeHint().height());
   restoreWindowPosition(report.reading.windowLeft, report.reading.windowTop);
   m_edit2->setText(QString::number(m_upDown1->value()));
@@ -274,6 +275,7 @@ void TMain::buildControls() {
   m_splitter->setObjectName(QStringLiteral("Splitter1"));
   m_splitter->setChildrenCollapsible(false);
   auto* listPane = new QWidget(m_splitter);
+  listPane->setMinimumWidth(100);  // the splitter's own clamp, not the layout, keeps 150
   auto* listLayout = new QHBoxLayout(listPane);
   listLayout->setContentsMargins(0, 0, 0, 0);
   auto* listColumn = new QVBoxLayout;
@@ -308,7 +310,7 @@ void TMain::buildControls() {
   m_panel3 = new QFrame(previewPane);
   m_panel3->setObjectName(QStringLiteral("Panel3"));
   static_cast<QFrame*>(m_panel3)->setFrameShape(QFrame::StyledPanel);
-  m_panel3->setMinimumSize(kPreviewBox, kPreviewBox);
+  m_panel3->setMinimumSize(100, kPreviewBox);
   m_panel3->installEventFilter(this);
   previewLayout->addWidget(m_panel3, 1);
   m_image1 = new QLabel(m_panel3);
@@ -692,8 +694,12 @@ void TMain::chooseCommentColour() {
   const QColor preset = FromColorRef(m_session.main.commentColor);
   const QColor chosen = m_dialogs.chooseColour(this, preset).value_or(preset);
   m_session.main.commentColor = ToColorRef(chosen);
+  showCommentColour();
+}
+
+void TMain::showCommentColour() {
   QPalette p = m_panel7->palette();
-  p.setColor(QPalette::Window, chosen);
+  p.setColor(QPalette::Window, FromColorRef(m_session.main.commentColor));
   m_panel7->setPalette(p);
 }
 

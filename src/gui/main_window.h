@@ -102,6 +102,8 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   void saveSettingsFile();
   void loadSettingsFile();
   void showAbout();
+  // After the splitter moved: 150 pixels from either side of the window.
+  void clampSplitter();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -122,7 +124,7 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   void takeSelectionFromList();
   void warnPassedOver(const std::string& folder, size_t count);
   void centrePreview();
-  void clampSplitter();
+  void showCommentColour();
   void setRunControlsEnabled(bool enabled);
   void restoreWindowPosition(const std::string& left, const std::string& top);
   QString homeFolder() const;

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
@@ -234,6 +235,29 @@ class MainWindowTest : public QObject {
     auto* dir = Find<QListWidget>(window.get(), "Dir1");
     QCOMPARE(dir->currentItem()->data(Qt::UserRole).toString(), parent + "/1");
     QCOMPARE(dir->item(0)->text(), QStringLiteral("/"));
+  }
+
+  void theSplitterClampsAt150AndTheCommentColourShows() {
+    ScriptedDialogs dialogs;
+    auto window = open(dialogs);
+    auto* splitter = Find<QSplitter>(window.get(), "Splitter1");
+    const int total = splitter->sizes().value(0) + splitter->sizes().value(1);
+    splitter->setSizes({20, total - 20});
+    window->clampSplitter();
+    QCOMPARE(splitter->sizes().value(0), 150);
+    splitter->setSizes({total - 10, 10});
+    window->clampSplitter();
+    QCOMPARE(splitter->sizes().value(0), splitter->width() - 150);
+
+    // The colour chosen becomes the comment colour (red in the lowest byte); a
+    // cancelled dialog keeps the preset.
+    dialogs.colour = QColor(0x12, 0x34, 0x56);
+    QTest::mouseClick(Find<QWidget>(window.get(), "Button10"), Qt::LeftButton);
+    QCOMPARE(window->session().main.commentColor, 0x563412);
+    QCOMPARE(Find<QWidget>(window.get(), "Panel7")->palette().color(QPalette::Window), QColor(0x12, 0x34, 0x56));
+    dialogs.colour.reset();
+    QTest::mouseClick(Find<QWidget>(window.get(), "Button10"), Qt::LeftButton);
+    QCOMPARE(window->session().main.commentColor, 0x563412);
   }
 
   void folderSettingsLoadUpdatesThePerRowControl() {
