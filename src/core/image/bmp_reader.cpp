@@ -61,6 +61,137 @@ uint8_t Channel(uint32_t p, uint32_t mask, int shift) {
   return static_cast<uint8_t>((shift >= 0 ? v >> shift : v << -shift) & 0xFF);
 }
 
+using ColorTable = TPxInternalDIB::ColorTable;
+
+// The 40-byte info header with its colour table (and the three masks of a
+// bit-field file). Returns the size of the pixel data the file header implies.
+int64_t ReadInfoHeader(ByteStream& s, int64_t bfSize, BitmapInfoHeader& h, ColorTable& table) {
+  const uint8_t* p = s.read(36);
+  h.biWidth = static_cast<int32_t>(U32(p));
+  h.biHeight = static_cast<int32_t>(U32(p + 4));
+  h.biPlanes = U16(p + 8);
+  h.biBitCount = U16(p + 10);
+  h.biCompression = U32(p + 12);
+  h.biSizeImage = U32(p + 16);
+  h.biXPelsPerMeter = static_cast<int32_t>(U32(p + 20));
+  h.biYPelsPerMeter = static_cast<int32_t>(U32(p + 24));
+  h.biClrUsed = U32(p + 28);
+  h.biClrImportant = U32(p + 32);
+  const int bits = h.biBitCount;
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) Invalid("Invalid BitCout");
+  if (h.biClrUsed == 0 && bits <= 8) h.biClrUsed = 1u << bits;
+  const uint64_t colors = h.biClrUsed;
+  const uint64_t masks = h.biCompression == 3 ? 12 : 0;
+  if (colors > 256) {
+    s.readInto(table.data(), masks + 1024);
+    s.read((colors - 256) * 4);
+  } else {
+    s.readInto(table.data(), masks + colors * 4);
+  }
+  if (colors > 256) h.biClrUsed = 256;
+  return bfSize - 14 - 40 - static_cast<int64_t>(colors) * 4;
+}
+
+// The 12-byte core header with its three-byte colour entries.
+int64_t ReadCoreHeader(ByteStream& s, int64_t bfSize, BitmapInfoHeader& h, ColorTable& table) {
+  const uint8_t* p = s.read(8);
+  h.biWidth = U16(p);
+  h.biHeight = U16(p + 2);
+  h.biPlanes = U16(p + 4);
+  h.biBitCount = U16(p + 6);
+  const int bits = h.biBitCount;
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 24) Invalid("Invalid BitCount");
+  const uint32_t colors = bits == 24 ? 0 : 1u << bits;
+  const uint8_t* entries = s.read(3 * colors);
+  for (uint32_t i = 0; i < colors; ++i) std::memcpy(table.data() + 4 * i, entries + 3 * i, 3);
+  h.biClrUsed = colors;
+  return bfSize - 12 - 3 * static_cast<int64_t>(colors) - 14;
+}
+
+void CheckPictureSize(int64_t w, int64_t absH) {
+  if (w > kMaxPictureSide || absH > kMaxPictureSide || w * absH > kMaxPicturePixels) {
+    Invalid("Picture is larger than the program accepts (" + std::to_string(w) + " x " + std::to_string(absH) +
+            " pixels; at most " + std::to_string(kMaxPictureSide) + " a side and " +
+            std::to_string(kMaxPicturePixels / 1000000) + " megapixels)");
+  }
+}
+
+std::vector<uint8_t> Allocated(const uint8_t* data, size_t size) {
+  try {
+    return size && data ? std::vector<uint8_t>(data, data + size) : std::vector<uint8_t>(size, 0);
+  } catch (const std::bad_alloc&) {
+    throw EOutOfResources("GetFileMap: Cannot Make File Mapping Object");
+  }
+}
+
+// 1-, 4-, 8- and 24-bit data, plain or RLE, kept as stored once checked:
+// an RLE stream that would write outside its rows, rows shorter than the
+// picture, or a colour index beyond the table are refused here, so that
+// decoding later cannot go wrong.
+std::vector<uint8_t> ReadStoredPixels(ByteStream& s, const BitmapInfoHeader& h, int64_t dataSize, int64_t w,
+                                      int64_t absH) {
+  const int bits = h.biBitCount;
+  if (dataSize < 0) Invalid("Invalid Pixel Data Size");
+  if (static_cast<uint64_t>(dataSize) > s.remaining()) throw EReadError("Stream read error");
+  const bool rle8 = bits == 8 && h.biCompression == 1;
+  const bool rle4 = bits == 4 && h.biCompression == 2;
+  const uint8_t* data = s.read(static_cast<uint64_t>(dataSize));
+  const uint32_t colors = h.biClrUsed;
+  const bool checkIndex = bits <= 8 && colors < (1u << bits);
+  if (rle8 || rle4) {
+    if (h.biHeight < 0) Invalid("Invalid RLE Data");  // RLE streams are bottom-up by definition
+    WalkRle(data, static_cast<size_t>(dataSize), rle4, w, absH, [&](int64_t, int64_t, uint8_t index) {
+      if (checkIndex && index >= colors) Invalid("Colour Index beyond the Colour Table");
+    });
+  } else if (h.biCompression == 0) {
+    const int64_t stride = DibStride(w, bits);
+    if (dataSize < absH * stride) Invalid("Pixel Data is Shorter than the Picture");
+    for (int64_t y = 0; checkIndex && y < absH; ++y) {
+      const uint8_t* row = data + y * stride;
+      for (int64_t x = 0; x < w; ++x) {
+        const unsigned index = bits == 8   ? row[x]
+                               : bits == 4 ? (x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0F)
+                                           : ((row[x / 8] >> (7 - x % 8)) & 1);
+        if (index >= colors) Invalid("Colour Index beyond the Colour Table");
+      }
+    }
+  }
+  return Allocated(data, static_cast<size_t>(dataSize));
+}
+
+// 16- and 32-bit data, plain or with bit-field masks, turned into 24 bits.
+std::vector<uint8_t> ConvertMaskedPixels(ByteStream& s, const BitmapInfoHeader& h, const ColorTable& table, int64_t w,
+                                         int64_t absH) {
+  const int bits = h.biBitCount;
+  const int64_t sourceRow = bits == 16 ? ((2 * w + 3) & ~int64_t{3}) : 4 * w;
+  if (static_cast<uint64_t>(absH * sourceRow) > s.remaining()) throw EReadError("Stream read error");
+  uint32_t red, green, blue;
+  if (h.biCompression != 0) {
+    red = U32(table.data());
+    green = U32(table.data() + 4);
+    blue = U32(table.data() + 8);
+  } else if (bits == 16) {
+    red = 0x7C00, green = 0x03E0, blue = 0x001F;
+  } else {
+    red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF;
+  }
+  if (red == 0 || green == 0 || blue == 0) Invalid("Invalid Masks");
+  const int rs = MaskShift(red), gs = MaskShift(green), bs = MaskShift(blue);
+  const int64_t stride = DibStride(w, 24);
+  std::vector<uint8_t> block = Allocated(nullptr, static_cast<size_t>(absH * stride));
+  for (int64_t y = 0; y < absH; ++y) {
+    const uint8_t* src = s.read(static_cast<uint64_t>(sourceRow));
+    uint8_t* out = block.data() + y * stride;
+    for (int64_t x = 0; x < w; ++x) {
+      const uint32_t p = bits == 16 ? U16(src + 2 * x) : U32(src + 4 * x);
+      out[3 * x] = Channel(p, blue, bs);
+      out[3 * x + 1] = Channel(p, green, gs);
+      out[3 * x + 2] = Channel(p, red, rs);
+    }
+  }
+  return block;
+}
+
 }  // namespace
 
 void TPxInternalDIB::LoadFromStream(std::string_view bytes) {
@@ -74,126 +205,22 @@ void TPxInternalDIB::LoadFromStream(std::string_view bytes) {
   ColorTable table{};
   int64_t dataSize = 0;
   if (headerSize == 40) {
-    const uint8_t* p = s.read(36);
-    h.biWidth = static_cast<int32_t>(U32(p));
-    h.biHeight = static_cast<int32_t>(U32(p + 4));
-    h.biPlanes = U16(p + 8);
-    h.biBitCount = U16(p + 10);
-    h.biCompression = U32(p + 12);
-    h.biSizeImage = U32(p + 16);
-    h.biXPelsPerMeter = static_cast<int32_t>(U32(p + 20));
-    h.biYPelsPerMeter = static_cast<int32_t>(U32(p + 24));
-    h.biClrUsed = U32(p + 28);
-    h.biClrImportant = U32(p + 32);
-    const int bits = h.biBitCount;
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) Invalid("Invalid BitCout");
-    if (h.biClrUsed == 0 && bits <= 8) h.biClrUsed = 1u << bits;
-    const uint64_t colors = h.biClrUsed;
-    const uint64_t masks = h.biCompression == 3 ? 12 : 0;
-    if (colors > 256) {
-      s.readInto(table.data(), masks + 1024);
-      s.read((colors - 256) * 4);
-    } else {
-      s.readInto(table.data(), masks + colors * 4);
-    }
-    dataSize = bfSize - 14 - 40 - static_cast<int64_t>(colors) * 4;
-    if (colors > 256) h.biClrUsed = 256;
+    dataSize = ReadInfoHeader(s, bfSize, h, table);
   } else if (headerSize == 12) {
-    const uint8_t* p = s.read(8);
-    h.biWidth = U16(p);
-    h.biHeight = U16(p + 2);
-    h.biPlanes = U16(p + 4);
-    h.biBitCount = U16(p + 6);
-    const int bits = h.biBitCount;
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 24) Invalid("Invalid BitCount");
-    const uint32_t colors = bits == 24 ? 0 : 1u << bits;
-    const uint8_t* entries = s.read(3 * colors);
-    for (uint32_t i = 0; i < colors; ++i) std::memcpy(table.data() + 4 * i, entries + 3 * i, 3);
-    dataSize = bfSize - 12 - 3 * static_cast<int64_t>(colors) - 14;
-    h.biClrUsed = colors;
+    dataSize = ReadCoreHeader(s, bfSize, h, table);
   } else {
     Invalid("Invalid Bitmap Header Size");
   }
   if (h.biWidth <= 0 || h.biHeight == 0) Invalid("Invalid Width or Height");
-
   const int64_t w = h.biWidth;
   const int64_t absH = h.biHeight < 0 ? -static_cast<int64_t>(h.biHeight) : h.biHeight;
-  if (w > kMaxPictureSide || absH > kMaxPictureSide || w * absH > kMaxPicturePixels) {
-    Invalid("Picture is larger than the program accepts (" + std::to_string(w) + " x " + std::to_string(absH) +
-            " pixels; at most " + std::to_string(kMaxPictureSide) + " a side and " +
-            std::to_string(kMaxPicturePixels / 1000000) + " megapixels)");
-  }
+  CheckPictureSize(w, absH);
 
   std::vector<uint8_t> newBlock;
-  const int bits = h.biBitCount;
-  if (bits != 16 && bits != 32) {
-    if (dataSize < 0) Invalid("Invalid Pixel Data Size");
-    if (static_cast<uint64_t>(dataSize) > s.remaining()) throw EReadError("Stream read error");
-    const bool rle8 = bits == 8 && h.biCompression == 1;
-    const bool rle4 = bits == 4 && h.biCompression == 2;
-    const uint8_t* data = s.read(static_cast<uint64_t>(dataSize));
-    const uint32_t colors = h.biClrUsed;
-    const bool checkIndex = bits <= 8 && colors < (1u << bits);
-    if (rle8 || rle4) {
-      // RLE streams are bottom-up by definition; one that would write outside
-      // its rows or use a colour beyond the table is refused here, so that
-      // decoding later cannot go wrong.
-      if (h.biHeight < 0) Invalid("Invalid RLE Data");
-      WalkRle(data, static_cast<size_t>(dataSize), rle4, w, absH, [&](int64_t, int64_t, uint8_t index) {
-        if (checkIndex && index >= colors) Invalid("Colour Index beyond the Colour Table");
-      });
-    } else if (h.biCompression == 0) {
-      // Pixel access reads height x stride bytes: a shorter block is refused.
-      const int64_t stride = DibStride(w, bits);
-      if (dataSize < absH * stride) Invalid("Pixel Data is Shorter than the Picture");
-      if (checkIndex) {
-        for (int64_t y = 0; y < absH; ++y) {
-          const uint8_t* row = data + y * stride;
-          for (int64_t x = 0; x < w; ++x) {
-            const unsigned index = bits == 8   ? row[x]
-                                   : bits == 4 ? (x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0F)
-                                               : ((row[x / 8] >> (7 - x % 8)) & 1);
-            if (index >= colors) Invalid("Colour Index beyond the Colour Table");
-          }
-        }
-      }
-    }
-    try {
-      newBlock.assign(data, data + dataSize);
-    } catch (const std::bad_alloc&) {
-      throw EOutOfResources("GetFileMap: Cannot Make File Mapping Object");
-    }
+  if (h.biBitCount != 16 && h.biBitCount != 32) {
+    newBlock = ReadStoredPixels(s, h, dataSize, w, absH);
   } else {
-    const int64_t sourceRow = bits == 16 ? ((2 * w + 3) & ~int64_t{3}) : 4 * w;
-    if (static_cast<uint64_t>(absH * sourceRow) > s.remaining()) throw EReadError("Stream read error");
-    uint32_t red, green, blue;
-    if (h.biCompression != 0) {
-      red = U32(table.data());
-      green = U32(table.data() + 4);
-      blue = U32(table.data() + 8);
-    } else if (bits == 16) {
-      red = 0x7C00, green = 0x03E0, blue = 0x001F;
-    } else {
-      red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF;
-    }
-    if (red == 0 || green == 0 || blue == 0) Invalid("Invalid Masks");
-    const int rs = MaskShift(red), gs = MaskShift(green), bs = MaskShift(blue);
-    const int64_t stride = DibStride(w, 24);
-    try {
-      newBlock.assign(static_cast<size_t>(absH * stride), 0);
-    } catch (const std::bad_alloc&) {
-      throw EOutOfResources("GetFileMap: Cannot Make File Mapping Object");
-    }
-    for (int64_t y = 0; y < absH; ++y) {
-      const uint8_t* src = s.read(static_cast<uint64_t>(sourceRow));
-      uint8_t* out = newBlock.data() + y * stride;
-      for (int64_t x = 0; x < w; ++x) {
-        const uint32_t p = bits == 16 ? U16(src + 2 * x) : U32(src + 4 * x);
-        out[3 * x] = Channel(p, blue, bs);
-        out[3 * x + 1] = Channel(p, green, gs);
-        out[3 * x + 2] = Channel(p, red, rs);
-      }
-    }
+    newBlock = ConvertMaskedPixels(s, h, table, w, absH);
     if (h.biCompression == 3) std::memmove(table.data(), table.data() + 12, 1024);
     h.biCompression = 0;
     h.biBitCount = 24;
