@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "dialogs.h"
+#include "instance_guard.h"
 #include "main_window.h"
 
 int main(int argc, char** argv) {
@@ -19,10 +20,14 @@ int main(int argc, char** argv) {
     screenshot = args.at(1);
     args = args.mid(2);
   }
+  // A second start hands its command line to the first and ends.
+  pictavo::gui::InstanceGuard guard;
+  if (screenshot.isEmpty() && !guard.claim(args)) return 0;
   pictavo::gui::StartArguments arguments;
   if (!args.isEmpty()) arguments.commandLinePath = args.front();
   pictavo::gui::QtDialogs dialogs;
   pictavo::gui::TMain window(dialogs, arguments);
+  QObject::connect(&guard, &pictavo::gui::InstanceGuard::handedOver, &window, &pictavo::gui::TMain::handOver);
   window.show();
   if (!screenshot.isEmpty()) {
     QTimer::singleShot(0, &window, [&] {

@@ -785,16 +785,28 @@ void TMain::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TMain::dropEvent(QDropEvent* event) {
-  // The last dropped path counts; a refill during a run would change the
-  // list the run reads, so drops are refused then.
-  if (m_busy) return;
-  const QList<QUrl> urls = event->mimeData()->urls();
-  for (auto it = urls.rbegin(); it != urls.rend(); ++it) {
-    if (it->isLocalFile()) {
-      goToPath(it->toLocalFile());
-      event->acceptProposedAction();
-      return;
-    }
+  QStringList paths;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  }
+  if (dropPaths(paths)) event->acceptProposedAction();
+}
+
+bool TMain::dropPaths(const QStringList& paths) {
+  // A refill during a run would change the list the run reads.
+  if (m_busy || paths.isEmpty()) return false;
+  return goToPath(paths.back());
+}
+
+void TMain::handOver(const QStringList& arguments) {
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
+  if (arguments.isEmpty()) return;
+  if (m_busy) {
+    m_deferredPath = arguments.front();
+  } else {
+    goToPath(arguments.front());
   }
 }
 
@@ -807,6 +819,7 @@ void TMain::execute() {
   m_busy = true;
   (void)RunAlbumInSession(m_session, *this, Today());
   m_busy = false;
+  if (!m_deferredPath.isEmpty()) goToPath(std::exchange(m_deferredPath, {}));
 }
 
 void TMain::abortRun() { m_abortRequested = true; }

@@ -82,6 +82,8 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   // picture list is refilled; a folder that cannot be listed falls back to
   // the home folder. Refused while a command runs.
   bool goToPath(const QString& path);
+  // Paths dropped on the window: the last one counts, whole. Refused (false) while busy.
+  bool dropPaths(const QStringList& paths);
   void execute();
   void abortRun();
   void refresh();
@@ -102,6 +104,9 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   void saveSettingsFile();
   void loadSettingsFile();
   void showAbout();
+  // A later start's command line: the window comes to the front and takes
+  // the path like a drop; while a command runs the path waits for its end.
+  void handOver(const QStringList& arguments);
   // After the splitter moved: 150 pixels from either side of the window.
   void clampSplitter();
 
@@ -138,6 +143,7 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   bool m_redrawing = false;
   QString m_lastChosenFolder;
   std::string m_pendingNote;
+  QString m_deferredPath;  // handed over during a run
 
   QMenu* m_file2 = nullptr;
   QMenu* m_edit1 = nullptr;

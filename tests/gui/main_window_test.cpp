@@ -8,7 +8,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -22,6 +24,7 @@
 
 #include "dialogs.h"
 #include "image/jpeg.h"
+#include "instance_guard.h"
 #include "main_window.h"
 #include "platform/paths.h"
 #include "settings/settings_file.h"
@@ -125,6 +128,8 @@ class MainWindowTest : public QObject {
     QVERIFY(m_dir.isValid());
     m_home = makeFolder(QStringLiteral("home"));
     qputenv("HOME", m_home.toUtf8());
+    // The instance guard's socket lives here, apart from any running program.
+    qputenv("XDG_RUNTIME_DIR", makeFolder(QStringLiteral("runtime")).toUtf8());
   }
 
   void everyNamedControlIsFoundWithItsCaption() {
@@ -192,6 +197,33 @@ class MainWindowTest : public QObject {
     QVERIFY(WriteSettingsFile((program + "/PCV.ini").toStdString(), lines, error));
     auto again = open(dialogs, {}, program);
     QCOMPARE(QString::fromStdString(again->session().main.currentFolder), path(QStringLiteral("start")));
+  }
+
+  void theSavedPositionIsUsedAndPulledBackOntoTheScreen() {
+    ScriptedDialogs dialogs;
+    auto fresh = open(dialogs);
+    QCOMPARE(fresh->pos(), QPoint(0, 0));  // no settings file: the top-left corner
+
+    const QString program = path(QStringLiteral("program-position"));
+    QDir().mkpath(program);
+    AlbumSettings settings;
+    ResetSettings(settings);
+    SettingsLines lines{};
+    std::string error;
+    settings.displayLeft = "12";
+    settings.displayTop = "34";
+    inisave(settings, kProgramVersion, lines);
+    QVERIFY(WriteSettingsFile((program + "/PCV.ini").toStdString(), lines, error));
+    QCOMPARE(open(dialogs, {}, program)->pos(), QPoint(12, 34));
+
+    settings.displayLeft = "-5000";
+    settings.displayTop = "99999";
+    inisave(settings, kProgramVersion, lines);
+    QVERIFY(WriteSettingsFile((program + "/PCV.ini").toStdString(), lines, error));
+    auto window = open(dialogs, {}, program);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(window->pos().x(), screen.left());
+    QVERIFY(screen.contains(window->pos()));
   }
 
   void listButtonsMoveAndSelectAndRefuseWithTheMessage() {
@@ -383,13 +415,52 @@ class MainWindowTest : public QObject {
     QVERIFY(Find<QWidget>(window.get(), "Button7")->isVisible());
   }
 
-  void closeAndDropsAreRefusedWhileBusy() {
+  void theLastDroppedPathWinsWhole() {
+    const QString first = makeFolder(QStringLiteral("drop1"));
+    const QString second = makeFolder(QStringLiteral("drop2"));
+    // Longer than 256 bytes, so a cut would land elsewhere.
+    const QString deep = makeFolder(QStringLiteral("drop3/") + QString(120, QLatin1Char('d')) + "/" +
+                                    QString(80, QChar(0x5199)));
+    QVERIFY(deep.toUtf8().size() > 256);
+    MakePicture(deep + "/a.jpg", 30, 20);
+    ScriptedDialogs dialogs;
+    auto window = open(dialogs, first);
+    QVERIFY(window->dropPaths({first, second, deep + "/a.jpg"}));
+    QCOMPARE(QString::fromStdString(window->session().main.currentFolder), deep);
+    QCOMPARE(ListNames(Find<QListWidget>(window.get(), "OldFile")), QStringList{"a.jpg*"});
+  }
+
+  void aSecondStartHandsItsPathToTheFirstAndEnds() {
+    const QString folder = makeFolder(QStringLiteral("handed"));
+    const QString picture = folder + "/" + QString(100, QLatin1Char('h')) + ".jpg";
+    MakePicture(picture, 30, 20);
+    ScriptedDialogs dialogs;
+    auto window = open(dialogs);
+    InstanceGuard guard;
+    QVERIFY(guard.claim({}));
+    connect(&guard, &InstanceGuard::handedOver, window.get(), &TMain::handOver);
+
+    QProcess second;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("PICTAVO_HOME"), path(QStringLiteral("program-second")));
+    second.setProcessEnvironment(env);
+    second.start(QStringLiteral(PICTAVO_GUI_PATH), {picture});
+    QVERIFY(second.waitForFinished(30000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QTRY_COMPARE(QString::fromStdString(window->session().main.currentFolder), folder);
+    QCOMPARE(ListNames(Find<QListWidget>(window.get(), "OldFile")), QStringList{QFileInfo(picture).fileName() + "*"});
+  }
+
+  void closeAndDropsAreRefusedWhileBusyAndAHandOverWaits() {
     const QString folder = makeFolder(QStringLiteral("busy"));
     for (const char* name : {"a.jpg", "b.jpg"}) MakePicture(folder + "/" + name, 30, 20);
     const QString other = makeFolder(QStringLiteral("other"));
     ScriptedDialogs dialogs;
     auto window = open(dialogs, folder);
-    bool tried = false, closed = true, moved = true;
+    bool tried = false, closed = true, moved = true, dropped = true;
+    QString during;
     QTimer probe;
     probe.setInterval(0);
     connect(&probe, &QTimer::timeout, this, [&] {
@@ -397,6 +468,9 @@ class MainWindowTest : public QObject {
       tried = true;
       closed = window->close();
       moved = window->goToPath(other);
+      dropped = window->dropPaths({other});
+      window->handOver({other});
+      during = QString::fromStdString(window->session().main.currentFolder);
     });
     probe.start();
     QTest::mouseClick(Find<QWidget>(window.get(), "Button7"), Qt::LeftButton);
@@ -404,8 +478,12 @@ class MainWindowTest : public QObject {
     QVERIFY(tried);
     QVERIFY(!closed);
     QVERIFY(!moved);
-    QCOMPARE(QString::fromStdString(window->session().main.currentFolder), folder);
+    QVERIFY(!dropped);
+    QCOMPARE(during, folder);
+    QCOMPARE(Count(ReadFile(folder + "/index.htm"), "<IMG src=\"htm_image/"), 2);
     QVERIFY(window->isVisible());
+    // The handed-over path is taken once the run has ended.
+    QCOMPARE(QString::fromStdString(window->session().main.currentFolder), other);
   }
 };
 
