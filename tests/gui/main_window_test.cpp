@@ -3,6 +3,7 @@
 // run's event pump.
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -162,6 +163,22 @@ class MainWindowTest : public QObject {
     QVERIFY(Find<QWidget>(window.get(), "Button7")->isVisible());
     QVERIFY(!Find<QWidget>(window.get(), "Button8")->isVisible());
     QCOMPARE(window->focusWidget(), Find<QWidget>(window.get(), "Button7"));
+  }
+
+  void theAboutBoxShowsTheVersionWithItsTrailingBlank() {
+    ScriptedDialogs dialogs;
+    auto window = open(dialogs);
+    QString caption, version;
+    QTimer::singleShot(0, this, [&] {
+      auto* about = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      QVERIFY(about);
+      caption = about->windowTitle();
+      version = Find<QLabel>(about, "Verlabel")->text();
+      about->accept();
+    });
+    Find<QAction>(window.get(), "about1")->trigger();
+    QCOMPARE(caption, QStringLiteral("バージョン情報"));
+    QCOMPARE(version, QStringLiteral("Pictavo Ver2.02 "));
   }
 
   void aPictureArgumentOpensItsFolderInNameOrder() {
