@@ -301,6 +301,18 @@ TEST(AlbumRun, BadNumericSettingEndsTheRunNamingTheField) {
     EXPECT_NE(a.host.messages[0].find(field), std::string::npos);
     EXPECT_EQ(a.host.endings, std::vector<bool>{true});
   }
+  // Found before anything is written: no page is left cut short.
+  for (const char* field : {"thumbnailWidth", "slideShowMaxY"}) {
+    Album a;
+    a.settings.makeSlideShow = "on";
+    a.settings.slideShowLimit = "on";
+    std::string error;
+    ASSERT_TRUE(SetSettingText(a.settings, field, "abc", error));
+    a.add("a.jpg", 50, 40);
+    EXPECT_EQ(a.run(), RunOutcome::Failed) << field;
+    EXPECT_EQ(ListDir(a.dir.path()), std::vector<std::string>{"a.jpg"}) << field;
+  }
+
   // A number the run cannot use is not called a bad integer.
   for (const char* value : {"0", "-110"}) {
     Album a;

@@ -44,8 +44,10 @@ struct BatchFixture : ::testing::Test {
   }
   BatchOutcome run(int targets) {
     BatchJob job{toc, settings, main, driver, host, CivilDate{2026, 12, 8}};
-    return RunBatch(job, targets);
+    report = RunBatch(job, targets);
+    return report.outcome;
   }
+  BatchReport report;
 
   TempDir dir;
   Session session;
@@ -112,6 +114,8 @@ TEST_F(BatchFixture, TableOfContentsThatStopsStillGetsTheQuestion) {
   ASSERT_EQ(run(1), BatchOutcome::Finished);
   EXPECT_EQ(host.messages, std::vector<std::string>{"背景ファイルコピーに失敗しました。\r処理は中断されました。"});
   EXPECT_EQ(host.questions.size(), 1u);
+  EXPECT_EQ(report.tableOfContents, TocOutcome::Stopped);
+  EXPECT_FALSE(report.allWritten());
 }
 
 TEST_F(BatchFixture, OpeningChecks) {
@@ -143,7 +147,11 @@ TEST_F(BatchFixture, CoreDriverMakesRealAlbums) {
   SessionAlbumDriver real(session, albumHost, window, CivilDate{2026, 12, 8});
   ASSERT_EQ(CountBatchTargets(toc, real, host), 2);
   BatchJob job{toc, settings, main, real, host, CivilDate{2026, 12, 8}};
-  ASSERT_EQ(RunBatch(job, 2), BatchOutcome::Finished);
+  const BatchReport done = RunBatch(job, 2);
+  ASSERT_EQ(done.outcome, BatchOutcome::Finished);
+  EXPECT_EQ(done.albums, (std::vector<std::pair<std::string, RunOutcome>>{{"autumn", RunOutcome::Completed},
+                                                                          {"spring", RunOutcome::Completed}}));
+  EXPECT_TRUE(done.allWritten());
   for (const char* name : {"autumn", "spring"}) {
     const auto page = ReadCp932Lines(dir.file(name) + "/index.htm");
     ASSERT_GT(page.size(), 7u) << name;

@@ -49,9 +49,9 @@ class RecordingHost : public AlbumRunHost {
     answers.erase(answers.begin());
     return a;
   }
-  void setStatus(int panel, const std::string& text) override {
-    status[panel] = text;
-    statusLog.push_back(std::to_string(panel) + ":" + text);
+  void setStatus(StatusPanel panel, const std::string& text) override {
+    status[static_cast<int>(panel)] = text;
+    statusLog.push_back(std::to_string(static_cast<int>(panel)) + ":" + text);
   }
   void note(const std::string& detail) override { notes.push_back(detail); }
   bool processEvents() override { return ++events > abortAfterEvents && abortAfterEvents >= 0; }

@@ -128,7 +128,7 @@ TEST_F(RotationFolder, SaveTurnsKeepsOldestBackupAndTime) {
   ASSERT_TRUE(walk.openList(dir.path(), list));
   walk.rotateRight();
   EXPECT_EQ(walk.preview().width, 150);
-  ASSERT_TRUE(walk.save());
+  ASSERT_EQ(walk.save(), SaveOutcome::Saved);
   EXPECT_FALSE(walk.controls().windowOpen);
   EXPECT_EQ(settings.rotationQuality, 95);
 
@@ -144,14 +144,14 @@ TEST_F(RotationFolder, SaveTurnsKeepsOldestBackupAndTime) {
   // A second save keeps the first backup.
   ASSERT_TRUE(walk.openList(dir.path(), list));
   walk.rotateLeft();
-  ASSERT_TRUE(walk.save());
+  ASSERT_EQ(walk.save(), SaveOutcome::Saved);
   EXPECT_EQ(ReadAll(dir.file("_backup/a.jpg")), original);
   EXPECT_EQ(Decode("a.jpg").width, 64);
 
   settings.rotationBackup = "off";
   ASSERT_TRUE(walk.openSingle(dir.path(), {"c.jpg", "b.JPG"}));
   EXPECT_EQ(walk.currentName(), "b.JPG");
-  ASSERT_TRUE(walk.save());
+  ASSERT_EQ(walk.save(), SaveOutcome::Saved);
   EXPECT_FALSE(FileExists(dir.file("_backup/b.JPG")));
 }
 
@@ -163,12 +163,12 @@ TEST_F(RotationFolder, ReadOnlyPictureAsksFirst) {
   ASSERT_TRUE(walk.openList(dir.path(), list));
   walk.rotateRight();
   host.answers.clear();  // No
-  EXPECT_FALSE(walk.save());
+  EXPECT_EQ(walk.save(), SaveOutcome::Declined);
   EXPECT_EQ(host.questions.back(), "Pictavo|読み取り専用のファイルです。\r上書きしてよろしいですか？");
   EXPECT_EQ(ReadAll(dir.file("a.jpg")), original);
   EXPECT_TRUE(walk.controls().windowOpen);
   host.answers = {true};
-  ASSERT_TRUE(walk.save());
+  ASSERT_EQ(walk.save(), SaveOutcome::Saved);
   EXPECT_EQ(Decode("a.jpg").width, 48);
 }
 
@@ -184,7 +184,7 @@ TEST_F(RotationFolder, FailureHalfWayLeavesThePhotographUnchanged) {
   };
   ASSERT_TRUE(walk.openList(dir.path(), list));
   walk.rotateRight();
-  EXPECT_FALSE(walk.save());
+  EXPECT_EQ(walk.save(), SaveOutcome::WriteFailed);
   EXPECT_EQ(host.messages.back(), "ファイルの書き込みでエラーが発生しました。");
   EXPECT_EQ(ReadAll(dir.file("a.jpg")), original);
   EXPECT_EQ(Decode("a.jpg").width, 64);
@@ -203,7 +203,7 @@ TEST_F(RotationFolder, FailureHalfWayLeavesThePhotographUnchanged) {
   RotationWalk walk2(host, settings);
   ASSERT_TRUE(walk2.openList(other.path(), list2));
   walk2.rotateRight();
-  EXPECT_FALSE(walk2.save());
+  EXPECT_EQ(walk2.save(), SaveOutcome::BackupFailed);
   EXPECT_EQ(host.messages.back(), "バックアップファイルの書き込みでエラーが発生しました。");
   EXPECT_EQ(ReadAll(other.file("b.JPG")), before);
 }
@@ -216,7 +216,7 @@ TEST_F(RotationFolder, UndecodablePictureIsNeverOverwritten) {
   walk.next();
   EXPECT_EQ(walk.currentName(), "b.JPG");
   EXPECT_FALSE(host.messages.empty());
-  EXPECT_FALSE(walk.save());
+  EXPECT_EQ(walk.save(), SaveOutcome::WriteFailed);
   EXPECT_EQ(ReadAll(dir.file("b.JPG")), "broken");
 }
 

@@ -39,7 +39,7 @@ class TocRecordingHost : public BatchHost {
     questions.push_back(caption + ": " + text);
     return answer;
   }
-  void setStatus(int panel, const std::string& text) override { status[panel & 3] = text; }
+  void setStatus(StatusPanel panel, const std::string& text) override { status[static_cast<int>(panel)] = text; }
   void note(const std::string& detail) override { notes.push_back(detail); }
   bool processEvents() override { return ++eventRounds == abortAtRound; }
   void openWithProgram(const std::string& program, const std::string& document, const std::string& folder) override {

@@ -31,18 +31,16 @@ int RunBatchCommand(const TocCliOptions& o, Io& io) {
   MainValues& main = session.main;
   TocOptions toc;
   if (const int status = o.start(session, albumHost, toc, io.err)) return status;
-  const int startMessages = albumHost.messages();
   const CivilDate today = Today();
   CliAlbumDriver driver(session, albumHost, today, io.err);
 
   const int targets = CountBatchTargets(toc, driver, host);
   if (targets == 0) return 1;
   BatchJob job{toc, settings, main, driver, host, today};
-  const BatchOutcome outcome = RunBatch(job, targets);
-  if (outcome == BatchOutcome::Failed) return 1;
-  if (outcome == BatchOutcome::Aborted) return 0;
-  // Finished: any message on the way was an album or the table of contents failing.
-  if (cli.messages() + albumHost.messages() > startMessages) return 1;
+  const BatchReport report = RunBatch(job, targets);
+  if (report.outcome == BatchOutcome::Failed) return 1;
+  if (report.outcome == BatchOutcome::Aborted) return 0;
+  if (!report.allWritten()) return 1;
   if (!o.quiet) io.out << FolderBase(toc.tocFolder) + settings.htmlFileName << '\n';
   return 0;
 }

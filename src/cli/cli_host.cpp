@@ -68,9 +68,8 @@ void CliHost::setPicturesPerRow(int16_t count) { m_perRow = std::clamp<int>(coun
 
 void CliHost::setAnswer(const std::string& key, bool answer) { m_answers.emplace_back(key, answer); }
 
-void CliHost::setStatus(int panel, const std::string& text) {
-  if (panel < 0 || panel > 2) return;
-  m_status[panel] = text;
+void CliHost::setStatus(StatusPanel panel, const std::string& text) {
+  m_status[static_cast<int>(panel)] = text;
   drawProgress();
 }
 

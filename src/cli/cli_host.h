@@ -24,7 +24,7 @@ class CliHost : public AlbumRunHost, public SettingsWindow {
 
   void showMessage(const std::string& text) override;
   bool askYesNo(const std::string& text, const std::string& caption) override;
-  void setStatus(int panel, const std::string& text) override;
+  void setStatus(StatusPanel panel, const std::string& text) override;
   void note(const std::string& detail) override;
   bool processEvents() override;
 
@@ -43,7 +43,7 @@ class CliHost : public AlbumRunHost, public SettingsWindow {
   void setSaveFile(std::optional<std::string> path) { m_saveFile = std::move(path); }
   int perRow() const { return m_perRow; }
   bool loadButtonEnabled() const { return m_button9; }
-  const std::string& status(int panel) const { return m_status[panel]; }
+  const std::string& status(StatusPanel panel) const { return m_status[static_cast<int>(panel)]; }
   int messages() const { return m_messages; }
 
  private:

@@ -69,13 +69,13 @@ int RunRotate(const RotateOptions& o, Io& io) {
       continue;
     }
     for (int i = 0; i < std::abs(n); ++i) n > 0 ? walk.rotateRight() : walk.rotateLeft();
-    const int before = host.messages();
     const std::string name = walk.currentName();
-    if (walk.save()) {
+    const SaveOutcome saved = walk.save();
+    if (saved == SaveOutcome::Saved) {
       io.out << FolderBase(folder) + name << '\n';
       continue;
     }
-    if (host.messages() != before) return 1;  // a write or backup failure ends the command
+    if (saved != SaveOutcome::Declined) return 1;  // a write or backup failure ends the command
     walk.next();  // No to the read-only question: the picture stays as it is
   }
   return failed ? 1 : 0;

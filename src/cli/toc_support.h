@@ -44,7 +44,7 @@ class CliBatchHost final : public BatchHost {
   CliBatchHost(CliHost& cli, bool quiet) : m_cli(cli), m_quiet(quiet) {}
   void showMessage(const std::string& text) override { m_cli.showMessage(text); }
   bool askYesNo(const std::string& text, const std::string& caption) override { return m_cli.askYesNo(text, caption); }
-  void setStatus(int panel, const std::string& text) override { m_cli.setStatus(panel, text); }
+  void setStatus(StatusPanel panel, const std::string& text) override { m_cli.setStatus(panel, text); }
   void note(const std::string& detail) override { m_cli.note(detail); }
   // Ctrl-C is the batch window's "中止".
   bool processEvents() override { return m_cli.processEvents(); }

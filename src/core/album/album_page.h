@@ -6,14 +6,9 @@
 #include <vector>
 
 #include "settings/album_settings.h"
+#include "text/civil_date.h"
 
 namespace pictavo {
-
-struct CivilDate {
-  int year = 2000;
-  int month = 1;
-  int day = 1;
-};
 
 // The texts prepared once per run before the page is written.
 struct PageTexts {

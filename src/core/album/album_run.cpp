@@ -22,7 +22,7 @@ namespace pictavo {
 
 namespace {
 
-// A numeric setting that does not parse ends the run where it is first used.
+// A numeric setting that does not parse ends the run before anything is written.
 struct SettingFailure {
   std::string field;
   std::string value;
@@ -57,6 +57,31 @@ class Run {
   }
 
  private:
+  // The numeric settings the run uses, parsed once before anything is
+  // written: a bad one ends the run with its field named and no page cut
+  // short.
+  struct Parameters {
+    int tw = 0, th = 0;
+    int titleColor = 0, titleBack = 0;
+    bool limit = false;
+    int maxX = 0, maxY = 0;
+  };
+
+  Parameters parseParameters() const {
+    Parameters p;
+    p.tw = ParseSetting("thumbnailWidth", m_s.thumbnailWidth, true);
+    p.th = ParseSetting("thumbnailHeight", m_s.thumbnailHeight, true);
+    p.titleColor = ParseSetting("titleFontColor", m_s.titleFontColor);
+    p.titleBack = ParseSetting("titleBackgroundColor", m_s.titleBackgroundColor);
+    ParseSetting("thumbnailQuality", m_s.thumbnailQuality);
+    p.limit = isOn(m_s.makeSlideShow) && isOn(m_s.slideShowLimit);
+    if (p.limit) {
+      p.maxX = ParseSetting("slideShowMaxX", m_s.slideShowMaxX, true);
+      p.maxY = ParseSetting("slideShowMaxY", m_s.slideShowMaxY, true);
+    }
+    return p;
+  }
+
   RunOutcome body() {
     // The per-row control keeps 1 to 10; a caller that passes anything else
     // gets told so before anything is touched (0 would divide by zero).
@@ -65,15 +90,34 @@ class Run {
                                                kMaxPicturesPerRow));
       return RunOutcome::Failed;
     }
-    // Start of the run.
+    startRun();
+    m_p = parseParameters();
+    const long long lastSelected = readSelection();
+    if (m_selected == 0) {
+      m_host.showMessage(msg::kNoSelection);
+      return endEarly();
+    }
+    if (!m_extras.afterSelection(m_run)) return endEarly();
+    if (!prepareThumbnailFolder()) return endEarly();
+    if (!m_extras.afterFolderPreparation(m_run)) return endEarly();
+    if (!writePageHeads()) return endFailed();
+    if (!pictureLoop(lastSelected)) return endFailed();
+    return closingSteps();
+  }
+
+  void startRun() {
     m_run.albumFolder = FolderBase(m_run.main.currentFolder);
     m_run.runActive = true;
     m_host.beginRun();
     m_title = m_run.main.albumTitle;
-    m_host.setStatus(2, "0000/0000   ");
+    m_host.setStatus(StatusPanel::Counter, "0000/0000   ");
     m_s.picturesPerRow = static_cast<int16_t>(m_run.perRow);
     m_perRow = m_run.perRow;
+  }
 
+  // The selected entries in list order; "back.jpg" is deselected. Returns
+  // the index of the last selected entry (-1 for none).
+  long long readSelection() {
     long long lastSelected = -1;
     for (size_t i = 0; i < m_run.pictures.size(); ++i) {
       PictureEntry& e = m_run.pictures[i];
@@ -86,40 +130,38 @@ class Run {
       ++m_selected;
       if (m_first.empty()) m_first = e.name;
     }
-    if (m_selected == 0) {
-      m_host.showMessage(msg::kNoSelection);
-      return endEarly();
-    }
+    return lastSelected;
+  }
 
-    if (!m_extras.afterSelection(m_run)) return endEarly();
-
-    // Folder preparation.
+  bool prepareThumbnailFolder() {
     m_run.thumbnailFolder = m_run.albumFolder + m_s.thumbnailFolderName;
     if (!FolderExists(m_run.thumbnailFolder) && ::mkdir(m_run.thumbnailFolder.c_str(), 0777) != 0) {
       m_host.note(SystemErrorText(m_run.thumbnailFolder, errno));
       m_host.showMessage(msg::kWriteError);
-      return endEarly();
+      return false;
     }
     if (isOn(m_s.clearThumbnailFolder)) {
       const Listing files = ListFiles(m_run.thumbnailFolder);
       if (!files.ok) {
         m_host.note(files.error);
         m_host.showMessage(msg::kClearFailed);
-        return endEarly();
+        return false;
       }
       for (const auto& name : files.names) ::unlink((FolderBase(m_run.thumbnailFolder) + name).c_str());
     }
     m_run.comments.assign(std::min(m_run.pictures.size(), kMaxCommentSlots), CommentSlot{});
-    if (!m_extras.afterFolderPreparation(m_run)) return endEarly();
+    return true;
+  }
 
-    // Page heads.
+  // The page head and body opening, and the slide show's head.
+  bool writePageHeads() {
     m_texts.version = m_run.main.programVersion;
     m_texts.title = m_title;
     m_texts.date = m_run.today;
     m_texts.backgroundHtml = ColorToHtml(m_s.backgroundColor);
     m_texts.textHtml = ColorToHtml(m_s.textColor);
-    m_texts.titleColorHtml = ColorToHtml(ParseSetting("titleFontColor", m_s.titleFontColor));
-    m_texts.titleBackHtml = ColorToHtml(ParseSetting("titleBackgroundColor", m_s.titleBackgroundColor));
+    m_texts.titleColorHtml = ColorToHtml(m_p.titleColor);
+    m_texts.titleBackHtml = ColorToHtml(m_p.titleBack);
     m_texts.commentColorHtml = ColorToHtml(m_run.main.commentColor);
 
     m_pagePath = m_run.albumFolder + m_s.htmlFileName;
@@ -127,7 +169,7 @@ class Run {
         !m_page->writeLines(AlbumBodyOpening(m_s, m_texts))) {
       noteError(m_page, m_pagePath);
       m_host.showMessage(msg::kWriteError);
-      return endFailed();
+      return false;
     }
     m_slideShow = isOn(m_s.makeSlideShow);
     if (m_slideShow) {
@@ -135,71 +177,71 @@ class Run {
       if (!open(m_show, m_showPath) || !m_show->writeLines(SlideShowHead(m_s, m_texts.version, m_title, m_selected))) {
         noteError(m_show, m_showPath);
         m_host.showMessage(msg::kWriteError);
-        return endFailed();
+        return false;
       }
     }
+    return true;
+  }
 
-    // Per-picture loop.
-    const int tw = ParseSetting("thumbnailWidth", m_s.thumbnailWidth, true);
-    const int th = ParseSetting("thumbnailHeight", m_s.thumbnailHeight, true);
-    m_host.setStatus(1, "画像読込中");
-    std::vector<std::string> commentRow(static_cast<size_t>(m_perRow));
-    bool commentsOn = false;
-    std::optional<ThumbnailPipeline> pipeline;
-    pipeline.emplace(thumbnailTasks(lastSelected, tw, th));
+  // Picture by picture: events, Abort, the thumbnail, the cells and the
+  // slide-show lines. False after a failure's message; an Abort ends the
+  // loop and the closing steps follow.
+  bool pictureLoop(long long lastSelected) {
+    m_host.setStatus(StatusPanel::Phase, "画像読込中");
+    m_commentRow.assign(static_cast<size_t>(m_perRow), std::string());
+    ThumbnailPipeline pipeline(thumbnailTasks(lastSelected, m_p.tw, m_p.th));
     for (long long i = 0; i <= lastSelected; ++i) {
       if (m_host.processEvents()) m_run.runActive = false;
       if (!m_run.runActive) {
         m_host.showMessage(msg::kAborted);
-        break;
+        break;  // the work made ahead is dropped with the pipeline, nothing of it written
       }
       const PictureEntry& entry = m_run.pictures[static_cast<size_t>(i)];
       if (!entry.selected) continue;
-      m_host.setStatus(2, ZeroPad(m_processed + 1, 4) + "/" + ZeroPad(m_selected, 4) + "   ");
+      m_host.setStatus(StatusPanel::Counter, ZeroPad(m_processed + 1, 4) + "/" + ZeroPad(m_selected, 4) + "   ");
       ++m_processed;
-
-      Picture pic;
-      if (!makeThumbnail(entry.name, *pipeline, pic)) return endFailed();
-      if (pic.width > m_widest) m_widest = pic.width;
-      if (pic.height > m_tallest) m_tallest = pic.height;
-      if (pic.written && m_run.main.previewOn) m_host.showPreview(pic.thumbnail);
-
-      const DisplaySize ds = ThumbnailDisplaySize(pic.width, pic.height, tw, th);
-      m_page->writeLine(AlbumPictureCell(m_s, entry.name, pic.width, pic.height, ds.width, ds.height));
-      const size_t slot = static_cast<size_t>((m_processed - 1) % m_perRow);
-      const CommentSlot none;
-      const CommentSlot& c = static_cast<size_t>(i) < m_run.comments.size() ? m_run.comments[static_cast<size_t>(i)] : none;
-      commentRow[slot] = AlbumCommentCell(m_texts, ds.width, c.comment1, c.comment2);
-
-      if (m_slideShow) {
-        const bool limit = isOn(m_s.slideShowLimit);
-        const int maxX = limit ? ParseSetting("slideShowMaxX", m_s.slideShowMaxX, true) : 0;
-        const int maxY = limit ? ParseSetting("slideShowMaxY", m_s.slideShowMaxY, true) : 0;
-        m_show->writeLines(SlideShowEntry(m_processed, entry.name,
-                                          SlideShowDisplaySize(limit, pic.width, pic.height, maxX, maxY)));
-      }
-      commentsOn = m_run.main.addComments;
-      if (m_processed < m_selected && m_processed % m_perRow == 0) {
-        m_page->writeLines(AlbumRowBreak(commentsOn, commentRow));
-        if (commentsOn) std::fill(commentRow.begin(), commentRow.end(), std::string());
-      }
-      if (!checkWrites()) return endFailed();
+      if (!writePicture(static_cast<size_t>(i), entry.name, pipeline)) return false;
     }
+    return true;
+  }
 
-    pipeline.reset();  // after an abort: work ahead is dropped, nothing of it written
+  bool writePicture(size_t index, const std::string& name, ThumbnailPipeline& pipeline) {
+    Picture pic;
+    if (!makeThumbnail(name, pipeline, pic)) return false;
+    if (pic.width > m_widest) m_widest = pic.width;
+    if (pic.height > m_tallest) m_tallest = pic.height;
+    if (pic.written && m_run.main.previewOn) m_host.showPreview(pic.thumbnail);
 
-    // Closing steps.
-    m_page->writeLines(AlbumTableEnd(m_perRow, m_processed, commentsOn, commentRow));
+    const DisplaySize ds = ThumbnailDisplaySize(pic.width, pic.height, m_p.tw, m_p.th);
+    m_page->writeLine(AlbumPictureCell(m_s, name, pic.width, pic.height, ds.width, ds.height));
+    const size_t slot = static_cast<size_t>((m_processed - 1) % m_perRow);
+    const CommentSlot none;
+    const CommentSlot& c = index < m_run.comments.size() ? m_run.comments[index] : none;
+    m_commentRow[slot] = AlbumCommentCell(m_texts, ds.width, c.comment1, c.comment2);
+
+    if (m_slideShow) {
+      m_show->writeLines(SlideShowEntry(m_processed, name,
+                                        SlideShowDisplaySize(m_p.limit, pic.width, pic.height, m_p.maxX, m_p.maxY)));
+    }
+    m_commentsOn = m_run.main.addComments;
+    if (m_processed < m_selected && m_processed % m_perRow == 0) {
+      m_page->writeLines(AlbumRowBreak(m_commentsOn, m_commentRow));
+      if (m_commentsOn) std::fill(m_commentRow.begin(), m_commentRow.end(), std::string());
+    }
+    return checkWrites();
+  }
+
+  // Also after an Abort: both pages are completed and closed.
+  RunOutcome closingSteps() {
+    m_page->writeLines(AlbumTableEnd(m_perRow, m_processed, m_commentsOn, m_commentRow));
     m_page->writeLines(AlbumClosingBlock(m_s));
     if (!checkWrites() || !closeFile(m_page, m_pagePath)) return endFailed();
     if (m_slideShow) {
-      const bool limit = isOn(m_s.slideShowLimit);
-      const int maxX = limit ? ParseSetting("slideShowMaxX", m_s.slideShowMaxX, true) : 0;
-      const int maxY = limit ? ParseSetting("slideShowMaxY", m_s.slideShowMaxY, true) : 0;
-      m_show->writeLines(SlideShowTail(m_texts.backgroundHtml, m_processed, limit, m_widest, m_tallest, maxX, maxY));
+      m_show->writeLines(
+          SlideShowTail(m_texts.backgroundHtml, m_processed, m_p.limit, m_widest, m_tallest, m_p.maxX, m_p.maxY));
       if (!checkWrites() || !closeFile(m_show, m_showPath)) return endFailed();
     }
-    for (int p = 0; p < 3; ++p) m_host.setStatus(p, "");
+    for (StatusPanel p : {StatusPanel::Step, StatusPanel::Phase, StatusPanel::Counter}) m_host.setStatus(p, "");
     const bool completed = m_run.runActive;
     if (completed) m_extras.endOfRunNotice(m_run);
     m_host.endRun(false);
@@ -244,17 +286,16 @@ class Run {
       m_host.showMessage(msg::kReadError);
       return false;
     }
-    m_host.setStatus(0, name);
+    m_host.setStatus(StatusPanel::Step, name);
     pic.width = r.made.width;
     pic.height = r.made.height;
     if (r.made.path == ThumbnailPath::Kept) {
-      m_host.setStatus(0, "ファイル作成スキップ");
+      m_host.setStatus(StatusPanel::Step, "ファイル作成スキップ");
       pipeline.finished();
       return true;
     }
-    m_host.setStatus(0, r.made.path == ThumbnailPath::Filter ? "フィルター処理" : "通常圧縮");
+    m_host.setStatus(StatusPanel::Step, r.made.path == ThumbnailPath::Filter ? "フィルター処理" : "通常圧縮");
     pic.thumbnail = std::move(r.made.thumbnail);
-    ParseSetting("thumbnailQuality", m_s.thumbnailQuality);
     std::string error = r.encodeError;
     // A thumbnail can be made again: renamed into place, not flushed to disk.
     if (!r.encoded || !WriteFileAtomically(thumbPath, r.bytes, error, /*durable=*/false)) {
@@ -339,21 +380,14 @@ class Run {
   std::string m_pagePath;
   std::string m_showPath;
   bool m_slideShow = false;
+  Parameters m_p;
+  std::vector<std::string> m_commentRow;
+  bool m_commentsOn = false;
   std::optional<TextWriter> m_page;
   std::optional<TextWriter> m_show;
 };
 
 }  // namespace
-
-std::string BadSettingText(const std::string& field, const std::string& value) {
-  return "設定 " + field + " の値「" + value + "」は正しい整数ではありません。\r処理は中断されました。";
-}
-
-std::string SettingOutOfRangeText(const std::string& field, const std::string& value, int lowest, int highest) {
-  const std::string range = highest == INT_MAX ? std::to_string(lowest) + " 以上"
-                                               : std::to_string(lowest) + " から " + std::to_string(highest) + " まで";
-  return "設定 " + field + " の値「" + value + "」は範囲外です（" + range + "の整数が必要です）。\r処理は中断されました。";
-}
 
 RunOutcome AlbumRun(AlbumRunState& run, RunExtras& extras) {
   Run r(run, extras);

@@ -8,18 +8,14 @@
 #include <vector>
 
 #include "album/album_page.h"
+#include "album/picture_entry.h"
 #include "image/bitmap.h"
 #include "mainwin/comment_file.h"
 #include "platform/command_host.h"
+#include "platform/messages.h"
 #include "settings/album_settings.h"
 
 namespace pictavo {
-
-// One entry of the picture list: a file name without folder and its selection.
-struct PictureEntry {
-  std::string name;
-  bool selected = true;
-};
 
 class AlbumRunHost : public CommandHost {
  public:
@@ -78,20 +74,9 @@ RunOutcome AlbumRun(AlbumRunState& run, RunExtras& extras);
 // Message texts of the run.
 namespace msg {
 inline constexpr const char* kNoSelection = "ファイルが選択されていません。";
-inline constexpr const char* kWriteError = "ファイル書き込みエラーが発生しました。\r処理は中断されました。";
 inline constexpr const char* kClearFailed = "フォルダの初期化に失敗しました。\r処理は中断されました。";
 inline constexpr const char* kReadError = "JPEGファイルを読み込めませんでした。\r処理は中断されました。";
-inline constexpr const char* kAborted = "処理は中断されました。";
-inline constexpr const char* kFinished = "ファイル作成終了";
-inline constexpr const char* kBrowserQuestion = "　　　　ファイル作成終了　　　　\rブラウザを起動しますか？";
-inline constexpr const char* kCaption = "Pictavo";
 }  // namespace msg
-
-// The message for a numeric setting that is not a decimal integer.
-std::string BadSettingText(const std::string& field, const std::string& value);
-// The message for a numeric setting below the lowest value the run can use.
-std::string SettingOutOfRangeText(const std::string& field, const std::string& value, int lowest,
-                                  int highest = INT_MAX);
 
 // The range of the per-row control, which the run enforces too.
 inline constexpr int kMinPicturesPerRow = 1;

@@ -15,23 +15,6 @@ namespace pictavo {
 
 namespace {
 
-// The run's host as the settings commands' window: only the auto-save
-// question and its silent failure note reach it.
-class RunHostWindow : public SettingsWindow {
- public:
-  explicit RunHostWindow(AlbumRunHost& host) : m_host(host) {}
-  void showMessage(const std::string& text) override { m_host.showMessage(text); }
-  bool askYesNo(const std::string& text, const std::string& caption) override {
-    return m_host.askYesNo(text, caption);
-  }
-  void note(const std::string& detail) override { m_host.note(detail); }
-  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return std::nullopt; }
-  std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return std::nullopt; }
-
- private:
-  AlbumRunHost& m_host;
-};
-
 // Removes a file if present; false only when it exists and stays.
 bool RemoveIfPresent(const std::string& path, std::string& detail) {
   if (::unlink(path.c_str()) == 0 || errno == ENOENT) return true;
@@ -69,8 +52,7 @@ bool AlbumRunExtras::afterSelection(AlbumRunState& run) {
     return false;
   }
   if (isOn(run.settings.autoSaveSettings)) {
-    RunHostWindow window(run.host);
-    AutoSaveSettings(run.settings, run.main, m_lines, window);
+    AutoSaveSettings(run.settings, run.main, m_lines, run.host);
   }
   return true;
 }
@@ -110,7 +92,7 @@ bool AlbumRunExtras::afterFolderPreparation(AlbumRunState& run) {
 
 void AlbumRunExtras::endOfRunNotice(AlbumRunState& run) {
   if (isNotOff(run.settings.noBrowserPrompt) || run.main.batchRunning) {
-    run.host.setStatus(0, msg::kFinished);
+    run.host.setStatus(StatusPanel::Step, msg::kFinished);
     return;
   }
   if (!run.host.askYesNo(msg::kBrowserQuestion, msg::kCaption)) return;

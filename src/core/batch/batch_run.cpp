@@ -62,14 +62,23 @@ int CountBatchTargets(const TocOptions& toc, AlbumDriver& driver, CommandHost& h
   return count;
 }
 
-BatchOutcome RunBatch(BatchJob& job, int targetCount) {
+bool BatchReport::allWritten() const {
+  for (const auto& album : albums) {
+    if (album.second != RunOutcome::Completed) return false;
+  }
+  return outcome == BatchOutcome::Finished && tableOfContents == TocOutcome::Written;
+}
+
+BatchReport RunBatch(BatchJob& job, int targetCount) {
   BatchHost& host = job.host;
+  BatchReport report;
   host.beginBatch();
   host.showBatchProgress(BatchProgressText(0, targetCount));
   std::vector<std::string> names;
   if (!Candidates(job.toc.tocFolder, host, names)) {
     host.endBatch();
-    return BatchOutcome::Failed;
+    report.outcome = BatchOutcome::Failed;
+    return report;
   }
   const std::string base = FolderBase(job.toc.tocFolder);
   bool continueBatch = true;
@@ -84,7 +93,7 @@ BatchOutcome RunBatch(BatchJob& job, int targetCount) {
       host.showBatchFolder(name);
       job.main.batchRunning = true;
       // An album that ends with its own failure message ends only that album.
-      job.driver.runAlbum();
+      report.albums.push_back({name, job.driver.runAlbum()});
       job.main.batchRunning = false;
       host.stepBatchProgress();
     }
@@ -93,12 +102,13 @@ BatchOutcome RunBatch(BatchJob& job, int targetCount) {
       host.showMessage(msg::kBatchInterrupted);
       job.main.batchRunning = false;
       host.endBatch();
-      return BatchOutcome::Aborted;
+      report.outcome = BatchOutcome::Aborted;
+      return report;
     }
   }
 
   job.main.batchRunning = true;
-  MakeTableOfContents(job.toc, job.settings, job.main, host, job.today);
+  report.tableOfContents = MakeTableOfContents(job.toc, job.settings, job.main, host, job.today);
   job.main.batchRunning = false;
   // Asked whatever noBrowserPrompt says, and also when the table of contents stopped.
   if (host.askYesNo(msg::kBrowserQuestion, msg::kCaption)) {
@@ -110,7 +120,8 @@ BatchOutcome RunBatch(BatchJob& job, int targetCount) {
     }
   }
   host.endBatch();
-  return BatchOutcome::Finished;
+  report.outcome = BatchOutcome::Finished;
+  return report;
 }
 
 }  // namespace pictavo

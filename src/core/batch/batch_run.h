@@ -3,7 +3,9 @@
 // driving the main window as a user would, then the table of contents over
 // them. Abort takes effect between folders.
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "album/album_run.h"
@@ -35,7 +37,7 @@ class BatchHost : public TocHost {
   // A target folder is about to be made: its name in the working-folder box.
   virtual void showBatchFolder(const std::string& folderName) { (void)folderName; }
   // The status strip: "00002/00005".
-  virtual void showBatchProgress(const std::string& text) { setStatus(2, text); }
+  virtual void showBatchProgress(const std::string& text) { setStatus(StatusPanel::Counter, text); }
   // One target folder is done: the progress bar steps.
   virtual void stepBatchProgress() {}
   // The run is over (aborted, finished or failed): "実行" back, the
@@ -69,7 +71,17 @@ struct BatchJob {
   CivilDate today;
 };
 
-BatchOutcome RunBatch(BatchJob& job, int targetCount);
+// What the run did: its outcome, each album it made (folder name and the
+// album run's outcome) and, when it got that far, the table of contents'.
+struct BatchReport {
+  BatchOutcome outcome = BatchOutcome::Failed;
+  std::vector<std::pair<std::string, RunOutcome>> albums;
+  std::optional<TocOutcome> tableOfContents;
+  // Every album completed and the table of contents was written.
+  bool allWritten() const;
+};
+
+[[nodiscard]] BatchReport RunBatch(BatchJob& job, int targetCount);
 
 namespace msg {
 inline constexpr const char* kBatchInterrupted = "処理は中断されました";

@@ -5,20 +5,21 @@
 
 #include <string>
 
+#include "platform/dialog_host.h"
+
 namespace pictavo {
 
-class CommandHost {
+// The three panels of the main window's status bar.
+enum class StatusPanel {
+  Step = 0,     // the file or step in hand
+  Phase = 1,    // the phase of the run
+  Counter = 2,  // "0012/0150   "
+};
+
+class CommandHost : public virtual DialogHost {
  public:
-  virtual ~CommandHost() = default;
-  // A modal message; "\r" in the text is a line break.
-  virtual void showMessage(const std::string& text) = 0;
-  // A Yes/No question with the given caption; true for Yes.
-  virtual bool askYesNo(const std::string& text, const std::string& caption) = 0;
-  // Status-bar panel `panel` (0 file or step, 1 phase, 2 counter).
-  virtual void setStatus(int panel, const std::string& text) = 0;
-  // The system's reason behind the message that follows or preceded it (a
-  // file and strerror, a libjpeg text); a window may leave it out.
-  virtual void note(const std::string& detail) { (void)detail; }
+  // One panel of the status bar.
+  virtual void setStatus(StatusPanel panel, const std::string& text) = 0;
   // Lets pending events run once; true when Abort has been pressed.
   virtual bool processEvents() = 0;
   // Starts `program` detached with `document` as its one argument in `folder`.

@@ -2,6 +2,7 @@
 // The one record of user preferences, in settings-file order. Most fields keep
 // the text they are stored as; four are integers in memory.
 
+#include <climits>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -95,5 +96,11 @@ struct MainValues {
 
 // The product's home page, named in the pages' credit lines.
 inline constexpr const char* kHomePageUrl = "https://pictavo.example.org/";
+
+// The message for a numeric setting that is not a decimal integer.
+std::string BadSettingText(const std::string& field, const std::string& value);
+// The message for a numeric setting outside the values a command can use.
+std::string SettingOutOfRangeText(const std::string& field, const std::string& value, int lowest,
+                                  int highest = INT_MAX);
 
 }  // namespace pictavo

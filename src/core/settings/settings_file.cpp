@@ -345,15 +345,15 @@ SettingsSaveResult SettingsSaveCommand(const AlbumSettings& settings, const Main
 }
 
 AutoSaveResult AutoSaveSettings(const AlbumSettings& settings, const MainValues& main, SettingsLines& lines,
-                                SettingsWindow& window) {
+                                DialogHost& dialogs) {
   inisave(settings, main.programVersion, lines);
   const std::string path = FolderSettingsPath(main.programFolder, main.currentFolder);
-  if (PathExists(path) && !window.askYesNo(msg::kAutoSaveQuestion, msg::kAutoSaveCaption)) {
+  if (PathExists(path) && !dialogs.askYesNo(msg::kAutoSaveQuestion, msg::kAutoSaveCaption)) {
     return AutoSaveResult::Declined;
   }
   std::string error;
   if (!WriteSettingsFile(path, lines, error)) {
-    window.note(error);
+    dialogs.note(error);
     return AutoSaveResult::WriteFailed;
   }
   return AutoSaveResult::Written;

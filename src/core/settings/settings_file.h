@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/dialog_host.h"
 #include "platform/sink.h"
 #include "settings/album_settings.h"
 
@@ -34,13 +35,8 @@ inline constexpr const char* kAutoSaveCaption = "Pictavo 設定ファイル自�
 
 // The window steps of the settings commands. The core calls these; the
 // windows (or the command line) decide how they look.
-class SettingsWindow {
+class SettingsWindow : public virtual DialogHost {
  public:
-  virtual ~SettingsWindow() = default;
-  virtual void showMessage(const std::string& text) = 0;
-  virtual bool askYesNo(const std::string& text, const std::string& caption) = 0;
-  // The system's reason behind a message or a silent failure; may be left out.
-  virtual void note(const std::string& detail) { (void)detail; }
   // The per-row control UpDown1 and its display edit2.
   virtual void setPicturesPerRow(int16_t count) { (void)count; }
   // Button9 "設定の読込".
@@ -115,7 +111,7 @@ enum class AutoSaveResult { Written, Declined, WriteFailed };
 // The per-folder save at the start of a run (when autoSaveSettings is "on").
 // An existing file is replaced only on Yes; a failed write is noted, not shown.
 AutoSaveResult AutoSaveSettings(const AlbumSettings& settings, const MainValues& main, SettingsLines& lines,
-                                SettingsWindow& window);
+                                DialogHost& dialogs);
 
 // On every change of currentFolder, after albumTitle is set: looks for
 // <albumTitle>.ini in the inifile folder and any other .ini in the folder

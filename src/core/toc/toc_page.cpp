@@ -5,7 +5,7 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "album/album_run.h"
+#include "platform/messages.h"
 #include "album/escape.h"
 #include "platform/file_copy.h"
 #include "platform/sink.h"

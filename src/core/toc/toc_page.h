@@ -29,7 +29,7 @@ struct TocOptions {
 class TocHost : public CommandHost {
  public:
   // The progress label at the foot of the window: "003/012" before each album.
-  virtual void showTocProgress(const std::string& text) { setStatus(2, text); }
+  virtual void showTocProgress(const std::string& text) { setStatus(StatusPanel::Counter, text); }
 };
 
 // The values computed once per command for the line templates.

@@ -42,7 +42,7 @@ ConversionOutcome ConvertBmpFiles(const std::string& folder, const std::vector<s
   }
   quality = std::clamp(quality, kConversionMinQuality, kConversionMaxQuality);
   const std::string base = FolderBase(folder);
-  host.setStatus(0, "BMP→JPG 変換中");
+  host.setStatus(StatusPanel::Step, "BMP→JPG 変換中");
   TPxDIB dib;
   for (const auto& name : names) {
     if (view) view->showFileName(name);
@@ -67,11 +67,11 @@ ConversionOutcome ConvertBmpFiles(const std::string& folder, const std::vector<s
     if (!WriteJpegFile(output, picture, quality, error)) {
       host.showMessage("ファイル書き込みエラーが発生しました。\r処理は中断されました。");
       host.note(error);
-      host.setStatus(0, "");
+      host.setStatus(StatusPanel::Step, "");
       return ConversionOutcome::Failed;
     }
   }
-  host.setStatus(0, "変換終了");
+  host.setStatus(StatusPanel::Step, "変換終了");
   return ConversionOutcome::Done;
 }
 

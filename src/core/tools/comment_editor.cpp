@@ -73,7 +73,7 @@ void CommentEditor::readFolder(const std::string& folder) {
       m_slots = MatchComments(file.records, m_files);
     }
   }
-  m_host.setStatus(0, fileCountText());
+  m_host.setStatus(StatusPanel::Step, fileCountText());
 }
 
 void CommentEditor::openFolder(const std::string& folder) {

@@ -128,7 +128,7 @@ bool RotationWalk::openSingle(const std::string& folder, const std::vector<std::
     return false;
   }
   m_counter.clear();
-  m_host.setStatus(2, "");
+  m_host.setStatus(StatusPanel::Counter, "");
   m_controls.windowOpen = true;
   load();
   m_controls.button4Caption = kLastCaption;
@@ -138,7 +138,7 @@ bool RotationWalk::openSingle(const std::string& folder, const std::vector<std::
 
 void RotationWalk::showCounter() {
   m_counter = RotationCounterText(m_pictureNumber, m_selectedCount);
-  m_host.setStatus(2, m_counter);
+  m_host.setStatus(StatusPanel::Counter, m_counter);
 }
 
 void RotationWalk::load() {
@@ -166,11 +166,11 @@ void RotationWalk::rotate(bool right) {
   if (!m_controls.windowOpen || m_picture.empty()) return;
   const RotationControls before = m_controls;
   m_controls.button1 = m_controls.button2 = m_controls.button3 = m_controls.button6 = false;
-  m_host.setStatus(0, "回転処理中");
+  m_host.setStatus(StatusPanel::Step, "回転処理中");
   m_picture = Rotate(m_picture, right);
   m_preview = RotationPreviewSize(m_picture.width, m_picture.height);
   m_controls = before;
-  m_host.setStatus(0, "");
+  m_host.setStatus(StatusPanel::Step, "");
 }
 
 void RotationWalk::rotateRight() { rotate(true); }
@@ -225,15 +225,15 @@ void RotationWalk::finish() {
   closeWindow();
 }
 
-bool RotationWalk::save() {
-  if (!m_controls.windowOpen) return false;
+SaveOutcome RotationWalk::save() {
+  if (!m_controls.windowOpen) return SaveOutcome::NotOpen;
   if (listMode()) m_controls.button6 = true;
   const std::string base = FolderBase(m_folder);
   const std::string name = currentName();
   const std::string path = base + name;
   if (m_picture.empty()) {
     m_host.showMessage("ファイルの書き込みでエラーが発生しました。");
-    return false;
+    return SaveOutcome::WriteFailed;
   }
 
   if (isOn(m_settings.rotationBackup)) {
@@ -247,7 +247,7 @@ bool RotationWalk::save() {
     if (!ok) {
       m_host.showMessage("バックアップファイルの書き込みでエラーが発生しました。");
       m_host.note(detail);
-      return false;
+      return SaveOutcome::BackupFailed;
     }
   }
 
@@ -255,7 +255,7 @@ bool RotationWalk::save() {
   std::string bytes, error;
   bool ok = EncodeJpeg(m_picture, quality, bytes, error);
   if (ok && IsReadOnly(path)) {
-    if (!m_host.askYesNo("読み取り専用のファイルです。\r上書きしてよろしいですか？", "Pictavo")) return false;
+    if (!m_host.askYesNo("読み取り専用のファイルです。\r上書きしてよろしいですか？", "Pictavo")) return SaveOutcome::Declined;
     if (!ClearReadOnly(path)) {
       ok = false;
       error = path + ": the read-only attribute cannot be removed";
@@ -272,7 +272,7 @@ bool RotationWalk::save() {
   if (!ok) {
     m_host.showMessage("ファイルの書き込みでエラーが発生しました。");
     m_host.note(error);
-    return false;
+    return SaveOutcome::WriteFailed;
   }
 
   if (!listMode()) {
@@ -281,7 +281,7 @@ bool RotationWalk::save() {
     advance();
   }
   m_controls.button1 = m_controls.button2 = true;
-  return true;
+  return SaveOutcome::Saved;
 }
 
 }  // namespace pictavo

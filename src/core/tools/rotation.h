@@ -9,13 +9,21 @@
 #include <string>
 #include <vector>
 
-#include "album/album_run.h"
+#include "album/picture_entry.h"
 #include "image/bitmap.h"
 #include "platform/command_host.h"
 #include "platform/sink.h"
 #include "settings/album_settings.h"
 
 namespace pictavo {
+
+enum class SaveOutcome {
+  Saved,         // the picture (and its first backup) written
+  Declined,      // No to the read-only question
+  BackupFailed,  // the backup could not be written; the picture is untouched
+  WriteFailed,   // the picture could not be encoded or written; it is untouched
+  NotOpen,       // the walk is closed
+};
 
 // Turns a picture 90 degrees through the DIB image, pixel by pixel; a
 // palette picture keeps its colour table.
@@ -59,9 +67,9 @@ class RotationWalk {
   void rotateLeft();
   void next();
   void back();
-  // False when nothing was written (backup or write failure, No to the
-  // read-only question); the walk then stays on the picture.
-  bool save();
+  // What Save did. Anything but Saved wrote nothing, and the walk stays on
+  // the picture; the failures have shown their message.
+  [[nodiscard]] SaveOutcome save();
   void finish();
 
   int quality = 95;  // the window's own copy of rotationQuality
