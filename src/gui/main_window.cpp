@@ -418,9 +418,10 @@ bool TMain::askYesNo(const std::string& text, const std::string& caption) {
   return m_dialogs.question(this, t, Q(caption));
 }
 
-void TMain::setStatus(int panel, const std::string& text) {
-  if (panel < 0 || panel > 2) return;
-  m_status[panel]->setText(Q(text));
+void TMain::setStatus(StatusPanel panel, const std::string& text) {
+  const int i = static_cast<int>(panel);
+  if (i < 0 || i > 2) return;
+  m_status[i]->setText(Q(text));
 }
 
 bool TMain::processEvents() {
@@ -581,7 +582,7 @@ void TMain::warnPassedOver(const std::string& folder, size_t count) {
   // Names that are not UTF-8 cannot be shown or passed on; the user sees how many were left out.
   const std::string text = folder + ": " + std::to_string(count) + " names are not UTF-8 and are not listed";
   qWarning("%s", text.c_str());
-  setStatus(0, text);
+  setStatus(StatusPanel::Step, text);
 }
 
 void TMain::refresh() {

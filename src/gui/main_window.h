@@ -62,7 +62,7 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   // CommandHost, AlbumRunHost and SettingsWindow: the core's view of the window.
   void showMessage(const std::string& text) override;
   bool askYesNo(const std::string& text, const std::string& caption) override;
-  void setStatus(int panel, const std::string& text) override;
+  void setStatus(StatusPanel panel, const std::string& text) override;
   // The system's reason: on stderr, and under the next message box's text.
   void note(const std::string& detail) override;
   bool processEvents() override;

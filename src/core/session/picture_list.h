@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "album/album_run.h"
+#include "album/picture_entry.h"
 
 namespace pictavo {
 
