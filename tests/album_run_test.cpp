@@ -313,6 +313,14 @@ TEST(AlbumRun, BadNumericSettingEndsTheRunNamingTheField) {
     EXPECT_EQ(ListDir(a.dir.path()), std::vector<std::string>{"a.jpg"}) << field;
   }
 
+  // The same check, asked before a run (a batch asks it once for all folders).
+  AlbumSettings s;
+  EXPECT_EQ(AlbumRunSettingsProblem(s), "");
+  s.thumbnailHeight = "x";
+  EXPECT_EQ(AlbumRunSettingsProblem(s), BadSettingText("thumbnailHeight", "x"));
+  s.thumbnailHeight = "-1";
+  EXPECT_EQ(AlbumRunSettingsProblem(s), SettingOutOfRangeText("thumbnailHeight", "-1", 1));
+
   // A number the run cannot use is not called a bad integer.
   for (const char* value : {"0", "-110"}) {
     Album a;

@@ -44,6 +44,31 @@ std::string IoFailureText(const std::string& detail) {
   return "ファイル書き込みエラーが発生しました。\r" + detail + "\r処理は中断されました。";
 }
 
+// The numeric settings the run uses, parsed once before anything is
+// written: a bad one ends the run with its field named and no page cut
+// short.
+struct RunParameters {
+  int tw = 0, th = 0;
+  int titleColor = 0, titleBack = 0;
+  bool limit = false;
+  int maxX = 0, maxY = 0;
+};
+
+RunParameters ParseRunParameters(const AlbumSettings& s) {
+  RunParameters p;
+  p.tw = ParseSetting("thumbnailWidth", s.thumbnailWidth, true);
+  p.th = ParseSetting("thumbnailHeight", s.thumbnailHeight, true);
+  p.titleColor = ParseSetting("titleFontColor", s.titleFontColor);
+  p.titleBack = ParseSetting("titleBackgroundColor", s.titleBackgroundColor);
+  ParseSetting("thumbnailQuality", s.thumbnailQuality);
+  p.limit = isOn(s.makeSlideShow) && isOn(s.slideShowLimit);
+  if (p.limit) {
+    p.maxX = ParseSetting("slideShowMaxX", s.slideShowMaxX, true);
+    p.maxY = ParseSetting("slideShowMaxY", s.slideShowMaxY, true);
+  }
+  return p;
+}
+
 class Run {
  public:
   Run(AlbumRunState& state, RunExtras& extras) : m_run(state), m_s(state.settings), m_host(state.host), m_extras(extras) {}
@@ -57,31 +82,6 @@ class Run {
   }
 
  private:
-  // The numeric settings the run uses, parsed once before anything is
-  // written: a bad one ends the run with its field named and no page cut
-  // short.
-  struct Parameters {
-    int tw = 0, th = 0;
-    int titleColor = 0, titleBack = 0;
-    bool limit = false;
-    int maxX = 0, maxY = 0;
-  };
-
-  Parameters parseParameters() const {
-    Parameters p;
-    p.tw = ParseSetting("thumbnailWidth", m_s.thumbnailWidth, true);
-    p.th = ParseSetting("thumbnailHeight", m_s.thumbnailHeight, true);
-    p.titleColor = ParseSetting("titleFontColor", m_s.titleFontColor);
-    p.titleBack = ParseSetting("titleBackgroundColor", m_s.titleBackgroundColor);
-    ParseSetting("thumbnailQuality", m_s.thumbnailQuality);
-    p.limit = isOn(m_s.makeSlideShow) && isOn(m_s.slideShowLimit);
-    if (p.limit) {
-      p.maxX = ParseSetting("slideShowMaxX", m_s.slideShowMaxX, true);
-      p.maxY = ParseSetting("slideShowMaxY", m_s.slideShowMaxY, true);
-    }
-    return p;
-  }
-
   RunOutcome body() {
     // The per-row control keeps 1 to 10; a caller that passes anything else
     // gets told so before anything is touched (0 would divide by zero).
@@ -91,7 +91,7 @@ class Run {
       return RunOutcome::Failed;
     }
     startRun();
-    m_p = parseParameters();
+    m_p = ParseRunParameters(m_s);
     const long long lastSelected = readSelection();
     if (m_selected == 0) {
       m_host.showMessage(msg::kNoSelection);
@@ -380,7 +380,7 @@ class Run {
   std::string m_pagePath;
   std::string m_showPath;
   bool m_slideShow = false;
-  Parameters m_p;
+  RunParameters m_p;
   std::vector<std::string> m_commentRow;
   bool m_commentsOn = false;
   std::optional<TextWriter> m_page;
@@ -388,6 +388,15 @@ class Run {
 };
 
 }  // namespace
+
+std::string AlbumRunSettingsProblem(const AlbumSettings& settings) {
+  try {
+    (void)ParseRunParameters(settings);
+  } catch (const SettingFailure& f) {
+    return SettingFailureText(f);
+  }
+  return {};
+}
 
 RunOutcome AlbumRun(AlbumRunState& run, RunExtras& extras) {
   Run r(run, extras);

@@ -67,6 +67,10 @@ struct AlbumRunState {
   bool runActive = true;
 };
 
+// The message for the first numeric setting the run cannot use (the run
+// stops at it before writing anything); empty when every one is usable.
+std::string AlbumRunSettingsProblem(const AlbumSettings& settings);
+
 // The Execute command. Returns how the run ended; every message the user
 // must see has been shown through the host.
 RunOutcome AlbumRun(AlbumRunState& run, RunExtras& extras);
