@@ -2,7 +2,10 @@
 # Installs the Debian packages the build and the tests need, only those missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config libjpeg62-turbo-dev libjpeg-turbo-progs libgtest-dev libcli11-dev)
+# The windows need Qt 6 Widgets and a font with Japanese glyphs, without
+# which every caption renders as boxes.
+packages=(cmake ninja-build g++ pkg-config libjpeg62-turbo-dev libjpeg-turbo-progs libgtest-dev libcli11-dev
+          qt6-base-dev fonts-noto-cjk)
 # The libFuzzer targets (-DPICTAVO_FUZZ=ON) need clang and its runtime.
 if [ "${PICTAVO_FUZZ:-0}" = 1 ]; then
   packages+=(clang-14 libclang-rt-14-dev)

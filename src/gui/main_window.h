@@ -1,0 +1,181 @@
+#pragma once
+// The main window TMain: the folder and picture lists, the album settings of
+// the upper panel, Execute and Abort, the status bar and the preview. Its
+// controls carry the designer names as object names. The rules live in
+// core (session/); this class maps controls onto them and is the album
+// run's and the settings commands' window.
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <string>
+
+#include "album/album_run.h"
+#include "dialogs.h"
+#include "session/session.h"
+#include "settings/settings_file.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QSplitter;
+class QToolBar;
+class QToolButton;
+
+namespace pictavo::gui {
+
+// The up-down control: two arrow buttons over a value kept in 1 to 10.
+class UpDown : public QWidget {
+  Q_OBJECT
+ public:
+  explicit UpDown(QWidget* parent = nullptr);
+  int value() const { return m_value; }
+  void setValue(int value);
+ signals:
+  void valueChanged(int value);
+
+ private:
+  int m_value = 5;
+};
+
+struct StartArguments {
+  QString programFolder;   // empty: the default program folder
+  QString commandLinePath; // a folder or a file (its folder is opened); empty when none
+};
+
+class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
+  Q_OBJECT
+ public:
+  TMain(Dialogs& dialogs, const StartArguments& arguments, QWidget* parent = nullptr);
+  ~TMain() override;
+
+  Session& session() { return m_session; }
+  bool busy() const { return m_busy; }
+
+  // CommandHost, AlbumRunHost and SettingsWindow: the core's view of the window.
+  void showMessage(const std::string& text) override;
+  bool askYesNo(const std::string& text, const std::string& caption) override;
+  void setStatus(StatusPanel panel, const std::string& text) override;
+  // The system's reason: on stderr, and under the next message box's text.
+  void note(const std::string& detail) override;
+  bool processEvents() override;
+  void openWithProgram(const std::string& program, const std::string& document, const std::string& folder) override;
+  void openWithAssociatedProgram(const std::string& path) override;
+  void beginRun() override;
+  void endRun(bool earlyEnd) override;
+  void showPreview(const Bitmap& thumbnail) override;
+  void openCommentEditor() override;
+  void setPicturesPerRow(int16_t count) override;
+  void setLoadButtonEnabled(bool enabled) override;
+  std::optional<std::string> chooseOpenFile(const std::string& filter, const std::string& folder) override;
+  std::optional<std::string> chooseSaveFile(const std::string& filter, const std::string& folder) override;
+
+ public slots:
+  // Folder list and drive list go to `path` (a file: its folder) and the
+  // picture list is refilled; a folder that cannot be listed falls back to
+  // the home folder. Refused while a command runs.
+  bool goToPath(const QString& path);
+  // Paths dropped on the window: the last one counts, whole. Refused (false) while busy.
+  bool dropPaths(const QStringList& paths);
+  void execute();
+  void abortRun();
+  void refresh();
+  void nextFolder();
+  void selectAll();
+  void selectNone();
+  void moveUp();
+  void moveDown();
+  void moveToTop();
+  void moveToBottom();
+  void preview();
+  void openPicture();
+  void openPage();
+  void togglePreview(bool on);
+  void loadFolderSettings();
+  void chooseCommentColour();
+  void chooseFolder();
+  void saveSettingsFile();
+  void loadSettingsFile();
+  void showAbout();
+  // A later start's command line: the window comes to the front and takes
+  // the path like a drop; while a command runs the path waits for its end.
+  void handOver(const QStringList& arguments);
+  // After the splitter moved: 150 pixels from either side of the window.
+  void clampSplitter();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildMenus();
+  void buildToolBar();
+  void buildControls();
+  void setFolder(const std::string& folder);
+  void fillFolderList();
+  void fillDriveList();
+  void refillPictureList();
+  void redrawPictureList();
+  void takeSelectionFromList();
+  void warnPassedOver(const std::string& folder, size_t count);
+  void centrePreview();
+  void showCommentColour();
+  void setRunControlsEnabled(bool enabled);
+  void restoreWindowPosition(const std::string& left, const std::string& top);
+  QString homeFolder() const;
+
+  Dialogs& m_dialogs;
+  Session m_session;
+  bool m_busy = false;
+  bool m_abortRequested = false;
+  bool m_button9AtStart = false;
+  bool m_pageFound = false;
+  bool m_redrawing = false;
+  QString m_lastChosenFolder;
+  std::string m_pendingNote;
+  QString m_deferredPath;  // handed over during a run
+
+  QMenu* m_file2 = nullptr;
+  QMenu* m_edit1 = nullptr;
+  QMenu* m_help1 = nullptr;
+  QMenu* m_popup1 = nullptr;
+  QMenu* m_popup2 = nullptr;
+  QToolBar* m_coolBar = nullptr;
+  QComboBox* m_drive1 = nullptr;
+  QListWidget* m_dir1 = nullptr;
+  QListWidget* m_oldFile = nullptr;
+  QPushButton* m_button5 = nullptr;
+  QPushButton* m_button6 = nullptr;
+  QPushButton* m_button7 = nullptr;
+  QPushButton* m_button8 = nullptr;
+  QPushButton* m_button9 = nullptr;
+  QPushButton* m_button10 = nullptr;
+  QLineEdit* m_title = nullptr;
+  QLineEdit* m_edit2 = nullptr;
+  UpDown* m_upDown1 = nullptr;
+  QCheckBox* m_commentBox = nullptr;
+  QFrame* m_panel7 = nullptr;
+  QToolButton* m_listButtons[7] = {};  // Button11, Button3, Button4, Button1, Button2, htmButton, NoPicButton
+  QSplitter* m_splitter = nullptr;
+  QWidget* m_panel3 = nullptr;
+  QLabel* m_image1 = nullptr;
+  QLabel* m_status[3] = {};
+};
+
+namespace msg {
+inline constexpr const char* kChooseFolderTitle = "対象のフォルダを選択して下さい。";
+inline constexpr const char* kChooseFolderFailed = "フォルダの指定に失敗しました。";
+inline constexpr const char* kAlreadyRunning = "すでに起動されています";
+}  // namespace msg
+
+}  // namespace pictavo::gui
