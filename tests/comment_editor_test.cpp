@@ -66,7 +66,7 @@ TEST_F(CommentFolder, OpensWithEmptyCommentsAndSavesOneRecordEach) {
   EXPECT_EQ(editor.files(), (std::vector<std::string>{"A.JPG", "b.jpg"}));
   EXPECT_EQ(editor.selected(), 0);
   EXPECT_EQ(editor.fileCountText(), "ファイル数：2");
-  EXPECT_EQ(editor.edit1, "");
+  EXPECT_EQ(editor.comment1, "");
   ASSERT_TRUE(editor.save());
   EXPECT_EQ(host.messages.back(), "コメントファイルを保存しました。");
   EXPECT_EQ(ReadCp932Lines(dir.file("PicComment.txt")).size(), 8u);
@@ -77,10 +77,10 @@ TEST_F(CommentFolder, FillCommandsAndModifiedFlag) {
   editor.openFolder(dir.path());
   editor.select(1);
   editor.fillSelected(FillWhat::Name);
-  EXPECT_EQ(editor.edit1, "b.jpg");
+  EXPECT_EQ(editor.comment1, "b.jpg");
   editor.noExtension = true;
   editor.fillSelected(FillWhat::Name);
-  EXPECT_EQ(editor.edit1, "b");
+  EXPECT_EQ(editor.comment1, "b");
   EXPECT_EQ(editor.slots()[1].comment1, "b");
   EXPECT_FALSE(editor.commentsModified());
 
@@ -88,7 +88,7 @@ TEST_F(CommentFolder, FillCommandsAndModifiedFlag) {
   const off_t size = static_cast<off_t>(ReadAll(dir.file("b.jpg")).size());
   editor.addDimensions = true;
   editor.fillSelected(FillWhat::NameSize);
-  EXPECT_EQ(editor.edit2, CommentSizeText(size) + " (64,48)");
+  EXPECT_EQ(editor.comment2, CommentSizeText(size) + " (64,48)");
 
   // A read-only file still gives its size.
   ::chmod(dir.file("A.JPG").c_str(), 0444);
@@ -98,7 +98,7 @@ TEST_F(CommentFolder, FillCommandsAndModifiedFlag) {
   EXPECT_FALSE(editor.commentsModified());
 
   // Only Button2 sets the flag; saving leaves it set; Open1 asks then.
-  editor.edit1 = "first";
+  editor.comment1 = "first";
   editor.update();
   EXPECT_TRUE(editor.commentsModified());
   ASSERT_TRUE(editor.save());

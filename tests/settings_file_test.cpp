@@ -339,7 +339,7 @@ TEST(SettingsFile, AutoSaveAsksBeforeReplacingAndDiscoveryFindsTheFile) {
 
   // Button9 loads it without asking and disables itself.
   AlbumSettings loaded;
-  EXPECT_EQ(Button9Click(loaded, main, lines, window), SettingsLoadResult::Loaded);
+  EXPECT_EQ(LoadFolderSettings(loaded, main, lines, window), SettingsLoadResult::Loaded);
   EXPECT_EQ(loaded.headerComment, "second");
   EXPECT_EQ(window.button9, false);
   EXPECT_FALSE(main.loadWithoutAsking);

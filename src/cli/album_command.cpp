@@ -50,7 +50,7 @@ int RunAlbum(AlbumOptions& o, Io& io) {
     if (!found) {
       host.note("no settings file for this folder; the settings stay as they are");
     } else {
-      const SettingsLoadResult loaded = Button9Click(settings, main, lines, window);
+      const SettingsLoadResult loaded = LoadFolderSettings(settings, main, lines, window);
       if (loaded == SettingsLoadResult::NotSettingsFile) {
         host.note(main.folderSettingsPath + ": not a settings file; nothing was loaded");
       } else if (loaded != SettingsLoadResult::Loaded) {

@@ -678,7 +678,7 @@ void TMain::togglePreview(bool on) {
 
 void TMain::loadFolderSettings() {
   SessionWindow mirror(m_session, *this);
-  (void)Button9Click(m_session.settings, m_session.main, m_session.lines, mirror);
+  (void)LoadFolderSettings(m_session.settings, m_session.main, m_session.lines, mirror);
 }
 
 void TMain::saveSettingsFile() {

@@ -332,7 +332,7 @@ SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main
   return SettingsLoadResult::Loaded;
 }
 
-SettingsLoadResult Button9Click(AlbumSettings& settings, MainValues& main, SettingsLines& lines,
+SettingsLoadResult LoadFolderSettings(AlbumSettings& settings, MainValues& main, SettingsLines& lines,
                                 SettingsWindow& window) {
   main.loadWithoutAsking = true;
   const SettingsLoadResult result = SettingsLoadCommand(settings, main, lines, window);

@@ -93,17 +93,17 @@ enum class SettingsLoadResult {
   ConversionError,  // shown; the fields before the bad line keep the loaded values
 };
 
-// The menu command "設定ファイル読込" and the body of Button9 (see Button9Click).
+// The menu command "設定ファイル読込", and the body of the folder-settings load.
 SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main, SettingsLines& lines,
                                        SettingsWindow& window);
 // True when path lies in the program folder or its inifile folder: files the
 // program itself keeps, as opposed to a file found in a picture folder.
 bool InProgramFolder(const std::string& path, const std::string& programFolder);
-// Button9 "設定の読込": loads folderSettingsPath without asking, then disables
-// itself. A file that lies in the picture folder itself (its own .ini, not
+// The load button "設定の読込": loads folderSettingsPath without asking, then
+// disables the button. A file that lies in the picture folder itself (its own .ini, not
 // one of the program folder) loads every field but browserPath and
 // externalViewerPath, which keep their values; a note says so.
-SettingsLoadResult Button9Click(AlbumSettings& settings, MainValues& main, SettingsLines& lines,
+SettingsLoadResult LoadFolderSettings(AlbumSettings& settings, MainValues& main, SettingsLines& lines,
                                 SettingsWindow& window);
 
 enum class SettingsSaveResult { Saved, Cancelled, Refused, WriteFailed };

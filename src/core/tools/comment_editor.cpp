@@ -78,8 +78,8 @@ void CommentEditor::readFolder(const std::string& folder) {
 }
 
 void CommentEditor::openFolder(const std::string& folder) {
-  edit1.clear();
-  edit2.clear();
+  comment1.clear();
+  comment2.clear();
   m_preview = {};
   readFolder(folder);
   if (!m_files.empty()) select(0);
@@ -90,8 +90,8 @@ void CommentEditor::openOther(const std::string& chosen) {
       m_host.askYesNo("コメントが修正されています。\rファイルを保存しますか？", "Pictavo")) {
     save();
   }
-  edit1.clear();
-  edit2.clear();
+  comment1.clear();
+  comment2.clear();
   m_commentsModified = false;
   readFolder(chosen.empty() ? m_folder : chosen);
 }
@@ -115,15 +115,15 @@ bool CommentEditor::select(int index) {
   Bitmap picture;
   if (!showPicture(index, picture)) return false;
   if (static_cast<size_t>(index) < m_slots.size()) {
-    edit1 = m_slots[static_cast<size_t>(index)].comment1;
-    edit2 = m_slots[static_cast<size_t>(index)].comment2;
+    comment1 = m_slots[static_cast<size_t>(index)].comment1;
+    comment2 = m_slots[static_cast<size_t>(index)].comment2;
   }
   return true;
 }
 
 void CommentEditor::update() {
   if (m_selected < 0 || static_cast<size_t>(m_selected) >= m_slots.size()) return;
-  m_slots[static_cast<size_t>(m_selected)] = {edit1, edit2};
+  m_slots[static_cast<size_t>(m_selected)] = {comment1, comment2};
   m_commentsModified = true;
 }
 
@@ -156,14 +156,14 @@ bool CommentEditor::fill(int index, FillWhat what) {
   }
   const std::string nameText = noExtension ? LeftChars(name, CharLength(name) - 4) : name;
   switch (what) {
-    case FillWhat::Date: edit1 = CommentDateText(dateTime), edit2.clear(); break;
-    case FillWhat::DateTime: edit1 = CommentDateText(dateTime), edit2 = CommentTimeText(dateTime); break;
-    case FillWhat::Size: edit1 = size, edit2.clear(); break;
-    case FillWhat::Name: edit1 = nameText, edit2.clear(); break;
-    case FillWhat::NameDate: edit1 = nameText, edit2 = CommentDateText(dateTime); break;
-    case FillWhat::NameSize: edit1 = nameText, edit2 = size; break;
+    case FillWhat::Date: comment1 = CommentDateText(dateTime), comment2.clear(); break;
+    case FillWhat::DateTime: comment1 = CommentDateText(dateTime), comment2 = CommentTimeText(dateTime); break;
+    case FillWhat::Size: comment1 = size, comment2.clear(); break;
+    case FillWhat::Name: comment1 = nameText, comment2.clear(); break;
+    case FillWhat::NameDate: comment1 = nameText, comment2 = CommentDateText(dateTime); break;
+    case FillWhat::NameSize: comment1 = nameText, comment2 = size; break;
   }
-  if (static_cast<size_t>(index) < m_slots.size()) m_slots[static_cast<size_t>(index)] = {edit1, edit2};
+  if (static_cast<size_t>(index) < m_slots.size()) m_slots[static_cast<size_t>(index)] = {comment1, comment2};
   return true;
 }
 

@@ -44,18 +44,18 @@ class CommentEditor {
   // Shows entry `index` (decodes it for the preview); false after reporting
   // an error, with the fields left as they were.
   bool select(int index);
-  // Button2: the fields into the selected entry's slots.
+  // 更新: the two comment fields into the selected entry's slots.
   void update();
   // The fill commands for the selected entry or for all entries; false after
   // reporting an error (entries filled before it keep their texts).
   bool fillSelected(FillWhat what);
   bool fillAll(FillWhat what);
-  // Button1: writes the comment file; false on failure (after the message).
+  // 保存: writes the comment file; false on failure (after the message).
   bool save();
 
-  std::string edit1, edit2;
-  bool noExtension = false;    // N11
-  bool addDimensions = false;  // N19
+  std::string comment1, comment2;
+  bool noExtension = false;    // names without their extension
+  bool addDimensions = false;  // sizes followed by the picture's dimensions
 
   const std::string& folder() const { return m_folder; }
   const std::vector<std::string>& files() const { return m_files; }
