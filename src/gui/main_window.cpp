@@ -47,16 +47,6 @@ namespace {
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
 
-// Controls whose window does not exist yet stay disabled, also when a run
-// restores the others.
-constexpr const char* kUnavailable = "pictavoUnavailable";
-
-void MarkUnavailable(QObject* o) {
-  o->setProperty(kUnavailable, true);
-  if (auto* w = qobject_cast<QWidget*>(o)) w->setEnabled(false);
-  if (auto* a = qobject_cast<QAction*>(o)) a->setEnabled(false);
-}
-
 QImage ToQImage(const Bitmap& picture) {
   const Bitmap rgb = picture.bitsPerPixel == 24 ? Bitmap() : ToRgb24(picture);
   const Bitmap& p = picture.bitsPerPixel == 24 ? picture : rgb;
@@ -148,10 +138,10 @@ void TMain::buildMenus() {
   };
   m_file2 = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
   m_file2->setObjectName(QStringLiteral("File2"));
-  MarkUnavailable(add(m_file2, "mokuji1", "目次作成", nullptr));
-  MarkUnavailable(add(m_file2, "kaiten1", "回転保存", nullptr));
-  MarkUnavailable(add(m_file2, "BMP1", "BMP変換", nullptr));
-  MarkUnavailable(add(m_file2, "comment1", "ｺﾒﾝﾄ作成", nullptr));
+  add(m_file2, "mokuji1", "目次作成", &TMain::openTableOfContents);
+  add(m_file2, "kaiten1", "回転保存", &TMain::openRotation);
+  add(m_file2, "BMP1", "BMP変換", &TMain::openBmpConversion);
+  add(m_file2, "comment1", "ｺﾒﾝﾄ作成", &TMain::openCommentEditor);
   m_file2->addSeparator();
   add(m_file2, "folderSelect1", "フォルダの選択", &TMain::chooseFolder);
   m_file2->addSeparator();
@@ -162,11 +152,11 @@ void TMain::buildMenus() {
 
   m_edit1 = menuBar()->addMenu(QStringLiteral("設定(&T)"));
   m_edit1->setObjectName(QStringLiteral("Edit1"));
-  MarkUnavailable(add(m_edit1, "option1", "ｵﾌﾟｼｮﾝ(&O)", nullptr));
+  add(m_edit1, "option1", "ｵﾌﾟｼｮﾝ(&O)", &TMain::openOptions);
 
   m_help1 = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   m_help1->setObjectName(QStringLiteral("Help1"));
-  MarkUnavailable(add(m_help1, "helpContents1", "ﾍﾙﾌﾟ&H)", nullptr));
+  add(m_help1, "helpContents1", "ﾍﾙﾌﾟ&H)", &TMain::openHelp);
   add(m_help1, "about1", "ﾊﾞｰｼﾞｮﾝ情報(&A)...", &TMain::showAbout);
 }
 
@@ -174,14 +164,22 @@ void TMain::buildToolBar() {
   m_coolBar = addToolBar(QStringLiteral("CoolBar1"));
   m_coolBar->setObjectName(QStringLiteral("CoolBar1"));
   m_coolBar->setMovable(false);
-  for (auto [name, text] : {std::pair{"mokujiBtn", "目次作成"}, std::pair{"kaitenBtn", "画像回転"},
-                            std::pair{"BMPBtn", "BMP変換"}, std::pair{"commentBtn", "ｺﾒﾝﾄ作成"}}) {
+  // The tool-bar buttons do what their menu items do.
+  struct ToolButton {
+    const char* name;
+    const char* text;
+    void (TMain::*slot)();
+  };
+  for (const ToolButton& t : {ToolButton{"mokujiBtn", "目次作成", &TMain::openTableOfContents},
+                              ToolButton{"kaitenBtn", "画像回転", &TMain::openRotation},
+                              ToolButton{"BMPBtn", "BMP変換", &TMain::openBmpConversion},
+                              ToolButton{"commentBtn", "ｺﾒﾝﾄ作成", &TMain::openCommentEditor}}) {
     auto* b = new QToolButton(m_coolBar);
-    b->setObjectName(QLatin1String(name));
-    b->setText(QString::fromUtf8(text));
+    b->setObjectName(QLatin1String(t.name));
+    b->setText(QString::fromUtf8(t.text));
     b->setAutoRaise(true);
     m_coolBar->addWidget(b);
-    MarkUnavailable(b);
+    connect(b, &QToolButton::clicked, this, t.slot);
   }
 }
 
@@ -261,7 +259,7 @@ void TMain::buildControls() {
   m_button9->setEnabled(false);
   m_button6 = new QPushButton(QStringLiteral("主な設定の確認"), central);
   m_button6->setObjectName(QStringLiteral("Button6"));
-  MarkUnavailable(m_button6);
+  connect(m_button6, &QPushButton::clicked, this, &TMain::openSettingsView);
   m_button10 = new QPushButton(QStringLiteral("ｺﾒﾝﾄの色"), central);
   m_button10->setObjectName(QStringLiteral("Button10"));
   right->addWidget(m_button9, 5, 0);
@@ -393,7 +391,7 @@ void TMain::setRunControlsEnabled(bool enabled) {
                         m_listButtons[1], m_listButtons[2], m_listButtons[0], m_button5,        m_button6,
                         m_button9,        m_button10,       m_upDown1,        m_title,          m_commentBox,
                         m_listButtons[5], m_coolBar};
-  for (QWidget* w : widgets) w->setEnabled(enabled && !w->property(kUnavailable).toBool());
+  for (QWidget* w : widgets) w->setEnabled(enabled);
   for (QMenu* m : {m_file2, m_edit1, m_help1}) m->menuAction()->setEnabled(enabled);
   if (enabled) m_listButtons[5]->setEnabled(m_pageFound);
 }
@@ -469,11 +467,6 @@ void TMain::showPreview(const Bitmap& thumbnail) {
   centrePreview();
   m_image1->setVisible(m_session.main.previewOn);
   m_image1->repaint();
-}
-
-void TMain::openCommentEditor() {
-  // The comment editor's window is not part of this program yet; the run has
-  // already ended early, so nothing more happens here.
 }
 
 void TMain::setPicturesPerRow(int16_t count) {

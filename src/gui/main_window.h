@@ -104,6 +104,13 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   void saveSettingsFile();
   void loadSettingsFile();
   void showAbout();
+  // The other windows (tool_windows.cpp).
+  void openTableOfContents();
+  void openRotation();
+  void openBmpConversion();
+  void openOptions();
+  void openSettingsView();
+  void openHelp();
   // A later start's command line: the window comes to the front and takes
   // the path like a drop; while a command runs the path waits for its end.
   void handOver(const QStringList& arguments);
