@@ -2,10 +2,13 @@
 
 #include <QColorDialog>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
 #include <QUrl>
+
+#include "folder_widgets.h"
 
 namespace pictavo::gui {
 
@@ -41,6 +44,16 @@ std::optional<QString> QtDialogs::chooseFolder(QWidget* parent, const QString& t
   const QString path = QFileDialog::getExistingDirectory(parent, title, start);
   if (path.isEmpty()) return std::nullopt;
   return path;
+}
+
+QtDialogs::QtDialogs() = default;
+QtDialogs::~QtDialogs() { delete m_chooser; }
+
+std::optional<QString> QtDialogs::chooseFolderInWindow(QWidget* parent) {
+  if (!m_chooser) m_chooser = new TOpenfolda(parent ? parent->window() : nullptr);
+  m_chooser->choose(QDir::homePath());
+  if (m_chooser->chosenFolder().isEmpty()) return std::nullopt;
+  return m_chooser->chosenFolder();
 }
 
 std::optional<QColor> QtDialogs::chooseColour(QWidget* parent, const QColor& initial) {

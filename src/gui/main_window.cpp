@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include "folder_widgets.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -511,30 +513,12 @@ void TMain::setFolder(const std::string& wanted) {
   refillPictureList();
 }
 
-void TMain::fillDriveList() {
-  QStringList roots{QStringLiteral("/")};
-  for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-    if (volume.isValid() && volume.isReady() && !roots.contains(volume.rootPath())) roots << volume.rootPath();
-  }
-  std::sort(roots.begin() + 1, roots.end());
-  const QString mine = QStorageInfo(Q(m_session.main.currentFolder)).rootPath();
-  if (!mine.isEmpty() && !roots.contains(mine)) roots << mine;
-  m_drive1->clear();
-  for (const QString& root : roots) m_drive1->addItem(root, root);
-  m_drive1->setCurrentIndex(std::max(0, static_cast<int>(roots.indexOf(mine))));
-}
+void TMain::fillDriveList() { FillDriveBox(m_drive1, Q(m_session.main.currentFolder)); }
 
 void TMain::fillFolderList() {
   const std::string& folder = m_session.main.currentFolder;
-  const Listing subs = ListFolders(folder);
-  if (!subs.skipped.empty()) warnPassedOver(folder, subs.skipped.size());
-  m_dir1->clear();
-  for (const FolderListEntry& e : FolderListEntries(folder, subs.names)) {
-    const std::string name = e.path == "/" ? "/" : LastComponent(e.path);
-    auto* item = new QListWidgetItem(QString(e.level * 2, QLatin1Char(' ')) + Q(name), m_dir1);
-    item->setData(Qt::UserRole, Q(e.path));
-    if (e.current) m_dir1->setCurrentItem(item);
-  }
+  const size_t skipped = FillFolderList(m_dir1, folder);
+  if (skipped) warnPassedOver(folder, skipped);
 }
 
 void TMain::refillPictureList() {

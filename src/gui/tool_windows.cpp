@@ -10,37 +10,25 @@ void TMain::openTableOfContents() {
   // The table-of-contents window.
 }
 
-
-
 void TMain::openRotation() {
   // The rotation window over the picture list's selection.
 }
-
-
 
 void TMain::openBmpConversion() {
   // The BMP conversion window.
 }
 
-
-
 void TMain::openCommentEditor() {
   // The comment editor; also opened when a run ends on a missing comment file.
 }
-
-
 
 void TMain::openOptions() {
   // The options dialog.
 }
 
-
-
 void TMain::openSettingsView() {
   // The settings check view.
 }
-
-
 
 void TMain::openHelp() {
   // The help page the program ships.

@@ -23,7 +23,8 @@
 #include <memory>
 #include <sstream>
 
-#include "dialogs.h"
+#include "folder_widgets.h"
+#include "gui_test_support.h"
 #include "image/jpeg.h"
 #include "instance_guard.h"
 #include "main_window.h"
@@ -32,74 +33,6 @@
 
 namespace pictavo::gui {
 
-// Answers every dialog from what the test put in beforehand and records
-// what was shown.
-class ScriptedDialogs : public Dialogs {
- public:
-  void message(QWidget*, const QString& text) override { messages << text; }
-  bool question(QWidget*, const QString& text, const QString& caption) override {
-    questions << caption + "|" + text;
-    if (answers.empty()) return false;
-    const bool a = answers.front();
-    answers.pop_front();
-    return a;
-  }
-  std::optional<QString> openFile(QWidget*, const QString&, const QString&) override { return openPath; }
-  std::optional<QString> saveFile(QWidget*, const QString&, const QString&) override { return savePath; }
-  std::optional<QString> chooseFolder(QWidget*, const QString& title, const QString&) override {
-    folderTitles << title;
-    return folder;
-  }
-  std::optional<QColor> chooseColour(QWidget*, const QColor&) override { return colour; }
-  void startProgram(const QString& program, const QString& argument, const QString& dir) override {
-    opened << program + "|" + argument + "|" + dir;
-  }
-  void openDocument(const QString& path) override { opened << "|" + path; }
-
-  QStringList messages, questions, opened, folderTitles;
-  std::deque<bool> answers;
-  std::optional<QString> openPath, savePath, folder;
-  std::optional<QColor> colour;
-};
-
-namespace {
-
-void MakePicture(const QString& path, int w, int h) {
-  Bitmap b = Bitmap::Create(w, h, 24);
-  for (size_t i = 0; i < b.data.size(); ++i) b.data[i] = static_cast<uint8_t>(i * 7);
-  std::string error;
-  QVERIFY2(WriteJpegFile(path.toStdString(), b, 80, error), error.c_str());
-}
-
-std::string ReadFile(const QString& path) {
-  std::ifstream in(path.toStdString(), std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-int Count(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
-
-QStringList ListNames(QListWidget* list, bool markSelected = true) {
-  QStringList names;
-  for (int i = 0; i < list->count(); ++i) {
-    names << list->item(i)->text() + (markSelected && list->item(i)->isSelected() ? "*" : "");
-  }
-  return names;
-}
-
-template <typename T>
-T* Find(QWidget* window, const char* name) {
-  T* found = window->findChild<T*>(QLatin1String(name));
-  if (!found) qWarning("no control %s", name);
-  return found;
-}
-
-}  // namespace
 
 class MainWindowTest : public QObject {
   Q_OBJECT
@@ -131,6 +64,26 @@ class MainWindowTest : public QObject {
     qputenv("HOME", m_home.toUtf8());
     // The instance guard's socket lives here, apart from any running program.
     qputenv("XDG_RUNTIME_DIR", makeFolder(QStringLiteral("runtime")).toUtf8());
+  }
+
+  void theFolderChooserKeepsItsFolderAndAnswersByItsButtons() {
+    const QString start = makeFolder(QStringLiteral("chooser/one"));
+    makeFolder(QStringLiteral("chooser/one/two"));
+    TOpenfolda chooser;
+    QCOMPARE(chooser.windowTitle(), QStringLiteral("フォルダ選択"));
+    // 選択 takes the list's folder; the title bar's close keeps it; キャンセル empties it.
+    QTimer::singleShot(0, &chooser, [&] { chooser.goTo(start + "/two"); chooser.accept(); });
+    chooser.choose(start);
+    QCOMPARE(chooser.chosenFolder(), start + "/two");
+    QTimer::singleShot(0, &chooser, [&] { chooser.close(); });
+    chooser.choose(m_home);
+    QCOMPARE(chooser.chosenFolder(), start + "/two");
+    // It opened where it was left, not at the folder asked for.
+    QCOMPARE(Find<QListWidget>(&chooser, "DirectoryListBox1")->currentItem()->data(Qt::UserRole).toString(),
+             start + "/two");
+    QTimer::singleShot(0, &chooser, [&] { QTest::mouseClick(Find<QWidget>(&chooser, "Button2"), Qt::LeftButton); });
+    chooser.choose(start);
+    QVERIFY(chooser.chosenFolder().isEmpty());
   }
 
   void everyNamedControlIsFoundWithItsCaption() {

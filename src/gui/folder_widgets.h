@@ -1,0 +1,49 @@
+#pragma once
+// The drive box and folder list that the main window and the folder chooser
+// window share, and the chooser window TOpenfolda itself.
+
+#include <QDialog>
+#include <QString>
+#include <string>
+
+class QComboBox;
+class QListWidget;
+
+namespace pictavo::gui {
+
+// The drive box: "/" first, then the mounted volumes by name, with the
+// volume holding `folder` chosen. Items carry their root path as data.
+void FillDriveBox(QComboBox* box, const QString& folder);
+// The folder list as a tree of the way down: the root, each ancestor, the
+// folder itself (current) and its sub-folders. Items carry their path as
+// data. Returns how many sub-folder names were passed over (not UTF-8).
+size_t FillFolderList(QListWidget* list, const std::string& folder);
+
+// The folder chooser window: a drive box, a folder list, 選択 and キャンセル.
+// It keeps its drive and folder between uses.
+class TOpenfolda : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TOpenfolda(QWidget* parent = nullptr);
+  // Opens modally at `folder` the first time and where it was left after.
+  // chosenFolder() is set by 選択 and emptied by キャンセル; closing the
+  // window by other means leaves it as it was.
+  void choose(const QString& startFolder);
+  const QString& chosenFolder() const { return m_chosen; }
+
+ public slots:
+  void goTo(const QString& folder);
+  void accept() override;  // 選択
+  void reject() override;  // キャンセル and Esc
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QComboBox* m_drive1 = nullptr;
+  QListWidget* m_dir1 = nullptr;
+  QString m_folder;
+  QString m_chosen;
+};
+
+}  // namespace pictavo::gui
