@@ -1,40 +1,88 @@
 // The program: the main window over the folder given on the command line
 // (a file opens its folder), else the start folder of the settings.
-// `--screenshot FILE` renders the window into a PNG file and ends, for the
-// documentation (run it with QT_QPA_PLATFORM=offscreen).
+//
+// For the documentation (run with QT_QPA_PLATFORM=offscreen):
+//   pictavo --screenshot FILE [--show SLOT] [--grab WINDOW] [--page N] [FOLDER]
+// renders a window into a PNG file and ends: the main window, or after the
+// main window's slot SLOT (for example openOptions) the top-level window
+// whose object name is WINDOW, with its N-th tab page (from 0) shown.
 
 #include <QApplication>
+#include <QTabWidget>
 #include <QTimer>
+#include <cstdio>
 
 #include "dialogs.h"
 #include "instance_guard.h"
 #include "main_window.h"
+
+namespace {
+
+struct ScreenshotRequest {
+  QString file;
+  QString slot;
+  QString window;
+  int page = -1;
+};
+
+// Takes the screenshot options off the front of args.
+ScreenshotRequest TakeScreenshotOptions(QStringList& args) {
+  ScreenshotRequest r;
+  while (args.size() >= 2 && args.front().startsWith(QStringLiteral("--"))) {
+    const QString option = args.takeFirst();
+    const QString value = args.takeFirst();
+    if (option == QStringLiteral("--screenshot")) r.file = value;
+    else if (option == QStringLiteral("--show")) r.slot = value;
+    else if (option == QStringLiteral("--grab")) r.window = value;
+    else if (option == QStringLiteral("--page")) r.page = value.toInt();
+    else std::fprintf(stderr, "pictavo: unknown option %s\n", qPrintable(option));
+  }
+  return r;
+}
+
+QWidget* TopLevelNamed(const QString& name) {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->objectName() == name && w->isVisible()) return w;
+  }
+  return nullptr;
+}
+
+void TakeScreenshot(pictavo::gui::TMain& main, const ScreenshotRequest& r) {
+  main.preview();
+  if (!r.slot.isEmpty() && !QMetaObject::invokeMethod(&main, qPrintable(r.slot), Qt::QueuedConnection)) {
+    std::fprintf(stderr, "pictavo: no slot %s\n", qPrintable(r.slot));
+    QApplication::exit(1);
+    return;
+  }
+  // Modal windows run their own event loop; the timer fires inside it.
+  QTimer::singleShot(r.slot.isEmpty() ? 0 : 300, &main, [&main, r] {
+    QWidget* target = r.window.isEmpty() ? &main : TopLevelNamed(r.window);
+    if (target && r.page >= 0) {
+      if (auto* tabs = target->findChild<QTabWidget*>()) tabs->setCurrentIndex(r.page);
+    }
+    const bool saved = target && target->grab().save(r.file);
+    if (!saved) std::fprintf(stderr, "pictavo: could not render %s\n", qPrintable(r.window));
+    QApplication::exit(saved ? 0 : 1);
+  });
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Pictavo"));
   QStringList args = QApplication::arguments();
   args.removeFirst();
-  QString screenshot;
-  if (args.size() >= 2 && args.front() == QStringLiteral("--screenshot")) {
-    screenshot = args.at(1);
-    args = args.mid(2);
-  }
+  const ScreenshotRequest screenshot = TakeScreenshotOptions(args);
   // A second start hands its command line to the first and ends.
   pictavo::gui::InstanceGuard guard;
-  if (screenshot.isEmpty() && !guard.claim(args)) return 0;
+  if (screenshot.file.isEmpty() && !guard.claim(args)) return 0;
   pictavo::gui::StartArguments arguments;
   if (!args.isEmpty()) arguments.commandLinePath = args.front();
   pictavo::gui::QtDialogs dialogs;
   pictavo::gui::TMain window(dialogs, arguments);
   QObject::connect(&guard, &pictavo::gui::InstanceGuard::handedOver, &window, &pictavo::gui::TMain::handOver);
   window.show();
-  if (!screenshot.isEmpty()) {
-    QTimer::singleShot(0, &window, [&] {
-      window.preview();
-      if (!window.grab().save(screenshot)) QApplication::exit(1);
-      else QApplication::exit(0);
-    });
-  }
+  if (!screenshot.file.isEmpty()) TakeScreenshot(window, screenshot);
   return QApplication::exec();
 }
