@@ -93,6 +93,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   AddRotateCommand(app, io, exitCode);
   AddSettingsCommand(app, io, exitCode);
   AddCommentsCommand(app, io, exitCode);
+  AddCheckCommand(app, io, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -50,6 +50,7 @@ void AddSettingsCommand(CLI::App& app, Io& io, int& exitCode);
 void AddCommentsCommand(CLI::App& app, Io& io, int& exitCode);
 void AddTocCommand(CLI::App& app, Io& io, int& exitCode);
 void AddBatchCommand(CLI::App& app, Io& io, int& exitCode);
+void AddCheckCommand(CLI::App& app, Io& io, int& exitCode);
 
 // Runs the command line; returns the exit status.
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);

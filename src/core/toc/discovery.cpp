@@ -18,18 +18,15 @@ bool IsAlbumPage(const std::string& markerLine) {
   return false;
 }
 
-bool ReadAlbumHead(const std::string& pagePath, AlbumHead& head, std::string& error) {
-  // Only the first lines are read, so only the start of the file is.
+AlbumHead CutAlbumHead(std::string bytes) {
   // References the page writer made for characters CP932 lacks are decoded,
   // so that the names and the title are text again before a page escapes them.
-  std::string bytes;
-  if (!ReadFileBytes(pagePath, bytes, error, nullptr, kAlbumHeadReadLimit)) return false;
   TextReader reader(std::move(bytes), /*decodeReferences=*/true);
-  head = AlbumHead{};
+  AlbumHead head;
   reader.readLine();  // the document-type line
   head.markerLine = reader.readLine();
   head.recognised = IsAlbumPage(head.markerLine);
-  if (!head.recognised) return true;
+  if (!head.recognised) return head;
   const std::string fileLine = reader.readLine();
   const std::string dateLine = reader.readLine();
   reader.readLine();
@@ -40,6 +37,14 @@ bool ReadAlbumHead(const std::string& pagePath, AlbumHead& head, std::string& er
   head.fields.thumbnailName = MidChars(fileLine, 15, CharLength(fileLine) - 18);
   head.fields.createdDate = MidChars(dateLine, 6, 10);
   head.fields.title = MidChars(titleLine, 8, CharLength(titleLine) - 15);
+  return head;
+}
+
+bool ReadAlbumHead(const std::string& pagePath, AlbumHead& head, std::string& error) {
+  // Only the first lines are read, so only the start of the file is.
+  std::string bytes;
+  if (!ReadFileBytes(pagePath, bytes, error, nullptr, kAlbumHeadReadLimit)) return false;
+  head = CutAlbumHead(std::move(bytes));
   return true;
 }
 

@@ -56,6 +56,8 @@ struct AlbumHead {
 
 // How much of a page ReadAlbumHead reads: far more than seven lines need.
 inline constexpr size_t kAlbumHeadReadLimit = 1024 * 1024;
+// Lines 1 to 7 of a page's bytes, the fields cut out when it is recognised.
+AlbumHead CutAlbumHead(std::string bytes);
 // Reads lines 1 to 7 of a page and, for a recognised page, cuts the fields out
 // by position. False with `error` (naming the file) when it cannot be read.
 bool ReadAlbumHead(const std::string& pagePath, AlbumHead& head, std::string& error);

@@ -1,0 +1,507 @@
+#include "check/site_check.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <set>
+#include <tuple>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "check/page_reader.h"
+#include "image/jpeg.h"
+#include "platform/error.h"
+#include "platform/paths.h"
+#include "text/chars.h"
+#include "text/textfile.h"
+#include "toc/discovery.h"
+
+namespace pictavo {
+
+const char* FindingKindName(FindingKind kind) {
+  switch (kind) {
+    case FindingKind::Unreadable: return "unreadable-page";
+    case FindingKind::MissingFile: return "missing-file";
+    case FindingKind::MissingPicture: return "missing-picture";
+    case FindingKind::MissingThumbnail: return "missing-thumbnail";
+    case FindingKind::BadThumbnail: return "bad-thumbnail";
+    case FindingKind::StaleThumbnail: return "stale-thumbnail";
+    case FindingKind::ThumbnailSize: return "thumbnail-size";
+    case FindingKind::BadPicture: return "bad-picture";
+    case FindingKind::SlideSize: return "slide-size";
+    case FindingKind::MissingAlbum: return "missing-album";
+    case FindingKind::NotAlbum: return "not-album";
+    case FindingKind::TocTitle: return "toc-title";
+    case FindingKind::TocCount: return "toc-count";
+    case FindingKind::TocDate: return "toc-date";
+    case FindingKind::Outside: return "outside";
+    case FindingKind::UnshownPicture: return "unshown-picture";
+  }
+  return "unknown";
+}
+
+size_t SiteCheckResult::problems() const {
+  return static_cast<size_t>(std::count_if(findings.begin(), findings.end(),
+                                           [](const Finding& f) { return f.severity == Severity::Problem; }));
+}
+size_t SiteCheckResult::notes() const { return findings.size() - problems(); }
+
+namespace {
+
+std::string Join(const std::string& dir, const std::string& name) { return dir.empty() ? name : dir + "/" + name; }
+
+std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+
+std::string Size(long long w, long long h) { return std::to_string(w) + " x " + std::to_string(h); }
+
+bool Older(const timespec& a, const timespec& b) {
+  return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
+
+// What a path inside the checked folder is, looked at without leaving it.
+struct Facts {
+  enum State { Missing, Outside, File, Folder, Other } state = Missing;
+  timespec mtime{};
+  off_t size = 0;
+};
+
+// Where an address on a page leads.
+struct Target {
+  enum State { Skip, Absolute, Outside, Missing, Found } state = Skip;
+  std::string rel;  // relative to the checked folder
+  Facts facts;
+};
+
+struct Picture {
+  bool ok = false;
+  std::string error;
+  int width = 0, height = 0;  // upright, as the album run measures it
+};
+
+class Checker {
+ public:
+  Checker(std::string root, CheckOptions options) : m_root(std::move(root)), m_options(options) {}
+
+  SiteCheckResult run() {
+    char* real = ::realpath(m_root.c_str(), nullptr);
+    if (!real) {
+      m_result.ok = false;
+      m_result.error = SystemErrorText(m_root, errno);
+      return std::move(m_result);
+    }
+    m_realRoot = real;
+    std::free(real);
+    m_visited.insert(m_realRoot);
+
+    std::vector<std::string> folders{""};
+    for (size_t i = 0; i < folders.size(); ++i) {
+      const std::string dir = folders[i];
+      const Listing files = ListFiles(abs(dir));
+      if (!files.ok) {
+        if (i == 0) {
+          m_result.ok = false;
+          m_result.error = files.error;
+          return std::move(m_result);
+        }
+        add(dir, 0, Severity::Problem, FindingKind::Unreadable, "folder cannot be listed: " + files.error);
+        continue;
+      }
+      for (const auto& name : files.names) {
+        const std::string ext = LowerAscii(Extension(name));
+        if (ext == ".htm" || ext == ".html") checkPageFile(dir, Join(dir, name));
+      }
+      if (m_options.recursive) {
+        const Listing sub = ListFolders(abs(dir));
+        std::vector<std::string> found;
+        for (const auto& name : sub.names) {
+          const std::string rel = Join(dir, name);
+          char* r = ::realpath(abs(rel).c_str(), nullptr);
+          if (!r) continue;
+          const std::string realSub = r;
+          std::free(r);
+          // A linked folder that leads out, or back to a folder already seen, is not walked.
+          if (!inside(realSub) || !m_visited.insert(realSub).second) continue;
+          found.push_back(rel);
+        }
+        folders.insert(folders.begin() + static_cast<long>(i) + 1, found.begin(), found.end());
+      }
+    }
+    unshownPictures();
+    return std::move(m_result);
+  }
+
+ private:
+  std::string abs(const std::string& rel) const { return rel.empty() ? m_root : FolderBase(m_root) + rel; }
+
+  bool inside(const std::string& real) const {
+    return real == m_realRoot || real.rfind(FolderBase(m_realRoot), 0) == 0;
+  }
+
+  // A folder inside the checked one: exists, and its real place is inside.
+  std::optional<bool> folderInside(const std::string& relDir) {
+    if (auto it = m_folders.find(relDir); it != m_folders.end()) return it->second;
+    std::optional<bool> state;
+    if (char* r = ::realpath(abs(relDir).c_str(), nullptr)) {
+      state = inside(r);
+      std::free(r);
+    }
+    m_folders.emplace(relDir, state);
+    return state;
+  }
+
+  Facts look(const std::string& rel) {
+    if (auto it = m_facts.find(rel); it != m_facts.end()) return it->second;
+    Facts f;
+    const size_t slash = rel.rfind('/');
+    const std::optional<bool> dirState = folderInside(slash == std::string::npos ? "" : rel.substr(0, slash));
+    if (!dirState) {
+      f.state = Facts::Missing;
+    } else if (!*dirState) {
+      f.state = Facts::Outside;
+    } else {
+      const std::string path = abs(rel);
+      struct stat st {};
+      if (::lstat(path.c_str(), &st) != 0) {
+        f.state = Facts::Missing;
+      } else {
+        bool ok = true;
+        if (S_ISLNK(st.st_mode)) {
+          char* r = ::realpath(path.c_str(), nullptr);
+          if (!r) {
+            ok = false;
+            f.state = Facts::Missing;
+          } else {
+            const bool in = inside(r);
+            std::free(r);
+            if (!in) {
+              ok = false;
+              f.state = Facts::Outside;
+            } else if (::stat(path.c_str(), &st) != 0) {
+              ok = false;
+              f.state = Facts::Missing;
+            }
+          }
+        }
+        if (ok) {
+          f.state = S_ISREG(st.st_mode) ? Facts::File : S_ISDIR(st.st_mode) ? Facts::Folder : Facts::Other;
+          f.mtime = st.st_mtim;
+          f.size = st.st_size;
+        }
+      }
+    }
+    m_facts.emplace(rel, f);
+    return f;
+  }
+
+  Target resolve(const std::string& relDir, const std::string& value) {
+    Target t;
+    const Address a = ParseAddress(value);
+    switch (a.kind) {
+      case AddressKind::Empty:
+      case AddressKind::Fragment:
+      case AddressKind::External: return t;
+      case AddressKind::Absolute: t.state = Target::Absolute; return t;
+      case AddressKind::Invalid: t.state = Target::Missing; return t;
+      case AddressKind::Relative: break;
+    }
+    std::vector<std::string> parts;
+    if (!relDir.empty()) {
+      size_t start = 0;
+      while (true) {
+        const size_t slash = std::min(relDir.find('/', start), relDir.size());
+        parts.push_back(relDir.substr(start, slash - start));
+        if (slash >= relDir.size()) break;
+        start = slash + 1;
+      }
+    }
+    for (const auto& segment : a.segments) {
+      if (segment.empty() || segment == ".") continue;
+      if (segment == "..") {
+        if (parts.empty()) {
+          t.state = Target::Outside;
+          return t;
+        }
+        parts.pop_back();
+        continue;
+      }
+      parts.push_back(segment);
+    }
+    for (const auto& p : parts) t.rel = Join(t.rel, p);
+    t.facts = t.rel.empty() ? Facts{Facts::Folder, {}, 0} : look(t.rel);
+    t.state = t.facts.state == Facts::Missing   ? Target::Missing
+              : t.facts.state == Facts::Outside ? Target::Outside
+                                                : Target::Found;
+    return t;
+  }
+
+  // Reports what an address that did not lead to a file of the site is;
+  // true when it did.
+  bool found(const std::string& page, long line, const std::string& value, const Target& t, FindingKind missing,
+             const std::string& what) {
+    switch (t.state) {
+      case Target::Found: m_shown.insert(t.rel); return true;
+      case Target::Skip: return false;
+      case Target::Absolute:
+        add(page, line, Severity::Note, FindingKind::Outside, "not checked: " + Quoted(value) + " is an absolute address",
+            value);
+        return false;
+      case Target::Outside:
+        add(page, line, Severity::Note, FindingKind::Outside,
+            "not checked: " + Quoted(value) + " leads outside the checked folder", value);
+        return false;
+      case Target::Missing:
+        add(page, line, Severity::Problem, missing, what + " missing: " + Quoted(value), t.rel.empty() ? value : t.rel);
+        return false;
+    }
+    return false;
+  }
+
+  const Picture& picture(const std::string& rel) {
+    if (auto it = m_pictures.find(rel); it != m_pictures.end()) return it->second;
+    Picture p;
+    JpegInfo info;
+    if (!ReadJpegInfo(abs(rel), info, p.error)) {
+      // The page's address already names the file; keep the reason alone.
+      const std::string prefix = abs(rel) + ": ";
+      if (p.error.rfind(prefix, 0) == 0) p.error.erase(0, prefix.size());
+    } else if (!EndsWithEndOfImage(abs(rel))) {
+      p.error = "the file ends before the end of its picture";
+    } else {
+      p.ok = true;
+      const bool turned = info.orientation >= 5 && info.orientation <= 8;
+      p.width = turned ? info.height : info.width;
+      p.height = turned ? info.width : info.height;
+    }
+    return m_pictures.emplace(rel, p).first->second;
+  }
+
+  // Every JPEG this program writes ends with the end-of-image marker; a file
+  // cut short by a copy or an upload does not.
+  static bool EndsWithEndOfImage(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st {};
+    unsigned char tail[2] = {0, 0};
+    const bool ok = ::fstat(fd, &st) == 0 && st.st_size >= 2 && ::pread(fd, tail, 2, st.st_size - 2) == 2;
+    ::close(fd);
+    return ok && tail[0] == 0xFF && tail[1] == 0xD9;
+  }
+
+  const AlbumHead& head(const std::string& rel) {
+    if (auto it = m_heads.find(rel); it != m_heads.end()) return it->second;
+    std::string bytes, error;
+    AlbumHead h;
+    if (ReadFileBytes(abs(rel), bytes, error, nullptr, kAlbumHeadReadLimit)) h = CutAlbumHead(std::move(bytes));
+    return m_heads.emplace(rel, std::move(h)).first->second;
+  }
+
+  void add(const std::string& page, long line, Severity severity, FindingKind kind, std::string text,
+           const std::string& key = {}) {
+    // The same target of the same kind on one page is one finding, with the
+    // further lines it appears on.
+    if (!key.empty()) {
+      const auto id = std::make_tuple(page, static_cast<int>(kind), key);
+      if (auto it = m_seen.find(id); it != m_seen.end()) {
+        Finding& f = m_pageFindings[it->second];
+        if (line != f.line) f.alsoLines.push_back(line);
+        return;
+      }
+      m_seen.emplace(id, m_pageFindings.size());
+    }
+    m_pageFindings.push_back({severity, kind, page, line, std::move(text), {}});
+  }
+
+  void flushPage() {
+    std::stable_sort(m_pageFindings.begin(), m_pageFindings.end(),
+                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    for (auto& f : m_pageFindings) m_result.findings.push_back(std::move(f));
+    m_pageFindings.clear();
+    m_seen.clear();
+  }
+
+  void checkPageFile(const std::string& dir, const std::string& rel) {
+    const Facts f = look(rel);
+    if (f.state == Facts::Outside) {
+      add(rel, 0, Severity::Note, FindingKind::Outside, "not checked: the page leads outside the checked folder");
+      flushPage();
+      return;
+    }
+    if (f.state != Facts::File) return;
+    if (static_cast<size_t>(f.size) > kCheckPageReadLimit) {
+      // Only a page of ours is worth the message; its head tells.
+      if (head(rel).recognised) {
+        add(rel, 0, Severity::Problem, FindingKind::Unreadable, "page too large to check (over 64 MB)");
+        ++m_result.pages;
+        flushPage();
+      }
+      return;
+    }
+    std::string bytes, error;
+    if (!ReadFileBytes(abs(rel), bytes, error, nullptr, kCheckPageReadLimit)) {
+      add(rel, 0, Severity::Problem, FindingKind::Unreadable, "page cannot be read: " + error);
+      flushPage();
+      return;
+    }
+    const ParsedPage page = ParsePage(bytes);
+    if (page.kind == PageKind::NotOurs) return;
+    ++m_result.pages;
+    checkPage(dir, rel, page);
+    flushPage();
+  }
+
+  void checkPage(const std::string& dir, const std::string& rel, const ParsedPage& page) {
+    if (page.kind == PageKind::Album) m_albumFolders.push_back(dir);
+    for (const auto& t : page.troubles) {
+      add(rel, t.line, Severity::Problem, FindingKind::Unreadable, t.text, "line " + std::to_string(t.line) + t.text);
+    }
+    std::set<std::pair<long, std::string>> handled;
+    const bool toc = page.kind == PageKind::TocTable || page.kind == PageKind::TocList;
+    for (const auto& cell : page.cells) {
+      handled.insert({cell.line, cell.href});
+      handled.insert({cell.line, cell.src});
+      if (page.kind == PageKind::Album) {
+        const Target pic = resolve(dir, cell.href);
+        const bool havePicture = found(rel, cell.line, cell.href, pic, FindingKind::MissingPicture, "picture");
+        checkThumbnail(dir, rel, cell, havePicture ? &pic : nullptr, false);
+      } else if (toc) {
+        checkAlbumLink(dir, rel, cell.line, cell.href, nullptr);
+        checkThumbnail(dir, rel, cell, nullptr, page.kind == PageKind::TocList);
+      }
+    }
+    for (const auto& entry : page.tocEntries) {
+      handled.insert({entry.line, entry.href});
+      checkAlbumLink(dir, rel, entry.line, entry.href, &entry);
+    }
+    for (const auto& slide : page.slides) checkSlide(dir, rel, slide);
+    for (const auto& a : page.addresses) {
+      if (handled.count({a.line, a.value})) continue;
+      const Target t = resolve(dir, a.value);
+      found(rel, a.line, a.value, t, FindingKind::MissingFile, "link target");
+    }
+  }
+
+  void checkThumbnail(const std::string& dir, const std::string& rel, const PictureCell& cell, const Target* pic,
+                      bool eightyWide) {
+    const Target thumb = resolve(dir, cell.src);
+    if (!found(rel, cell.line, cell.src, thumb, FindingKind::MissingThumbnail, "thumbnail")) return;
+    const Picture& p = picture(thumb.rel);
+    if (!p.ok) {
+      add(rel, cell.line, Severity::Problem, FindingKind::BadThumbnail,
+          "thumbnail is not a readable JPEG: " + Quoted(cell.src) + " (" + p.error + ")", thumb.rel);
+      return;
+    }
+    if (cell.width && cell.height) {
+      long long w = p.width, h = p.height;
+      if (eightyWide) {
+        // The frame list shows every thumbnail 80 pixels wide.
+        h = RoundHalfEven(static_cast<long double>(p.height) * 80 / p.width);
+        w = 80;
+      }
+      if (*cell.width != w || *cell.height != h) {
+        add(rel, cell.line, Severity::Problem, FindingKind::ThumbnailSize,
+            "thumbnail " + Quoted(cell.src) + " is " + Size(p.width, p.height) + ", the page gives it " +
+                Size(*cell.width, *cell.height),
+            thumb.rel);
+      }
+    }
+    if (pic && pic->facts.state == Facts::File && Older(thumb.facts.mtime, pic->facts.mtime)) {
+      add(rel, cell.line, Severity::Problem, FindingKind::StaleThumbnail,
+          "thumbnail " + Quoted(cell.src) + " is older than its picture " + Quoted(cell.href), thumb.rel);
+    }
+  }
+
+  void checkAlbumLink(const std::string& dir, const std::string& rel, long line, const std::string& href,
+                      const TocEntry* entry) {
+    const Target t = resolve(dir, href);
+    if (!found(rel, line, href, t, FindingKind::MissingAlbum, "album page")) return;
+    const AlbumHead& h = head(t.rel);
+    if (t.facts.state != Facts::File || !h.recognised) {
+      add(rel, line, Severity::Problem, FindingKind::NotAlbum,
+          "not an album page of this program: " + Quoted(href), t.rel);
+      return;
+    }
+    if (!entry) return;
+    if (entry->title != h.fields.title) {
+      add(rel, line, Severity::Problem, FindingKind::TocTitle,
+          "title " + Quoted(entry->title) + " differs from the album's " + Quoted(h.fields.title), t.rel);
+    }
+    if (entry->count && *entry->count != h.fields.fileCount) {
+      add(rel, entry->countLine, Severity::Problem, FindingKind::TocCount,
+          "picture count " + Quoted(*entry->count) + " differs from the album's " + Quoted(h.fields.fileCount), t.rel);
+    }
+    if (entry->date && *entry->date != h.fields.createdDate) {
+      add(rel, entry->dateLine, Severity::Problem, FindingKind::TocDate,
+          "date " + Quoted(*entry->date) + " differs from the album's " + Quoted(h.fields.createdDate), t.rel);
+    }
+  }
+
+  void checkSlide(const std::string& dir, const std::string& rel, const SlideEntry& slide) {
+    // The script shows the picture at "./" + name beside the page.
+    const Target t = resolve(dir, "./" + slide.name);
+    if (!found(rel, slide.line, slide.name, t, FindingKind::MissingPicture, "slide-show picture")) return;
+    const Picture& p = picture(t.rel);
+    if (!p.ok) {
+      add(rel, slide.line, Severity::Problem, FindingKind::BadPicture,
+          "slide-show picture is not a readable JPEG: " + Quoted(slide.name) + " (" + p.error + ")", t.rel);
+      return;
+    }
+    if (!slide.width || !slide.height) return;
+    const long long x = *slide.width, y = *slide.height;
+    // Shown at full size, or reduced to a size limit: then one side is the
+    // limit and the other follows from the picture's proportions.
+    const bool full = x == p.width && y == p.height;
+    const bool byHeight = y > 0 && y < p.height && x == RoundHalfEven(p.width / (static_cast<long double>(p.height) / y));
+    const bool byWidth = x > 0 && x < p.width && y == RoundHalfEven(p.height / (static_cast<long double>(p.width) / x));
+    if (!full && !byHeight && !byWidth) {
+      add(rel, slide.line, Severity::Problem, FindingKind::SlideSize,
+          "slide-show size " + Size(x, y) + " does not fit the picture " + Quoted(slide.name) + " of " +
+              Size(p.width, p.height),
+          t.rel);
+    }
+  }
+
+  void unshownPictures() {
+    std::sort(m_albumFolders.begin(), m_albumFolders.end());
+    m_albumFolders.erase(std::unique(m_albumFolders.begin(), m_albumFolders.end()), m_albumFolders.end());
+    for (const auto& dir : m_albumFolders) {
+      const Listing files = ListFiles(abs(dir));
+      for (const auto& name : files.names) {
+        // back.jpg is the background picture, which the album run never lists.
+        if (LowerAscii(Extension(name)) != ".jpg" || name == "back.jpg") continue;
+        const std::string rel = Join(dir, name);
+        if (m_shown.count(rel)) continue;
+        add(rel, 0, Severity::Note, FindingKind::UnshownPicture, "picture not shown on any page");
+        flushPage();
+      }
+    }
+  }
+
+  std::string m_root;
+  CheckOptions m_options;
+  std::string m_realRoot;
+  SiteCheckResult m_result;
+  std::set<std::string> m_visited;
+  std::unordered_map<std::string, std::optional<bool>> m_folders;
+  std::unordered_map<std::string, Facts> m_facts;
+  std::unordered_map<std::string, Picture> m_pictures;
+  std::unordered_map<std::string, AlbumHead> m_heads;
+  std::unordered_set<std::string> m_shown;
+  std::vector<std::string> m_albumFolders;
+  std::vector<Finding> m_pageFindings;
+  std::map<std::tuple<std::string, int, std::string>, size_t> m_seen;
+};
+
+}  // namespace
+
+SiteCheckResult CheckSite(const std::string& folder, const CheckOptions& options) {
+  return Checker(AbsolutePath(folder), options).run();
+}
+
+}  // namespace pictavo
