@@ -1,8 +1,7 @@
 #include "check/site_check.h"
 
-#include <fcntl.h>
+#include <dirent.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -16,10 +15,11 @@
 #include <unordered_set>
 
 #include "check/page_reader.h"
-#include "image/jpeg.h"
+#include "image/jpeg_probe.h"
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "text/chars.h"
+#include "text/encoding.h"
 #include "text/textfile.h"
 #include "toc/discovery.h"
 
@@ -85,6 +85,42 @@ struct Picture {
   int width = 0, height = 0;  // upright, as the album run measures it
 };
 
+// The files and sub-folders of a folder, not hidden, in list order. The
+// entry's type comes from the listing itself where the file system gives it,
+// so a folder of thousands of pictures costs no call per picture.
+struct FolderEntries {
+  bool ok = false;
+  std::string error;
+  std::vector<std::string> files, folders;
+};
+
+FolderEntries ListFolderEntries(const std::string& folder) {
+  FolderEntries out;
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) {
+    out.error = SystemErrorText(folder, errno);
+    return out;
+  }
+  out.ok = true;
+  const std::string base = FolderBase(folder);
+  while (const dirent* e = ::readdir(dir)) {
+    const std::string name = e->d_name;
+    if (name.empty() || name[0] == '.' || !IsValidUtf8(name)) continue;
+    unsigned char type = e->d_type;
+    if (type == DT_LNK || type == DT_UNKNOWN) {
+      struct stat st {};
+      if (::stat((base + name).c_str(), &st) != 0) continue;
+      type = S_ISREG(st.st_mode) ? DT_REG : S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN;
+    }
+    if (type == DT_REG) out.files.push_back(name);
+    if (type == DT_DIR) out.folders.push_back(name);
+  }
+  ::closedir(dir);
+  std::sort(out.files.begin(), out.files.end(), CaseInsensitiveLess);
+  std::sort(out.folders.begin(), out.folders.end(), CaseInsensitiveLess);
+  return out;
+}
+
 class Checker {
  public:
   Checker(std::string root, CheckOptions options) : m_root(std::move(root)), m_options(options) {}
@@ -103,24 +139,25 @@ class Checker {
     std::vector<std::string> folders{""};
     for (size_t i = 0; i < folders.size(); ++i) {
       const std::string dir = folders[i];
-      const Listing files = ListFiles(abs(dir));
-      if (!files.ok) {
+      FolderEntries entries = ListFolderEntries(abs(dir));
+      if (!entries.ok) {
         if (i == 0) {
           m_result.ok = false;
-          m_result.error = files.error;
+          m_result.error = entries.error;
           return std::move(m_result);
         }
-        add(dir, 0, Severity::Problem, FindingKind::Unreadable, "folder cannot be listed: " + files.error);
+        add(dir, 0, Severity::Problem, FindingKind::Unreadable, "folder cannot be listed: " + entries.error);
+        flushPage();
         continue;
       }
-      for (const auto& name : files.names) {
+      bool album = false;
+      for (const auto& name : entries.files) {
         const std::string ext = LowerAscii(Extension(name));
-        if (ext == ".htm" || ext == ".html") checkPageFile(dir, Join(dir, name));
+        if (ext == ".htm" || ext == ".html") album = checkPageFile(dir, Join(dir, name)) || album;
       }
       if (m_options.recursive) {
-        const Listing sub = ListFolders(abs(dir));
         std::vector<std::string> found;
-        for (const auto& name : sub.names) {
+        for (const auto& name : entries.folders) {
           const std::string rel = Join(dir, name);
           char* r = ::realpath(abs(rel).c_str(), nullptr);
           if (!r) continue;
@@ -132,6 +169,7 @@ class Checker {
         }
         folders.insert(folders.begin() + static_cast<long>(i) + 1, found.begin(), found.end());
       }
+      if (album) m_albumFolders.emplace_back(dir, std::move(entries.files));
     }
     unshownPictures();
     return std::move(m_result);
@@ -265,33 +303,14 @@ class Checker {
 
   const Picture& picture(const std::string& rel) {
     if (auto it = m_pictures.find(rel); it != m_pictures.end()) return it->second;
+    const JpegProbe probe = ProbeJpegFile(abs(rel));
     Picture p;
-    JpegInfo info;
-    if (!ReadJpegInfo(abs(rel), info, p.error)) {
-      // The page's address already names the file; keep the reason alone.
-      const std::string prefix = abs(rel) + ": ";
-      if (p.error.rfind(prefix, 0) == 0) p.error.erase(0, prefix.size());
-    } else if (!EndsWithEndOfImage(abs(rel))) {
-      p.error = "the file ends before the end of its picture";
-    } else {
-      p.ok = true;
-      const bool turned = info.orientation >= 5 && info.orientation <= 8;
-      p.width = turned ? info.height : info.width;
-      p.height = turned ? info.width : info.height;
-    }
+    p.ok = probe.ok;
+    p.error = probe.error;
+    const bool turned = probe.orientation >= 5 && probe.orientation <= 8;
+    p.width = turned ? probe.height : probe.width;
+    p.height = turned ? probe.width : probe.height;
     return m_pictures.emplace(rel, p).first->second;
-  }
-
-  // Every JPEG this program writes ends with the end-of-image marker; a file
-  // cut short by a copy or an upload does not.
-  static bool EndsWithEndOfImage(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat st {};
-    unsigned char tail[2] = {0, 0};
-    const bool ok = ::fstat(fd, &st) == 0 && st.st_size >= 2 && ::pread(fd, tail, 2, st.st_size - 2) == 2;
-    ::close(fd);
-    return ok && tail[0] == 0xFF && tail[1] == 0xD9;
   }
 
   const AlbumHead& head(const std::string& rel) {
@@ -326,14 +345,15 @@ class Checker {
     m_seen.clear();
   }
 
-  void checkPageFile(const std::string& dir, const std::string& rel) {
+  // True for a catalogue page: its folder is an album folder.
+  bool checkPageFile(const std::string& dir, const std::string& rel) {
     const Facts f = look(rel);
     if (f.state == Facts::Outside) {
       add(rel, 0, Severity::Note, FindingKind::Outside, "not checked: the page leads outside the checked folder");
       flushPage();
-      return;
+      return false;
     }
-    if (f.state != Facts::File) return;
+    if (f.state != Facts::File) return false;
     if (static_cast<size_t>(f.size) > kCheckPageReadLimit) {
       // Only a page of ours is worth the message; its head tells.
       if (head(rel).recognised) {
@@ -341,23 +361,23 @@ class Checker {
         ++m_result.pages;
         flushPage();
       }
-      return;
+      return false;
     }
     std::string bytes, error;
     if (!ReadFileBytes(abs(rel), bytes, error, nullptr, kCheckPageReadLimit)) {
       add(rel, 0, Severity::Problem, FindingKind::Unreadable, "page cannot be read: " + error);
       flushPage();
-      return;
+      return false;
     }
     const ParsedPage page = ParsePage(bytes);
-    if (page.kind == PageKind::NotOurs) return;
+    if (page.kind == PageKind::NotOurs) return false;
     ++m_result.pages;
     checkPage(dir, rel, page);
     flushPage();
+    return page.kind == PageKind::Album;
   }
 
   void checkPage(const std::string& dir, const std::string& rel, const ParsedPage& page) {
-    if (page.kind == PageKind::Album) m_albumFolders.push_back(dir);
     for (const auto& t : page.troubles) {
       add(rel, t.line, Severity::Problem, FindingKind::Unreadable, t.text, "line " + std::to_string(t.line) + t.text);
     }
@@ -468,11 +488,8 @@ class Checker {
   }
 
   void unshownPictures() {
-    std::sort(m_albumFolders.begin(), m_albumFolders.end());
-    m_albumFolders.erase(std::unique(m_albumFolders.begin(), m_albumFolders.end()), m_albumFolders.end());
-    for (const auto& dir : m_albumFolders) {
-      const Listing files = ListFiles(abs(dir));
-      for (const auto& name : files.names) {
+    for (const auto& [dir, files] : m_albumFolders) {
+      for (const auto& name : files) {
         // back.jpg is the background picture, which the album run never lists.
         if (LowerAscii(Extension(name)) != ".jpg" || name == "back.jpg") continue;
         const std::string rel = Join(dir, name);
@@ -493,7 +510,7 @@ class Checker {
   std::unordered_map<std::string, Picture> m_pictures;
   std::unordered_map<std::string, AlbumHead> m_heads;
   std::unordered_set<std::string> m_shown;
-  std::vector<std::string> m_albumFolders;
+  std::vector<std::pair<std::string, std::vector<std::string>>> m_albumFolders;  // with their files
   std::vector<Finding> m_pageFindings;
   std::map<std::tuple<std::string, int, std::string>, size_t> m_seen;
 };
