@@ -29,7 +29,17 @@ std::string EscapeAddressPart(std::string_view s) {
       case '%': out += "%25"; break;
       case '#': out += "%23"; break;
       case '?': out += "%3F"; break;
-      default: out += c;
+      default:
+        // A browser drops tabs and line breaks from an address and stops
+        // at other controls; encoded, the name reaches the file.
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+          static constexpr char kHexDigits[] = "0123456789ABCDEF";
+          out += '%';
+          out += kHexDigits[(static_cast<unsigned char>(c) >> 4) & 15];
+          out += kHexDigits[c & 15];
+        } else {
+          out += c;
+        }
     }
   }
   return out;

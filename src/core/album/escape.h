@@ -11,7 +11,8 @@ namespace pictavo {
 
 // Inside a double-quoted attribute: & " < > become entities.
 std::string EscapeAttribute(std::string_view s);
-// A relative address: % # ? percent-encoded (the rest stays, as browsers accept it).
+// A relative address: % # ? and control characters percent-encoded (the rest
+// stays, as browsers accept it).
 std::string EscapeAddressPart(std::string_view s);
 // An address inside a double-quoted attribute.
 inline std::string EscapeAddressAttribute(std::string_view s) { return EscapeAttribute(EscapeAddressPart(s)); }
