@@ -10,9 +10,12 @@
 #include <string_view>
 
 #include "album/thumbnail_stream.h"
+#include "check/page_reader.h"
+#include "check/site_check.h"
 #include "fuzz_util.h"
 #include "image/dib.h"
 #include "image/jpeg.h"
+#include "image/jpeg_probe.h"
 #include "mainwin/comment_file.h"
 #include "settings/settings_file.h"
 #include "text/encoding.h"
@@ -75,6 +78,11 @@ inline std::string CheckJpegHeader(const uint8_t* data, size_t size) {
     return "size beyond the limits accepted";
   }
   if (info.orientation < 1 || info.orientation > 8) return "orientation out of range";
+  JpegProbe probe;
+  if (ProbeJpegHead(data, size, true, probe) == ProbeStep::Done && probe.ok &&
+      (probe.width <= 0 || probe.height <= 0 || probe.orientation < 1 || probe.orientation > 8)) {
+    return "probe accepted a header without a size";
+  }
   if (static_cast<int64_t>(info.width) * info.height > kFuzzPixels) return {};
   Bitmap picture;
   if (DecodeJpegMemory(data, size, picture, info, error)) {
@@ -133,6 +141,42 @@ inline std::string CheckAlbumPage(const uint8_t* data, size_t size) {
   std::string error;
   if (ReadAlbumHead(path, head, error) && head.recognised != IsAlbumPage(head.markerLine)) return "marker";
   if (!IsValidUtf8(head.fields.title) || !IsValidUtf8(head.fields.thumbnailName)) return "fields not UTF-8";
+  return {};
+}
+
+// The site check's reader of pages, then the whole check over a folder that
+// holds the page: every line it names lies in the page, every text is
+// UTF-8, no address segment can climb out through an encoded slash, and
+// every finding names a file inside the folder.
+inline std::string CheckSitePage(const uint8_t* data, size_t size) {
+  const ParsedPage page = ParsePage(std::string_view(reinterpret_cast<const char*>(data), size));
+  auto inPage = [&](long line, long first) { return line >= first && line <= page.lineCount; };
+  for (const auto& a : page.addresses) {
+    if (!inPage(a.line, 1) || !IsValidUtf8(a.value)) return "address";
+    const Address parsed = ParseAddress(a.value);
+    for (const auto& segment : parsed.segments) {
+      if (segment.find('/') != std::string::npos || segment.find('\0') != std::string::npos) return "segment";
+    }
+  }
+  for (const auto& c : page.cells) {
+    if (!inPage(c.line, 1) || !IsValidUtf8(c.href) || !IsValidUtf8(c.src)) return "cell";
+  }
+  for (const auto& s : page.slides) {
+    if (!inPage(s.line, 1) || !IsValidUtf8(s.name)) return "slide";
+  }
+  for (const auto& e : page.tocEntries) {
+    if (!inPage(e.line, 1) || !IsValidUtf8(e.title) || (e.count && !inPage(e.dateLine, 1))) return "entry";
+  }
+  for (const auto& t : page.troubles) {
+    if (!inPage(t.line, 0)) return "trouble line";
+  }
+  WriteInput(data, size, "index.htm");
+  const SiteCheckResult result = CheckSite(ScratchFolder(), CheckOptions{});
+  if (!result.ok) return "the folder could not be checked";
+  for (const auto& f : result.findings) {
+    if (f.page.empty() || f.page[0] == '/' || f.page.find("..") != std::string::npos) return "finding outside";
+    if (f.line < 0 || f.line > page.lineCount) return "finding line";
+  }
   return {};
 }
 

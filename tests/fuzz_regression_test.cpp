@@ -28,7 +28,8 @@ TEST(FuzzFindings, EveryTargetsSeedsAndFindingsAreHandled) {
   const std::pair<const char*, Check> targets[] = {
       {"thumbnail", fuzz::CheckThumbnail}, {"jpeg_header", fuzz::CheckJpegHeader},
       {"settings", fuzz::CheckSettings},   {"comments", fuzz::CheckComments},
-      {"album_page", fuzz::CheckAlbumPage}, {"cp932", fuzz::CheckCp932},
+      {"album_page", fuzz::CheckAlbumPage}, {"site_page", fuzz::CheckSitePage},
+      {"cp932", fuzz::CheckCp932},
       {"bmp", fuzz::CheckBmp},
   };
   for (const auto& [name, check] : targets) {
