@@ -242,7 +242,8 @@ class Reader {
     page.kind = kind();
     if (page.kind == PageKind::NotOurs) return page;
     if (page.kind == PageKind::Unknown) {
-      page.troubles.push_back({3, "the head of the page is not one this program writes"});
+      // Line 3 tells the kinds apart; a page that ends before it is damaged as a whole.
+      page.troubles.push_back({page.lineCount >= 3 ? 3 : 0, "the head of the page is not one this program writes"});
     }
     size_t last = m_lines.size();
     while (last > 0 && m_lines[last - 1].empty()) --last;
