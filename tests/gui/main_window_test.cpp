@@ -134,6 +134,22 @@ class MainWindowTest : public QObject {
     QCOMPARE(version, QStringLiteral("Pictavo Ver2.02 "));
   }
 
+  void helpOpensTheShippedPageUnlessTheProgramFolderHasOne() {
+    ScriptedDialogs dialogs;
+    const QString program = path(QStringLiteral("help-program"));
+    auto window = open(dialogs, {}, program);
+    Find<QAction>(window.get(), "helpContents1")->trigger();
+    QCOMPARE(dialogs.opened.size(), 1);
+    QVERIFY2(dialogs.opened.front().endsWith(QStringLiteral("/help/index.html")), qPrintable(dialogs.opened.front()));
+    QVERIFY(QFileInfo(dialogs.opened.front().mid(1)).isFile());
+
+    QDir().mkpath(program + "/help");
+    QFile(program + "/help/index.html").open(QIODevice::WriteOnly);
+    Find<QAction>(window.get(), "helpContents1")->trigger();
+    QCOMPARE(dialogs.opened.back(), "|" + program + "/help/index.html");
+    QVERIFY(dialogs.messages.isEmpty());
+  }
+
   void aPictureArgumentOpensItsFolderInNameOrder() {
     const QString folder = makeFolder(QStringLiteral("写真 2024"));
     for (const char* name : {"b.JPG", "a.jpg"}) MakePicture(folder + "/" + name, 40, 30);
