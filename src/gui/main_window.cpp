@@ -434,10 +434,13 @@ void TMain::setStatus(StatusPanel panel, const std::string& text) {
 }
 
 bool TMain::processEvents() {
-  // The one point where a run lets the window repaint and hears Abort.
+  // The point where a run hears Abort; the click itself may have come in
+  // while the run waited (letEventsRun).
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   return m_abortRequested;
 }
+
+void TMain::letEventsRun() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 void TMain::openWithProgram(const std::string& program, const std::string& document, const std::string& folder) {
   m_dialogs.startProgram(Q(program), Q(document), Q(folder));

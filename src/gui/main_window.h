@@ -66,6 +66,7 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   // The system's reason: on stderr, and under the next message box's text.
   void note(const std::string& detail) override;
   bool processEvents() override;
+  void letEventsRun() override;
   void openWithProgram(const std::string& program, const std::string& document, const std::string& folder) override;
   void openWithAssociatedProgram(const std::string& path) override;
   void beginRun() override;
