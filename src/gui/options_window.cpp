@@ -114,7 +114,7 @@ TOption::TOption(TMain& main, Dialogs& dialogs) : QDialog(&main), m_main(main), 
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   build();
   m_pages->setCurrentIndex(0);
-  move(main.x(), main.y() + 100);
+  move(main.startPosition() + QPoint(0, 100));
   mainini();
 }
 

@@ -72,7 +72,7 @@ Tsetview::Tsetview(TMain& main) : QDialog(&main), m_main(main) {
   connect(ok, &QPushButton::clicked, this, &Tsetview::Button1Click);
   connect(update, &QPushButton::clicked, this, &Tsetview::Button2Click);
 
-  move(main.x() + 30, main.y() + 100);
+  move(main.startPosition() + QPoint(30, 100));
   fill();
 }
 

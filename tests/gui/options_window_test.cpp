@@ -250,6 +250,23 @@ class OptionsWindowTest : public QObject {
     QVERIFY(r.backgroundFile.empty());
   }
 
+  void spinBoxesClampWhenTheyLoseTheFocus() {
+    ScriptedDialogs dialogs;
+    auto window = open(dialogs);
+    TOption* dialog = options(*window);
+    dialog->activateWindow();
+    auto* pages = dialog->findChild<QTabWidget*>();
+    pages->setCurrentIndex(3);
+    auto* width = Find<QSpinBox>(dialog, "SpinEdit1");
+    width->setFocus();
+    QTRY_VERIFY(width->hasFocus());
+    width->selectAll();
+    QTest::keyClicks(width, QStringLiteral("5"));
+    Find<QSpinBox>(dialog, "SpinEdit2")->setFocus();
+    QTRY_COMPARE(width->value(), 10);
+    QCOMPARE(width->text(), QStringLiteral("10"));
+  }
+
   void enablingFollowsTheGoverningBoxes() {
     ScriptedDialogs dialogs;
     auto window = open(dialogs);
