@@ -212,8 +212,12 @@ class OptionsWindowTest : public QObject {
     s.startFolder = path("home").toStdString();
     s.backgroundPattern = "on";
     s.titleFontColor = "blue";  // hand-edited: kept unless a colour is chosen
+    s.titleFontSize = "big";     // hand-edited: no selection, and kept
+    s.titleTableWidth = "800";
     auto window = open(dialogs, s);
     TOption* dialog = options(*window);
+    QCOMPARE(Find<QComboBox>(dialog, "Combo1")->currentIndex(), -1);
+    QCOMPARE(Find<QComboBox>(dialog, "Combo3")->currentIndex(), -1);
     auto* start = Find<QLineEdit>(dialog, "Edit1");
     click(dialog, "Button1");  // the chooser cancelled
     QCOMPARE(dialogs.chooserOpenings, 1);
@@ -244,6 +248,8 @@ class OptionsWindowTest : public QObject {
     QVERIFY(!dialog->isVisible());
     const AlbumSettings& r = window->session().settings;
     QCOMPARE(r.titleFontColor, std::string("blue"));
+    QCOMPARE(r.titleFontSize, std::string("big"));
+    QCOMPARE(r.titleTableWidth, std::string("800"));
     QCOMPARE(r.backgroundColor, 16711680);
     QCOMPARE(r.startFolder, path("pictures1").toStdString());
     QCOMPARE(r.externalViewerPath, std::string("/usr/bin/viewer"));
