@@ -88,8 +88,14 @@ UpDown::UpDown(QWidget* parent) : QWidget(parent) {
   connect(down, &QToolButton::clicked, this, [this] { setValue(m_value - 1); });
 }
 
+void UpDown::setRange(int lowest, int highest) {
+  m_lowest = lowest;
+  m_highest = highest;
+  setValue(m_value);
+}
+
 void UpDown::setValue(int value) {
-  value = ClampPicturesPerRow(value);
+  value = std::clamp(value, m_lowest, m_highest);
   if (value == m_value) return;
   m_value = value;
   emit valueChanged(value);
@@ -122,6 +128,7 @@ TMain::TMain(Dialogs& dialogs, const StartArguments& arguments, QWidget* parent)
   // The preview pane starts wide enough for the whole 150-pixel preview.
   m_splitter->setSizes({330, kPreviewBox + 10});
   restoreWindowPosition(report.reading.windowLeft, report.reading.windowTop);
+  m_startPosition = pos();
   m_edit2->setText(QString::number(m_upDown1->value()));
   m_button7->setFocus();
 }
