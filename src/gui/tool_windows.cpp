@@ -2,9 +2,18 @@
 // the options dialog, the settings check view and the help page. Each opens
 // its window (made once, kept for the session) and hands it what it needs.
 
+#include <QCoreApplication>
+#include <QFileInfo>
+
 #include "main_window.h"
+#include "options_window.h"
+#include "platform/paths.h"
+#include "settings_view_window.h"
 
 namespace pictavo::gui {
+namespace {
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+}  // namespace
 
 void TMain::openTableOfContents() {
   // The table-of-contents window.
@@ -23,15 +32,46 @@ void TMain::openCommentEditor() {
 }
 
 void TMain::openOptions() {
-  // The options dialog.
+  if (m_busy) return;
+  // Made once and kept: between showings it holds the user's unconfirmed edits.
+  if (!m_options) m_options = new TOption(*this, m_dialogs);
+  m_options->setWindowModality(Qt::ApplicationModal);
+  m_options->show();
+  m_options->raise();
+  m_options->activateWindow();
+}
+
+void TMain::refillOptions() {
+  // After a settings file was loaded: the dialog shows the new record.
+  if (!m_options) return;
+  m_options->mainini();
+  m_options->showFirstPage();
 }
 
 void TMain::openSettingsView() {
-  // The settings check view.
+  if (m_busy) return;
+  if (!m_setview) m_setview = new Tsetview(*this);
+  m_setview->fill();
+  m_setview->setWindowModality(Qt::ApplicationModal);
+  m_setview->show();
+  m_setview->raise();
+  m_setview->activateWindow();
 }
 
+// The help page: one the user put in the program folder, else the one
+// installed beside the program, else the source tree's (a build run in place).
 void TMain::openHelp() {
-  // The help page the program ships.
+  const QStringList candidates{
+      Q(FolderBase(m_session.main.programFolder)) + QStringLiteral("help/index.html"),
+      QCoreApplication::applicationDirPath() + QStringLiteral("/../share/pictavo/help/index.html"),
+      QStringLiteral(PICTAVO_SOURCE_HELP)};
+  for (const QString& page : candidates) {
+    if (QFileInfo(page).isFile()) {
+      m_dialogs.openDocument(QFileInfo(page).absoluteFilePath());
+      return;
+    }
+  }
+  m_dialogs.message(this, QString::fromUtf8(msg::kNoHelpPage));
 }
 
 }  // namespace pictavo::gui
