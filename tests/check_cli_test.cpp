@@ -72,7 +72,7 @@ std::vector<std::string> Snapshot(const std::string& folder) {
   return out;
 }
 
-// spring (six pictures), summer (two), winter and autumn (one each), made
+// spring (seven pictures), summer (two), winter and autumn (one each), made
 // by batch with slide shows and a table of contents with counts and dates.
 void MakeSite(const TempDir& dir) {
   for (const char* f : {"spring", "summer", "winter", "autumn"}) ::mkdir(dir.file(f).c_str(), 0777);
@@ -82,6 +82,7 @@ void MakeSite(const TempDir& dir) {
   MakeJpeg(dir.file("spring/d.jpg"), 200, 100);
   MakeJpeg(dir.file("spring/e.jpg"), 100, 100);
   MakeJpeg(dir.file("spring/f.jpg"), 300, 200);
+  MakeJpeg(dir.file("spring/g.jpg"), 160, 90);
   MakeJpeg(dir.file("summer/s.jpg"), 64, 48);
   MakeJpeg(dir.file("summer/t.jpg"), 48, 64);
   MakeJpeg(dir.file("winter/w.jpg"), 50, 50);
@@ -125,8 +126,10 @@ TEST(CheckCli, EachBreakageIsReportedOnceAtItsPageAndLine) {
   WriteAll(dir.file("spring/htm_image/c.jpg"), "not a picture");  // thumbnail damaged
   MakeJpeg(dir.file("spring/htm_image/d.jpg"), 10, 10);          // thumbnail of another size
   SetMtime(dir.file("spring/e.jpg"), 100);                       // picture edited after the album
-  MakeJpeg(dir.file("spring/f.jpg"), 200, 300);                  // picture replaced, thumbnail kept
+  MakeJpeg(dir.file("spring/f.jpg"), 200, 300);                  // picture replaced by an older one
   SetMtime(dir.file("spring/f.jpg"), -3600);
+  // Turned by the rotation, which keeps the picture's time.
+  ASSERT_EQ(Cli({"rotate", dir.file("spring"), "--right", "--pictures", "g.jpg"}).status, 0);
   // An album made again with another title and fewer pictures.
   ASSERT_EQ(Cli({"album", dir.file("summer"), "--title", "Summer 2", "--pictures", "s.jpg", "--quiet", "--set",
                  "makeSlideShow=on"})
@@ -159,8 +162,11 @@ TEST(CheckCli, EachBreakageIsReportedOnceAtItsPageAndLine) {
       {"spring/index.htm", LineOf(spring, "href=\"c.jpg\""), FindingKind::BadThumbnail},
       {"spring/index.htm", LineOf(spring, "href=\"d.jpg\""), FindingKind::ThumbnailSize},
       {"spring/index.htm", LineOf(spring, "href=\"e.jpg\""), FindingKind::StaleThumbnail},
+      {"spring/index.htm", LineOf(spring, "href=\"f.jpg\""), FindingKind::StaleThumbnail},
+      {"spring/index.htm", LineOf(spring, "href=\"g.jpg\""), FindingKind::StaleThumbnail},
       {"spring/SShow.htm", LineOf(show, "=\"b.jpg\";"), FindingKind::MissingPicture},
       {"spring/SShow.htm", LineOf(show, "=\"f.jpg\";"), FindingKind::SlideSize},
+      {"spring/SShow.htm", LineOf(show, "=\"g.jpg\";"), FindingKind::SlideSize},
       {"summer/t.jpg", 0, FindingKind::UnshownPicture},
       {"winter/index.htm", LineOf(winter, "action=\"SShow.htm\""), FindingKind::MissingFile},
   };
@@ -192,7 +198,7 @@ TEST(CheckCli, EachBreakageIsReportedOnceAtItsPageAndLine) {
       << text.out;
   const CliResult json = Cli({"check", dir.path(), "--recursive", "--json"});
   EXPECT_EQ(json.status, 1);
-  EXPECT_EQ(json.out.rfind("{\"folder\":\"" + dir.path() + "\",\"pages\":8,\"problems\":13,\"notes\":1,", 0), 0u)
+  EXPECT_EQ(json.out.rfind("{\"folder\":\"" + dir.path() + "\",\"pages\":8,\"problems\":16,\"notes\":1,", 0), 0u)
       << json.out;
   EXPECT_NE(json.out.find("{\"severity\":\"problem\",\"kind\":\"toc-title\",\"page\":\"index.htm\",\"line\":" +
                           std::to_string(summer) +

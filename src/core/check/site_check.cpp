@@ -431,10 +431,32 @@ class Checker {
             thumb.rel);
       }
     }
-    if (pic && pic->facts.state == Facts::File && Older(thumb.facts.mtime, pic->facts.mtime)) {
+    if (!pic || pic->facts.state != Facts::File) return;
+    if (Older(thumb.facts.mtime, pic->facts.mtime)) {
       add(rel, cell.line, Severity::Problem, FindingKind::StaleThumbnail,
           "thumbnail " + Quoted(cell.src) + " is older than its picture " + Quoted(cell.href), thumb.rel);
+      return;
     }
+    // A picture turned by the rotation keeps its time but not its proportions.
+    const Picture& full = picture(pic->rel);
+    if (full.ok && cell.width && cell.height && !FitsProportions(full.width, full.height, *cell.width, *cell.height)) {
+      add(rel, cell.line, Severity::Problem, FindingKind::StaleThumbnail,
+          "thumbnail " + Quoted(cell.src) + " no longer shows its picture " + Quoted(cell.href) + ", now " +
+              Size(full.width, full.height),
+          thumb.rel);
+    }
+  }
+
+  // Whether a page's display size W x H was made from a w x h picture: one
+  // side is the box's and the other follows from the picture's proportions,
+  // computed as the page writer computes it.
+  static bool FitsProportions(long long w, long long h, long long W, long long H) {
+    if (w <= 0 || h <= 0 || W <= 0 || H <= 0) return false;
+    auto side = [](long long along, long long other, long long shown) {
+      const long long v = RoundHalfEven(other / (static_cast<long double>(along) / shown));
+      return v < 1 ? 1 : v;  // a sliver's short side is one pixel
+    };
+    return side(w, h, W) == H || side(h, w, H) == W;
   }
 
   void checkAlbumLink(const std::string& dir, const std::string& rel, long line, const std::string& href,
