@@ -109,7 +109,7 @@ inline std::string CheckSettings(const uint8_t* data, size_t size) {
   AlbumSettings settings;
   ResetSettings(settings);
   SettingsLines lines;
-  ReadSettingsAtStart(path, settings, lines, window);
+  ReadSettingsAtStart(path, settings, window);
 
   AlbumSettings loaded;
   ResetSettings(loaded);
@@ -119,7 +119,7 @@ inline std::string CheckSettings(const uint8_t* data, size_t size) {
   main.currentFolder = ScratchFolder();
   main.folderSettingsPath = path;
   main.loadWithoutAsking = true;
-  SettingsLoadCommand(loaded, main, lines, window);
+  SettingsLoadCommand(loaded, main, window);
   if (loaded.browserPath != "browser" || !loaded.externalViewerPath.empty()) return "a program came from the file";
   if (inisave(loaded, main.programVersion, lines) != 96) return "inisave";
   return {};

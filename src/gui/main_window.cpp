@@ -675,17 +675,17 @@ void TMain::togglePreview(bool on) {
 
 void TMain::loadFolderSettings() {
   SessionWindow mirror(m_session, *this);
-  (void)LoadFolderSettings(m_session.settings, m_session.main, m_session.lines, mirror);
+  (void)LoadFolderSettings(m_session.settings, m_session.main, mirror);
 }
 
 void TMain::saveSettingsFile() {
   SessionWindow mirror(m_session, *this);
-  (void)SettingsSaveCommand(m_session.settings, m_session.main, m_session.lines, mirror);
+  (void)SettingsSaveCommand(m_session.settings, m_session.main, mirror);
 }
 
 void TMain::loadSettingsFile() {
   SessionWindow mirror(m_session, *this);
-  (void)SettingsLoadCommand(m_session.settings, m_session.main, m_session.lines, mirror);
+  (void)SettingsLoadCommand(m_session.settings, m_session.main, mirror);
 }
 
 void TMain::chooseCommentColour() {
