@@ -82,7 +82,7 @@ TEST_F(CommentFolder, FillCommandsAndModifiedFlag) {
   editor.noExtension = true;
   editor.fillSelected(FillWhat::Name);
   EXPECT_EQ(editor.comment1, "b");
-  EXPECT_EQ(editor.slots()[1].comment1, "b");
+  EXPECT_EQ(editor.commentSlots()[1].comment1, "b");
   EXPECT_FALSE(editor.commentsModified());
 
   WriteAll(dir.file("c.jpg"), "");  // not yet listed
@@ -95,7 +95,7 @@ TEST_F(CommentFolder, FillCommandsAndModifiedFlag) {
   ::chmod(dir.file("A.JPG").c_str(), 0444);
   editor.addDimensions = false;
   ASSERT_TRUE(editor.fillAll(FillWhat::DateTime));
-  EXPECT_EQ(CharLength(editor.slots()[0].comment1), 8);
+  EXPECT_EQ(CharLength(editor.commentSlots()[0].comment1), 8);
   EXPECT_FALSE(editor.commentsModified());
 
   // Only Button2 sets the flag; saving leaves it set; Open1 asks then.
@@ -111,7 +111,7 @@ TEST_F(CommentFolder, FillCommandsAndModifiedFlag) {
   EXPECT_FALSE(editor.commentsModified());
   EXPECT_EQ(editor.selected(), -1);
   EXPECT_EQ(editor.files().size(), 3u);
-  EXPECT_EQ(editor.slots()[1].comment1, "first");  // read back from the saved file
+  EXPECT_EQ(editor.commentSlots()[1].comment1, "first");  // read back from the saved file
   const size_t asked = host.questions.size();
   editor.fillSelected(FillWhat::Date);  // nothing selected: nothing changes
   editor.openOther(same);
@@ -121,7 +121,7 @@ TEST_F(CommentFolder, FillCommandsAndModifiedFlag) {
   editor.addDimensions = true;
   EXPECT_FALSE(editor.fillAll(FillWhat::Size));
   EXPECT_FALSE(host.messages.empty());
-  EXPECT_NE(editor.slots()[0].comment1, "");
+  EXPECT_NE(editor.commentSlots()[0].comment1, "");
 }
 
 TEST_F(CommentFolder, FieldsAlwaysShowTheSelectedEntrysComments) {
@@ -136,7 +136,7 @@ TEST_F(CommentFolder, FieldsAlwaysShowTheSelectedEntrysComments) {
   EXPECT_EQ(editor.comment1, "");  // c.jpg's own, not A.JPG's
   EXPECT_TRUE(editor.picture().empty());
   editor.update();
-  EXPECT_EQ(editor.slots()[0].comment1, "for A");
+  EXPECT_EQ(editor.commentSlots()[0].comment1, "for A");
 
   // An "all files" fill reports each entry, then shows the selected one's.
   ASSERT_TRUE(editor.select(1));
@@ -158,7 +158,7 @@ TEST_F(CommentFolder, FieldsAlwaysShowTheSelectedEntrysComments) {
     widths.push_back(picture->width);
   }));
   EXPECT_EQ(widths, (std::vector<int>{8, 64}));
-  EXPECT_EQ(editor.comment1, editor.slots()[1].comment1);
+  EXPECT_EQ(editor.comment1, editor.commentSlots()[1].comment1);
   EXPECT_EQ(editor.picture().width, 64);
 }
 
@@ -178,7 +178,7 @@ TEST_F(CommentFolder, OpenOtherAsksFirstAndACancelKeepsTheEdits) {
   }));
   EXPECT_EQ(askedBeforeChoosing, 1u);  // the question came first
   EXPECT_EQ(editor.folder(), dir.path());
-  EXPECT_EQ(editor.slots()[0].comment1, "kept");
+  EXPECT_EQ(editor.commentSlots()[0].comment1, "kept");
   EXPECT_TRUE(editor.commentsModified());
   EXPECT_FALSE(FileExists(dir.file("PicComment.txt")));
 

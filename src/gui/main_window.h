@@ -31,6 +31,9 @@ class QToolButton;
 
 namespace pictavo::gui {
 
+class Tcomment;
+class Toption2;
+
 // The up-down control: two arrow buttons over a value kept in 1 to 10.
 class UpDown : public QWidget {
   Q_OBJECT
@@ -58,6 +61,9 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
 
   Session& session() { return m_session; }
   bool busy() const { return m_busy; }
+  // The tool windows, made at first use and kept for the session.
+  Toption2* rotationWindow();
+  Tcomment* commentWindow();
 
   // CommandHost, AlbumRunHost and SettingsWindow: the core's view of the window.
   void showMessage(const std::string& text) override;
@@ -71,7 +77,7 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   void beginRun() override;
   void endRun(bool earlyEnd) override;
   void showPreview(const Bitmap& thumbnail) override;
-  void openCommentEditor() override;
+  Q_INVOKABLE void openCommentEditor() override;  // also a menu item's slot
   void setPicturesPerRow(int16_t count) override;
   void setLoadButtonEnabled(bool enabled) override;
   std::optional<std::string> chooseOpenFile(const std::string& filter, const std::string& folder) override;
@@ -151,6 +157,8 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   QString m_lastChosenFolder;
   std::string m_pendingNote;
   QString m_deferredPath;  // handed over during a run
+  Toption2* m_rotation = nullptr;
+  Tcomment* m_comment = nullptr;
 
   QMenu* m_file2 = nullptr;
   QMenu* m_edit1 = nullptr;

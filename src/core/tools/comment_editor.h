@@ -77,7 +77,7 @@ class CommentEditor {
 
   const std::string& folder() const { return m_folder; }
   const std::vector<std::string>& files() const { return m_files; }
-  const std::vector<CommentSlot>& slots() const { return m_slots; }
+  const std::vector<CommentSlot>& commentSlots() const { return m_slots; }
   int selected() const { return m_selected; }
   bool commentsModified() const { return m_commentsModified; }
   // Comments changed since the folder was read or last saved.
