@@ -8,6 +8,7 @@
 // whose object name is WINDOW, with its N-th tab page (from 0) shown.
 
 #include <QApplication>
+#include <QIcon>
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
@@ -71,6 +72,9 @@ void TakeScreenshot(pictavo::gui::TMain& main, const ScreenshotRequest& r) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Pictavo"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictavo.png")));
+  // The desktop entry's name, so the window is matched to its menu entry.
+  QGuiApplication::setDesktopFileName(QStringLiteral("pictavo"));
   QStringList args = QApplication::arguments();
   args.removeFirst();
   const ScreenshotRequest screenshot = TakeScreenshotOptions(args);
