@@ -31,7 +31,7 @@ constexpr int kPanelHeight = 191;
 
 Tcomment::Tcomment(Dialogs& dialogs, std::function<Toption2*()> rotationWindow, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_relay(dialogs, this),
+      ToolWindowHost(dialogs, this),
       m_dialogs(dialogs),
       m_rotationWindow(std::move(rotationWindow)),
       m_editor(*this) {

@@ -24,7 +24,7 @@ namespace pictavo::gui {
 
 class Toption2;
 
-class Tcomment : public QDialog, public CommandHost {
+class Tcomment : public QDialog, public ToolWindowHost {
   Q_OBJECT
  public:
   // `rotationWindow` gives the program's one rotation window.
@@ -37,14 +37,8 @@ class Tcomment : public QDialog, public CommandHost {
 
   const CommentEditor& editor() const { return m_editor; }
 
-  // CommandHost: the window's status bar and the program's dialogs.
-  void showMessage(const std::string& text) override { m_relay.showMessage(text); }
-  bool askYesNo(const std::string& text, const std::string& caption) override {
-    return m_relay.askYesNo(text, caption);
-  }
-  void note(const std::string& detail) override { m_relay.note(detail); }
+  // The window's own status bar.
   void setStatus(StatusPanel panel, const std::string& text) override;
-  bool processEvents() override { return false; }
 
  public slots:
   void selectEntry();
@@ -67,7 +61,6 @@ class Tcomment : public QDialog, public CommandHost {
   void showFields();
   void showPreview(const Bitmap& picture, const PreviewBox& box);
 
-  MessageRelay m_relay;
   Dialogs& m_dialogs;
   std::function<Toption2*()> m_rotationWindow;
   CommentEditor m_editor;

@@ -25,7 +25,7 @@ constexpr int kPreviewSide = 200;
 
 Toption2::Toption2(Dialogs& dialogs, const AlbumSettings& settings, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_relay(dialogs, this),
+      ToolWindowHost(dialogs, this),
       m_walk(*this, settings) {
   setObjectName(QStringLiteral("Toption2"));
   setWindowTitle(QStringLiteral("画像回転"));

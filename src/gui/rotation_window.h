@@ -22,7 +22,7 @@ class QToolButton;
 
 namespace pictavo::gui {
 
-class Toption2 : public QDialog, public CommandHost {
+class Toption2 : public QDialog, public ToolWindowHost {
   Q_OBJECT
  public:
   // The quality starts at the settings' rotationQuality; Save reads
@@ -38,14 +38,8 @@ class Toption2 : public QDialog, public CommandHost {
   const RotationWalk& walk() const { return m_walk; }
   int quality() const { return m_walk.quality; }
 
-  // CommandHost: the window's own status bar and the program's dialogs.
-  void showMessage(const std::string& text) override { m_relay.showMessage(text); }
-  bool askYesNo(const std::string& text, const std::string& caption) override {
-    return m_relay.askYesNo(text, caption);
-  }
-  void note(const std::string& detail) override { m_relay.note(detail); }
+  // The window's own status bar.
   void setStatus(StatusPanel panel, const std::string& text) override;
-  bool processEvents() override { return false; }
 
  public slots:
   // The options dialog's confirmed rotationQuality, brought into 50 to 100.
@@ -62,7 +56,6 @@ class Toption2 : public QDialog, public CommandHost {
   void showWalk();
   void stepQuality(int delta);
 
-  MessageRelay m_relay;
   RotationWalk m_walk;
   QLineEdit* m_edit1 = nullptr;
   QPushButton* m_button[7] = {};  // Button1 .. Button6 at their numbers

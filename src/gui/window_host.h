@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dialogs.h"
+#include "platform/command_host.h"
 
 namespace pictavo::gui {
 
@@ -22,6 +23,22 @@ class MessageRelay {
   Dialogs& m_dialogs;
   QWidget* m_window;
   std::string m_pendingNote;
+};
+
+// A tool window as the host of its core command: dialogs through the relay,
+// no event pump (its commands are short); the status bar is the window's.
+class ToolWindowHost : public CommandHost {
+ public:
+  ToolWindowHost(Dialogs& dialogs, QWidget* window) : m_relay(dialogs, window) {}
+  void showMessage(const std::string& text) override { m_relay.showMessage(text); }
+  bool askYesNo(const std::string& text, const std::string& caption) override {
+    return m_relay.askYesNo(text, caption);
+  }
+  void note(const std::string& detail) override { m_relay.note(detail); }
+  bool processEvents() override { return false; }
+
+ private:
+  MessageRelay m_relay;
 };
 
 }  // namespace pictavo::gui

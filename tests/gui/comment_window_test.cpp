@@ -3,6 +3,7 @@
 // unsaved changes offered for saving, and the single-picture rotation.
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -68,6 +69,31 @@ class CommentWindowTest : public QObject, public ToolWindowFixture {
     const std::string saved = ReadFile(folder + "/PicComment.txt");
     QVERIFY(saved.find("a.jpg\r\nsea\r\n") != std::string::npos);
     QVERIFY(saved.find("c.jpg\r\n\r\n\r\n") != std::string::npos);
+  }
+
+  void aRunWantingCommentsWithoutTheFileOpensTheEditor() {
+    const QString folder = pictureFolder(QStringLiteral("run"));
+    ScriptedDialogs dialogs;
+    auto main = openMain(dialogs, folder);
+    Find<QCheckBox>(main.get(), "CommentBox")->setChecked(true);
+    dialogs.answers = {true};
+    bool opened = false;
+    QString shownFolder;
+    QTimer::singleShot(0, this, [&] {
+      Tcomment* w = main->commentWindow();
+      opened = w->isVisible();
+      shownFolder = QString::fromStdString(w->editor().folder());
+      Find<QLineEdit>(w, "Edit1")->setText(QStringLiteral("from the run"));
+      Click(w, "Button2");
+      Click(w, "Button5");  // save and finish
+    });
+    Find<QPushButton>(main.get(), "Button7")->click();
+    QVERIFY(opened);
+    QCOMPARE(shownFolder, folder);
+    QVERIFY(dialogs.questions.value(0).contains(QStringLiteral("コメントファイルが見つかりません。")));
+    QVERIFY(ReadFile(folder + "/PicComment.txt").find("from the run") != std::string::npos);
+    QVERIFY(!main->busy());
+    QVERIFY(!QFile::exists(folder + "/index.htm"));  // the run ended there
   }
 
   void fillsAndOpenOtherFollowTheirRules() {

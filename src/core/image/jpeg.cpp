@@ -605,20 +605,22 @@ bool ReadJpegMetadata(const std::string& path, std::vector<JpegSegment>& segment
   if (!file) return false;
   Decoder d;
   SetUp(d);
-  const int rc = ReadSegmentsCore(d, file);
-  try {
-    for (jpeg_saved_marker_ptr m = rc == 0 ? d.cinfo.marker_list : nullptr; m; m = m->next) {
-      if (KeptSegment(m)) segments.push_back({m->marker, std::string(reinterpret_cast<const char*>(m->data), m->data_length)});
+  struct Release {
+    Decoder& d;
+    FILE* file;
+    ~Release() {
+      jpeg_destroy_decompress(&d.cinfo);
+      std::fclose(file);
     }
-  } catch (...) {
-    jpeg_destroy_decompress(&d.cinfo);
-    std::fclose(file);
-    throw;
+  } release{d, file};
+  if (ReadSegmentsCore(d, file) != 0) {
+    error = path + ": " + DecodeErrorText(d);
+    return false;
   }
-  jpeg_destroy_decompress(&d.cinfo);
-  std::fclose(file);
-  if (rc != 0) error = path + ": " + DecodeErrorText(d);
-  return rc == 0;
+  for (jpeg_saved_marker_ptr m = d.cinfo.marker_list; m; m = m->next) {
+    if (KeptSegment(m)) segments.push_back({m->marker, std::string(reinterpret_cast<const char*>(m->data), m->data_length)});
+  }
+  return true;
 }
 
 bool ReadJpegInfo(const std::string& path, JpegInfo& info, std::string& error) {
