@@ -8,10 +8,10 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "main_window.h"
 #include "qt_picture.h"
 
 namespace pictavo::gui {
@@ -63,23 +63,11 @@ Toption2::Toption2(Dialogs& dialogs, const AlbumSettings& settings, QWidget* par
   m_edit1->setMaxLength(3);
   m_edit1->setFixedWidth(40);
   m_edit1->setToolTip(QStringLiteral("保存する画像の圧縮率です。 （大きい数字の方が高画質です。）"));
-  m_upDown1 = new QWidget(this);
+  m_upDown1 = new UpDown(this);
   m_upDown1->setObjectName(QStringLiteral("UpDown1"));
-  auto* arrows = new QVBoxLayout(m_upDown1);
-  arrows->setContentsMargins(0, 0, 0, 0);
-  arrows->setSpacing(0);
-  auto* up = new QToolButton(m_upDown1);
-  auto* down = new QToolButton(m_upDown1);
-  up->setObjectName(QStringLiteral("UpDown1Up"));
-  down->setObjectName(QStringLiteral("UpDown1Down"));
-  up->setArrowType(Qt::UpArrow);
-  down->setArrowType(Qt::DownArrow);
-  for (auto* b : {up, down}) {
-    b->setFixedSize(16, 11);
-    arrows->addWidget(b);
-  }
-  connect(up, &QToolButton::clicked, this, [this] { stepQuality(1); });
-  connect(down, &QToolButton::clicked, this, [this] { stepQuality(-1); });
+  m_upDown1->setRange(kRotationMinQuality, kRotationMaxQuality);
+  // Only this window's quality: the settings keep theirs.
+  connect(m_upDown1, &UpDown::valueChanged, this, &Toption2::setQuality);
   auto* qualityRow = new QHBoxLayout;
   qualityRow->setSpacing(0);
   qualityRow->addWidget(label2);
@@ -153,7 +141,7 @@ Toption2::Toption2(Dialogs& dialogs, const AlbumSettings& settings, QWidget* par
   }
   outer->addWidget(bar);
 
-  m_edit1->setText(QString::number(m_walk.quality));
+  setQuality(m_walk.quality);
   showWalk();
 }
 
@@ -171,12 +159,8 @@ bool Toption2::openSingle(const std::string& folder, const std::vector<std::stri
 
 void Toption2::setQuality(int quality) {
   m_walk.quality = std::clamp(quality, kRotationMinQuality, kRotationMaxQuality);
+  m_upDown1->setValue(m_walk.quality);
   m_edit1->setText(QString::number(m_walk.quality));
-}
-
-void Toption2::stepQuality(int delta) {
-  // Only this window's quality: the settings keep theirs.
-  setQuality(m_walk.quality + delta);
 }
 
 void Toption2::showWalk() {

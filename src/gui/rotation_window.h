@@ -18,9 +18,10 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class QToolButton;
 
 namespace pictavo::gui {
+
+class UpDown;
 
 class Toption2 : public QDialog, public ToolWindowHost {
   Q_OBJECT
@@ -54,12 +55,11 @@ class Toption2 : public QDialog, public ToolWindowHost {
 
  private:
   void showWalk();
-  void stepQuality(int delta);
 
   RotationWalk m_walk;
   QLineEdit* m_edit1 = nullptr;
   QPushButton* m_button[7] = {};  // Button1 .. Button6 at their numbers
-  QWidget* m_upDown1 = nullptr;
+  UpDown* m_upDown1 = nullptr;
   QWidget* m_panel = nullptr;
   QLabel* m_image2 = nullptr;
   QMenu* m_popup1 = nullptr;
