@@ -29,7 +29,7 @@ TEST(FuzzFindings, EveryTargetsSeedsAndFindingsAreHandled) {
       {"thumbnail", fuzz::CheckThumbnail}, {"jpeg_header", fuzz::CheckJpegHeader},
       {"settings", fuzz::CheckSettings},   {"comments", fuzz::CheckComments},
       {"album_page", fuzz::CheckAlbumPage}, {"cp932", fuzz::CheckCp932},
-      {"bmp", fuzz::CheckBmp},
+      {"bmp", fuzz::CheckBmp},             {"exif", fuzz::CheckExifOrientation},
   };
   for (const auto& [name, check] : targets) {
     SCOPED_TRACE(name);
