@@ -100,6 +100,25 @@ inline std::string CheckJpegHeader(const uint8_t* data, size_t size) {
   return {};
 }
 
+// The EXIF orientation writer on raw APP1 payloads: the first byte picks the
+// value written (0 to 9, so out-of-range values are tried too), the rest is
+// the payload. A write that succeeds changes at most the tag's two bytes and
+// reads back; one that fails changes nothing.
+inline std::string CheckExifOrientation(const uint8_t* data, size_t size) {
+  if (size < 1) return {};
+  const int value = data[0] % 10;
+  std::string payload(reinterpret_cast<const char*>(data + 1), size - 1);
+  const std::string before = payload;
+  auto* bytes = reinterpret_cast<uint8_t*>(payload.data());
+  const bool written = SetExifOrientation(bytes, payload.size(), value);
+  size_t changed = 0;
+  for (size_t i = 0; i < payload.size(); ++i) changed += payload[i] != before[i];
+  if (!written) return changed == 0 ? "" : "a failed write changed the payload";
+  if (changed > 2) return "a write changed more than the tag's value";
+  if (ParseExifOrientation(bytes, payload.size()) != value) return "the written orientation does not read back";
+  return {};
+}
+
 class QuietWindow : public SettingsWindow {
  public:
   void showMessage(const std::string&) override {}
@@ -117,7 +136,7 @@ inline std::string CheckSettings(const uint8_t* data, size_t size) {
   AlbumSettings settings;
   ResetSettings(settings);
   SettingsLines lines;
-  ReadSettingsAtStart(path, settings, lines, window);
+  ReadSettingsAtStart(path, settings, window);
 
   AlbumSettings loaded;
   ResetSettings(loaded);
@@ -127,7 +146,7 @@ inline std::string CheckSettings(const uint8_t* data, size_t size) {
   main.currentFolder = ScratchFolder();
   main.folderSettingsPath = path;
   main.loadWithoutAsking = true;
-  SettingsLoadCommand(loaded, main, lines, window);
+  SettingsLoadCommand(loaded, main, window);
   if (loaded.browserPath != "browser" || !loaded.externalViewerPath.empty()) return "a program came from the file";
   if (inisave(loaded, main.programVersion, lines) != 96) return "inisave";
   return {};

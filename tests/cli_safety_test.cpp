@@ -242,7 +242,7 @@ TEST(FolderSettings, FilesTheUserNamesAndTheProgramsOwnLoadEveryField) {
     SettingsLines lines;
     Window w;
     w.chosen = path;
-    const auto result = button9 ? LoadFolderSettings(st, main, lines, w) : SettingsLoadCommand(st, main, lines, w);
+    const auto result = button9 ? LoadFolderSettings(st, main, w) : SettingsLoadCommand(st, main, w);
     EXPECT_EQ(result, SettingsLoadResult::Loaded);
     EXPECT_EQ(st.titleFontSize, "4");
     return std::make_pair(st, w.notes);

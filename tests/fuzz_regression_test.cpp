@@ -29,8 +29,8 @@ TEST(FuzzFindings, EveryTargetsSeedsAndFindingsAreHandled) {
       {"thumbnail", fuzz::CheckThumbnail}, {"jpeg_header", fuzz::CheckJpegHeader},
       {"settings", fuzz::CheckSettings},   {"comments", fuzz::CheckComments},
       {"album_page", fuzz::CheckAlbumPage}, {"site_page", fuzz::CheckSitePage},
-      {"cp932", fuzz::CheckCp932},
-      {"bmp", fuzz::CheckBmp},
+      {"cp932", fuzz::CheckCp932},          {"bmp", fuzz::CheckBmp},
+      {"exif", fuzz::CheckExifOrientation},
   };
   for (const auto& [name, check] : targets) {
     SCOPED_TRACE(name);

@@ -130,6 +130,59 @@ TEST(Jpeg, ExifOrientationReader) {
   EXPECT_EQ(ParseExifOrientation(le, 3), 1);
 }
 
+TEST(Jpeg, ExifOrientationWriter) {
+  uint8_t le[] = {'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0,
+                  0x12, 1, 3, 0, 1, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(SetExifOrientation(le, sizeof le, 1));
+  EXPECT_EQ(le[24], 1);
+  EXPECT_EQ(le[25], 0);
+  EXPECT_EQ(ParseExifOrientation(le, sizeof le), 1);
+  uint8_t be[] = {'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 1,
+                  1, 0x12, 0, 3, 0, 0, 0, 1, 0, 6, 0, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(SetExifOrientation(be, sizeof be, 3));
+  EXPECT_EQ(ParseExifOrientation(be, sizeof be), 3);
+  EXPECT_FALSE(SetExifOrientation(be, sizeof be, 9));  // not an orientation
+  EXPECT_EQ(ParseExifOrientation(be, sizeof be), 3);
+
+  // Nothing is written outside a segment that cannot be read.
+  uint8_t cut[sizeof le];
+  std::copy(std::begin(le), std::end(le), cut);
+  EXPECT_FALSE(SetExifOrientation(cut, 20, 6));
+  EXPECT_TRUE(std::equal(std::begin(le), std::end(le), cut));
+  uint8_t noTag[sizeof le];
+  std::copy(std::begin(le), std::end(le), noTag);
+  noTag[16] = 0x13;
+  EXPECT_FALSE(SetExifOrientation(noTag, sizeof noTag, 6));
+}
+
+TEST(Jpeg, MetadataSegmentsSurviveAReencode) {
+  TempDir dir;
+  const std::string exif("Exif\0\0MM\0\x2a\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06\0\0\0\0\0\0", 32);
+  const std::vector<JpegSegment> kept = {
+      {0xE1, exif},
+      {0xE1, std::string("http://ns.adobe.com/xap/1.0/\0<x:xmpmeta/>", 42)},
+      {0xE2, std::string("ICC_PROFILE\0\x01\x01profile", 21)},
+      {0xED, std::string("Photoshop 3.0\0" "8BIM", 18)},
+      {0xFE, "a comment"},
+  };
+  std::vector<JpegSegment> written = kept;
+  written.insert(written.begin() + 2, {0xE2, std::string("MPF\0offsets", 11)});  // not carried over
+  std::string bytes, error;
+  ASSERT_TRUE(EncodeJpeg(Bitmap::Create(16, 8, 24), 90, written, bytes, error)) << error;
+  WriteAll(dir.file("m.jpg"), bytes);
+  std::vector<JpegSegment> read;
+  ASSERT_TRUE(ReadJpegMetadata(dir.file("m.jpg"), read, error)) << error;
+  EXPECT_EQ(read, kept);
+  JpegInfo info;
+  ASSERT_TRUE(ReadJpegInfo(dir.file("m.jpg"), info, error));
+  EXPECT_EQ(info.orientation, 6);
+
+  EXPECT_FALSE(EncodeJpeg(Bitmap::Create(4, 4, 24), 90, {{0xFE, std::string(70000, 'x')}}, bytes, error));
+  WriteAll(dir.file("bad.jpg"), "not a picture");
+  EXPECT_FALSE(ReadJpegMetadata(dir.file("bad.jpg"), read, error));
+  EXPECT_NE(error.find("bad.jpg"), std::string::npos);
+}
+
 TEST(Jpeg, WriteIsAtomic) {
   TempDir dir;
   const std::string path = dir.file("t.jpg");

@@ -81,11 +81,11 @@ class OptionConfirmTest : public ::testing::Test {
     ASSERT_TRUE(WriteSettingsFile(DefaultSettingsPath(dir.path()), out, error)) << error;
     const std::string before = pcv();
     RecordingWindow window;
-    const StartupReading reading = ReadSettingsAtStart(DefaultSettingsPath(dir.path()), settings, lines, window);
+    const StartupReading reading = ReadSettingsAtStart(DefaultSettingsPath(dir.path()), settings, window);
     ASSERT_TRUE(reading.complete) << reading.problem;
     const OptionForm form = FillOptionForm(settings, settings.picturesPerRow, kFonts);
     const int left = std::stoi(reading.windowLeft), top = std::stoi(reading.windowTop);
-    const OptionConfirmResult r = ConfirmOptions(form, {left, top, 0, 0}, settings, main, lines);
+    const OptionConfirmResult r = ConfirmOptions(form, {left, top, 0, 0}, settings, main);
     ASSERT_EQ(r.outcome, OptionConfirm::Confirmed) << r.message;
     EXPECT_EQ(pcv(), before);
     EXPECT_EQ(settings, stored);
@@ -134,7 +134,7 @@ TEST_F(OptionConfirmTest, BadNamesChangeNothingAndRemoveOnlyWhatTheCheckMade) {
        }) {
     form.thumbnailFolderName = folder;
     form.htmlFileName = file;
-    const OptionConfirmResult r = ConfirmOptions(form, {}, settings, main, lines);
+    const OptionConfirmResult r = ConfirmOptions(form, {}, settings, main);
     EXPECT_EQ(r.outcome, OptionConfirm::BadName) << folder << "|" << file;
     EXPECT_EQ(r.message, message) << folder << "|" << file;
   }
@@ -152,7 +152,7 @@ TEST_F(OptionConfirmTest, BadNamesChangeNothingAndRemoveOnlyWhatTheCheckMade) {
   EXPECT_EQ(ListDir(scratch), (std::vector<std::string>{"htm_image"}));
 
   form.thumbnailPrefix = "../s_";
-  EXPECT_NE(ConfirmOptions(form, {}, settings, main, lines).outcome, OptionConfirm::Confirmed);
+  EXPECT_NE(ConfirmOptions(form, {}, settings, main).outcome, OptionConfirm::Confirmed);
   EXPECT_EQ(settings, before);
 }
 
@@ -162,7 +162,7 @@ TEST_F(OptionConfirmTest, AFailedWriteKeepsTheRecord) {
   OptionForm form = FillOptionForm(settings, 5, kFonts);
   form.thumbnailWidth = 300;
   const AlbumSettings before = settings;
-  const OptionConfirmResult r = ConfirmOptions(form, {}, settings, main, lines);
+  const OptionConfirmResult r = ConfirmOptions(form, {}, settings, main);
   EXPECT_EQ(r.outcome, OptionConfirm::WriteFailed);
   EXPECT_NE(r.message.find("PCV.ini"), std::string::npos) << r.message;
   EXPECT_EQ(settings, before);
@@ -173,12 +173,12 @@ TEST_F(OptionConfirmTest, ConfirmTakesThePerRowSpinAndTheWindowPlace) {
   OptionForm form = FillOptionForm(settings, 9, kFonts);  // the main window's control, not the field
   EXPECT_EQ(form.perRow, 9);
   form.startAtCurrentPosition = false;
-  ASSERT_EQ(ConfirmOptions(form, {300, 200, 10, 20}, settings, main, lines).outcome, OptionConfirm::Confirmed);
+  ASSERT_EQ(ConfirmOptions(form, {300, 200, 10, 20}, settings, main).outcome, OptionConfirm::Confirmed);
   EXPECT_EQ(settings.picturesPerRow, 9);
   EXPECT_EQ(settings.displayLeft, "10");
   EXPECT_EQ(settings.displayTop, "20");
   form.startAtCurrentPosition = true;
-  ASSERT_EQ(ConfirmOptions(form, {300, 200, 10, 20}, settings, main, lines).outcome, OptionConfirm::Confirmed);
+  ASSERT_EQ(ConfirmOptions(form, {300, 200, 10, 20}, settings, main).outcome, OptionConfirm::Confirmed);
   EXPECT_EQ(settings.displayLeft, "300");
   EXPECT_EQ(settings.displayTop, "200");
 }

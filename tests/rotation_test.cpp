@@ -220,5 +220,52 @@ TEST_F(RotationFolder, UndecodablePictureIsNeverOverwritten) {
   EXPECT_EQ(ReadAll(dir.file("b.JPG")), "broken");
 }
 
+TEST_F(RotationFolder, SaveKeepsTheMetadataAndWhatWasSeen) {
+  // Stored sideways (64 x 48) with orientation 6: it is seen 48 x 64.
+  const std::string exif("Exif\0\0II\x2a\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0\0\0\0\0", 32);
+  const std::vector<JpegSegment> segments = {{0xE1, exif},
+                                             {0xE1, std::string("http://ns.adobe.com/xap/1.0/\0<x/>", 34)},
+                                             {0xE2, std::string("ICC_PROFILE\0\x01\x01icc", 17)},
+                                             {0xFE, "taken by me"}};
+  Bitmap stored = Bitmap::Create(64, 48, 24);
+  for (int y = 0; y < 48; ++y) {
+    for (int x = 0; x < 64; ++x) {
+      uint8_t* p = stored.row(y) + 3 * x;
+      p[0] = static_cast<uint8_t>(x * 4), p[1] = static_cast<uint8_t>(y * 5), p[2] = 128;
+    }
+  }
+  std::string bytes, error;
+  ASSERT_TRUE(EncodeJpeg(stored, 95, segments, bytes, error)) << error;
+  WriteAll(dir.file("a.jpg"), bytes);
+  const Bitmap seen = ApplyOrientation(Decode("a.jpg"), 6);
+
+  std::vector<PictureEntry> list = {{"a.jpg", true}};
+  RotationWalk walk(host, settings);
+  ASSERT_TRUE(walk.openList(dir.path(), list));
+  EXPECT_EQ(walk.picture().width, 48);
+  EXPECT_EQ(walk.preview().width, 150);
+  EXPECT_EQ(walk.preview().height, 200);
+  EXPECT_EQ(walk.picture().data, seen.data);
+  ASSERT_EQ(walk.save(), SaveOutcome::Saved);  // turned zero times
+
+  JpegInfo info;
+  ASSERT_TRUE(ReadJpegInfo(dir.file("a.jpg"), info, error));
+  EXPECT_EQ(info.orientation, 1);
+  EXPECT_EQ(info.width, 48);
+  EXPECT_EQ(info.height, 64);
+  std::vector<JpegSegment> kept;
+  ASSERT_TRUE(ReadJpegMetadata(dir.file("a.jpg"), kept, error));
+  ASSERT_EQ(kept.size(), segments.size());
+  std::string upright = exif;
+  upright[6 + 8 + 2 + 8] = 1;
+  EXPECT_EQ(kept[0].data, upright);
+  for (size_t i = 1; i < kept.size(); ++i) EXPECT_EQ(kept[i], segments[i]);
+  // The same picture everywhere: close to what a viewer showed before.
+  const Bitmap after = Decode("a.jpg");
+  long long diff = 0;
+  for (size_t i = 0; i < after.data.size(); ++i) diff += std::abs(after.data[i] - seen.data[i]);
+  EXPECT_LT(diff / static_cast<long long>(after.data.size()), 8);
+}
+
 }  // namespace
 }  // namespace pictavo

@@ -42,7 +42,7 @@ struct Album {
   }
   RunOutcome run() {
     AlbumRunState state{settings, main, pictures, host, settings.picturesPerRow, CivilDate{2026, 12, 8}, {}, {}, {}, true};
-    AlbumRunExtras extras(lines);
+    AlbumRunExtras extras;
     return AlbumRun(state, extras);
   }
   std::string page() const { return Cp932ToUtf8(ReadAll(FolderBase(folder) + "index.htm")); }

@@ -34,9 +34,10 @@ TEST(Session, StartUpMakesTheProgramFolderAndReadsItsSettings) {
   // A PCV.ini with another per-row count: the record and the control follow.
   session.settings.picturesPerRow = 7;
   session.settings.thumbnailWidth = "200";
-  inisave(session.settings, session.main.programVersion, session.lines);
+  SettingsLines lines{};
+  inisave(session.settings, session.main.programVersion, lines);
   std::string error;
-  ASSERT_TRUE(WriteSettingsFile(home + "/PCV.ini", session.lines, error)) << error;
+  ASSERT_TRUE(WriteSettingsFile(home + "/PCV.ini", lines, error)) << error;
   Session again;
   report = StartUp(again, {home, ""}, window);
   EXPECT_EQ(report.reading.path, home + "/PCV.ini");
@@ -46,8 +47,8 @@ TEST(Session, StartUpMakesTheProgramFolderAndReadsItsSettings) {
 
   // A stored count the control cannot hold is clamped in the control.
   again.settings.picturesPerRow = 0;
-  inisave(again.settings, again.main.programVersion, again.lines);
-  ASSERT_TRUE(WriteSettingsFile(home + "/PCV.ini", again.lines, error)) << error;
+  inisave(again.settings, again.main.programVersion, lines);
+  ASSERT_TRUE(WriteSettingsFile(home + "/PCV.ini", lines, error)) << error;
   Session third;
   (void)StartUp(third, {home, ""}, window);
   EXPECT_EQ(third.perRow, 1);
@@ -72,9 +73,10 @@ TEST(Session, EnteringAFolderSetsTheTitleAndLooksForItsSettings) {
   EXPECT_EQ(window.button9, false);
 
   // The auto-saved file of the folder's name in inifile/ is found.
-  inisave(session.settings, session.main.programVersion, session.lines);
+  SettingsLines lines{};
+  inisave(session.settings, session.main.programVersion, lines);
   std::string error;
-  ASSERT_TRUE(WriteSettingsFile(dir.file("home/inifile/京都.ini"), session.lines, error)) << error;
+  ASSERT_TRUE(WriteSettingsFile(dir.file("home/inifile/京都.ini"), lines, error)) << error;
   EXPECT_TRUE(EnterFolder(session, dir.file("photos/京都"), window));
   EXPECT_EQ(session.main.folderSettingsPath, dir.file("home/inifile/京都.ini"));
   EXPECT_EQ(window.button9, true);

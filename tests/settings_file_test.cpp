@@ -101,7 +101,7 @@ TEST(SettingsFile, InisaveWritesTheNinetySevenLinesByteForByte) {
   AlbumSettings back;
   SettingsLines scratch;
   FakeWindow window;
-  const StartupReading r = ReadSettingsAtStart(StartupSettingsPath(dir.path()), back, scratch, window);
+  const StartupReading r = ReadSettingsAtStart(StartupSettingsPath(dir.path()), back, window);
   EXPECT_TRUE(r.complete) << r.problem;
   EXPECT_EQ(back, changed);
   EXPECT_EQ(window.perRow, 7);
@@ -110,7 +110,7 @@ TEST(SettingsFile, InisaveWritesTheNinetySevenLinesByteForByte) {
   MainValues main;
   main.loadWithoutAsking = true;
   main.folderSettingsPath = dir.file("PCV.ini");
-  EXPECT_EQ(SettingsLoadCommand(loaded, main, scratch, window), SettingsLoadResult::Loaded);
+  EXPECT_EQ(SettingsLoadCommand(loaded, main, window), SettingsLoadResult::Loaded);
   changed.startFolder.clear();  // nor by the load command
   EXPECT_EQ(loaded, changed);
   EXPECT_FALSE(main.loadWithoutAsking);
@@ -131,7 +131,7 @@ TEST(SettingsFile, StartupReadsAsFarAsTheHeaderVersionGoes) {
     AlbumSettings s;
     SettingsLines lines;
     FakeWindow window;
-    const StartupReading r = ReadSettingsAtStart(StartupSettingsPath(dir.path()), s, lines, window);
+    const StartupReading r = ReadSettingsAtStart(StartupSettingsPath(dir.path()), s, window);
     EXPECT_TRUE(r.complete) << header << ": " << r.problem;
     std::vector<int> expected = always;
     for (int l = 36; l <= last; l += 2) expected.push_back(l);
@@ -147,7 +147,7 @@ TEST(SettingsFile, StartupFailuresKeepWhatWasAppliedAndNeverThrow) {
   FakeWindow window;
   const auto start = [&](AlbumSettings& s) {
     SettingsLines lines;
-    return ReadSettingsAtStart(StartupSettingsPath(dir.path()), s, lines, window);
+    return ReadSettingsAtStart(StartupSettingsPath(dir.path()), s, window);
   };
 
   // No file at all: defaults and window position "0"; then the older file.
@@ -209,7 +209,7 @@ TEST(SettingsFile, LoadCommandChecksTheHeaderAndStopsAtConversionErrors) {
   WriteAll(dir.file("a.ini"), FileOf(file, "Vistamo Ver2.01"));
   window.dialogAnswer = dir.file("a.ini");
   AlbumSettings s;
-  EXPECT_EQ(SettingsLoadCommand(s, main, lines, window), SettingsLoadResult::Loaded);
+  EXPECT_EQ(SettingsLoadCommand(s, main, window), SettingsLoadResult::Loaded);
   std::vector<int> expected = {4, 6, 8, 10, 12};
   for (int l : Lines(18, 94)) expected.push_back(l);
   EXPECT_EQ(DifferingLines(s, AlbumSettings{}), expected);
@@ -220,7 +220,7 @@ TEST(SettingsFile, LoadCommandChecksTheHeaderAndStopsAtConversionErrors) {
     WriteAll(dir.file("v.ini"), FileOf(file, "Vistamo Ver" + version));
     window.dialogAnswer = dir.file("v.ini");
     s = AlbumSettings{};
-    EXPECT_EQ(SettingsLoadCommand(s, main, lines, window), SettingsLoadResult::Loaded);
+    EXPECT_EQ(SettingsLoadCommand(s, main, window), SettingsLoadResult::Loaded);
     std::vector<int> want = expected;
     if (version == "2.02") want.push_back(96);
     EXPECT_EQ(DifferingLines(s, AlbumSettings{}), want) << version;
@@ -230,7 +230,7 @@ TEST(SettingsFile, LoadCommandChecksTheHeaderAndStopsAtConversionErrors) {
   WriteAll(dir.file("b.ini"), FileOf(file, "ABCDEFGHIJK2.02"));
   window.dialogAnswer = dir.file("b.ini");
   s = AlbumSettings{};
-  EXPECT_EQ(SettingsLoadCommand(s, main, lines, window), SettingsLoadResult::NotSettingsFile);
+  EXPECT_EQ(SettingsLoadCommand(s, main, window), SettingsLoadResult::NotSettingsFile);
   EXPECT_EQ(s, AlbumSettings{});
   EXPECT_TRUE(window.messages.empty());
 
@@ -239,7 +239,7 @@ TEST(SettingsFile, LoadCommandChecksTheHeaderAndStopsAtConversionErrors) {
   window.dialogAnswer = dir.file("c.ini");
   s = AlbumSettings{};
   window.refills = 0;
-  EXPECT_EQ(SettingsLoadCommand(s, main, lines, window), SettingsLoadResult::ConversionError);
+  EXPECT_EQ(SettingsLoadCommand(s, main, window), SettingsLoadResult::ConversionError);
   ASSERT_EQ(window.messages.size(), 1u);
   EXPECT_NE(window.messages[0].find("89"), std::string::npos);
   EXPECT_EQ(s.pictureFrame, "");
@@ -251,11 +251,11 @@ TEST(SettingsFile, LoadCommandChecksTheHeaderAndStopsAtConversionErrors) {
   // Cancelled, missing file: nothing changes; loadWithoutAsking always ends off.
   window.messages.clear();
   window.dialogAnswer.reset();
-  EXPECT_EQ(SettingsLoadCommand(s, main, lines, window), SettingsLoadResult::Cancelled);
+  EXPECT_EQ(SettingsLoadCommand(s, main, window), SettingsLoadResult::Cancelled);
   main.loadWithoutAsking = true;
   main.folderSettingsPath = dir.file("none.ini");
   s = AlbumSettings{};
-  EXPECT_EQ(SettingsLoadCommand(s, main, lines, window), SettingsLoadResult::CannotOpen);
+  EXPECT_EQ(SettingsLoadCommand(s, main, window), SettingsLoadResult::CannotOpen);
   EXPECT_FALSE(main.loadWithoutAsking);
   EXPECT_EQ(s, AlbumSettings{});
   ASSERT_EQ(window.messages.size(), 1u);
@@ -275,7 +275,7 @@ TEST(SettingsFile, SaveCommandFixesTheExtensionAndGuardsTheDefaultFiles) {
   for (const std::string name : {"album", "album.INI", "album.txt"}) {
     std::remove(dir.file("album.ini").c_str());
     window.dialogAnswer = dir.file(name);
-    EXPECT_EQ(SettingsSaveCommand(s, main, lines, window), SettingsSaveResult::Saved) << name;
+    EXPECT_EQ(SettingsSaveCommand(s, main, window), SettingsSaveResult::Saved) << name;
     EXPECT_EQ(ListDir(dir.path()), (std::vector<std::string>{"album.ini", "home"})) << name;
   }
   EXPECT_EQ(window.dialogs.back(), std::string(kSettingsFilter) + "|" + dir.path());
@@ -283,7 +283,7 @@ TEST(SettingsFile, SaveCommandFixesTheExtensionAndGuardsTheDefaultFiles) {
   for (const std::string name : {"PCV.ini", "Vistamo", "PCV.INI"}) {
     window.messages.clear();
     window.dialogAnswer = main.programFolder + "/" + name;
-    EXPECT_EQ(SettingsSaveCommand(s, main, lines, window), SettingsSaveResult::Refused);
+    EXPECT_EQ(SettingsSaveCommand(s, main, window), SettingsSaveResult::Refused);
     EXPECT_EQ(window.messages, std::vector<std::string>{msg::kSettingsNameRefused});
   }
   EXPECT_TRUE(ListDir(main.programFolder).empty());
@@ -291,7 +291,7 @@ TEST(SettingsFile, SaveCommandFixesTheExtensionAndGuardsTheDefaultFiles) {
   // A write that fails keeps the old file and shows the system's reason.
   window.messages.clear();
   window.dialogAnswer = dir.file("nofolder/x.ini");
-  EXPECT_EQ(SettingsSaveCommand(s, main, lines, window), SettingsSaveResult::WriteFailed);
+  EXPECT_EQ(SettingsSaveCommand(s, main, window), SettingsSaveResult::WriteFailed);
   ASSERT_EQ(window.messages.size(), 1u);
   EXPECT_NE(window.messages[0].find("x.ini"), std::string::npos);
   const std::string before = ReadAll(dir.file("album.ini"));
@@ -320,15 +320,15 @@ TEST(SettingsFile, AutoSaveAsksBeforeReplacingAndDiscoveryFindsTheFile) {
   FakeWindow window;
   const std::string target = main.programFolder + "/inifile/Trip.ini";
 
-  EXPECT_EQ(AutoSaveSettings(s, main, lines, window), AutoSaveResult::Written);
+  EXPECT_EQ(AutoSaveSettings(s, main, window), AutoSaveResult::Written);
   EXPECT_TRUE(window.questions.empty());
   s.headerComment = "second";
   window.answer = false;
-  EXPECT_EQ(AutoSaveSettings(s, main, lines, window), AutoSaveResult::Declined);
+  EXPECT_EQ(AutoSaveSettings(s, main, window), AutoSaveResult::Declined);
   EXPECT_EQ(window.questions, std::vector<std::string>{std::string(msg::kAutoSaveCaption) + "|" + msg::kAutoSaveQuestion});
   EXPECT_NE(ReadAll(target).find("first"), std::string::npos);
   window.answer = true;
-  EXPECT_EQ(AutoSaveSettings(s, main, lines, window), AutoSaveResult::Written);
+  EXPECT_EQ(AutoSaveSettings(s, main, window), AutoSaveResult::Written);
   EXPECT_NE(ReadAll(target).find("second"), std::string::npos);
 
   // Discovery: the inifile match, in any letter case.
@@ -339,7 +339,7 @@ TEST(SettingsFile, AutoSaveAsksBeforeReplacingAndDiscoveryFindsTheFile) {
 
   // Button9 loads it without asking and disables itself.
   AlbumSettings loaded;
-  EXPECT_EQ(LoadFolderSettings(loaded, main, lines, window), SettingsLoadResult::Loaded);
+  EXPECT_EQ(LoadFolderSettings(loaded, main, window), SettingsLoadResult::Loaded);
   EXPECT_EQ(loaded.headerComment, "second");
   EXPECT_EQ(window.button9, false);
   EXPECT_FALSE(main.loadWithoutAsking);
@@ -379,7 +379,7 @@ TEST(SettingsFile, UnencodableCharactersRoundTrip) {
   EXPECT_NE(bytes.find("caf&#233; &#128512;\r\n"), std::string::npos);
   AlbumSettings back;
   FakeWindow window;
-  ReadSettingsAtStart(StartupSettingsPath(dir.path()), back, lines, window);
+  ReadSettingsAtStart(StartupSettingsPath(dir.path()), back, window);
   EXPECT_EQ(back, s);
   inisave(back, "2.02", lines);
   ASSERT_TRUE(WriteSettingsFile(dir.file("PCV.ini"), lines, error));

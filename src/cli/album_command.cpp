@@ -42,7 +42,6 @@ int RunAlbum(AlbumOptions& o, Io& io) {
   Session session;
   AlbumSettings& settings = session.settings;
   MainValues& main = session.main;
-  SettingsLines& lines = session.lines;
   if (const int status = o.settings.startUp(session, host, io.err)) return status;
   SessionWindow window(session, host);
   const bool found = EnterFolder(session, folder, window);
@@ -50,7 +49,7 @@ int RunAlbum(AlbumOptions& o, Io& io) {
     if (!found) {
       host.note("no settings file for this folder; the settings stay as they are");
     } else {
-      const SettingsLoadResult loaded = LoadFolderSettings(settings, main, lines, window);
+      const SettingsLoadResult loaded = LoadFolderSettings(settings, main, window);
       if (loaded == SettingsLoadResult::NotSettingsFile) {
         host.note(main.folderSettingsPath + ": not a settings file; nothing was loaded");
       } else if (loaded != SettingsLoadResult::Loaded) {

@@ -43,7 +43,7 @@ int SettingsOptions::applyAfterStart(Session& session, CliHost& host, std::ostre
   SessionWindow window(session, host);
   if (!loadFile.empty()) {
     host.setOpenFile(AbsolutePath(loadFile));
-    const SettingsLoadResult result = SettingsLoadCommand(session.settings, session.main, session.lines, window);
+    const SettingsLoadResult result = SettingsLoadCommand(session.settings, session.main, window);
     host.setOpenFile(std::nullopt);
     if (result == SettingsLoadResult::NotSettingsFile) {
       // The command refuses such a file silently; on the command line the

@@ -42,11 +42,10 @@ int RunSave(SaveOptions& o, Io& io) {
   Session session;
   AlbumSettings& settings = session.settings;
   MainValues& main = session.main;
-  SettingsLines& lines = session.lines;
   if (const int status = o.settings.start(session, host, io.err)) return status;
   main.currentFolder = AbsolutePath(".");
   std::string written;
-  const SettingsSaveResult result = SaveSettingsAs(AbsolutePath(o.file), settings, main, lines, host, &written);
+  const SettingsSaveResult result = SaveSettingsAs(AbsolutePath(o.file), settings, main, host, &written);
   if (result != SettingsSaveResult::Saved) return 1;
   io.out << written << '\n';
   return 0;

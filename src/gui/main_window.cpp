@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "folder_widgets.h"
+#include "qt_picture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -48,13 +49,6 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
-
-QImage ToQImage(const Bitmap& picture) {
-  const Bitmap rgb = picture.bitsPerPixel == 24 ? Bitmap() : ToRgb24(picture);
-  const Bitmap& p = picture.bitsPerPixel == 24 ? picture : rgb;
-  if (p.empty()) return {};
-  return QImage(p.data.data(), p.width, p.height, static_cast<qsizetype>(p.stride), QImage::Format_RGB888).copy();
-}
 
 QColor FromColorRef(int32_t c) { return QColor(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff); }
 int32_t ToColorRef(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
@@ -675,17 +669,17 @@ void TMain::togglePreview(bool on) {
 
 void TMain::loadFolderSettings() {
   SessionWindow mirror(m_session, *this);
-  (void)LoadFolderSettings(m_session.settings, m_session.main, m_session.lines, mirror);
+  (void)LoadFolderSettings(m_session.settings, m_session.main, mirror);
 }
 
 void TMain::saveSettingsFile() {
   SessionWindow mirror(m_session, *this);
-  (void)SettingsSaveCommand(m_session.settings, m_session.main, m_session.lines, mirror);
+  (void)SettingsSaveCommand(m_session.settings, m_session.main, mirror);
 }
 
 void TMain::loadSettingsFile() {
   SessionWindow mirror(m_session, *this);
-  (void)SettingsLoadCommand(m_session.settings, m_session.main, m_session.lines, mirror);
+  (void)SettingsLoadCommand(m_session.settings, m_session.main, mirror);
 }
 
 void TMain::chooseCommentColour() {

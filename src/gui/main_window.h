@@ -31,6 +31,9 @@ class QToolButton;
 
 namespace pictavo::gui {
 
+class Tcomment;
+class Toption2;
+
 // The up-down control: two arrow buttons over a value kept in its range
 // (1 to 10 unless set).
 class UpDown : public QWidget {
@@ -72,6 +75,9 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   // The options dialog and the settings check view, once opened.
   TOption* options() const { return m_options; }
   Tsetview* settingsView() const { return m_setview; }
+  // The tool windows, made at first use and kept for the session.
+  Toption2* rotationWindow();
+  Tcomment* commentWindow();
 
   // CommandHost, AlbumRunHost and SettingsWindow: the core's view of the window.
   void showMessage(const std::string& text) override;
@@ -86,7 +92,7 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   void beginRun() override;
   void endRun(bool earlyEnd) override;
   void showPreview(const Bitmap& thumbnail) override;
-  void openCommentEditor() override;
+  Q_INVOKABLE void openCommentEditor() override;  // also a menu item's slot
   void setPicturesPerRow(int16_t count) override;
   void setLoadButtonEnabled(bool enabled) override;
   std::optional<std::string> chooseOpenFile(const std::string& filter, const std::string& folder) override;
@@ -170,6 +176,8 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   QPoint m_startPosition;
   TOption* m_options = nullptr;
   Tsetview* m_setview = nullptr;
+  Toption2* m_rotation = nullptr;
+  Tcomment* m_comment = nullptr;
 
   QMenu* m_file2 = nullptr;
   QMenu* m_edit1 = nullptr;

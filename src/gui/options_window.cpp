@@ -515,7 +515,7 @@ void TOption::optOKClick() {
   Session& session = m_main.session();
   const QPoint start = m_main.startPosition();
   const WindowPlaces places{m_main.x(), m_main.y(), start.x(), start.y()};
-  const OptionConfirmResult result = ConfirmOptions(form(), places, session.settings, session.main, session.lines);
+  const OptionConfirmResult result = ConfirmOptions(form(), places, session.settings, session.main);
   if (result.outcome != OptionConfirm::Confirmed) {
     QString text = Q(result.message);
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));

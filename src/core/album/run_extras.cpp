@@ -52,7 +52,7 @@ bool AlbumRunExtras::afterSelection(AlbumRunState& run) {
     return false;
   }
   if (isOn(run.settings.autoSaveSettings)) {
-    AutoSaveSettings(run.settings, run.main, m_lines, run.host);
+    AutoSaveSettings(run.settings, run.main, run.host);
   }
   return true;
 }

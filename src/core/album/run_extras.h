@@ -17,15 +17,9 @@ inline constexpr const char* kBackgroundMissing = "背景ファイルが存在�
 
 class AlbumRunExtras : public RunExtras {
  public:
-  // `lines`: the main window's settings-line buffer, used by the auto-save.
-  explicit AlbumRunExtras(SettingsLines& lines) : m_lines(lines) {}
-
   bool afterSelection(AlbumRunState& run) override;
   bool afterFolderPreparation(AlbumRunState& run) override;
   void endOfRunNotice(AlbumRunState& run) override;
-
- private:
-  SettingsLines& m_lines;
 };
 
 // Copies the background picture into the thumbnail folder and names the copy

@@ -23,8 +23,17 @@
 
 namespace pictavo {
 
-int ParseExifOrientation(const uint8_t* data, size_t size) {
-  if (size < 14 || std::memcmp(data, "Exif\0\0", 6) != 0) return 1;
+namespace {
+
+// Where the orientation tag's value lies in an APP1 "Exif" payload, and the
+// payload's byte order; every offset is checked against the segment.
+struct ExifOrientationAt {
+  size_t offset = 0;  // of the value's two bytes in the payload; 0 when absent
+  bool little = false;
+};
+
+ExifOrientationAt FindExifOrientation(const uint8_t* data, size_t size) {
+  if (size < 14 || std::memcmp(data, "Exif\0\0", 6) != 0) return {};
   const uint8_t* tiff = data + 6;
   const size_t n = size - 6;
   bool little;
@@ -33,7 +42,7 @@ int ParseExifOrientation(const uint8_t* data, size_t size) {
   } else if (tiff[0] == 'M' && tiff[1] == 'M') {
     little = false;
   } else {
-    return 1;
+    return {};
   }
   auto u16 = [&](size_t off) -> uint32_t {
     return little ? static_cast<uint32_t>(tiff[off] | (tiff[off + 1] << 8))
@@ -45,20 +54,38 @@ int ParseExifOrientation(const uint8_t* data, size_t size) {
                   : ((static_cast<uint32_t>(tiff[off]) << 24) | (static_cast<uint32_t>(tiff[off + 1]) << 16) |
                      (static_cast<uint32_t>(tiff[off + 2]) << 8) | static_cast<uint32_t>(tiff[off + 3]));
   };
-  if (u16(2) != 42) return 1;
+  if (u16(2) != 42) return {};
   const uint32_t ifd = u32(4);
-  if (ifd > n || n - ifd < 2) return 1;
+  if (ifd > n || n - ifd < 2) return {};
   const uint32_t count = u16(ifd);
   for (uint32_t i = 0; i < count; ++i) {
     const size_t entry = ifd + 2 + static_cast<size_t>(i) * 12;
-    if (entry + 12 > n) return 1;
+    if (entry + 12 > n) return {};
     if (u16(entry) == 0x0112) {
-      if (u16(entry + 2) != 3) return 1;  // SHORT
-      const uint32_t value = u16(entry + 8);
-      return (value >= 1 && value <= 8) ? static_cast<int>(value) : 1;
+      if (u16(entry + 2) != 3) return {};  // SHORT
+      return {6 + entry + 8, little};
     }
   }
-  return 1;
+  return {};
+}
+
+}  // namespace
+
+int ParseExifOrientation(const uint8_t* data, size_t size) {
+  const ExifOrientationAt at = FindExifOrientation(data, size);
+  if (at.offset == 0) return 1;
+  const uint32_t value = at.little ? static_cast<uint32_t>(data[at.offset] | (data[at.offset + 1] << 8))
+                                   : static_cast<uint32_t>((data[at.offset] << 8) | data[at.offset + 1]);
+  return (value >= 1 && value <= 8) ? static_cast<int>(value) : 1;
+}
+
+bool SetExifOrientation(uint8_t* data, size_t size, int value) {
+  if (value < 1 || value > 8) return false;
+  const ExifOrientationAt at = FindExifOrientation(data, size);
+  if (at.offset == 0) return false;
+  data[at.offset + (at.little ? 0 : 1)] = static_cast<uint8_t>(value);
+  data[at.offset + (at.little ? 1 : 0)] = 0;
+  return true;
 }
 
 namespace {
@@ -488,7 +515,7 @@ struct Encoder {
   unsigned long size = 0;
 };
 
-int EncodeCore(Encoder& e, const Bitmap& rgb, int quality) {
+int EncodeCore(Encoder& e, const Bitmap& rgb, int quality, const std::vector<JpegSegment>& segments) {
   if (setjmp(e.err.jump)) return 1;
   jpeg_mem_dest(&e.cinfo, &e.buffer, &e.size);
   e.cinfo.image_width = static_cast<JDIMENSION>(rgb.width);
@@ -498,6 +525,10 @@ int EncodeCore(Encoder& e, const Bitmap& rgb, int quality) {
   jpeg_set_defaults(&e.cinfo);
   jpeg_set_quality(&e.cinfo, quality, TRUE);
   jpeg_start_compress(&e.cinfo, TRUE);
+  for (const JpegSegment& segment : segments) {
+    jpeg_write_marker(&e.cinfo, segment.marker, reinterpret_cast<const JOCTET*>(segment.data.data()),
+                      static_cast<unsigned int>(segment.data.size()));
+  }
   while (e.cinfo.next_scanline < e.cinfo.image_height) {
     JSAMPROW row = const_cast<JSAMPROW>(rgb.row(static_cast<int>(e.cinfo.next_scanline)));
     jpeg_write_scanlines(&e.cinfo, &row, 1);
@@ -529,6 +560,34 @@ FILE* OpenPicture(const std::string& path, std::string& error) {
   return file;
 }
 
+// A segment's payload is at most 65535 bytes less its two length bytes.
+constexpr size_t kMaxSegmentPayload = 65533;
+
+bool StartsWith(jpeg_saved_marker_ptr m, const char* text, size_t length) {
+  return m->data_length >= length && std::memcmp(m->data, text, length) == 0;
+}
+
+bool KeptSegment(jpeg_saved_marker_ptr m) {
+  switch (m->marker) {
+    case JPEG_APP0 + 1: return true;  // EXIF, XMP and extended XMP
+    case JPEG_APP0 + 2: return StartsWith(m, "ICC_PROFILE\0", 12);
+    case JPEG_APP0 + 13: return StartsWith(m, "Photoshop 3.0\0", 14);
+    case JPEG_COM: return true;
+    default: return false;
+  }
+}
+
+// Reads the header with the kept segments saved; no C++ objects here.
+int ReadSegmentsCore(Decoder& d, FILE* file) {
+  if (setjmp(d.err.jump)) return 1;
+  UseFileSource(&d.cinfo, file);
+  for (int marker : {JPEG_APP0 + 1, JPEG_APP0 + 2, JPEG_APP0 + 13, static_cast<int>(JPEG_COM)}) {
+    jpeg_save_markers(&d.cinfo, marker, 0xFFFF);
+  }
+  jpeg_read_header(&d.cinfo, TRUE);
+  return 0;
+}
+
 bool DecodePictureFile(const std::string& path, Bitmap* out, JpegInfo& info, std::string& error, int coverBox = 0) {
   FILE* file = OpenPicture(path, error);
   if (!file) return false;
@@ -539,6 +598,30 @@ bool DecodePictureFile(const std::string& path, Bitmap* out, JpegInfo& info, std
 }
 
 }  // namespace
+
+bool ReadJpegMetadata(const std::string& path, std::vector<JpegSegment>& segments, std::string& error) {
+  segments.clear();
+  FILE* file = OpenPicture(path, error);
+  if (!file) return false;
+  Decoder d;
+  SetUp(d);
+  struct Release {
+    Decoder& d;
+    FILE* file;
+    ~Release() {
+      jpeg_destroy_decompress(&d.cinfo);
+      std::fclose(file);
+    }
+  } release{d, file};
+  if (ReadSegmentsCore(d, file) != 0) {
+    error = path + ": " + DecodeErrorText(d);
+    return false;
+  }
+  for (jpeg_saved_marker_ptr m = d.cinfo.marker_list; m; m = m->next) {
+    if (KeptSegment(m)) segments.push_back({m->marker, std::string(reinterpret_cast<const char*>(m->data), m->data_length)});
+  }
+  return true;
+}
 
 bool ReadJpegInfo(const std::string& path, JpegInfo& info, std::string& error) {
   return DecodePictureFile(path, nullptr, info, error);
@@ -594,6 +677,17 @@ bool DecodeJpegFileToCover(const std::string& path, int box, Bitmap& out, JpegIn
 }
 
 bool EncodeJpeg(const Bitmap& picture, int quality, std::string& bytes, std::string& error) {
+  return EncodeJpeg(picture, quality, {}, bytes, error);
+}
+
+bool EncodeJpeg(const Bitmap& picture, int quality, const std::vector<JpegSegment>& segments, std::string& bytes,
+                std::string& error) {
+  for (const JpegSegment& segment : segments) {
+    if (segment.data.size() > kMaxSegmentPayload) {
+      error = "a metadata segment is too long";
+      return false;
+    }
+  }
   if (picture.empty()) {
     error = "empty picture";
     return false;
@@ -609,7 +703,7 @@ bool EncodeJpeg(const Bitmap& picture, int quality, std::string& bytes, std::str
   e.err.pub.error_exit = OnError;
   e.err.message[0] = '\0';
   jpeg_create_compress(&e.cinfo);
-  const int rc = EncodeCore(e, src, quality < 0 ? 0 : (quality > 100 ? 100 : quality));
+  const int rc = EncodeCore(e, src, quality < 0 ? 0 : (quality > 100 ? 100 : quality), segments);
   jpeg_destroy_compress(&e.cinfo);
   if (rc == 0) bytes.assign(reinterpret_cast<const char*>(e.buffer), e.size);
   std::free(e.buffer);

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "image/bitmap.h"
 
@@ -89,8 +90,24 @@ class JpegRowConsumer {
 };
 bool StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo& info, std::string& error);
 
+// A marker segment as stored in a file: the marker code (0xE1 for APP1,
+// 0xFE for a comment) and its payload without the length bytes.
+struct JpegSegment {
+  int marker = 0;
+  std::string data;
+  bool operator==(const JpegSegment&) const = default;
+};
+
+// The segments that belong to the photographer rather than to the pixels, in
+// file order: EXIF and XMP (APP1), the ICC profile (APP2 "ICC_PROFILE"),
+// IPTC (APP13 "Photoshop 3.0") and comments (COM). Only the header is read.
+bool ReadJpegMetadata(const std::string& path, std::vector<JpegSegment>& segments, std::string& error);
+
 // Encodes an 8- or 24-bit picture as a baseline colour JPEG of quality 0..100.
 bool EncodeJpeg(const Bitmap& picture, int quality, std::string& bytes, std::string& error);
+// The same, with the given segments written after the JFIF header, in order.
+bool EncodeJpeg(const Bitmap& picture, int quality, const std::vector<JpegSegment>& segments, std::string& bytes,
+                std::string& error);
 // Encodes and replaces the file at path atomically: a failure never leaves a
 // half-written file.
 bool WriteJpegFile(const std::string& path, const Bitmap& picture, int quality, std::string& error);
@@ -98,5 +115,9 @@ bool WriteJpegFile(const std::string& path, const Bitmap& picture, int quality, 
 // The orientation value (1..8) from an APP1 "Exif" segment's payload; 1 when
 // absent or unreadable. Every offset is checked against the segment.
 int ParseExifOrientation(const uint8_t* data, size_t size);
+// Writes `value` (1..8) over the orientation of an APP1 "Exif" payload, in
+// place and in the payload's byte order. False, with nothing changed, when
+// the payload holds no readable orientation tag.
+bool SetExifOrientation(uint8_t* data, size_t size, int value);
 
 }  // namespace pictavo

@@ -37,7 +37,7 @@ StartUpReport StartUp(Session& session, const StartUpOptions& options, SettingsW
       return report;
     }
   }
-  report.reading = ReadSettingsAtStart(path, session.settings, session.lines, mirror);
+  report.reading = ReadSettingsAtStart(path, session.settings, mirror);
   return report;
 }
 
@@ -89,7 +89,7 @@ RunOutcome SessionAlbumDriver::runAlbum() { return RunAlbumInSession(m_session, 
 
 RunOutcome RunAlbumInSession(Session& session, AlbumRunHost& host, CivilDate today) {
   AlbumRunState state{session.settings, session.main, session.pictures, host, session.perRow, today, {}, {}, {}, true};
-  AlbumRunExtras extras(session.lines);
+  AlbumRunExtras extras;
   return AlbumRun(state, extras);
 }
 

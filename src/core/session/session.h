@@ -18,12 +18,11 @@
 namespace pictavo {
 
 // What the main window owns for the length of the program: the settings
-// record, the main-window values, the settings file's line buffer, the
-// per-row control (UpDown1) and the picture list (OldFile).
+// record, the main-window values, the per-row control (UpDown1) and the
+// picture list (OldFile).
 struct Session {
   AlbumSettings settings;
   MainValues main;
-  SettingsLines lines{};
   int perRow = 5;
   std::vector<PictureEntry> pictures;
 };

@@ -231,7 +231,8 @@ void ApplyOptionForm(const OptionForm& f, const WindowPlaces& places, AlbumSetti
 }
 
 OptionConfirmResult ConfirmOptions(const OptionForm& form, const WindowPlaces& places, AlbumSettings& settings,
-                                   const MainValues& main, SettingsLines& lines) {
+                                   const MainValues& main) {
+  SettingsLines lines{};
   if (std::string bad = CheckOptionNames(form, main.programFolder); !bad.empty()) {
     return {OptionConfirm::BadName, bad};
   }

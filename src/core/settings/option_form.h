@@ -43,16 +43,16 @@ inline constexpr const char* kStandardWidth = "標準";
 // number (the swatch then shows black and the field is kept).
 struct OptionForm {
   // 基本設定
-  std::string startFolder;            // Edit1
-  bool startAtCurrentPosition = true; // CheckBox2
-  bool autoSaveSettings = false;      // autoinibox
+  std::string startFolder;             // Edit1
+  bool startAtCurrentPosition = true;  // CheckBox2
+  bool autoSaveSettings = false;       // autoinibox
   // ページ設定
-  int perRow = 5;                     // linenumspin
-  int tableBorder = 1;                // tablewidthbox
-  int32_t backgroundColor = 16777215; // Panel2
-  int32_t textColor = 0;              // Panel5
-  bool backgroundPattern = false;     // Check3
-  std::string backgroundFile;         // Edit2
+  int perRow = 5;                      // linenumspin
+  int tableBorder = 1;                 // tablewidthbox
+  int32_t backgroundColor = 16777215;  // Panel2
+  int32_t textColor = 0;               // Panel5
+  bool backgroundPattern = false;      // Check3
+  std::string backgroundFile;          // Edit2
   // タイトル設定
   int titleSize = -1;                      // Combo1
   std::optional<int32_t> titleColor;       // Panel3
@@ -67,19 +67,19 @@ struct OptionForm {
   std::optional<int32_t> titleBackground;  // Panel4
   int titleTableBorder = 1;                // SpinEdit5
   // ｻﾑﾈｲﾙ画像
-  int thumbnailWidth = 110;          // SpinEdit1
-  int thumbnailHeight = 150;         // SpinEdit2
-  int thumbnailQuality = 80;         // SpinEdit4
-  bool openInSubWindow = false;      // Check5
-  bool scriptPopup = false;          // Check6
-  bool thumbnailFilter = false;      // Checkfilter
-  bool skipExisting = false;         // s_filebox
-  bool noPictureFrame = false;       // PicFrameBox
-  bool clearThumbnailFolder = false; // fileclearbox
+  int thumbnailWidth = 110;           // SpinEdit1
+  int thumbnailHeight = 150;          // SpinEdit2
+  int thumbnailQuality = 80;          // SpinEdit4
+  bool openInSubWindow = false;       // Check5
+  bool scriptPopup = false;           // Check6
+  bool thumbnailFilter = false;       // Checkfilter
+  bool skipExisting = false;          // s_filebox
+  bool noPictureFrame = false;        // PicFrameBox
+  bool clearThumbnailFolder = false;  // fileclearbox
   // 作成ﾌｧｲﾙ名
-  std::string htmlFileName;        // htmlfilebox
-  std::string thumbnailFolderName; // htmlfoldabox
-  std::string thumbnailPrefix;     // s_headerbox
+  std::string htmlFileName;         // htmlfilebox
+  std::string thumbnailFolderName;  // htmlfoldabox
+  std::string thumbnailPrefix;      // s_headerbox
   // ﾍｯﾀﾞｰ/ﾌｯﾀｰ
   bool defaultHeader = true;  // headerBox
   std::string headerComment;  // headertext
@@ -88,29 +88,29 @@ struct OptionForm {
   bool footerLink = false;    // footerlinkbox
   std::string footerLinkUrl;  // footerlink
   // 外部ソフト
-  std::string externalViewerPath; // Edit3
-  std::string browserPath;        // Edit6
-  bool noBrowserPrompt = false;   // ブラウザを起動しない
+  std::string externalViewerPath;  // Edit3
+  std::string browserPath;         // Edit6
+  bool noBrowserPrompt = false;    // ブラウザを起動しない
   // スライドショウ
-  bool makeSlideShow = false;  // Check7
-  int slideShowInterval = 3;   // SpinEdit3
-  bool slideShowLimit = false; // s_maxcheck
-  int slideShowMaxX = 1000;    // SpinSX
-  int slideShowMaxY = 750;     // SpinSY
+  bool makeSlideShow = false;   // Check7
+  int slideShowInterval = 3;    // SpinEdit3
+  bool slideShowLimit = false;  // s_maxcheck
+  int slideShowMaxX = 1000;     // SpinSX
+  int slideShowMaxY = 750;      // SpinSY
   // 画像回転
   int rotationQuality = 95;    // UpDown1 (Edit7 shows it)
   bool rotationBackup = true;  // CheckBox1
 
   // The enabling rules, kept whenever a governing box changes.
-  bool backgroundFileEnabled() const { return backgroundPattern; }       // Edit2, Button5
-  bool titleFontEnabled() const { return titleFontSpecified; }           // Combo2
-  bool titleTableEnabled() const { return titleUseTable; }               // Combo3, Button7, SpinEdit5
-  bool scriptPopupEnabled() const { return openInSubWindow; }            // Check6
-  bool headerCommentEnabled() const { return !defaultHeader; }           // headertext
-  bool footerEnabled() const { return !defaultFooter; }                  // footertext, footerlinkbox
-  bool footerUrlEnabled() const { return !defaultFooter && footerLink; } // footerlink
-  bool intervalEnabled() const { return makeSlideShow; }                 // SpinEdit3
-  bool slideSizeEnabled() const { return slideShowLimit; }               // SpinSX, SpinSY
+  bool backgroundFileEnabled() const { return backgroundPattern; }        // Edit2, Button5
+  bool titleFontEnabled() const { return titleFontSpecified; }            // Combo2
+  bool titleTableEnabled() const { return titleUseTable; }                // Combo3, Button7, SpinEdit5
+  bool scriptPopupEnabled() const { return openInSubWindow; }             // Check6
+  bool headerCommentEnabled() const { return !defaultHeader; }            // headertext
+  bool footerEnabled() const { return !defaultFooter; }                   // footertext, footerlinkbox
+  bool footerUrlEnabled() const { return !defaultFooter && footerLink; }  // footerlink
+  bool intervalEnabled() const { return makeSlideShow; }                  // SpinEdit3
+  bool slideSizeEnabled() const { return slideShowLimit; }                // SpinSX, SpinSY
 
   // The texts the lists show; empty for no selection.
   std::string titleSizeText() const;
@@ -163,7 +163,7 @@ struct OptionConfirmResult {
 // written from a copy before the record changes, so a refused or failed
 // confirmation leaves the record (and the file) as they were.
 OptionConfirmResult ConfirmOptions(const OptionForm& form, const WindowPlaces& places, AlbumSettings& settings,
-                                   const MainValues& main, SettingsLines& lines);
+                                   const MainValues& main);
 
 // The settings check view's rows. A list of "on"/"off" holds -1 for no
 // selection; a fill whose text is neither keeps the earlier selection.

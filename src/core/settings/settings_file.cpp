@@ -104,7 +104,8 @@ std::optional<Decimal> ParseDecimalFraction(std::string_view text) {
     if (c < '0' || c > '9') return std::nullopt;
   }
   d.whole = std::string(whole);
-  d.whole.erase(0, d.whole.find_first_not_of('0') == std::string::npos ? d.whole.size() : d.whole.find_first_not_of('0'));
+  d.whole.erase(0,
+                d.whole.find_first_not_of('0') == std::string::npos ? d.whole.size() : d.whole.find_first_not_of('0'));
   d.fraction = std::string(fraction);
   while (!d.fraction.empty() && d.fraction.back() == '0') d.fraction.pop_back();
   if (d.whole.empty() && d.fraction.empty()) d.negative = false;
@@ -189,8 +190,8 @@ struct VersionStep {
   int firstLine, lastLine, firstValue;
 };
 constexpr VersionStep kVersionSteps[] = {
-    {"0.9", 1, 34, 22},   {"1.1", 35, 46, 36},  {"1.3", 47, 52, 48}, {"1.31", 53, 56, 54}, {"1.32", 57, 72, 58},
-    {"1.55", 73, 78, 74}, {"1.6", 79, 84, 80},  {"2", 85, 94, 86},   {"2.02", 95, 96, 96},
+    {"0.9", 1, 34, 22},   {"1.1", 35, 46, 36}, {"1.3", 47, 52, 48}, {"1.31", 53, 56, 54}, {"1.32", 57, 72, 58},
+    {"1.55", 73, 78, 74}, {"1.6", 79, 84, 80}, {"2", 85, 94, 86},   {"2.02", 95, 96, 96},
 };
 
 // Files older than 1.1 had no box size or slide show: their values then.
@@ -204,8 +205,8 @@ void ApplyBefore11(AlbumSettings& settings) {
 
 }  // namespace
 
-StartupReading ReadSettingsAtStart(const std::string& path, AlbumSettings& settings, SettingsLines& lines,
-                                   SettingsWindow& window) {
+StartupReading ReadSettingsAtStart(const std::string& path, AlbumSettings& settings, SettingsWindow& window) {
+  SettingsLines lines{};
   StartupReading result;
   result.path = path;
   if (path.empty()) return result;
@@ -258,8 +259,8 @@ bool InProgramFolder(const std::string& path, const std::string& programFolder) 
   return folder == home || folder == FolderBase(home) + kFolderSettingsDir;
 }
 
-SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main, SettingsLines& lines,
-                                       SettingsWindow& window) {
+SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main, SettingsWindow& window) {
+  SettingsLines lines{};
   struct AskAgainNextTime {
     MainValues& main;
     ~AskAgainNextTime() { main.loadWithoutAsking = false; }
@@ -332,17 +333,17 @@ SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main
   return SettingsLoadResult::Loaded;
 }
 
-SettingsLoadResult LoadFolderSettings(AlbumSettings& settings, MainValues& main, SettingsLines& lines,
-                                SettingsWindow& window) {
+SettingsLoadResult LoadFolderSettings(AlbumSettings& settings, MainValues& main, SettingsWindow& window) {
   main.loadWithoutAsking = true;
-  const SettingsLoadResult result = SettingsLoadCommand(settings, main, lines, window);
+  const SettingsLoadResult result = SettingsLoadCommand(settings, main, window);
   main.loadWithoutAsking = false;
   window.setLoadButtonEnabled(false);
   return result;
 }
 
 SettingsSaveResult SaveSettingsAs(const std::string& chosen, const AlbumSettings& settings, const MainValues& main,
-                                  SettingsLines& lines, SettingsWindow& window, std::string* writtenPath) {
+                                  SettingsWindow& window, std::string* writtenPath) {
+  SettingsLines lines{};
   inisave(settings, main.programVersion, lines);
   std::string path = chosen;
   const std::string extension = Extension(LastComponent(path));
@@ -362,15 +363,14 @@ SettingsSaveResult SaveSettingsAs(const std::string& chosen, const AlbumSettings
   return SettingsSaveResult::Saved;
 }
 
-SettingsSaveResult SettingsSaveCommand(const AlbumSettings& settings, const MainValues& main, SettingsLines& lines,
-                                       SettingsWindow& window) {
+SettingsSaveResult SettingsSaveCommand(const AlbumSettings& settings, const MainValues& main, SettingsWindow& window) {
   const auto chosen = window.chooseSaveFile(kSettingsFilter, main.currentFolder);
   if (!chosen) return SettingsSaveResult::Cancelled;
-  return SaveSettingsAs(*chosen, settings, main, lines, window);
+  return SaveSettingsAs(*chosen, settings, main, window);
 }
 
-AutoSaveResult AutoSaveSettings(const AlbumSettings& settings, const MainValues& main, SettingsLines& lines,
-                                DialogHost& dialogs) {
+AutoSaveResult AutoSaveSettings(const AlbumSettings& settings, const MainValues& main, DialogHost& dialogs) {
+  SettingsLines lines{};
   inisave(settings, main.programVersion, lines);
   const std::string path = FolderSettingsPath(main.programFolder, main.currentFolder);
   if (PathExists(path) && !dialogs.askYesNo(msg::kAutoSaveQuestion, msg::kAutoSaveCaption)) {

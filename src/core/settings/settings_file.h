@@ -69,11 +69,11 @@ std::string FolderSettingsPath(const std::string& programFolder, const std::stri
 
 // What start-up reading leaves beside the record.
 struct StartupReading {
-  std::string path;         // the file read; empty when neither file exists
+  std::string path;  // the file read; empty when neither file exists
   std::string windowLeft = "0";
   std::string windowTop = "0";
-  bool complete = false;    // every line its version provides was applied
-  std::string problem;      // why the reading ended early; empty when it did not
+  bool complete = false;  // every line its version provides was applied
+  std::string problem;    // why the reading ended early; empty when it did not
 };
 
 // PCV.ini in the program folder, else Vistamo.ini, else empty.
@@ -81,8 +81,7 @@ std::string StartupSettingsPath(const std::string& programFolder);
 // Start-up reading of `path`: applies what the header's version provides, in
 // the fixed order; a line that does not parse ends the reading and leaves
 // the fields applied so far. Never reports through a message.
-StartupReading ReadSettingsAtStart(const std::string& path, AlbumSettings& settings, SettingsLines& lines,
-                                   SettingsWindow& window);
+StartupReading ReadSettingsAtStart(const std::string& path, AlbumSettings& settings, SettingsWindow& window);
 
 enum class SettingsLoadResult {
   Loaded,
@@ -94,8 +93,7 @@ enum class SettingsLoadResult {
 };
 
 // The menu command "設定ファイル読込", and the body of the folder-settings load.
-SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main, SettingsLines& lines,
-                                       SettingsWindow& window);
+SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main, SettingsWindow& window);
 // True when path lies in the program folder or its inifile folder: files the
 // program itself keeps, as opposed to a file found in a picture folder.
 bool InProgramFolder(const std::string& path, const std::string& programFolder);
@@ -103,25 +101,22 @@ bool InProgramFolder(const std::string& path, const std::string& programFolder);
 // disables the button. A file that lies in the picture folder itself (its own .ini, not
 // one of the program folder) loads every field but browserPath and
 // externalViewerPath, which keep their values; a note says so.
-SettingsLoadResult LoadFolderSettings(AlbumSettings& settings, MainValues& main, SettingsLines& lines,
-                                SettingsWindow& window);
+SettingsLoadResult LoadFolderSettings(AlbumSettings& settings, MainValues& main, SettingsWindow& window);
 
 enum class SettingsSaveResult { Saved, Cancelled, Refused, WriteFailed };
 
 // The save step of the command for a chosen path: ".ini" put in place of
 // another extension, the program folder's own files refused.
 SettingsSaveResult SaveSettingsAs(const std::string& chosen, const AlbumSettings& settings, const MainValues& main,
-                                  SettingsLines& lines, SettingsWindow& window, std::string* writtenPath = nullptr);
+                                  SettingsWindow& window, std::string* writtenPath = nullptr);
 // The menu command "設定ファイル保存".
-SettingsSaveResult SettingsSaveCommand(const AlbumSettings& settings, const MainValues& main, SettingsLines& lines,
-                                       SettingsWindow& window);
+SettingsSaveResult SettingsSaveCommand(const AlbumSettings& settings, const MainValues& main, SettingsWindow& window);
 
 enum class AutoSaveResult { Written, Declined, WriteFailed };
 
 // The per-folder save at the start of a run (when autoSaveSettings is "on").
 // An existing file is replaced only on Yes; a failed write is noted, not shown.
-AutoSaveResult AutoSaveSettings(const AlbumSettings& settings, const MainValues& main, SettingsLines& lines,
-                                DialogHost& dialogs);
+AutoSaveResult AutoSaveSettings(const AlbumSettings& settings, const MainValues& main, DialogHost& dialogs);
 
 // On every change of currentFolder, after albumTitle is set: looks for
 // <albumTitle>.ini in the inifile folder and any other .ini in the folder

@@ -52,6 +52,10 @@ PreviewBox CommentPreviewBox(int width, int height) {
   return box;
 }
 
+namespace {
+constexpr const char* kSaveQuestion = "コメントが修正されています。\rファイルを保存しますか？";
+}  // namespace
+
 std::string CommentEditor::fileCountText() const { return "ファイル数：" + std::to_string(m_files.size()); }
 
 void CommentEditor::readFolder(const std::string& folder) {
@@ -64,6 +68,7 @@ void CommentEditor::readFolder(const std::string& folder) {
   m_slots.assign(std::min(m_files.size(), kMaxCommentSlots), CommentSlot{});
   m_recordNames.clear();
   m_selected = -1;
+  m_unsaved = false;
   if (FileExists(CommentFilePath(folder))) {
     CommentFile file;
     std::string error;
@@ -81,22 +86,32 @@ void CommentEditor::openFolder(const std::string& folder) {
   comment1.clear();
   comment2.clear();
   m_preview = {};
+  m_picture = Bitmap{};
   readFolder(folder);
   if (!m_files.empty()) select(0);
 }
 
-void CommentEditor::openOther(const std::string& chosen) {
-  if (m_commentsModified &&
-      m_host.askYesNo("コメントが修正されています。\rファイルを保存しますか？", "Pictavo")) {
-    save();
-  }
+bool CommentEditor::openOther(const FolderChooser& choose) {
+  if (m_commentsModified && m_host.askYesNo(kSaveQuestion, "Pictavo")) save();
+  const std::optional<std::string> chosen = choose ? choose() : std::nullopt;
+  if (!chosen || chosen->empty()) return false;
   comment1.clear();
   comment2.clear();
   m_commentsModified = false;
-  readFolder(chosen.empty() ? m_folder : chosen);
+  readFolder(*chosen);
+  return true;
 }
 
-bool CommentEditor::showPicture(int index, Bitmap& picture) {
+bool CommentEditor::settleUnsavedChanges() {
+  if (!m_unsaved) return true;
+  if (!m_host.askYesNo(kSaveQuestion, "Pictavo")) {
+    m_unsaved = false;  // the user let them go
+    return true;
+  }
+  return save();
+}
+
+bool CommentEditor::decode(int index, Bitmap& picture) {
   JpegInfo info;
   std::string error;
   if (!DecodeJpegFile(FolderBase(m_folder) + m_files[static_cast<size_t>(index)], picture, info, error)) {
@@ -105,19 +120,27 @@ bool CommentEditor::showPicture(int index, Bitmap& picture) {
   }
   // Shown upright, as the album shows it, so its dimensions are the upright ones.
   if (info.orientation != 1) picture = ApplyOrientation(picture, info.orientation);
-  m_preview = CommentPreviewBox(picture.width, picture.height);
   return true;
+}
+
+void CommentEditor::showSelectedComments() {
+  if (m_selected < 0 || static_cast<size_t>(m_selected) >= m_slots.size()) return;
+  comment1 = m_slots[static_cast<size_t>(m_selected)].comment1;
+  comment2 = m_slots[static_cast<size_t>(m_selected)].comment2;
 }
 
 bool CommentEditor::select(int index) {
   if (index < 0 || index >= static_cast<int>(m_files.size())) return false;
   m_selected = index;
-  Bitmap picture;
-  if (!showPicture(index, picture)) return false;
-  if (static_cast<size_t>(index) < m_slots.size()) {
-    comment1 = m_slots[static_cast<size_t>(index)].comment1;
-    comment2 = m_slots[static_cast<size_t>(index)].comment2;
+  // The fields always belong to the selected entry, so that 更新 never
+  // stores one picture's comments on another.
+  showSelectedComments();
+  if (!decode(index, m_picture)) {
+    m_picture = Bitmap{};
+    m_preview = {};
+    return false;
   }
+  m_preview = CommentPreviewBox(m_picture.width, m_picture.height);
   return true;
 }
 
@@ -125,9 +148,10 @@ void CommentEditor::update() {
   if (m_selected < 0 || static_cast<size_t>(m_selected) >= m_slots.size()) return;
   m_slots[static_cast<size_t>(m_selected)] = {comment1, comment2};
   m_commentsModified = true;
+  m_unsaved = true;
 }
 
-bool CommentEditor::fill(int index, FillWhat what) {
+bool CommentEditor::fill(int index, FillWhat what, Bitmap* decoded) {
   const std::string& name = m_files[static_cast<size_t>(index)];
   const std::string path = FolderBase(m_folder) + name;
   struct stat st {};
@@ -149,8 +173,9 @@ bool CommentEditor::fill(int index, FillWhat what) {
   if (what == FillWhat::Size || what == FillWhat::NameSize) {
     size = CommentSizeText(static_cast<long long>(st.st_size));
     if (addDimensions) {
-      Bitmap picture;
-      if (!showPicture(index, picture)) return false;
+      Bitmap own;
+      Bitmap& picture = decoded ? *decoded : own;
+      if (!decode(index, picture)) return false;
       size += " " + CommentDimensionText(picture.width, picture.height);
     }
   }
@@ -164,25 +189,43 @@ bool CommentEditor::fill(int index, FillWhat what) {
     case FillWhat::NameSize: comment1 = nameText, comment2 = size; break;
   }
   if (static_cast<size_t>(index) < m_slots.size()) m_slots[static_cast<size_t>(index)] = {comment1, comment2};
+  m_unsaved = true;
   return true;
 }
 
 bool CommentEditor::fillSelected(FillWhat what) {
   if (m_selected < 0 || m_selected >= static_cast<int>(m_files.size())) return true;
-  return fill(m_selected, what);
-}
-
-bool CommentEditor::fillAll(FillWhat what) {
-  for (int i = 0; i < static_cast<int>(m_files.size()); ++i) {
-    if (!fill(i, what)) return false;
+  Bitmap picture;
+  const bool decodes = what == FillWhat::Size || what == FillWhat::NameSize;
+  if (!fill(m_selected, what, &picture)) return false;
+  if (decodes && addDimensions) {
+    // Decoded for its dimensions: the preview shows it as decoded now.
+    m_picture = std::move(picture);
+    m_preview = CommentPreviewBox(m_picture.width, m_picture.height);
   }
   return true;
+}
+
+bool CommentEditor::fillAll(FillWhat what, const FillObserver& filled) {
+  const bool decodes = addDimensions && (what == FillWhat::Size || what == FillWhat::NameSize);
+  bool ok = true;
+  for (int i = 0; ok && i < static_cast<int>(m_files.size()); ++i) {
+    Bitmap picture;
+    ok = fill(i, what, &picture);
+    if (ok && i == m_selected && decodes) m_picture = picture;
+    if (ok && filled) filled(i, decodes ? &picture : nullptr);
+  }
+  // The fields held each entry in turn; they return to the selected one's.
+  showSelectedComments();
+  if (m_selected >= 0 && !m_picture.empty()) m_preview = CommentPreviewBox(m_picture.width, m_picture.height);
+  return ok;
 }
 
 bool CommentEditor::save() {
   std::string error;
   switch (WriteCommentFile(m_folder, m_files, m_slots, error)) {
     case CommentWriteResult::Saved:
+      m_unsaved = false;
       m_host.showMessage(kCommentSavedMessage);
       return true;
     case CommentWriteResult::CannotCreate:

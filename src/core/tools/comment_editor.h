@@ -5,6 +5,8 @@
 // shows this state; the command line drives it.
 
 #include <ctime>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,13 @@ PreviewBox CommentPreviewBox(int width, int height);
 
 enum class FillWhat { Date, DateTime, Size, Name, NameDate, NameSize };
 
+// Told after each entry of an "all files" fill: the entry's index; the
+// fields hold its new texts; `picture` is the entry's picture when the fill
+// decoded it for its dimensions (the preview shows it), else null.
+using FillObserver = std::function<void(int index, const Bitmap* picture)>;
+// The folder chooser: a folder, or nothing when cancelled.
+using FolderChooser = std::function<std::optional<std::string>()>;
+
 class CommentEditor {
  public:
   explicit CommentEditor(CommandHost& host) : m_host(host) {}
@@ -38,20 +47,29 @@ class CommentEditor {
   // Opening from the main window: the folder's ".jpg" files, their comments
   // from the comment file, the first one selected and shown.
   void openFolder(const std::string& folder);
-  // Open1: asks to save changed comments first; chosen empty keeps the folder.
-  // The comments are read again and no entry is selected.
-  void openOther(const std::string& chosen);
-  // Shows entry `index` (decodes it for the preview); false after reporting
-  // an error, with the fields left as they were.
+  // Open1: asks to save changed comments first (when 更新 has been used),
+  // then asks `choose` for the folder. A chosen folder is read with its
+  // comments and no entry selected; a cancelled chooser changes nothing, so
+  // edits the user chose not to save are still there. False when cancelled.
+  bool openOther(const FolderChooser& choose);
+  // Shows entry `index`: its comments in the fields and its picture decoded
+  // for the preview. False after reporting a picture that cannot be decoded;
+  // the fields still show the entry's own comments, the preview is empty.
   bool select(int index);
   // 更新: the two comment fields into the selected entry's slots.
   void update();
   // The fill commands for the selected entry or for all entries; false after
   // reporting an error (entries filled before it keep their texts).
+  // After an "all files" fill the fields and the preview return to the
+  // selected entry's own, so that 更新 stores them where they belong.
   bool fillSelected(FillWhat what);
-  bool fillAll(FillWhat what);
+  bool fillAll(FillWhat what, const FillObserver& filled = {});
   // 保存: writes the comment file; false on failure (after the message).
   bool save();
+  // Before the editor is closed or its folder replaced: when comments were
+  // changed (by 更新 or a fill) and not saved since, asks whether to save and
+  // saves on Yes. False when the save failed: the caller keeps everything.
+  bool settleUnsavedChanges();
 
   std::string comment1, comment2;
   bool noExtension = false;    // names without their extension
@@ -59,17 +77,23 @@ class CommentEditor {
 
   const std::string& folder() const { return m_folder; }
   const std::vector<std::string>& files() const { return m_files; }
-  const std::vector<CommentSlot>& slots() const { return m_slots; }
+  const std::vector<CommentSlot>& commentSlots() const { return m_slots; }
   int selected() const { return m_selected; }
   bool commentsModified() const { return m_commentsModified; }
+  // Comments changed since the folder was read or last saved.
+  bool hasUnsavedChanges() const { return m_unsaved; }
   PreviewBox preview() const { return m_preview; }
+  // The picture the preview shows, upright, as decoded when it was shown;
+  // empty when it could not be decoded.
+  const Bitmap& picture() const { return m_picture; }
   // Status panel 0: "ファイル数：" and the number of entries.
   std::string fileCountText() const;
 
  private:
   void readFolder(const std::string& folder);
-  bool fill(int index, FillWhat what);
-  bool showPicture(int index, Bitmap& picture);
+  bool fill(int index, FillWhat what, Bitmap* decoded);
+  bool decode(int index, Bitmap& picture);
+  void showSelectedComments();
 
   CommandHost& m_host;
   std::string m_folder;
@@ -78,7 +102,9 @@ class CommentEditor {
   std::vector<std::string> m_recordNames;
   int m_selected = -1;
   bool m_commentsModified = false;
+  bool m_unsaved = false;
   PreviewBox m_preview;
+  Bitmap m_picture;
 };
 
 }  // namespace pictavo

@@ -18,6 +18,7 @@ namespace {
 constexpr const char* kNothingSelected = "ファイルが選択されていません。";
 constexpr const char* kLastCaption = "保存して終了";
 constexpr const char* kNextCaption = "保存して次へ";
+constexpr int kExifMarker = 0xE1;  // APP1
 
 Bitmap Rotate(const Bitmap& picture, bool right) {
   if (picture.empty()) return picture;
@@ -157,6 +158,9 @@ void RotationWalk::load() {
     m_host.showMessage(error);
     return;
   }
+  // Shown upright, as viewers and the album's thumbnails show it, so that
+  // what is saved (with the orientation then set to 1) is what was seen.
+  if (info.orientation != 1) m_picture = ApplyOrientation(m_picture, info.orientation);
   m_preview = RotationPreviewSize(m_picture.width, m_picture.height);
 }
 
@@ -258,7 +262,16 @@ SaveOutcome RotationWalk::save() {
 
   const time_t stamp = PathExists(path) ? DosModificationTime(path) : 0;
   std::string bytes, error;
-  bool ok = EncodeJpeg(m_picture, quality, bytes, error);
+  // The photographer's metadata goes with the new pixels; the pixels are
+  // upright now, so the orientation says so.
+  std::vector<JpegSegment> segments;
+  bool ok = !PathExists(path) || ReadJpegMetadata(path, segments, error);
+  if (ok) {
+    for (JpegSegment& s : segments) {
+      if (s.marker == kExifMarker) SetExifOrientation(reinterpret_cast<uint8_t*>(s.data.data()), s.data.size(), 1);
+    }
+    ok = EncodeJpeg(m_picture, quality, segments, bytes, error);
+  }
   if (ok && IsReadOnly(path)) {
     if (!m_host.askYesNo("読み取り専用のファイルです。\r上書きしてよろしいですか？", "Pictavo")) return SaveOutcome::Declined;
     if (!ClearReadOnly(path)) {

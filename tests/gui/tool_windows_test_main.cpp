@@ -1,0 +1,13 @@
+// Runs the rotation window's and the comment editor's tests in one program.
+
+#include <QApplication>
+
+int RunRotationWindowTests(int argc, char** argv);
+int RunCommentWindowTests(int argc, char** argv);
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  const int rotation = RunRotationWindowTests(argc, argv);
+  const int comment = RunCommentWindowTests(argc, argv);
+  return rotation != 0 || comment != 0 ? 1 : 0;
+}
