@@ -31,6 +31,9 @@ class QToolButton;
 
 namespace pictavo::gui {
 
+class Tmokuji;
+class TBMPtoJPEG;
+
 // The up-down control: two arrow buttons over a value kept in 1 to 10.
 class UpDown : public QWidget {
   Q_OBJECT
@@ -58,6 +61,15 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
 
   Session& session() { return m_session; }
   bool busy() const { return m_busy; }
+  // The tool windows, made at first use and kept (tool_windows.cpp).
+  Tmokuji* tocWindow();
+  TBMPtoJPEG* bmpWindow();
+
+  // What the batch does to the window as a user would: deselect an entry by
+  // name, run Execute to its end, and press the preview switch.
+  void deselectPicture(const std::string& name);
+  RunOutcome runAlbum();
+  void setPreviewSwitch(bool on);
 
   // CommandHost, AlbumRunHost and SettingsWindow: the core's view of the window.
   void showMessage(const std::string& text) override;
@@ -151,6 +163,8 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   QString m_lastChosenFolder;
   std::string m_pendingNote;
   QString m_deferredPath;  // handed over during a run
+  Tmokuji* m_tocWindow = nullptr;
+  TBMPtoJPEG* m_bmpWindow = nullptr;
 
   QMenu* m_file2 = nullptr;
   QMenu* m_edit1 = nullptr;

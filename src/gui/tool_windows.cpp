@@ -4,10 +4,25 @@
 
 #include "main_window.h"
 
+#include "bmp_window.h"
+#include "qt_convert.h"
+#include "toc_window.h"
+
 namespace pictavo::gui {
 
+Tmokuji* TMain::tocWindow() {
+  if (!m_tocWindow) m_tocWindow = new Tmokuji(*this, m_dialogs);
+  return m_tocWindow;
+}
+
+TBMPtoJPEG* TMain::bmpWindow() {
+  if (!m_bmpWindow) m_bmpWindow = new TBMPtoJPEG(*this, m_dialogs);
+  return m_bmpWindow;
+}
+
 void TMain::openTableOfContents() {
-  // The table-of-contents window.
+  if (m_busy) return;
+  tocWindow()->openAt(Q(m_session.main.currentFolder));
 }
 
 void TMain::openRotation() {
@@ -15,7 +30,8 @@ void TMain::openRotation() {
 }
 
 void TMain::openBmpConversion() {
-  // The BMP conversion window.
+  if (m_busy) return;
+  bmpWindow()->openAt(Q(m_session.main.currentFolder));
 }
 
 void TMain::openCommentEditor() {
