@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -116,7 +115,8 @@ void TBMPtoJPEG::openAt(const QString& folder) {
 void TBMPtoJPEG::goTo(const QString& wanted) {
   if (m_busy) return;
   std::string folder = AbsolutePath(S(wanted));
-  if (!FolderExists(folder) || !ListFiles(folder).ok) folder = S(QDir::homePath());
+  // A folder that cannot be shown: the program's own folder, without a message.
+  if (!FolderExists(folder) || !ListFiles(folder).ok) folder = m_main.session().main.programFolder;
   m_folder = Q(folder);
   FillDriveBox(m_drive1, m_folder);
   FillFolderList(m_dir1, folder);

@@ -45,7 +45,7 @@ class TBMPtoJPEG : public QDialog, public CommandHost, public ConversionView {
 
  public slots:
   // The folder list moves and the file list follows (a folder that cannot
-  // be shown: the home folder).
+  // be shown: the program's folder).
   void goTo(const QString& folder);
   void convert();  // Button1 変換
 

@@ -7,6 +7,7 @@
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QTimer>
@@ -192,6 +193,31 @@ class BatchWindowTest : public QObject, public ToolWindowFixture {
     QVERIFY(dialogs.questions.isEmpty());
     QVERIFY(dialogs.opened.isEmpty());
     QVERIFY(!QFile::exists(site + "/index.htm"));
+  }
+
+  // A sub-folder the main window cannot show sends it to the home folder;
+  // the batch must not take the home folder's pictures for that album.
+  void aFolderTheMainWindowCannotShowHoldsNothing() {
+    ScriptedDialogs dialogs;
+    const QString home = QDir::homePath();
+    MakePicture(home + "/mine.jpg", 20, 20);
+    const QString site = pictureFolder(QStringLiteral("gone/a"), {{30, 20}});
+    auto main = openMain(dialogs, site);
+    MainWindowDriver driver(*main);
+    driver.moveToFolder((site + "/vanished").toStdString());
+    QCOMPARE(QString::fromStdString(main->session().main.currentFolder), home);
+    QVERIFY(driver.listPictures().empty());
+    QVERIFY(!IsBatchTarget(driver.listPictures()));
+    QCOMPARE(driver.runAlbum(), RunOutcome::Failed);
+    QVERIFY(!QFile::exists(home + "/index.htm"));
+    QVERIFY(!QDir(home + "/htm_image").exists());
+    // A folder it shows is driven as usual.
+    driver.moveToFolder(site.toStdString());
+    QCOMPARE(driver.listPictures().size(), size_t{1});
+    driver.deselect("p1.jpg");
+    QVERIFY(!main->session().pictures.front().selected);
+    QVERIFY(Find<QListWidget>(main.get(), "OldFile")->selectedItems().isEmpty());
+    QFile::remove(home + "/mine.jpg");
   }
 
   void theSiteIsTheOneTheCommandLineMakes() {

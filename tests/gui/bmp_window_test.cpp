@@ -71,6 +71,10 @@ class BmpWindowTest : public QObject, public ToolWindowFixture {
     QVERIFY(bmp->isVisible());
     QCOMPARE(bmp->folder(), other);
     QCOMPARE(list->count(), 0);
+    // A folder that cannot be shown: the program's own folder.
+    bmp->goTo(other + "/missing");
+    QCOMPARE(bmp->folder(), QString::fromStdString(main->session().main.programFolder));
+    bmp->goTo(other);
     // Nothing selected: the message, nothing written.
     Find<QPushButton>(bmp, "Button1")->click();
     QCOMPARE(dialogs.messages, QStringList{QStringLiteral("ファイルが選択されていません。")});
