@@ -37,7 +37,7 @@ void MainWindowDriver::deselect(const std::string& name) {
 RunOutcome MainWindowDriver::runAlbum() { return onWantedFolder() ? m_main.runAlbum() : RunOutcome::Failed; }
 
 Tautorunform::Tautorunform(TMain& main, Tmokuji& toc, Dialogs& dialogs)
-    : QDialog(&main), m_main(main), m_toc(toc), m_ui(dialogs, this) {
+    : QDialog(&main), WindowHost(dialogs, this), m_main(main), m_toc(toc) {
   setObjectName(QStringLiteral("Tautorunform"));
   setWindowTitle(QStringLiteral("連続ファイル作成"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
@@ -136,10 +136,7 @@ void Tautorunform::openFor(int targetCount) {
   }
   m_button1->setEnabled(true);
   move(m_main.frameGeometry().left() + 80, m_main.frameGeometry().top() + 50);
-  setWindowModality(Qt::ApplicationModal);
-  show();
-  raise();
-  activateWindow();
+  ShowModal(this);
 }
 
 void Tautorunform::run() {

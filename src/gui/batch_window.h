@@ -41,7 +41,7 @@ class MainWindowDriver : public AlbumDriver {
   const std::vector<PictureEntry> m_none;
 };
 
-class Tautorunform : public QDialog, public BatchHost {
+class Tautorunform : public QDialog, public WindowHost<BatchHost> {
   Q_OBJECT
  public:
   Tautorunform(TMain& main, Tmokuji& toc, Dialogs& dialogs);
@@ -51,17 +51,10 @@ class Tautorunform : public QDialog, public BatchHost {
   bool running() const { return m_running; }
 
   // BatchHost
-  void showMessage(const std::string& text) override { m_ui.showMessage(text); }
-  bool askYesNo(const std::string& text, const std::string& caption) override { return m_ui.askYesNo(text, caption); }
-  void note(const std::string& detail) override { m_ui.note(detail); }
   void setStatus(StatusPanel panel, const std::string& text) override;
   // Lets events run; true once 中止 has been pressed in this run, also when
   // the press was handled inside an album run's own event pump.
   bool processEvents() override;
-  void openWithProgram(const std::string& program, const std::string& document, const std::string& folder) override {
-    m_ui.openWithProgram(program, document, folder);
-  }
-  void openWithAssociatedProgram(const std::string& path) override { m_ui.openWithAssociatedProgram(path); }
   void showTocProgress(const std::string& text) override;
   void beginBatch() override;
   void showBatchFolder(const std::string& folderName) override;
@@ -81,7 +74,6 @@ class Tautorunform : public QDialog, public BatchHost {
  private:
   TMain& m_main;
   Tmokuji& m_toc;
-  WindowDialogs m_ui;
   bool m_running = false;
   bool m_abort = false;
 

@@ -22,18 +22,15 @@
 
 namespace pictavo::gui {
 
-TBMPtoJPEG::TBMPtoJPEG(TMain& main, Dialogs& dialogs) : QDialog(&main), m_main(main), m_ui(dialogs, this) {
+TBMPtoJPEG::TBMPtoJPEG(TMain& main, Dialogs& dialogs) : QDialog(&main), WindowHost(dialogs, this), m_main(main) {
   setObjectName(QStringLiteral("TBMPtoJPEG"));
   setWindowTitle(QStringLiteral("BMP-JPG変換"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
 
   auto* left = new QVBoxLayout;
-  m_drive1 = new QComboBox(this);
-  m_drive1->setObjectName(QStringLiteral("Drive1"));
-  m_dir1 = new QListWidget(this);
-  m_dir1->setObjectName(QStringLiteral("Dir1"));
-  left->addWidget(m_drive1);
-  left->addWidget(m_dir1, 1);
+  m_folders = new FolderPane(this);
+  left->addWidget(m_folders->drive());
+  left->addWidget(m_folders->list(), 1);
 
   auto* middle = new QVBoxLayout;
   auto* label1 = new QLabel(QStringLiteral("BMPファイルリスト"), this);
@@ -97,36 +94,29 @@ TBMPtoJPEG::TBMPtoJPEG(TMain& main, Dialogs& dialogs) : QDialog(&main), m_main(m
 
   connect(m_button1, &QPushButton::clicked, this, &TBMPtoJPEG::convert);
   connect(m_button2, &QPushButton::clicked, this, &TBMPtoJPEG::close);
-  connect(m_dir1, &QListWidget::itemActivated, this,
-          [this](QListWidgetItem* item) { goTo(item->data(Qt::UserRole).toString()); });
-  connect(m_drive1, &QComboBox::activated, this, [this](int index) { goTo(m_drive1->itemData(index).toString()); });
+  connect(m_folders, &FolderPane::chosen, this, &TBMPtoJPEG::goTo);
   // Placed beside the main window as it stands when the window is made.
   move(main.frameGeometry().left() + 50, main.frameGeometry().top() + 120);
 }
 
 void TBMPtoJPEG::openAt(const QString& folder) {
   goTo(folder);
-  setWindowModality(Qt::ApplicationModal);
-  show();
-  raise();
-  activateWindow();
+  ShowModal(this);
 }
 
 void TBMPtoJPEG::goTo(const QString& wanted) {
   if (m_busy) return;
-  std::string folder = AbsolutePath(S(wanted));
-  // A folder that cannot be shown: the program's own folder, without a message.
-  if (!FolderExists(folder) || !ListFiles(folder).ok) folder = m_main.session().main.programFolder;
-  m_folder = Q(folder);
-  FillDriveBox(m_drive1, m_folder);
-  FillFolderList(m_dir1, folder);
+  // A folder that cannot be shown: the program's own folder.
+  m_folders->goTo(wanted, Q(m_main.session().main.programFolder));
   fillFileList();
 }
+
+const QString& TBMPtoJPEG::folder() const { return m_folders->folder(); }
 
 void TBMPtoJPEG::fillFileList() {
   // The .bmp files in any letter case, by name.
   m_file1->clear();
-  for (const PictureEntry& e : FolderPictures(S(m_folder), ".bmp").pictures) m_file1->addItem(Q(e.name));
+  for (const PictureEntry& e : FolderPictures(S(folder()), ".bmp").pictures) m_file1->addItem(Q(e.name));
 }
 
 QStringList TBMPtoJPEG::selectedNames() const {
@@ -139,7 +129,8 @@ QStringList TBMPtoJPEG::selectedNames() const {
 
 void TBMPtoJPEG::setBusy(bool busy) {
   m_busy = busy;
-  for (QWidget* w : {static_cast<QWidget*>(m_drive1), static_cast<QWidget*>(m_dir1), static_cast<QWidget*>(m_file1),
+  for (QWidget* w : {static_cast<QWidget*>(m_folders->drive()), static_cast<QWidget*>(m_folders->list()),
+                     static_cast<QWidget*>(m_file1),
                      static_cast<QWidget*>(m_spinEdit1), static_cast<QWidget*>(m_button1),
                      static_cast<QWidget*>(m_button2)}) {
     w->setEnabled(!busy);
@@ -152,7 +143,7 @@ void TBMPtoJPEG::convert() {
   std::vector<std::string> names;
   for (const QString& name : selectedNames()) names.push_back(S(name));
   setBusy(true);
-  (void)ConvertBmpFiles(S(m_folder), names, m_spinEdit1->value(), *this, this);
+  (void)ConvertBmpFiles(S(folder()), names, m_spinEdit1->value(), *this, this);
   setBusy(false);
   // The new JPEG files are not BMP files: the list stays as it is.
 }

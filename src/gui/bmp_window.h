@@ -12,7 +12,6 @@
 #include "tools/bmp_to_jpeg.h"
 #include "window_dialogs.h"
 
-class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -20,22 +19,20 @@ class QSpinBox;
 
 namespace pictavo::gui {
 
+class FolderPane;
 class TMain;
 
-class TBMPtoJPEG : public QDialog, public CommandHost, public ConversionView {
+class TBMPtoJPEG : public QDialog, public WindowHost<CommandHost>, public ConversionView {
   Q_OBJECT
  public:
   TBMPtoJPEG(TMain& main, Dialogs& dialogs);
 
   // Opened from the main window at its folder; modal, the call returns at once.
   void openAt(const QString& folder);
-  const QString& folder() const { return m_folder; }
+  const QString& folder() const;
   bool busy() const { return m_busy; }
 
   // CommandHost
-  void showMessage(const std::string& text) override { m_ui.showMessage(text); }
-  bool askYesNo(const std::string& text, const std::string& caption) override { return m_ui.askYesNo(text, caption); }
-  void note(const std::string& detail) override { m_ui.note(detail); }
   void setStatus(StatusPanel panel, const std::string& text) override;
   bool processEvents() override;
   // ConversionView: the name label and the preview, repainted at once; the
@@ -61,12 +58,9 @@ class TBMPtoJPEG : public QDialog, public CommandHost, public ConversionView {
   void setBusy(bool busy);
 
   TMain& m_main;
-  WindowDialogs m_ui;
-  QString m_folder;
   bool m_busy = false;
 
-  QComboBox* m_drive1 = nullptr;
-  QListWidget* m_dir1 = nullptr;
+  FolderPane* m_folders = nullptr;
   QListWidget* m_file1 = nullptr;
   QLabel* m_label3 = nullptr;
   QWidget* m_panel1 = nullptr;

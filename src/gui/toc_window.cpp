@@ -33,7 +33,7 @@ constexpr int kMinFrameTitleSize = 1;
 constexpr int kMaxFrameTitleSize = 7;
 }  // namespace
 
-Tmokuji::Tmokuji(TMain& main, Dialogs& dialogs) : QDialog(&main), m_main(main), m_ui(dialogs, this) {
+Tmokuji::Tmokuji(TMain& main, Dialogs& dialogs) : QDialog(&main), WindowHost(dialogs, this), m_main(main) {
   setObjectName(QStringLiteral("Tmokuji"));
   setWindowTitle(QStringLiteral("目次作成"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
@@ -61,12 +61,9 @@ void Tmokuji::buildControls() {
   // Left: the folder to create in.
   auto* left = new QVBoxLayout;
   left->addWidget(new QLabel(QStringLiteral("作成フォルダ"), this));
-  m_drive1 = new QComboBox(this);
-  m_drive1->setObjectName(QStringLiteral("Drive1"));
-  m_dir1 = new QListWidget(this);
-  m_dir1->setObjectName(QStringLiteral("Dir1"));
-  left->addWidget(m_drive1);
-  left->addWidget(m_dir1, 1);
+  m_folders = new FolderPane(this);
+  left->addWidget(m_folders->drive());
+  left->addWidget(m_folders->list(), 1);
 
   // Right: the page's options.
   auto* right = new QGridLayout;
@@ -171,35 +168,27 @@ void Tmokuji::buildControls() {
   connect(m_button2, &QPushButton::clicked, this, &Tmokuji::close);
   connect(m_button3, &QPushButton::clicked, this, &Tmokuji::chooseBackgroundColour);
   connect(m_button4, &QPushButton::clicked, this, &Tmokuji::chooseBackgroundPicture);
-  connect(m_dir1, &QListWidget::itemActivated, this,
-          [this](QListWidgetItem* item) { goTo(item->data(Qt::UserRole).toString()); });
-  connect(m_drive1, &QComboBox::activated, this, [this](int index) { goTo(m_drive1->itemData(index).toString()); });
+  connect(m_folders, &FolderPane::chosen, this, &Tmokuji::goTo);
 }
 
 void Tmokuji::openAt(const QString& folder) {
   goTo(folder);
   m_label2->clear();
-  setWindowModality(Qt::ApplicationModal);
-  show();
-  raise();
-  activateWindow();
+  ShowModal(this);
 }
 
 void Tmokuji::goTo(const QString& wanted) {
   if (m_busy) return;
-  std::string folder = AbsolutePath(S(wanted));
-  // A folder that cannot be shown: the home folder instead, without a message.
-  if (!FolderExists(folder) || !ListFiles(folder).ok) folder = S(QDir::homePath());
-  const QString target = Q(folder);
-  if (target != m_folder) m_title->setText(Q(FolderTitle(folder)));
-  m_folder = target;
-  FillDriveBox(m_drive1, target);
-  FillFolderList(m_dir1, folder);
+  const QString before = m_folders->folder();
+  const QString shown = m_folders->goTo(wanted, QDir::homePath());
+  if (shown != before) m_title->setText(Q(FolderTitle(S(shown))));
 }
+
+const QString& Tmokuji::folder() const { return m_folders->folder(); }
 
 TocOptions Tmokuji::options() const {
   TocOptions o;
-  o.tocFolder = S(m_folder);
+  o.tocFolder = S(folder());
   o.tocTitle = S(m_title->text());
   o.useFrames = m_frameCheck->isChecked();
   o.frameTitleSize = m_frameTitleSize;
@@ -231,7 +220,7 @@ void Tmokuji::showBackgroundColour() {
 
 void Tmokuji::chooseBackgroundPicture() {
   const QString current = m_edit2->text();
-  const QString start = current.isEmpty() ? m_folder : QFileInfo(current).absolutePath();
+  const QString start = current.isEmpty() ? folder() : QFileInfo(current).absolutePath();
   // A cancelled dialog keeps the picture chosen last.
   if (const auto path = m_ui.dialogs().openFile(this, QStringLiteral("画像ファイル|*.jpg;*.gif"), start)) {
     m_edit2->setText(*path);
@@ -241,7 +230,7 @@ void Tmokuji::chooseBackgroundPicture() {
 void Tmokuji::setBusy(bool busy) {
   m_busy = busy;
   for (QWidget* w : {static_cast<QWidget*>(m_button1), static_cast<QWidget*>(m_button2),
-                     static_cast<QWidget*>(m_drive1), static_cast<QWidget*>(m_dir1)}) {
+                     static_cast<QWidget*>(m_folders->drive()), static_cast<QWidget*>(m_folders->list())}) {
     w->setEnabled(!busy);
   }
 }

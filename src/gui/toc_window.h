@@ -11,19 +11,18 @@
 #include "window_dialogs.h"
 
 class QCheckBox;
-class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QToolButton;
 
 namespace pictavo::gui {
 
+class FolderPane;
 class TMain;
 class Tautorunform;
 
-class Tmokuji : public QDialog, public TocHost {
+class Tmokuji : public QDialog, public WindowHost<TocHost> {
   Q_OBJECT
  public:
   Tmokuji(TMain& main, Dialogs& dialogs);
@@ -35,19 +34,12 @@ class Tmokuji : public QDialog, public TocHost {
   void openAt(const QString& folder);
   // The options as the controls hold them.
   TocOptions options() const;
-  const QString& folder() const { return m_folder; }
+  const QString& folder() const;
   Tautorunform* batchWindow() { return m_batch; }
 
   // TocHost
-  void showMessage(const std::string& text) override { m_ui.showMessage(text); }
-  bool askYesNo(const std::string& text, const std::string& caption) override { return m_ui.askYesNo(text, caption); }
-  void note(const std::string& detail) override { m_ui.note(detail); }
   void setStatus(StatusPanel panel, const std::string& text) override;
   bool processEvents() override;
-  void openWithProgram(const std::string& program, const std::string& document, const std::string& folder) override {
-    m_ui.openWithProgram(program, document, folder);
-  }
-  void openWithAssociatedProgram(const std::string& path) override { m_ui.openWithAssociatedProgram(path); }
   void showTocProgress(const std::string& text) override;
 
  public slots:
@@ -68,15 +60,12 @@ class Tmokuji : public QDialog, public TocHost {
   void setBusy(bool busy);
 
   TMain& m_main;
-  WindowDialogs m_ui;
   Tautorunform* m_batch = nullptr;
-  QString m_folder;
   bool m_busy = false;
   int m_frameTitleSize = 3;
   int32_t m_backgroundColour = TocOptions{}.tocBackgroundColor;
 
-  QComboBox* m_drive1 = nullptr;
-  QListWidget* m_dir1 = nullptr;
+  FolderPane* m_folders = nullptr;
   QLineEdit* m_title = nullptr;
   QCheckBox* m_frameCheck = nullptr;
   QLineEdit* m_edit5 = nullptr;

@@ -1,5 +1,6 @@
 #include "window_dialogs.h"
 
+#include <QWidget>
 #include <utility>
 
 #include "qt_convert.h"
@@ -35,5 +36,12 @@ void WindowDialogs::openWithProgram(const std::string& program, const std::strin
 }
 
 void WindowDialogs::openWithAssociatedProgram(const std::string& path) { m_dialogs.openDocument(Q(path)); }
+
+void ShowModal(QWidget* window) {
+  window->setWindowModality(Qt::ApplicationModal);
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
 
 }  // namespace pictavo::gui

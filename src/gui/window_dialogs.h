@@ -29,4 +29,26 @@ class WindowDialogs {
   std::string m_pendingNote;
 };
 
+// The dialogs and openers of a core host (TocHost, BatchHost, CommandHost)
+// answered through the window's dialogs.
+template <typename Host>
+class WindowHost : public Host {
+ public:
+  void showMessage(const std::string& text) override { m_ui.showMessage(text); }
+  bool askYesNo(const std::string& text, const std::string& caption) override { return m_ui.askYesNo(text, caption); }
+  void note(const std::string& detail) override { m_ui.note(detail); }
+  void openWithProgram(const std::string& program, const std::string& document, const std::string& folder) override {
+    m_ui.openWithProgram(program, document, folder);
+  }
+  void openWithAssociatedProgram(const std::string& path) override { m_ui.openWithAssociatedProgram(path); }
+
+ protected:
+  WindowHost(Dialogs& dialogs, QWidget* window) : m_ui(dialogs, window) {}
+  WindowDialogs m_ui;
+};
+
+// Shows a tool window application-modal and returns at once: no nested
+// event loop, so a command may hide and show it again.
+void ShowModal(QWidget* window);
+
 }  // namespace pictavo::gui
