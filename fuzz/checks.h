@@ -81,6 +81,14 @@ inline std::string CheckJpegHeader(const uint8_t* data, size_t size) {
     if (picture.width != info.width || picture.height != info.height) return "decoded size differs from the header";
     if (picture.data.size() != picture.stride * static_cast<size_t>(picture.height)) return "short pixel store";
   }
+  // The preview's reduced decode takes other IDCT and upsampling paths.
+  Bitmap reduced;
+  if (DecodeJpegFileToCover(path, 150, reduced, info, error)) {
+    if (reduced.width <= 0 || reduced.height <= 0 || reduced.width > info.width || reduced.height > info.height) {
+      return "reduced size outside the picture";
+    }
+    if (reduced.data.size() != reduced.stride * static_cast<size_t>(reduced.height)) return "short reduced pixel store";
+  }
   return {};
 }
 

@@ -1,5 +1,6 @@
 // The JPEG header reader and its EXIF orientation reader, on a file and on
-// raw segment bytes, then the full decode of what the header admits.
+// raw segment bytes, then the full and the preview decode of what the
+// header admits.
 
 #include <cstdint>
 #include <cstdlib>

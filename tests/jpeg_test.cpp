@@ -39,6 +39,27 @@ TEST(Jpeg, DecodesColourAndGrey) {
   EXPECT_EQ(info.components, 3);
 }
 
+// A preview decode reduces as far as the longer side still covers the box,
+// and reports the stored size for the fit.
+TEST(Jpeg, PreviewDecodeCoversTheBoxAtTheSmallestScale) {
+  TempDir dir;
+  struct Case {
+    int w, h, outW, outH;
+  } cases[] = {{2000, 1000, 250, 125}, {1000, 100, 250, 25}, {100, 50, 100, 50}, {1200, 1600, 150, 200}};
+  for (const Case& c : cases) {
+    const std::string path = dir.file(std::to_string(c.w) + "x" + std::to_string(c.h) + ".jpg");
+    MakeJpeg(path, c.w, c.h, {false, 90, 1, 2, 2, true});
+    Bitmap out;
+    JpegInfo info;
+    std::string error;
+    ASSERT_TRUE(DecodeJpegFileToCover(path, 150, out, info, error)) << error;
+    EXPECT_EQ(out.width, c.outW) << path;
+    EXPECT_EQ(out.height, c.outH) << path;
+    EXPECT_EQ(info.width, c.w);
+    EXPECT_EQ(info.height, c.h);
+  }
+}
+
 TEST(Jpeg, DamagedInputIsACleanError) {
   TempDir dir;
   const std::string good = SmallJpeg(dir, 160, 120);

@@ -9,6 +9,7 @@
 // may go on with /Window.slot steps, each run on that window in turn.
 
 #include <QApplication>
+#include <QIcon>
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
@@ -82,6 +83,9 @@ void TakeScreenshot(pictavo::gui::TMain& main, const ScreenshotRequest& r) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Pictavo"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictavo.png")));
+  // The desktop entry's name, so the window is matched to its menu entry.
+  QGuiApplication::setDesktopFileName(QStringLiteral("pictavo"));
   QStringList args = QApplication::arguments();
   args.removeFirst();
   const ScreenshotRequest screenshot = TakeScreenshotOptions(args);

@@ -52,7 +52,7 @@ QToolButton* SmallButton(QWidget* parent, const char* name, const QString& text,
   b->setObjectName(QLatin1String(name));
   b->setText(text);
   b->setToolTip(QString::fromUtf8(hint));
-  b->setFixedSize(24, 24);
+  b->setFixedSize(20, 20);
   return b;
 }
 
@@ -107,6 +107,8 @@ TMain::TMain(Dialogs& dialogs, const StartArguments& arguments, QWidget* parent)
   setFolder(folder);
   showCommentColour();
   resize(502, 394 + menuBar()->sizeHint().height());
+  // The preview pane starts wide enough for the whole 150-pixel preview.
+  m_splitter->setSizes({330, kPreviewBox + 10});
   restoreWindowPosition(report.reading.windowLeft, report.reading.windowTop);
   m_edit2->setText(QString::number(m_upDown1->value()));
   m_button7->setFocus();
@@ -179,6 +181,8 @@ void TMain::buildControls() {
   setCentralWidget(central);
   auto* outer = new QVBoxLayout(central);
   outer->setContentsMargins(4, 4, 4, 0);
+  // Tight spacing: the whole window fits the client area of 502 x 394.
+  outer->setSpacing(4);
 
   // Upper panel, left: drives, next folder, folders.
   auto* upper = new QHBoxLayout;
@@ -186,6 +190,9 @@ void TMain::buildControls() {
   m_drive1 = new QComboBox(central);
   m_drive1->setObjectName(QStringLiteral("Drive1"));
   m_drive1->setToolTip(QStringLiteral("ドライブを指定します。"));
+  // A long mount point must not widen the window; the list shows it whole.
+  m_drive1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  m_drive1->setMinimumContentsLength(6);
   m_button5 = new QPushButton(QStringLiteral("次のフォルダ"), central);
   m_button5->setObjectName(QStringLiteral("Button5"));
   m_button5->setToolTip(QStringLiteral("現在のフォルダが含まれているフォルダで次のフォルダに移動します。"));
@@ -202,6 +209,7 @@ void TMain::buildControls() {
 
   // Upper panel, right: Execute (Abort over it), title, per-row count, comments.
   auto* right = new QGridLayout;
+  right->setVerticalSpacing(3);
   m_button7 = new QPushButton(QStringLiteral("実行(&X)"), central);
   m_button7->setObjectName(QStringLiteral("Button7"));
   m_button7->setToolTip(QStringLiteral("カタログ表示するファイルを作成し、htmlのファイルを作ります。"));
@@ -276,7 +284,7 @@ void TMain::buildControls() {
   listColumn->addWidget(m_oldFile);
   listLayout->addLayout(listColumn, 1);
   auto* buttons = new QVBoxLayout;
-  buttons->setSpacing(2);
+  buttons->setSpacing(1);
   m_listButtons[0] = SmallButton(listPane, "Button11", QStringLiteral("↻"), "ファイル一覧を読み直します。");
   m_listButtons[1] = SmallButton(listPane, "Button3", QStringLiteral("全"), "表示されているすべてのファイルを選択します。");
   m_listButtons[2] = SmallButton(listPane, "Button4", QStringLiteral("解"), "ファイル一覧のすべての選択を解除します。");
@@ -286,7 +294,7 @@ void TMain::buildControls() {
   m_listButtons[6] = SmallButton(listPane, "NoPicButton", QStringLiteral("P"), "実行時のPreview Windowの表示切換");
   m_listButtons[6]->setCheckable(true);
   m_listButtons[6]->setChecked(true);
-  buttons->addSpacing(20);
+  buttons->addSpacing(17);
   for (auto* b : m_listButtons) buttons->addWidget(b);
   buttons->addStretch();
   listLayout->addLayout(buttons);
@@ -294,6 +302,7 @@ void TMain::buildControls() {
   auto* previewPane = new QWidget(m_splitter);
   auto* previewLayout = new QVBoxLayout(previewPane);
   previewLayout->setContentsMargins(0, 0, 0, 0);
+  previewLayout->setSpacing(0);
   previewLayout->addWidget(new QLabel(QStringLiteral("Preview Window"), previewPane));
   m_panel3 = new QFrame(previewPane);
   m_panel3->setObjectName(QStringLiteral("Panel3"));
@@ -601,11 +610,12 @@ void TMain::preview() {
   Bitmap picture;
   JpegInfo info;
   std::string error;
-  if (!DecodeJpegFile(path, picture, info, error)) {
+  // Only drawn, never written: a reduced decode is enough and much faster.
+  if (!DecodeJpegFileToCover(path, kPreviewBox, picture, info, error)) {
     showMessage(error.empty() ? path : error);
     return;
   }
-  const PreviewSize fit = PreviewFit(picture.width, picture.height);
+  const PreviewSize fit = PreviewFit(info.width, info.height);
   m_image1->setPixmap(QPixmap::fromImage(ToQImage(picture)));
   m_image1->resize(fit.width, fit.height);
   centrePreview();

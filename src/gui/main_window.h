@@ -197,6 +197,7 @@ namespace msg {
 inline constexpr const char* kChooseFolderTitle = "対象のフォルダを選択して下さい。";
 inline constexpr const char* kChooseFolderFailed = "フォルダの指定に失敗しました。";
 inline constexpr const char* kAlreadyRunning = "すでに起動されています";
+inline constexpr const char* kNoHelpPage = "ヘルプファイルが見つかりません。";
 }  // namespace msg
 
 }  // namespace pictavo::gui

@@ -2,9 +2,12 @@
 // the options dialog, the settings check view and the help page. Each opens
 // its window (made once, kept for the session) and hands it what it needs.
 
-#include "main_window.h"
+#include <QCoreApplication>
+#include <QFileInfo>
 
 #include "bmp_window.h"
+#include "main_window.h"
+#include "platform/paths.h"
 #include "qt_convert.h"
 #include "toc_window.h"
 
@@ -46,8 +49,20 @@ void TMain::openSettingsView() {
   // The settings check view.
 }
 
+// The help page: one the user put in the program folder, else the one
+// installed beside the program, else the source tree's (a build run in place).
 void TMain::openHelp() {
-  // The help page the program ships.
+  const QStringList candidates{
+      Q(FolderBase(m_session.main.programFolder)) + QStringLiteral("help/index.html"),
+      QCoreApplication::applicationDirPath() + QStringLiteral("/../share/pictavo/help/index.html"),
+      QStringLiteral(PICTAVO_SOURCE_HELP)};
+  for (const QString& page : candidates) {
+    if (QFileInfo(page).isFile()) {
+      m_dialogs.openDocument(QFileInfo(page).absoluteFilePath());
+      return;
+    }
+  }
+  m_dialogs.message(this, QString::fromUtf8(msg::kNoHelpPage));
 }
 
 }  // namespace pictavo::gui

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
@@ -132,6 +133,31 @@ class MainWindowTest : public QObject {
     Find<QAction>(window.get(), "about1")->trigger();
     QCOMPARE(caption, QStringLiteral("バージョン情報"));
     QCOMPARE(version, QStringLiteral("Pictavo Ver2.02 "));
+  }
+
+  void theClientAreaIs502By394AndShowsTheWholePreview() {
+    ScriptedDialogs dialogs;
+    auto window = open(dialogs);
+    QTRY_COMPARE(window->width(), 502);
+    QCOMPARE(window->height() - window->menuBar()->height(), 394);
+    QVERIFY(Find<QWidget>(window.get(), "Panel3")->width() >= 150);
+    QVERIFY(Find<QWidget>(window.get(), "Panel3")->height() >= 150);
+  }
+
+  void helpOpensTheShippedPageUnlessTheProgramFolderHasOne() {
+    ScriptedDialogs dialogs;
+    const QString program = path(QStringLiteral("help-program"));
+    auto window = open(dialogs, {}, program);
+    Find<QAction>(window.get(), "helpContents1")->trigger();
+    QCOMPARE(dialogs.opened.size(), 1);
+    QVERIFY2(dialogs.opened.front().endsWith(QStringLiteral("/help/index.html")), qPrintable(dialogs.opened.front()));
+    QVERIFY(QFileInfo(dialogs.opened.front().mid(1)).isFile());
+
+    QDir().mkpath(program + "/help");
+    QFile(program + "/help/index.html").open(QIODevice::WriteOnly);
+    Find<QAction>(window.get(), "helpContents1")->trigger();
+    QCOMPARE(dialogs.opened.back(), "|" + program + "/help/index.html");
+    QVERIFY(dialogs.messages.isEmpty());
   }
 
   void aPictureArgumentOpensItsFolderInNameOrder() {

@@ -283,7 +283,11 @@ class Run {
   // the user sees, and the file, happen here at the picture's turn.
   bool makeThumbnail(const std::string& name, ThumbnailPipeline& pipeline, Picture& pic) {
     const std::string thumbPath = FolderBase(m_run.thumbnailFolder) + m_s.thumbnailPrefix + name;
-    ThumbnailResult r = pipeline.take();
+    // A slow picture keeps the window answering; an Abort pressed meanwhile
+    // counts at the next picture, as one pressed between pictures does.
+    ThumbnailResult r = pipeline.take([this] {
+      if (m_host.processEvents()) m_run.runActive = false;
+    });
     if (!r.readOk) {
       m_host.note(r.readError);
       m_host.showMessage(msg::kReadError);

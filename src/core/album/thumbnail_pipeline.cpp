@@ -128,10 +128,17 @@ ThumbnailPipeline::~ThumbnailPipeline() {
   for (auto& t : m_workers) t.join();
 }
 
-ThumbnailResult ThumbnailPipeline::take() {
+ThumbnailResult ThumbnailPipeline::take(const std::function<void()>& whileWaiting, std::chrono::milliseconds every) {
   std::unique_lock<std::mutex> lock(m_mutex);
   const size_t i = m_taken;
   std::optional<ThumbnailResult>& slot = m_results[i % m_window];
+  if (whileWaiting) {
+    while (!m_changed.wait_for(lock, every, [&] { return slot.has_value(); })) {
+      lock.unlock();
+      whileWaiting();
+      lock.lock();
+    }
+  }
   m_changed.wait(lock, [&] { return slot.has_value(); });
   ThumbnailResult r = std::move(*slot);
   slot.reset();

@@ -11,9 +11,11 @@
 // run one after another; a worker puts off a picture that does not fit yet
 // and makes later ones meanwhile, so the other core is not left idle.
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -55,8 +57,11 @@ class ThumbnailPipeline {
   ThumbnailPipeline(const ThumbnailPipeline&) = delete;
   ThumbnailPipeline& operator=(const ThumbnailPipeline&) = delete;
 
-  // The result of the next task in order; waits for it.
-  ThumbnailResult take();
+  // The result of the next task in order; waits for it. While it waits,
+  // whileWaiting runs every `every` (without the pipeline's lock), so the
+  // caller's window can handle its events during a slow picture.
+  ThumbnailResult take(const std::function<void()>& whileWaiting = {},
+                       std::chrono::milliseconds every = std::chrono::milliseconds(20));
   // The run has written (or kept) the thumbnail of the task last taken; a
   // later task that reads or tests that file may start.
   void finished();

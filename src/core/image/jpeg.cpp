@@ -1,5 +1,7 @@
 #include "image/jpeg.h"
 
+#include <algorithm>
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -118,7 +120,18 @@ struct Decoder {
   jpeg_decompress_struct cinfo{};
   ErrorManager err{};
   jpeg_progress_mgr progress{};
+  int coverBox = 0;  // > 0: decode at the smallest scale whose longer side still covers it
 };
+
+// The largest reduction of the DCT scaling (1/8, 1/4, 1/2) that keeps the
+// picture's longer side at least `box` pixels; 1 when none does.
+unsigned ReductionFor(const jpeg_decompress_struct& cinfo, int box) {
+  const unsigned longer = std::max(cinfo.image_width, cinfo.image_height);
+  for (unsigned denom : {8u, 4u, 2u}) {
+    if ((longer + denom - 1) / denom >= static_cast<unsigned>(box)) return denom;
+  }
+  return 1;
+}
 
 void SetUp(Decoder& d) {
   d.cinfo.err = jpeg_std_error(&d.err.pub);
@@ -289,6 +302,10 @@ int DecodeCore(Decoder& d, const uint8_t* data, size_t size, FILE* file, Bitmap*
   if (!CheckMemory(d, info.decoderBytes, error)) return 2;
   const bool grey = d.cinfo.jpeg_color_space == JCS_GRAYSCALE;
   d.cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+  if (d.coverBox > 0) {
+    d.cinfo.scale_num = 1;
+    d.cinfo.scale_denom = ReductionFor(d.cinfo, d.coverBox);
+  }
   jpeg_start_decompress(&d.cinfo);
   NoteSettings(d.cinfo, info);
   // The pixel store is reserved, not filled: its pages are touched row by
@@ -316,9 +333,11 @@ std::string DecodeErrorText(const Decoder& d) {
 
 // Decodes from memory, or from file when one is given (read through a
 // buffer, never held whole).
-bool Decode(const uint8_t* data, size_t size, FILE* file, Bitmap* out, JpegInfo& info, std::string& error) {
+bool Decode(const uint8_t* data, size_t size, FILE* file, Bitmap* out, JpegInfo& info, std::string& error,
+            int coverBox = 0) {
   Decoder d;
   SetUp(d);
+  d.coverBox = coverBox;
   const int rc = DecodeCore(d, data, size, file, out, info, error);
   jpeg_destroy_decompress(&d.cinfo);
   if (rc == 1) error = DecodeErrorText(d);
@@ -510,10 +529,10 @@ FILE* OpenPicture(const std::string& path, std::string& error) {
   return file;
 }
 
-bool DecodePictureFile(const std::string& path, Bitmap* out, JpegInfo& info, std::string& error) {
+bool DecodePictureFile(const std::string& path, Bitmap* out, JpegInfo& info, std::string& error, int coverBox = 0) {
   FILE* file = OpenPicture(path, error);
   if (!file) return false;
-  const bool ok = Decode(nullptr, 0, file, out, info, error);
+  const bool ok = Decode(nullptr, 0, file, out, info, error, coverBox);
   std::fclose(file);
   if (!ok) error = path + ": " + error;
   return ok;
@@ -568,6 +587,10 @@ bool DecodeJpegMemory(const uint8_t* data, size_t size, Bitmap& out, JpegInfo& i
 
 bool DecodeJpegFile(const std::string& path, Bitmap& out, JpegInfo& info, std::string& error) {
   return DecodePictureFile(path, &out, info, error);
+}
+
+bool DecodeJpegFileToCover(const std::string& path, int box, Bitmap& out, JpegInfo& info, std::string& error) {
+  return DecodePictureFile(path, &out, info, error, box);
 }
 
 bool EncodeJpeg(const Bitmap& picture, int quality, std::string& bytes, std::string& error) {
