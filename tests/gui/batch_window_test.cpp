@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -109,6 +110,8 @@ class BatchWindowTest : public QObject, public ToolWindowFixture {
     QCOMPARE(folders, (QStringList{"f1", "f2", "f3", "f4", "f5"}));
     QVERIFY(tocHidden);
     QVERIFY(abortShown);
+    QCOMPARE(Find<QProgressBar>(batch, "ProgressBar1")->maximum(), 5);
+    QCOMPARE(Find<QProgressBar>(batch, "ProgressBar1")->value(), 5);
     for (int i = 1; i <= 5; ++i) QVERIFY(QFile::exists(site + QStringLiteral("/f%1/index.htm").arg(i)));
     QVERIFY(!QFile::exists(site + "/g-back/index.htm"));
     QCOMPARE(Count(ReadFile(site + "/index.htm"), "<!-- FILE=005 -->"), 1);
@@ -130,16 +133,23 @@ class BatchWindowTest : public QObject, public ToolWindowFixture {
     toc->openBatch();
     Tautorunform* batch = toc->batchWindow();
     bool pressedInsideAlbumRun = false;
+    bool refused = false;
     PaintWatcher folder(Find<QLineEdit>(batch, "Edit1"), [&](const QString& t) {
       if (t != QStringLiteral("f2")) return;
       // Runs at the album run's first look at its events, inside TMain's pump.
       QTimer::singleShot(0, batch, [&] {
         pressedInsideAlbumRun = main->busy();
+        // Mid-run the windows refuse to close, and Esc does nothing.
+        batch->close();
+        batch->reject();
+        toc->close();
+        refused = batch->isVisible() && batch->running();
         QTest::mouseClick(Find<QPushButton>(batch, "Button2"), Qt::LeftButton);
       });
     });
     QTest::mouseClick(Find<QPushButton>(batch, "Button1"), Qt::LeftButton);
     QVERIFY(pressedInsideAlbumRun);
+    QVERIFY(refused);
     QCOMPARE(dialogs.messages, QStringList{QStringLiteral("処理は中断されました")});
     QVERIFY(dialogs.questions.isEmpty());
     // The second album is complete; nothing after it, and no table of contents.

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTimer>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QtTest>
@@ -109,13 +110,22 @@ class BmpWindowTest : public QObject, public ToolWindowFixture {
     dialogs.answers = {false};
     QList<QRect> shown;
     GeometryWatcher watcher(image, shown);
+    // Events run during the command; the window neither closes nor starts again.
+    bool refused = false;
+    QTimer::singleShot(0, bmp, [&] {
+      bmp->close();
+      Find<QPushButton>(bmp, "Button1")->click();
+      refused = bmp->busy() && bmp->isVisible() && !Find<QWidget>(bmp, "Button1")->isEnabled();
+    });
     Find<QPushButton>(bmp, "Button1")->click();
     QCOMPARE(dialogs.questions,
              QStringList{QStringLiteral("Pictavo|同名のファイルが存在します。\nwide.jpg\n上書きしてよろしいですか？")});
     QCOMPARE(ReadFile(folder + "/wide.jpg"), before);
     QVERIFY(QFile::exists(folder + "/SQUARE.jpg"));
     QCOMPARE(shown, (QList<QRect>{QRect(5, 5, 116, 116), QRect(5, 44, 116, 39)}));  // in list order
+    QVERIFY(refused);
     QVERIFY(!bmp->busy());
+    QVERIFY(Find<QWidget>(bmp, "Button1")->isEnabled());
   }
 };
 
