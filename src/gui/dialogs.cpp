@@ -27,7 +27,12 @@ QString QtFilter(const QString& filter) {
 }
 
 std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& filter, const QString& folder) {
-  const QString path = QFileDialog::getOpenFileName(parent, QString(), folder, QtFilter(filter));
+  return openFileTitled(parent, QString(), filter, folder);
+}
+
+std::optional<QString> QtDialogs::openFileTitled(QWidget* parent, const QString& title, const QString& filter,
+                                                 const QString& folder) {
+  const QString path = QFileDialog::getOpenFileName(parent, title, folder, QtFilter(filter));
   if (path.isEmpty()) return std::nullopt;
   return path;
 }

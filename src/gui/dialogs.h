@@ -22,6 +22,12 @@ class Dialogs {
   // File dialogs with a filter in the form "text|pattern"; nullopt when cancelled.
   virtual std::optional<QString> openFile(QWidget* parent, const QString& filter, const QString& folder) = 0;
   virtual std::optional<QString> saveFile(QWidget* parent, const QString& filter, const QString& folder) = 0;
+  // An open-file dialog with its own title; by default the untitled one.
+  virtual std::optional<QString> openFileTitled(QWidget* parent, const QString& title, const QString& filter,
+                                                const QString& folder) {
+    (void)title;
+    return openFile(parent, filter, folder);
+  }
   virtual std::optional<QString> chooseFolder(QWidget* parent, const QString& title, const QString& start) = 0;
   virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
   // The program's own folder chooser window (TOpenfolda), which keeps its
@@ -44,6 +50,8 @@ class QtDialogs : public Dialogs {
   bool question(QWidget* parent, const QString& text, const QString& caption) override;
   std::optional<QString> openFile(QWidget* parent, const QString& filter, const QString& folder) override;
   std::optional<QString> saveFile(QWidget* parent, const QString& filter, const QString& folder) override;
+  std::optional<QString> openFileTitled(QWidget* parent, const QString& title, const QString& filter,
+                                        const QString& folder) override;
   std::optional<QString> chooseFolder(QWidget* parent, const QString& title, const QString& start) override;
   std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override;
   std::optional<QString> chooseFolderInWindow(QWidget* parent) override;

@@ -76,8 +76,14 @@ UpDown::UpDown(QWidget* parent) : QWidget(parent) {
   connect(down, &QToolButton::clicked, this, [this] { setValue(m_value - 1); });
 }
 
+void UpDown::setRange(int lowest, int highest) {
+  m_lowest = lowest;
+  m_highest = highest;
+  setValue(m_value);
+}
+
 void UpDown::setValue(int value) {
-  value = ClampPicturesPerRow(value);
+  value = std::clamp(value, m_lowest, m_highest);
   if (value == m_value) return;
   m_value = value;
   emit valueChanged(value);
@@ -110,6 +116,7 @@ TMain::TMain(Dialogs& dialogs, const StartArguments& arguments, QWidget* parent)
   // The preview pane starts wide enough for the whole 150-pixel preview.
   m_splitter->setSizes({330, kPreviewBox + 10});
   restoreWindowPosition(report.reading.windowLeft, report.reading.windowTop);
+  m_startPosition = pos();
   m_edit2->setText(QString::number(m_upDown1->value()));
   m_button7->setFocus();
 }
@@ -422,10 +429,13 @@ void TMain::setStatus(StatusPanel panel, const std::string& text) {
 }
 
 bool TMain::processEvents() {
-  // The one point where a run lets the window repaint and hears Abort.
+  // The point where a run hears Abort; the click itself may have come in
+  // while the run waited (letEventsRun).
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   return m_abortRequested;
 }
+
+void TMain::letEventsRun() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 void TMain::openWithProgram(const std::string& program, const std::string& document, const std::string& folder) {
   m_dialogs.startProgram(Q(program), Q(document), Q(folder));

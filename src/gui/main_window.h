@@ -34,19 +34,26 @@ namespace pictavo::gui {
 class Tmokuji;
 class TBMPtoJPEG;
 
-// The up-down control: two arrow buttons over a value kept in 1 to 10.
+// The up-down control: two arrow buttons over a value kept in its range
+// (1 to 10 unless set).
 class UpDown : public QWidget {
   Q_OBJECT
  public:
   explicit UpDown(QWidget* parent = nullptr);
   int value() const { return m_value; }
   void setValue(int value);
+  void setRange(int lowest, int highest);
  signals:
   void valueChanged(int value);
 
  private:
   int m_value = 5;
+  int m_lowest = 1;
+  int m_highest = 10;
 };
+
+class TOption;
+class Tsetview;
 
 struct StartArguments {
   QString programFolder;   // empty: the default program folder
@@ -61,6 +68,14 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
 
   Session& session() { return m_session; }
   bool busy() const { return m_busy; }
+  // The per-row control UpDown1 as it stands (not the record's field).
+  int picturesPerRowControl() const { return m_upDown1->value(); }
+  // Where the window was placed at start-up.
+  QPoint startPosition() const { return m_startPosition; }
+  // The options dialog and the settings check view, once opened.
+  TOption* options() const { return m_options; }
+  Tsetview* settingsView() const { return m_setview; }
+
   // The tool windows, made at first use and kept (tool_windows.cpp).
   Tmokuji* tocWindow();
   TBMPtoJPEG* bmpWindow();
@@ -78,6 +93,7 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   // The system's reason: on stderr, and under the next message box's text.
   void note(const std::string& detail) override;
   bool processEvents() override;
+  void letEventsRun() override;
   void openWithProgram(const std::string& program, const std::string& document, const std::string& folder) override;
   void openWithAssociatedProgram(const std::string& path) override;
   void beginRun() override;
@@ -88,6 +104,7 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   void setLoadButtonEnabled(bool enabled) override;
   std::optional<std::string> chooseOpenFile(const std::string& filter, const std::string& folder) override;
   std::optional<std::string> chooseSaveFile(const std::string& filter, const std::string& folder) override;
+  void refillOptions() override;
 
  public slots:
   // Folder list and drive list go to `path` (a file: its folder) and the
@@ -163,6 +180,10 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   QString m_lastChosenFolder;
   std::string m_pendingNote;
   QString m_deferredPath;  // handed over during a run
+  QPoint m_startPosition;
+  TOption* m_options = nullptr;
+  Tsetview* m_setview = nullptr;
+
   Tmokuji* m_tocWindow = nullptr;
   TBMPtoJPEG* m_bmpWindow = nullptr;
 

@@ -7,8 +7,10 @@
 
 #include "bmp_window.h"
 #include "main_window.h"
+#include "options_window.h"
 #include "platform/paths.h"
 #include "qt_convert.h"
+#include "settings_view_window.h"
 #include "toc_window.h"
 
 namespace pictavo::gui {
@@ -42,11 +44,30 @@ void TMain::openCommentEditor() {
 }
 
 void TMain::openOptions() {
-  // The options dialog.
+  if (m_busy) return;
+  // Made once and kept: between showings it holds the user's unconfirmed edits.
+  if (!m_options) m_options = new TOption(*this, m_dialogs);
+  m_options->setWindowModality(Qt::ApplicationModal);
+  m_options->show();
+  m_options->raise();
+  m_options->activateWindow();
+}
+
+void TMain::refillOptions() {
+  // After a settings file was loaded: the dialog shows the new record.
+  if (!m_options) return;
+  m_options->mainini();
+  m_options->showFirstPage();
 }
 
 void TMain::openSettingsView() {
-  // The settings check view.
+  if (m_busy) return;
+  if (!m_setview) m_setview = new Tsetview(*this);
+  m_setview->fill();
+  m_setview->setWindowModality(Qt::ApplicationModal);
+  m_setview->show();
+  m_setview->raise();
+  m_setview->activateWindow();
 }
 
 // The help page: one the user put in the program folder, else the one

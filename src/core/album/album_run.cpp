@@ -285,9 +285,7 @@ class Run {
     const std::string thumbPath = FolderBase(m_run.thumbnailFolder) + m_s.thumbnailPrefix + name;
     // A slow picture keeps the window answering; an Abort pressed meanwhile
     // counts at the next picture, as one pressed between pictures does.
-    ThumbnailResult r = pipeline.take([this] {
-      if (m_host.processEvents()) m_run.runActive = false;
-    });
+    ThumbnailResult r = pipeline.take([this] { m_host.letEventsRun(); });
     if (!r.readOk) {
       m_host.note(r.readError);
       m_host.showMessage(msg::kReadError);

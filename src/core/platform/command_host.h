@@ -22,6 +22,10 @@ class CommandHost : public virtual DialogHost {
   virtual void setStatus(StatusPanel panel, const std::string& text) = 0;
   // Lets pending events run once; true when Abort has been pressed.
   virtual bool processEvents() = 0;
+  // Lets pending events run while a command waits for its workers (a window
+  // repaints and records an Abort click); the command asks processEvents()
+  // at its next step. Nothing by default: a terminal has no events.
+  virtual void letEventsRun() {}
   // Starts `program` detached with `document` as its one argument in `folder`.
   virtual void openWithProgram(const std::string& program, const std::string& document, const std::string& folder);
   // Opens `path` with the desktop's associated program.

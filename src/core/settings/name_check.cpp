@@ -8,15 +8,6 @@
 
 namespace pictavo {
 
-namespace {
-
-bool SingleComponent(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
-         name.find('\0') == std::string::npos;
-}
-
-}  // namespace
-
 namespace msg {
 
 std::string BadNameText(const std::string& field, const std::string& value) {
@@ -36,6 +27,11 @@ std::string LinkPathText(const std::string& path) {
 }
 
 }  // namespace msg
+
+bool SingleComponent(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
+         name.find('\0') == std::string::npos;
+}
 
 bool IsSymbolicLink(const std::string& path) {
   struct stat st {};

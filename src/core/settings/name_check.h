@@ -10,6 +10,9 @@
 
 namespace pictavo {
 
+// A single, non-empty path component: no "/", not "." or "..".
+bool SingleComponent(const std::string& name);
+
 // htmlFileName and thumbnailFolderName must be single, non-empty path
 // components (no "/", not "." or ".."); thumbnailPrefix may hold no "/".
 // Returns the message for the first bad field, empty when all are fit.
