@@ -19,7 +19,7 @@ struct Album {
   MainValues main;
   std::vector<PictureEntry> list;
   RecordingHost host;
-  RunExtras extras;
+  WithoutRunDuties extras;
   int perRow = 5;
 
   Album() {

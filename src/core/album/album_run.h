@@ -32,19 +32,29 @@ class AlbumRunHost : public CommandHost {
 
 struct AlbumRunState;
 
-// The run's extra duties at its fixed points; the default does nothing
-// beyond what the run needs to go on.
+// The run's duties towards other files and programs at its fixed points.
+// Execute and the batch run with all of them (AlbumRunExtras, through
+// RunAlbumInSession); a caller that wants the page alone says so with
+// WithoutRunDuties.
 class RunExtras {
  public:
   virtual ~RunExtras() = default;
   // After the selection has been read: the comment-file check and the
   // automatic settings save. False ends the run early.
-  virtual bool afterSelection(AlbumRunState& run) { (void)run; return true; }
+  virtual bool afterSelection(AlbumRunState& run) = 0;
   // After the folder preparation: the comment table and the background
   // picture. False ends the run early.
-  virtual bool afterFolderPreparation(AlbumRunState& run) { (void)run; return true; }
+  virtual bool afterFolderPreparation(AlbumRunState& run) = 0;
   // Closing steps, when the run was not aborted.
-  virtual void endOfRunNotice(AlbumRunState& run) { (void)run; }
+  virtual void endOfRunNotice(AlbumRunState& run) = 0;
+};
+
+// No duties: the pages and thumbnails only.
+class WithoutRunDuties final : public RunExtras {
+ public:
+  bool afterSelection(AlbumRunState&) override { return true; }
+  bool afterFolderPreparation(AlbumRunState&) override { return true; }
+  void endOfRunNotice(AlbumRunState&) override {}
 };
 
 enum class RunOutcome {
