@@ -82,7 +82,7 @@ TEST_F(BatchFixture, CountsAndMakesOnlyTheTargetFolders) {
   EXPECT_EQ(driver.runs, (std::vector<std::string>{"b-mixed:Back.JPG,x.jpg", "D-pics:y.JPG"}));
   EXPECT_FALSE(main.batchRunning);
   EXPECT_EQ(host.events, (std::vector<std::string>{"begin", "00000/00002", "00001/00002", "folder b-mixed", "step",
-                                                   "00002/00002", "folder D-pics", "step", "end"}));
+                                                   "00002/00002", "folder D-pics", "step", "toc", "end"}));
   // The table of contents links the two albums and asks nothing itself.
   const auto page = ReadCp932Lines(dir.file("index.htm"));
   ASSERT_GT(page.size(), 30u);
@@ -106,14 +106,20 @@ TEST_F(BatchFixture, AbortBetweenFoldersWritesNoTableOfContents) {
   EXPECT_EQ(host.events.back(), "end");
 }
 
-TEST_F(BatchFixture, TableOfContentsThatStopsStillGetsTheQuestion) {
+// The page the question would open was not written: nothing is asked or opened.
+TEST_F(BatchFixture, TableOfContentsThatStopsGetsNoQuestion) {
   folder("a", {"p.jpg"});
   toc.useBackgroundPicture = true;
   toc.backgroundPicturePath = dir.file("a/p.jpg");
   WriteAll(dir.file("p.jpg"), "already here");
+  host.answer = true;
   ASSERT_EQ(run(1), BatchOutcome::Finished);
   EXPECT_EQ(host.messages, std::vector<std::string>{"背景ファイルコピーに失敗しました。\r処理は中断されました。"});
-  EXPECT_EQ(host.questions.size(), 1u);
+  EXPECT_TRUE(host.questions.empty());
+  EXPECT_TRUE(host.opened.empty());
+  EXPECT_FALSE(PathExists(dir.file("index.htm")));
+  // The table-of-contents window was back before its message.
+  EXPECT_EQ(host.events.end()[-2], "toc");
   EXPECT_EQ(report.tableOfContents, TocOutcome::Stopped);
   EXPECT_FALSE(report.allWritten());
 }

@@ -51,6 +51,7 @@ class TocRecordingHost : public BatchHost {
   void showBatchFolder(const std::string& name) override { events.push_back("folder " + name); }
   void showBatchProgress(const std::string& text) override { events.push_back(text); }
   void stepBatchProgress() override { events.push_back("step"); }
+  void beforeTableOfContents() override { events.push_back("toc"); }
   void endBatch() override { events.push_back("end"); }
 
   bool answer = false;

@@ -16,13 +16,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "qt_picture.h"
+#include "qt_convert.h"
 #include "rotation_window.h"
 
 namespace pictavo::gui {
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 constexpr int kPanelWidth = 166;
 constexpr int kPanelHeight = 191;

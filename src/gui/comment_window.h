@@ -11,7 +11,7 @@
 #include "dialogs.h"
 #include "platform/command_host.h"
 #include "tools/comment_editor.h"
-#include "window_host.h"
+#include "window_dialogs.h"
 
 class QAction;
 class QLabel;

@@ -40,6 +40,26 @@ size_t FillFolderList(QListWidget* list, const std::string& folder) {
   return subs.skipped.size();
 }
 
+FolderPane::FolderPane(QWidget* window) : QObject(window) {
+  m_drive1 = new QComboBox(window);
+  m_drive1->setObjectName(QStringLiteral("Drive1"));
+  m_dir1 = new QListWidget(window);
+  m_dir1->setObjectName(QStringLiteral("Dir1"));
+  connect(m_dir1, &QListWidget::itemActivated, this,
+          [this](QListWidgetItem* item) { emit chosen(item->data(Qt::UserRole).toString()); });
+  connect(m_drive1, &QComboBox::activated, this, [this](int index) { emit chosen(m_drive1->itemData(index).toString()); });
+}
+
+QString FolderPane::goTo(const QString& wanted, const QString& fallback) {
+  // A folder that cannot be shown gives way to the fallback, without a message.
+  std::string folder = AbsolutePath(wanted.toStdString());
+  if (!FolderExists(folder) || !ListFiles(folder).ok) folder = AbsolutePath(fallback.toStdString());
+  m_folder = QString::fromStdString(folder);
+  FillDriveBox(m_drive1, m_folder);
+  FillFolderList(m_dir1, folder);
+  return m_folder;
+}
+
 TOpenfolda::TOpenfolda(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Openfolda"));
   setWindowTitle(QStringLiteral("フォルダ選択"));

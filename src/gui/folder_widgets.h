@@ -19,6 +19,27 @@ void FillDriveBox(QComboBox* box, const QString& folder);
 // data. Returns how many sub-folder names were passed over (not UTF-8).
 size_t FillFolderList(QListWidget* list, const std::string& folder);
 
+// A tool window's drive box Drive1 over its folder list Dir1: activating a
+// folder or a drive moves the list there and reports the move.
+class FolderPane : public QObject {
+  Q_OBJECT
+ public:
+  explicit FolderPane(QWidget* window);
+  QComboBox* drive() const { return m_drive1; }
+  QListWidget* list() const { return m_dir1; }
+  const QString& folder() const { return m_folder; }
+  // Shows `folder`, or `fallback` when it cannot be listed; the folder shown.
+  QString goTo(const QString& folder, const QString& fallback);
+ signals:
+  // The user chose `folder` in the list or the drive box.
+  void chosen(const QString& folder);
+
+ private:
+  QComboBox* m_drive1 = nullptr;
+  QListWidget* m_dir1 = nullptr;
+  QString m_folder;
+};
+
 // The folder chooser window: a drive box, a folder list, 選択 and キャンセル.
 // It keeps its drive and folder between uses.
 class TOpenfolda : public QDialog {

@@ -5,7 +5,8 @@
 //   pictavo --screenshot FILE [--show SLOT] [--grab WINDOW] [--page N] [FOLDER]
 // renders a window into a PNG file and ends: the main window, or after the
 // main window's slot SLOT (for example openOptions) the top-level window
-// whose object name is WINDOW, with its N-th tab page (from 0) shown.
+// whose object name is WINDOW, with its N-th tab page (from 0) shown. SLOT
+// may go on with /Window.slot steps, each run on that window in turn.
 
 #include <QApplication>
 #include <QIcon>
@@ -50,13 +51,23 @@ QWidget* TopLevelNamed(const QString& name) {
 
 void TakeScreenshot(pictavo::gui::TMain& main, const ScreenshotRequest& r) {
   main.preview();
-  if (!r.slot.isEmpty() && !QMetaObject::invokeMethod(&main, qPrintable(r.slot), Qt::QueuedConnection)) {
-    std::fprintf(stderr, "pictavo: no slot %s\n", qPrintable(r.slot));
+  // SLOT/Window.slot/...: the main window's slot, then each named window's in turn.
+  const QStringList steps = r.slot.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+  if (!steps.isEmpty() && !QMetaObject::invokeMethod(&main, qPrintable(steps.front()), Qt::QueuedConnection)) {
+    std::fprintf(stderr, "pictavo: no slot %s\n", qPrintable(steps.front()));
     QApplication::exit(1);
     return;
   }
+  for (qsizetype i = 1; i < steps.size(); ++i) {
+    QTimer::singleShot(static_cast<int>(200 * i), &main, [step = steps[i]] {
+      QWidget* w = TopLevelNamed(step.section(QLatin1Char('.'), 0, 0));
+      if (!w || !QMetaObject::invokeMethod(w, qPrintable(step.section(QLatin1Char('.'), 1)))) {
+        std::fprintf(stderr, "pictavo: no slot %s\n", qPrintable(step));
+      }
+    });
+  }
   // Modal windows run their own event loop; the timer fires inside it.
-  QTimer::singleShot(r.slot.isEmpty() ? 0 : 300, &main, [&main, r] {
+  QTimer::singleShot(steps.isEmpty() ? 0 : static_cast<int>(300 + 200 * (steps.size() - 1)), &main, [&main, r] {
     QWidget* target = r.window.isEmpty() ? &main : TopLevelNamed(r.window);
     if (target && r.page >= 0) {
       if (auto* tabs = target->findChild<QTabWidget*>()) tabs->setCurrentIndex(r.page);

@@ -1,7 +1,7 @@
 #include "main_window.h"
 
 #include "folder_widgets.h"
-#include "qt_picture.h"
+#include "qt_convert.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,12 +46,6 @@
 
 namespace pictavo::gui {
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-std::string S(const QString& s) { return s.toStdString(); }
-
-QColor FromColorRef(int32_t c) { return QColor(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff); }
-int32_t ToColorRef(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
 
 QToolButton* SmallButton(QWidget* parent, const char* name, const QString& text, const char* hint) {
   auto* b = new QToolButton(parent);
@@ -802,16 +796,31 @@ void TMain::handOver(const QStringList& arguments) {
   }
 }
 
-void TMain::execute() {
-  if (m_busy) return;
+void TMain::execute() { (void)runAlbum(); }
+
+RunOutcome TMain::runAlbum() {
+  if (m_busy) return RunOutcome::Failed;
   takeSelectionFromList();
   m_session.main.albumTitle = S(m_title->text());
   m_session.main.addComments = m_commentBox->isChecked();
   m_session.perRow = m_upDown1->value();
   m_busy = true;
-  (void)RunAlbumInSession(m_session, *this, Today());
+  const RunOutcome outcome = RunAlbumInSession(m_session, *this, Today());
   m_busy = false;
   if (!m_deferredPath.isEmpty()) goToPath(std::exchange(m_deferredPath, {}));
+  return outcome;
+}
+
+void TMain::deselectPicture(const std::string& name) {
+  for (PictureEntry& p : m_session.pictures) {
+    if (p.name == name) p.selected = false;
+  }
+  redrawPictureList();
+}
+
+void TMain::setPreviewSwitch(bool on) {
+  m_listButtons[6]->setChecked(on);
+  togglePreview(on);
 }
 
 void TMain::abortRun() { m_abortRequested = true; }

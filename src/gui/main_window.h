@@ -33,6 +33,8 @@ namespace pictavo::gui {
 
 class Tcomment;
 class Toption2;
+class Tmokuji;
+class TBMPtoJPEG;
 
 // The up-down control: two arrow buttons over a value kept in its range
 // (1 to 10 unless set).
@@ -75,9 +77,17 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   // The options dialog and the settings check view, once opened.
   TOption* options() const { return m_options; }
   Tsetview* settingsView() const { return m_setview; }
-  // The tool windows, made at first use and kept for the session.
+  // The tool windows, made at first use and kept (tool_windows.cpp).
   Toption2* rotationWindow();
   Tcomment* commentWindow();
+  Tmokuji* tocWindow();
+  TBMPtoJPEG* bmpWindow();
+
+  // What the batch does to the window as a user would: deselect an entry by
+  // name, run Execute to its end, and press the preview switch.
+  void deselectPicture(const std::string& name);
+  RunOutcome runAlbum();
+  void setPreviewSwitch(bool on);
 
   // CommandHost, AlbumRunHost and SettingsWindow: the core's view of the window.
   void showMessage(const std::string& text) override;
@@ -178,6 +188,8 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   Tsetview* m_setview = nullptr;
   Toption2* m_rotation = nullptr;
   Tcomment* m_comment = nullptr;
+  Tmokuji* m_tocWindow = nullptr;
+  TBMPtoJPEG* m_bmpWindow = nullptr;
 
   QMenu* m_file2 = nullptr;
   QMenu* m_edit1 = nullptr;

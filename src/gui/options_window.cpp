@@ -13,23 +13,17 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "qt_convert.h"
 #include "dialogs.h"
 #include "main_window.h"
 
 namespace pictavo::gui {
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-std::string S(const QString& s) { return s.toStdString(); }
-QColor FromColorRef(int32_t c) { return QColor(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff); }
-int32_t ToColorRef(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
-
 // The page's controls, made in reading order on a grid of label and value.
 class PageBuilder {
  public:
-  explicit PageBuilder(QWidget* page) : m_page(page), m_grid(new QGridLayout(page)) {
-    m_grid->setColumnStretch(1, 1);
-  }
+  explicit PageBuilder(QWidget* page) : m_page(page), m_grid(new QGridLayout(page)) { m_grid->setColumnStretch(1, 1); }
   QWidget* page() const { return m_page; }
 
   QLabel* label(const char* text, int column = 0, int span = 1) {
@@ -161,8 +155,8 @@ void TOption::build() {
   connect(m_ok, &QPushButton::clicked, this, &TOption::optOKClick);
   connect(m_cancel, &QPushButton::clicked, this, &TOption::optCanselClick);
 
-  for (QCheckBox* governing : {m_check3, m_fontsetbox, m_ttableBox, m_check5, m_headerBox, m_footerbox,
-                               m_footerlinkbox, m_check7, m_sMaxcheck}) {
+  for (QCheckBox* governing : {m_check3, m_fontsetbox, m_ttableBox, m_check5, m_headerBox, m_footerbox, m_footerlinkbox,
+                               m_check7, m_sMaxcheck}) {
     connect(governing, &QCheckBox::toggled, this, &TOption::updateEnabled);
   }
 }
@@ -191,8 +185,7 @@ QWidget* TOption::pagePage() {
   connect(b.button("Button8", "設定"), &QPushButton::clicked, this, [this] { chooseColour(m_form.textColor); });
   m_check3 = b.check("Check3", "背景に画像ファイルを使用する。");
   m_edit2 = b.edit("Edit2", "ファイル名", true);
-  m_edit2->setToolTip(
-      QStringLiteral("背景パターンを使用するにチェックが入っていると、右の設定ボタンで指定できます。"));
+  m_edit2->setToolTip(QStringLiteral("背景パターンを使用するにチェックが入っていると、右の設定ボタンで指定できます。"));
   m_button5 = b.button("Button5", "参照");
   connect(m_button5, &QPushButton::clicked, this, &TOption::chooseBackground);
   b.finish();

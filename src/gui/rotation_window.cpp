@@ -12,12 +12,10 @@
 #include <algorithm>
 
 #include "main_window.h"
-#include "qt_picture.h"
+#include "qt_convert.h"
 
 namespace pictavo::gui {
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 constexpr int kPreviewSide = 200;
 

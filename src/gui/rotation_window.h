@@ -12,7 +12,7 @@
 #include "platform/command_host.h"
 #include "settings/album_settings.h"
 #include "tools/rotation.h"
-#include "window_host.h"
+#include "window_dialogs.h"
 
 class QLabel;
 class QLineEdit;

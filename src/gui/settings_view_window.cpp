@@ -7,16 +7,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "qt_convert.h"
 #include "main_window.h"
 
 namespace pictavo::gui {
-namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-std::string S(const QString& s) { return s.toStdString(); }
-
-}  // namespace
-
 Tsetview::Tsetview(TMain& main) : QDialog(&main), m_main(main) {
   setObjectName(QStringLiteral("Tsetview"));
   setWindowTitle(QStringLiteral("設定確認"));

@@ -6,20 +6,31 @@
 #include <QFileInfo>
 #include <QListWidget>
 
+#include "bmp_window.h"
 #include "comment_window.h"
 #include "main_window.h"
 #include "options_window.h"
 #include "platform/paths.h"
+#include "qt_convert.h"
 #include "rotation_window.h"
 #include "settings_view_window.h"
+#include "toc_window.h"
 
 namespace pictavo::gui {
-namespace {
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-}  // namespace
+
+Tmokuji* TMain::tocWindow() {
+  if (!m_tocWindow) m_tocWindow = new Tmokuji(*this, m_dialogs);
+  return m_tocWindow;
+}
+
+TBMPtoJPEG* TMain::bmpWindow() {
+  if (!m_bmpWindow) m_bmpWindow = new TBMPtoJPEG(*this, m_dialogs);
+  return m_bmpWindow;
+}
 
 void TMain::openTableOfContents() {
-  // The table-of-contents window.
+  if (m_busy) return;
+  tocWindow()->openAt(Q(m_session.main.currentFolder));
 }
 
 Toption2* TMain::rotationWindow() {
@@ -41,12 +52,14 @@ void TMain::openRotation() {
 }
 
 void TMain::openBmpConversion() {
-  // The BMP conversion window.
+  if (m_busy) return;
+  bmpWindow()->openAt(Q(m_session.main.currentFolder));
 }
 
 Tcomment* TMain::commentWindow() {
   if (!m_comment) {
-    m_comment = new Tcomment(m_dialogs, [this] { return rotationWindow(); }, this);
+    m_comment = new Tcomment(
+        m_dialogs, [this] { return rotationWindow(); }, this);
     m_comment->move(pos() + QPoint(80, 80));
   }
   return m_comment;
@@ -62,7 +75,13 @@ void TMain::openCommentEditor() {
 void TMain::openOptions() {
   if (m_busy) return;
   // Made once and kept: between showings it holds the user's unconfirmed edits.
-  if (!m_options) m_options = new TOption(*this, m_dialogs);
+  if (!m_options) {
+    m_options = new TOption(*this, m_dialogs);
+    // A confirmed quality reaches the rotation window when it exists.
+    connect(m_options, &TOption::confirmed, this, [this] {
+      if (m_rotation) m_rotation->setQuality(static_cast<int>(m_session.settings.rotationQuality));
+    });
+  }
   m_options->setWindowModality(Qt::ApplicationModal);
   m_options->show();
   m_options->raise();

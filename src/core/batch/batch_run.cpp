@@ -118,11 +118,13 @@ BatchReport RunBatch(BatchJob& job, int targetCount) {
     }
   }
 
+  host.beforeTableOfContents();
   job.main.batchRunning = true;
   report.tableOfContents = MakeTableOfContents(job.toc, job.settings, job.main, host, job.today);
   job.main.batchRunning = false;
-  // Asked whatever noBrowserPrompt says, and also when the table of contents stopped.
-  if (host.askYesNo(msg::kBrowserQuestion, msg::kCaption)) {
+  // Asked whatever noBrowserPrompt says; not after a table of contents that
+  // stopped with its message, whose page was not written.
+  if (report.tableOfContents == TocOutcome::Written && host.askYesNo(msg::kBrowserQuestion, msg::kCaption)) {
     const std::string page = base + job.settings.htmlFileName;
     if (!job.settings.browserPath.empty()) {
       host.openWithProgram(job.settings.browserPath, page, base);

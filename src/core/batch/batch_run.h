@@ -40,6 +40,9 @@ class BatchHost : public TocHost {
   virtual void showBatchProgress(const std::string& text) { setStatus(StatusPanel::Counter, text); }
   // One target folder is done: the progress bar steps.
   virtual void stepBatchProgress() {}
+  // Every folder is done: the table-of-contents window shows again before
+  // its command runs, so its messages have their window.
+  virtual void beforeTableOfContents() {}
   // The run is over (aborted, finished or failed): "実行" back, the
   // table-of-contents window shown again.
   virtual void endBatch() {}
