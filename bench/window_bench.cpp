@@ -93,6 +93,7 @@ int main(int argc, char** argv) {
   auto* list = window.findChild<QListWidget*>(QStringLiteral("OldFile"));
 
   std::vector<double> enter, preview, gaps;
+  std::fprintf(stderr, "pictures ready\n");
   for (int round = 0; round < 5; ++round) {
     window.goToPath(QString::fromStdString(large.string()));
     QApplication::processEvents();
@@ -102,6 +103,7 @@ int main(int argc, char** argv) {
     list->repaint();
     QApplication::processEvents();
     enter.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+    std::fprintf(stderr, "enter %.1f ms\n", enter.back());
   }
   window.goToPath(QString::fromStdString(large.string()));
   for (int round = 0; round < 5; ++round) {
@@ -110,6 +112,7 @@ int main(int argc, char** argv) {
     window.preview();
     window.repaint();
     preview.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+    std::fprintf(stderr, "preview %.1f ms\n", preview.back());
   }
   for (int round = 0; round < 3; ++round) {
     fs::remove_all(large / "htm_image");
@@ -127,6 +130,7 @@ int main(int argc, char** argv) {
     window.execute();
     ticker.stop();
     gaps.push_back(longest);
+    std::fprintf(stderr, "gap %.1f ms\n", gaps.back());
   }
   std::printf("enter a folder of 20000 pictures: %.1f ms\n", Median(enter));
   std::printf("preview of a 24-megapixel picture: %.1f ms\n", Median(preview));
