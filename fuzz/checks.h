@@ -13,7 +13,7 @@
 #include "fuzz_util.h"
 #include "image/dib.h"
 #include "image/jpeg.h"
-#include "mainwin/comment_file.h"
+#include "comments/comment_file.h"
 #include "settings/settings_file.h"
 #include "text/encoding.h"
 #include "toc/discovery.h"
