@@ -15,7 +15,7 @@
 #include "album/thumbnail_stream.h"
 #include "fixtures.h"
 #include "image/jpeg.h"
-#include "mainwin/comment_file.h"
+#include "comments/comment_file.h"
 #include "test_util.h"
 #include "text/textfile.h"
 #include "toc/discovery.h"

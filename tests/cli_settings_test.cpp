@@ -4,7 +4,7 @@
 #include "cli_fixtures.h"
 #include "fixtures.h"
 #include "image/jpeg.h"
-#include "mainwin/comment_file.h"
+#include "comments/comment_file.h"
 #include "platform/paths.h"
 #include "settings/settings_file.h"
 #include "test_util.h"

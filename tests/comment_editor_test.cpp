@@ -11,7 +11,7 @@
 #include "platform/paths.h"
 #include "test_util.h"
 #include "text/chars.h"
-#include "tools/comment_editor.h"
+#include "comments/comment_editor.h"
 
 namespace pictavo {
 namespace {

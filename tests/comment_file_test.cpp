@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "mainwin/comment_file.h"
+#include "comments/comment_file.h"
 #include "platform/sink.h"
 #include "test_util.h"
 #include "text/encoding.h"

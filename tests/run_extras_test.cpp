@@ -4,7 +4,7 @@
 
 #include "album/run_extras.h"
 #include "fixtures.h"
-#include "mainwin/comment_file.h"
+#include "comments/comment_file.h"
 #include "platform/file_copy.h"
 #include "platform/paths.h"
 #include "settings/settings_file.h"

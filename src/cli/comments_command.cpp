@@ -9,9 +9,9 @@
 
 #include "cli_host.h"
 #include "commands.h"
-#include "mainwin/comment_file.h"
+#include "comments/comment_file.h"
 #include "platform/paths.h"
-#include "tools/comment_editor.h"
+#include "comments/comment_editor.h"
 
 namespace pictavo::cli {
 

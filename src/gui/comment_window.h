@@ -10,7 +10,7 @@
 
 #include "dialogs.h"
 #include "platform/command_host.h"
-#include "tools/comment_editor.h"
+#include "comments/comment_editor.h"
 #include "window_dialogs.h"
 
 class QAction;

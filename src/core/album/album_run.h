@@ -10,7 +10,7 @@
 #include "album/album_page.h"
 #include "album/picture_entry.h"
 #include "image/bitmap.h"
-#include "mainwin/comment_file.h"
+#include "comments/comment_file.h"
 #include "platform/command_host.h"
 #include "platform/messages.h"
 #include "settings/album_settings.h"

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "mainwin/comment_file.h"
+#include "comments/comment_file.h"
 #include "platform/error.h"
 #include "platform/file_copy.h"
 #include "platform/paths.h"

@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "mainwin/comment_file.h"
+#include "comments/comment_file.h"
 #include "platform/paths.h"
 #include "text/chars.h"
 

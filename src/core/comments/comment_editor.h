@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "image/bitmap.h"
-#include "mainwin/comment_file.h"
+#include "comments/comment_file.h"
 #include "platform/command_host.h"
 #include "tools/preview.h"
 

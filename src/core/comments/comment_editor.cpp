@@ -1,4 +1,4 @@
-#include "tools/comment_editor.h"
+#include "comments/comment_editor.h"
 
 #include <sys/stat.h>
 

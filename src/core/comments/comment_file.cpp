@@ -1,4 +1,4 @@
-#include "mainwin/comment_file.h"
+#include "comments/comment_file.h"
 
 #include <algorithm>
 
