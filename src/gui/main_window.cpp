@@ -643,7 +643,10 @@ void TMain::preview() {
     showMessage(error.empty() ? path : error);
     return;
   }
-  const PreviewSize fit = PreviewFit(info.width, info.height);
+  // Upright, as the album's thumbnails and every viewer show it.
+  const bool swap = info.orientation >= 5 && info.orientation <= 8;
+  if (info.orientation != 1) picture = ApplyOrientation(picture, info.orientation);
+  const PreviewSize fit = PreviewFit(swap ? info.height : info.width, swap ? info.width : info.height);
   m_image1->setPixmap(QPixmap::fromImage(ToQImage(picture)));
   m_image1->resize(fit.width, fit.height);
   centrePreview();

@@ -61,6 +61,14 @@ inline void MakePicture(const QString& path, int w, int h) {
   QVERIFY2(WriteJpegFile(path.toStdString(), b, 80, error), error.c_str());
 }
 
+// A 64 x 48 picture stored sideways: EXIF orientation 6, seen 48 x 64.
+inline void MakeSidewaysPicture(const QString& path) {
+  const std::string exif("Exif\0\0II\x2a\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0\0\0\0\0", 32);
+  std::string bytes, error;
+  QVERIFY2(EncodeJpeg(Bitmap::Create(64, 48, 24), 90, {{0xE1, exif}}, bytes, error), error.c_str());
+  std::ofstream(path.toStdString(), std::ios::binary) << bytes;
+}
+
 inline std::string ReadFile(const QString& path) {
   std::ifstream in(path.toStdString(), std::ios::binary);
   std::stringstream s;

@@ -144,6 +144,21 @@ class MainWindowTest : public QObject {
     QVERIFY(Find<QWidget>(window.get(), "Panel3")->height() >= 150);
   }
 
+  void thePreviewShowsASidewaysPhotoUpright() {
+    const QString folder = makeFolder(QStringLiteral("sideways"));
+    MakeSidewaysPicture(folder + "/s.jpg");
+    ScriptedDialogs dialogs;
+    auto window = open(dialogs, folder);
+    auto* list = Find<QListWidget>(window.get(), "OldFile");
+    list->clearSelection();
+    list->item(0)->setSelected(true);
+    window->preview();
+    auto* image = Find<QLabel>(window.get(), "Image1");
+    QVERIFY(image->isVisible());
+    QCOMPARE(image->size(), QSize(112, 150));  // 64 x 48 stored, seen 48 x 64
+    QVERIFY(dialogs.messages.isEmpty());
+  }
+
   void helpOpensTheShippedPageUnlessTheProgramFolderHasOne() {
     ScriptedDialogs dialogs;
     const QString program = path(QStringLiteral("help-program"));
