@@ -94,6 +94,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   AddSettingsCommand(app, io, exitCode);
   AddCommentsCommand(app, io, exitCode);
   AddCheckCommand(app, io, exitCode);
+  AddPublishCommand(app, io, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -60,22 +60,6 @@ void PrintJson(const std::string& folder, const SiteCheckResult& r, std::ostream
   out << "\n]}\n";
 }
 
-// "site/trip/index.htm:12: problem: thumbnail missing: ..." (no ":12" for a
-// finding without a line).
-void PrintLines(const std::string& base, const SiteCheckResult& r, std::ostream& out) {
-  for (const Finding& f : r.findings) {
-    out << base << f.page;
-    if (f.line > 0) out << ':' << f.line;
-    out << ": " << (f.severity == Severity::Problem ? "problem" : "note") << ": " << f.text;
-    if (!f.alsoLines.empty()) {
-      out << " (also on line" << (f.alsoLines.size() > 1 ? "s " : " ");
-      for (size_t k = 0; k < f.alsoLines.size(); ++k) out << (k ? ", " : "") << f.alsoLines[k];
-      out << ')';
-    }
-    out << " [" << FindingKindName(f.kind) << "]\n";
-  }
-}
-
 int RunCheck(const CheckCliOptions& o, Io& io) {
   if (!FolderExists(o.folder)) {
     io.err << "pictavo-cli: no such folder: " << o.folder << '\n';
@@ -89,13 +73,29 @@ int RunCheck(const CheckCliOptions& o, Io& io) {
   if (o.json) {
     PrintJson(AbsolutePath(o.folder), r, io.out);
   } else {
-    PrintLines(FolderBase(o.folder), r, io.out);
+    PrintFindings(FolderBase(o.folder), r, io.out);
     io.err << r.pages << " page(s) checked: " << r.problems() << " problem(s), " << r.notes() << " note(s)\n";
   }
   return r.problems() > 0 ? 1 : 0;
 }
 
 }  // namespace
+
+// "site/trip/index.htm:12: problem: thumbnail missing: ..." (no ":12" for a
+// finding without a line).
+void PrintFindings(const std::string& base, const SiteCheckResult& r, std::ostream& out) {
+  for (const Finding& f : r.findings) {
+    out << base << f.page;
+    if (f.line > 0) out << ':' << f.line;
+    out << ": " << (f.severity == Severity::Problem ? "problem" : "note") << ": " << f.text;
+    if (!f.alsoLines.empty()) {
+      out << " (also on line" << (f.alsoLines.size() > 1 ? "s " : " ");
+      for (size_t k = 0; k < f.alsoLines.size(); ++k) out << (k ? ", " : "") << f.alsoLines[k];
+      out << ')';
+    }
+    out << " [" << FindingKindName(f.kind) << "]\n";
+  }
+}
 
 void AddCheckCommand(CLI::App& app, Io& io, int& exitCode) {
   auto o = std::make_shared<CheckCliOptions>();

@@ -11,6 +11,7 @@
 
 #include "album/album_page.h"
 #include "album/album_run.h"
+#include "check/site_check.h"
 #include "settings/album_settings.h"
 #include "session/session.h"
 #include "settings/settings_file.h"
@@ -51,6 +52,10 @@ void AddCommentsCommand(CLI::App& app, Io& io, int& exitCode);
 void AddTocCommand(CLI::App& app, Io& io, int& exitCode);
 void AddBatchCommand(CLI::App& app, Io& io, int& exitCode);
 void AddCheckCommand(CLI::App& app, Io& io, int& exitCode);
+void AddPublishCommand(CLI::App& app, Io& io, int& exitCode);
+
+// The site check's findings, one line each, the page named after `base`.
+void PrintFindings(const std::string& base, const SiteCheckResult& r, std::ostream& out);
 
 // Runs the command line; returns the exit status.
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);

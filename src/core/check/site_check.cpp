@@ -172,6 +172,7 @@ class Checker {
       if (album) m_albumFolders.emplace_back(dir, std::move(entries.files));
     }
     unshownPictures();
+    for (auto& [rel, file] : m_files) m_result.files.push_back(std::move(file));
     return std::move(m_result);
   }
 
@@ -284,7 +285,12 @@ class Checker {
   bool found(const std::string& page, long line, const std::string& value, const Target& t, FindingKind missing,
              const std::string& what) {
     switch (t.state) {
-      case Target::Found: m_shown.insert(t.rel); return true;
+      case Target::Found:
+        m_shown.insert(t.rel);
+        if (t.facts.state == Facts::File) {
+          listFile(t.rel, missing == FindingKind::MissingPicture ? SiteFileRole::Picture : SiteFileRole::Linked);
+        }
+        return true;
       case Target::Skip: return false;
       case Target::Absolute:
         add(page, line, Severity::Note, FindingKind::Outside, "not checked: " + Quoted(value) + " is an absolute address",
@@ -299,6 +305,18 @@ class Checker {
         return false;
     }
     return false;
+  }
+
+  // A page outranks a picture, a picture anything else it is linked as.
+  SiteFile& listFile(const std::string& rel, SiteFileRole role) {
+    SiteFile& f = m_files[rel];
+    if (f.path.empty()) {
+      f.path = rel;
+      f.role = role;
+    } else if (role == SiteFileRole::Page || (role == SiteFileRole::Picture && f.role == SiteFileRole::Linked)) {
+      f.role = role;
+    }
+    return f;
   }
 
   const Picture& picture(const std::string& rel) {
@@ -372,6 +390,7 @@ class Checker {
     const ParsedPage page = ParsePage(bytes);
     if (page.kind == PageKind::NotOurs) return false;
     ++m_result.pages;
+    listFile(rel, SiteFileRole::Page);
     checkPage(dir, rel, page);
     flushPage();
     return page.kind == PageKind::Album;
@@ -389,6 +408,9 @@ class Checker {
       if (page.kind == PageKind::Album) {
         const Target pic = resolve(dir, cell.href);
         const bool havePicture = found(rel, cell.line, cell.href, pic, FindingKind::MissingPicture, "picture");
+        if (havePicture && pic.facts.state == Facts::File && cell.width && cell.height) {
+          listFile(pic.rel, SiteFileRole::Picture).shown.push_back({*cell.width, *cell.height, false});
+        }
         checkThumbnail(dir, rel, cell, havePicture ? &pic : nullptr, false);
       } else if (toc) {
         checkAlbumLink(dir, rel, cell.line, cell.href, nullptr);
@@ -439,24 +461,12 @@ class Checker {
     }
     // A picture turned by the rotation keeps its time but not its proportions.
     const Picture& full = picture(pic->rel);
-    if (full.ok && cell.width && cell.height && !FitsProportions(full.width, full.height, *cell.width, *cell.height)) {
+    if (full.ok && cell.width && cell.height && !CellFitsPicture(full.width, full.height, *cell.width, *cell.height)) {
       add(rel, cell.line, Severity::Problem, FindingKind::StaleThumbnail,
           "thumbnail " + Quoted(cell.src) + " no longer shows its picture " + Quoted(cell.href) + ", now " +
               Size(full.width, full.height),
           thumb.rel);
     }
-  }
-
-  // Whether a page's display size W x H was made from a w x h picture: one
-  // side is the box's and the other follows from the picture's proportions,
-  // computed as the page writer computes it.
-  static bool FitsProportions(long long w, long long h, long long W, long long H) {
-    if (w <= 0 || h <= 0 || W <= 0 || H <= 0) return false;
-    auto side = [](long long along, long long other, long long shown) {
-      const long long v = RoundHalfEven(other / (static_cast<long double>(along) / shown));
-      return v < 1 ? 1 : v;  // a sliver's short side is one pixel
-    };
-    return side(w, h, W) == H || side(h, w, H) == W;
   }
 
   void checkAlbumLink(const std::string& dir, const std::string& rel, long line, const std::string& href,
@@ -488,6 +498,12 @@ class Checker {
     // The script shows the picture at "./" + name beside the page.
     const Target t = resolve(dir, "./" + slide.name);
     if (!found(rel, slide.line, slide.name, t, FindingKind::MissingPicture, "slide-show picture")) return;
+    if (slide.width && slide.height && t.facts.state == Facts::File) {
+      SiteFile& f = listFile(t.rel, SiteFileRole::Picture);
+      f.shownWidth = std::max(f.shownWidth, *slide.width);
+      f.shownHeight = std::max(f.shownHeight, *slide.height);
+      f.shown.push_back({*slide.width, *slide.height, true});
+    }
     const Picture& p = picture(t.rel);
     if (!p.ok) {
       add(rel, slide.line, Severity::Problem, FindingKind::BadPicture,
@@ -496,12 +512,7 @@ class Checker {
     }
     if (!slide.width || !slide.height) return;
     const long long x = *slide.width, y = *slide.height;
-    // Shown at full size, or reduced to a size limit: then one side is the
-    // limit and the other follows from the picture's proportions.
-    const bool full = x == p.width && y == p.height;
-    const bool byHeight = y > 0 && y < p.height && x == RoundHalfEven(p.width / (static_cast<long double>(p.height) / y));
-    const bool byWidth = x > 0 && x < p.width && y == RoundHalfEven(p.height / (static_cast<long double>(p.width) / x));
-    if (!full && !byHeight && !byWidth) {
+    if (!SlideFitsPicture(p.width, p.height, x, y)) {
       add(rel, slide.line, Severity::Problem, FindingKind::SlideSize,
           "slide-show size " + Size(x, y) + " does not fit the picture " + Quoted(slide.name) + " of " +
               Size(p.width, p.height),
@@ -532,12 +543,29 @@ class Checker {
   std::unordered_map<std::string, Picture> m_pictures;
   std::unordered_map<std::string, AlbumHead> m_heads;
   std::unordered_set<std::string> m_shown;
+  std::map<std::string, SiteFile> m_files;
   std::vector<std::pair<std::string, std::vector<std::string>>> m_albumFolders;  // with their files
   std::vector<Finding> m_pageFindings;
   std::map<std::tuple<std::string, int, std::string>, size_t> m_seen;
 };
 
 }  // namespace
+
+bool CellFitsPicture(long long w, long long h, long long W, long long H) {
+  if (w <= 0 || h <= 0 || W <= 0 || H <= 0) return false;
+  auto side = [](long long along, long long other, long long shown) {
+    const long long v = RoundHalfEven(other / (static_cast<long double>(along) / shown));
+    return v < 1 ? 1 : v;  // a sliver's short side is one pixel
+  };
+  return side(w, h, W) == H || side(h, w, H) == W;
+}
+
+bool SlideFitsPicture(long long w, long long h, long long x, long long y) {
+  const bool full = x == w && y == h;
+  const bool byHeight = y > 0 && y < h && x == RoundHalfEven(w / (static_cast<long double>(h) / y));
+  const bool byWidth = x > 0 && x < w && y == RoundHalfEven(h / (static_cast<long double>(w) / x));
+  return full || byHeight || byWidth;
+}
 
 SiteCheckResult CheckSite(const std::string& folder, const CheckOptions& options) {
   return Checker(AbsolutePath(folder), options).run();

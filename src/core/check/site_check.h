@@ -51,6 +51,36 @@ struct Finding {
   std::vector<long> alsoLines;  // the same finding on more lines of the page
 };
 
+// A file of the site that a page of this program is, or that such a page
+// leads to, found inside the checked folder (links that lead out are not
+// among them). For a caller that copies the site.
+enum class SiteFileRole {
+  Page,     // a page of this program
+  Picture,  // a picture a catalogue cell links or a slide show shows
+  Linked,   // anything else a page leads to: thumbnails, backgrounds, other pages
+};
+struct SiteFile {
+  std::string path;  // relative to the checked folder
+  SiteFileRole role = SiteFileRole::Linked;
+  // The largest size a slide show gives the picture; 0 when none does.
+  long long shownWidth = 0, shownHeight = 0;
+  // Every size a page gives a picture: thumbnail cells (display size) and
+  // slide-show entries, as (width, height, slide).
+  struct Shown {
+    long long width = 0, height = 0;
+    bool slide = false;
+  };
+  std::vector<Shown> shown;
+};
+
+// Whether a catalogue cell's display size W x H was made from a w x h
+// picture: one side is the box's and the other follows from the picture's
+// proportions, as the page writer computes it.
+bool CellFitsPicture(long long w, long long h, long long W, long long H);
+// Whether a slide-show size x by y fits a w x h picture: its full size, or
+// reduced to a size limit (one side the limit, the other from the proportions).
+bool SlideFitsPicture(long long w, long long h, long long x, long long y);
+
 struct CheckOptions {
   bool recursive = false;
 };
@@ -60,6 +90,7 @@ struct SiteCheckResult {
   std::string error;
   size_t pages = 0;   // pages of this program that were checked
   std::vector<Finding> findings;  // folder by folder, page by page, line by line
+  std::vector<SiteFile> files;    // in path order
   size_t problems() const;
   size_t notes() const;
 };
