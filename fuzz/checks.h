@@ -17,6 +17,8 @@
 #include "image/dib.h"
 #include "image/jpeg.h"
 #include "image/jpeg_probe.h"
+#include "publish/location.h"
+#include "publish/manifest.h"
 #include "settings/settings_file.h"
 #include "text/encoding.h"
 #include "toc/discovery.h"
@@ -117,6 +119,57 @@ inline std::string CheckExifOrientation(const uint8_t* data, size_t size) {
   if (changed > 2) return "a write changed more than the tag's value";
   if (ParseExifOrientation(bytes, payload.size()) != value) return "the written orientation does not read back";
   return {};
+}
+
+// Taking the location out of metadata, and the publish manifest. The first
+// byte picks the reader: an EXIF payload, an XMP packet (each behind its
+// header), a file head, or a manifest. A strip keeps the payload's length,
+// leaves nothing a second look would find, and a rewritten head reads as
+// clean; a manifest names only plain paths and reads back as it was written.
+inline std::string CheckLocation(const uint8_t* data, size_t size) {
+  if (size < 1) return {};
+  const std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+  switch (data[0] % 4) {
+    case 0: {
+      std::string payload = std::string("Exif\0\0", 6) + std::string(rest);
+      const size_t n = payload.size();
+      (void)StripExifLocation(payload);
+      if (payload.size() != n) return "the EXIF payload changed its length";
+      if (HasExifLocation(payload)) return "a GPS pointer is left";
+      if (StripExifLocation(payload)) return "a second strip found more";
+      return {};
+    }
+    case 1: {
+      std::string payload = std::string("http://ns.adobe.com/xap/1.0/\0", 29) + std::string(rest);
+      const size_t n = payload.size();
+      (void)StripXmpLocation(payload);
+      if (payload.size() != n) return "the XMP packet changed its length";
+      if (HasXmpLocation(payload)) return "a location property is left";
+      return {};
+    }
+    case 2: {
+      std::string head, error;
+      size_t replaced = 0;
+      const HeadResult r = StripJpegHeadLocation(rest, true, head, replaced, error);
+      if (r != HeadResult::Rewritten) return {};
+      if (replaced > rest.size() || head.size() > replaced) return "the rewritten head is longer than the old one";
+      const std::string again = head + std::string(rest.substr(replaced));
+      std::string head2;
+      size_t replaced2 = 0;
+      if (StripJpegHeadLocation(again, true, head2, replaced2, error) != HeadResult::Unchanged) {
+        return "a rewritten head still carries a location";
+      }
+      return {};
+    }
+    default: {
+      const Manifest m = ParseManifest(rest);
+      for (const auto& [path, entry] : m) {
+        if (!IsPlainRelativePath(path)) return "a manifest path that is not plain";
+      }
+      if (ParseManifest(FormatManifest(m)).size() != m.size()) return "the manifest does not read back";
+      return {};
+    }
+  }
 }
 
 class QuietWindow : public SettingsWindow {

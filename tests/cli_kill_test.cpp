@@ -17,6 +17,7 @@
 #include <functional>
 #include <thread>
 
+#include "cli_fixtures.h"
 #include "fixtures.h"
 #include "platform/paths.h"
 #include "test_util.h"
@@ -27,36 +28,6 @@ namespace pictavo {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-pid_t Start(const std::vector<std::string>& args, const std::string& home) {
-  std::vector<std::string> all = {PICTAVO_CLI_PATH};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (auto& a : all) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  // The program folder of the test, for every command alike.
-  std::string homeVar = "PICTAVO_HOME=" + home;
-  std::vector<char*> env;
-  for (char** e = environ; *e; ++e) {
-    if (std::string(*e).rfind("PICTAVO_HOME=", 0) != 0) env.push_back(*e);
-  }
-  env.push_back(homeVar.data());
-  env.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = -1;
-  EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), env.data()), 0);
-  posix_spawn_file_actions_destroy(&actions);
-  return pid;
-}
-
-int Wait(pid_t pid) {
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return status;
-}
 
 // A 24-bit BMP of the pattern picture.
 std::string Bmp(int w, int h) {
@@ -135,7 +106,7 @@ void KillAtManyPoints(const Command& c) {
   c.prepare(reference);
   const auto old = Snapshot(reference, c.watched);
   const auto t0 = Clock::now();
-  ASSERT_EQ(Wait(Start(WithFolder(c.args, reference), home)), 0);
+  ASSERT_EQ(WaitCli(StartCli(WithFolder(c.args, reference), home)), 0);
   const auto duration = Clock::now() - t0;
   const auto fresh = Snapshot(reference, c.watched);
   const auto visible = Visible(reference);
@@ -147,7 +118,7 @@ void KillAtManyPoints(const Command& c) {
     const std::string folder = root.file("run" + std::to_string(k));
     MakeFolders(folder);
     c.prepare(folder);
-    const pid_t pid = Start(WithFolder(c.args, folder), home);
+    const pid_t pid = StartCli(WithFolder(c.args, folder), home);
     // Points spread over the whole run, then a few well beyond it, so that
     // some kills come after the replacement even on a busy machine.
     constexpr int kAfter = 4;
@@ -156,7 +127,7 @@ void KillAtManyPoints(const Command& c) {
     // The last point lets the run end: a machine busy enough to slow every
     // other run past its kill still sees the new files once.
     if (k < kPoints - 1) ::kill(pid, SIGKILL);
-    Wait(pid);
+    WaitCli(pid);
     const auto now = Snapshot(folder, c.watched);
     for (size_t i = 0; i < now.size(); ++i) {
       EXPECT_TRUE(now[i] == old[i] || now[i] == fresh[i]) << c.watched[i] << " after a kill at point " << k;
@@ -165,7 +136,7 @@ void KillAtManyPoints(const Command& c) {
     // The next run is not confused by what the kill left: where the old
     // files remain it makes the new ones, and nothing left over shows.
     if (now == old) {
-      ASSERT_EQ(Wait(Start(WithFolder(c.args, folder), home)), 0) << "after a kill at point " << k;
+      ASSERT_EQ(WaitCli(StartCli(WithFolder(c.args, folder), home)), 0) << "after a kill at point " << k;
       EXPECT_EQ(Snapshot(folder, c.watched), fresh) << "after a kill at point " << k;
     }
     EXPECT_EQ(Visible(folder), visible) << "after a kill at point " << k;

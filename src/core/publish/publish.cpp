@@ -1,5 +1,6 @@
 #include "publish/publish.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <mutex>
+#include <map>
 #include <set>
 #include <thread>
 
@@ -225,6 +227,7 @@ class Publisher {
       return std::move(m_summary);
     }
     m_manifest = std::move(claims);
+    removeLeftovers();
     const bool stopped = work();
     for (Job& job : m_jobs) {
       if (job.done) {
@@ -488,6 +491,34 @@ class Publisher {
     for (std::thread& t : threads) t.join();
     if (!stopped) m_host.progress(m_jobs.size(), m_jobs.size(), last);
     return stopped;
+  }
+
+  // A kill between a temporary file's creation and its rename leaves it
+  // beside its target under the atomic sink's name ("." + name + "." + six
+  // letters or digits); the next publish takes away those of its own files.
+  void removeLeftovers() {
+    std::map<std::string, std::set<std::string>> ours;  // folder -> names publish writes there
+    for (const auto& [path, entry] : m_manifest) ours[ParentFolder(FolderBase(m_dest) + path)].insert(LastComponent(path));
+    ours[m_dest].insert(kManifestName);
+    for (const auto& [folder, names] : ours) {
+      DIR* dir = ::opendir(folder.c_str());
+      if (!dir) continue;
+      std::vector<std::string> gone;
+      while (const dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name.size() < 9 || name[0] != '.' || name[name.size() - 7] != '.') continue;
+        const bool tail = std::all_of(name.end() - 6, name.end(), [](char c) {
+          return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        });
+        if (tail && names.count(name.substr(1, name.size() - 8))) gone.push_back(name);
+      }
+      ::closedir(dir);
+      for (const std::string& name : gone) {
+        const std::string path = FolderBase(folder) + name;
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) (void)::unlink(path.c_str());
+      }
+    }
   }
 
   // Files an earlier publish wrote that the site no longer has: removed when

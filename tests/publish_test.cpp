@@ -1,0 +1,192 @@
+// Taking the location out of a picture's metadata, and the published size
+// and reduction of a picture.
+
+#include <gtest/gtest.h>
+
+#include "fixtures.h"
+#include "image/jpeg.h"
+#include "publish/location.h"
+#include "publish/manifest.h"
+#include "publish/published_picture.h"
+#include "publish_fixtures.h"
+#include "test_util.h"
+
+namespace pictavo {
+namespace {
+
+TEST(Location, ExifGpsDirectoryGoesOtherTagsStay) {
+  for (const bool little : {true, false}) {
+    SCOPED_TRACE(little ? "little-endian" : "big-endian");
+    std::string exif = TestExif(6, true, little);
+    const size_t size = exif.size();
+    ASSERT_TRUE(HasExifLocation(exif));
+    EXPECT_TRUE(StripExifLocation(exif));
+    EXPECT_EQ(exif.size(), size);
+    EXPECT_FALSE(HasExifLocation(exif));
+    EXPECT_EQ(exif.find(kTestLatitudeBytes(little)), std::string::npos) << "the latitude's values are still there";
+    EXPECT_NE(exif.find("TestCam"), std::string::npos);
+    EXPECT_EQ(ParseExifOrientation(reinterpret_cast<const uint8_t*>(exif.data()), exif.size()), 6);
+    EXPECT_FALSE(StripExifLocation(exif));  // nothing left to take
+  }
+  std::string none = TestExif(1, false, true);
+  const std::string before = none;
+  EXPECT_FALSE(HasExifLocation(none));
+  EXPECT_FALSE(StripExifLocation(none));
+  EXPECT_EQ(none, before);
+  // Cut anywhere, the payload is handled inside its bounds and never grows.
+  const std::string whole = TestExif(6, true, true);
+  for (size_t cut = 0; cut < whole.size(); ++cut) {
+    std::string part = whole.substr(0, cut);
+    (void)StripExifLocation(part);
+    EXPECT_EQ(part.size(), cut);
+    EXPECT_FALSE(HasExifLocation(part));
+  }
+}
+
+TEST(Location, XmpLocationPropertiesAreBlankedTheRestKept) {
+  std::string xmp = TestXmp(true);
+  const size_t size = xmp.size();
+  ASSERT_TRUE(HasXmpLocation(xmp));
+  EXPECT_TRUE(StripXmpLocation(xmp));
+  EXPECT_EQ(xmp.size(), size);
+  EXPECT_FALSE(HasXmpLocation(xmp));
+  for (const char* gone : {"35,41.0N", "139,42.0E", "Tokyo", "GPSAltitude", "LocationCreated", "Shibuya"}) {
+    EXPECT_EQ(xmp.find(gone), std::string::npos) << gone;
+  }
+  for (const char* kept : {"Taro Yamada", "xmp:CreateDate=\"2026-05-01T10:00:00\"", "</rdf:RDF>", "<dc:creator>",
+                           "</x:xmpmeta>"}) {
+    EXPECT_NE(xmp.find(kept), std::string::npos) << kept;
+  }
+  std::string clean = TestXmp(false);
+  const std::string before = clean;
+  EXPECT_FALSE(StripXmpLocation(clean));
+  EXPECT_EQ(clean, before);
+  // Markup that never ends loses what follows its location property, not its bounds.
+  for (std::string broken : {std::string(kXmpHeader) + "<a exif:GPSLatitude=\"35", std::string(kXmpHeader) +
+                                                                                        "<exif:GPSLatitude>35<b>"}) {
+    const size_t n = broken.size();
+    EXPECT_TRUE(StripXmpLocation(broken));
+    EXPECT_EQ(broken.size(), n);
+    EXPECT_FALSE(HasXmpLocation(broken));
+  }
+}
+
+TEST(Location, AFileHeadIsRewrittenWithoutTouchingThePictureData) {
+  TempDir dir;
+  const std::string path = dir.file("gps.jpg");
+  WriteJpegWithMetadata(path, PatternPicture(40, 30), 6, true);
+  const std::string file = ReadAll(path);
+  std::string head, error;
+  size_t replaced = 0;
+  ASSERT_EQ(StripJpegHeadLocation(file, true, head, replaced, error), HeadResult::Rewritten) << error;
+  const std::string published = head + file.substr(replaced);
+  EXPECT_EQ(published.size(), file.size() - TestExtendedXmpSegmentSize());  // the extended packet goes
+  EXPECT_EQ(file.substr(file.find("\xFF\xDA")), published.substr(published.find("\xFF\xDA")));
+  Bitmap a, b;
+  JpegInfo ia, ib;
+  ASSERT_TRUE(DecodeJpegMemory(reinterpret_cast<const uint8_t*>(file.data()), file.size(), a, ia, error));
+  ASSERT_TRUE(DecodeJpegMemory(reinterpret_cast<const uint8_t*>(published.data()), published.size(), b, ib, error));
+  EXPECT_EQ(a.data, b.data);
+  EXPECT_EQ(ib.orientation, 6);
+  EXPECT_FALSE(CarriesLocation(published));
+  EXPECT_TRUE(CarriesLocation(file));
+  EXPECT_NE(published.find("ICC_PROFILE"), std::string::npos);
+
+  // A head cut short asks for more; a file without a location is left as it is.
+  EXPECT_EQ(StripJpegHeadLocation(std::string_view(file).substr(0, 100), false, head, replaced, error),
+            HeadResult::NeedMore);
+  EXPECT_EQ(StripJpegHeadLocation(std::string_view(file).substr(0, 100), true, head, replaced, error),
+            HeadResult::NotJpeg);
+  EXPECT_EQ(StripJpegHeadLocation(published, true, head, replaced, error), HeadResult::Unchanged);
+  EXPECT_EQ(StripJpegHeadLocation("GIF89a", true, head, replaced, error), HeadResult::NotJpeg);
+}
+
+TEST(PublishedPicture, SizeFitsTheBoxUnlessASlideShowNeedsMore) {
+  auto size = [](int w, int h, int max, long long sw = 0, long long sh = 0) {
+    const PublishedSize s = PublishedSizeFor(w, h, max, sw, sh);
+    return std::to_string(s.reduce) + " " + std::to_string(s.width) + "x" + std::to_string(s.height);
+  };
+  EXPECT_EQ(size(4000, 3000, 2048), "1 2048x1536");
+  EXPECT_EQ(size(3000, 4000, 2048), "1 1536x2048");
+  EXPECT_EQ(size(6000, 4000, 2048), "1 2048x1365");
+  EXPECT_EQ(size(2048, 1000, 2048), "0 2048x1000");  // fits exactly: as it is
+  EXPECT_EQ(size(5000, 10, 2048), "1 2048x4");
+  EXPECT_EQ(size(100000, 10, 2048), "1 2048x1");     // never below one pixel
+  // A slide show with its limit off shows the picture at full size: it stays.
+  EXPECT_EQ(size(4000, 3000, 2048, 4000, 3000), "0 4000x3000");
+  // Its limit at 1000 x 750 needs no more than the box gives.
+  EXPECT_EQ(size(4000, 3000, 2048, 1000, 750), "1 2048x1536");
+  // Its limit above the box: the copy keeps the slide show's size.
+  EXPECT_EQ(size(4000, 3000, 800, 1000, 750), "1 1000x750");
+}
+
+TEST(PublishedPicture, AreaAveragingKeepsFlatAreasAndAveragesBlocks) {
+  Bitmap flat = Bitmap::Create(97, 61, 24);
+  for (size_t i = 0; i < flat.data.size(); i += 3) {
+    flat.data[i] = 200, flat.data[i + 1] = 10, flat.data[i + 2] = 77;
+  }
+  const Bitmap small = AreaResize(flat, 13, 7);
+  ASSERT_EQ(small.width, 13);
+  ASSERT_EQ(small.height, 7);
+  for (size_t i = 0; i < small.data.size(); i += 3) {
+    ASSERT_EQ(small.data[i], 200);
+    ASSERT_EQ(small.data[i + 1], 10);
+    ASSERT_EQ(small.data[i + 2], 77);
+  }
+  // Each 2 x 2 block becomes its mean; grey keeps its palette.
+  Bitmap grey = Bitmap::Create(4, 2, 8);
+  grey.palette = Bitmap::GreyPalette();
+  const uint8_t values[8] = {0, 100, 10, 30, 200, 50, 20, 40};
+  std::copy(values, values + 4, grey.row(0));
+  std::copy(values + 4, values + 8, grey.row(1));
+  const Bitmap half = AreaResize(grey, 2, 1);
+  EXPECT_EQ(half.bitsPerPixel, 8);
+  EXPECT_EQ(half.palette, grey.palette);
+  EXPECT_EQ(half.row(0)[0], 88);  // (0 + 100 + 200 + 50) / 4 = 87.5
+  EXPECT_EQ(half.row(0)[1], 25);
+}
+
+TEST(PublishedPicture, AReducedPictureIsUprightWithItsMetadataAndNoLocation) {
+  TempDir dir;
+  const std::string path = dir.file("p.jpg");
+  WriteJpegWithMetadata(path, PatternPicture(300, 200), 6, true);
+  PublishedSize size;
+  std::string error, bytes;
+  ASSERT_TRUE(PlanPublishedPicture(path, 100, 0, 0, size, error)) << error;
+  EXPECT_EQ(size.width, 67);  // upright: 200 x 300
+  EXPECT_EQ(size.height, 100);
+  for (const bool keep : {false, true}) {
+    ASSERT_TRUE(EncodePublishedPicture(path, size, 85, keep, bytes, error)) << error;
+    Bitmap out;
+    JpegInfo info;
+    ASSERT_TRUE(DecodeJpegMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out, info, error));
+    EXPECT_EQ(out.width, 67);
+    EXPECT_EQ(out.height, 100);
+    EXPECT_EQ(info.orientation, 1);
+    EXPECT_EQ(CarriesLocation(bytes), keep);
+    EXPECT_NE(bytes.find("TestCam"), std::string::npos);
+    EXPECT_NE(bytes.find("Taro Yamada"), std::string::npos);
+    EXPECT_NE(bytes.find("ICC_PROFILE"), std::string::npos);
+  }
+  EXPECT_FALSE(PlanPublishedPicture(dir.file("missing.jpg"), 100, 0, 0, size, error));
+}
+
+TEST(PublishManifest, ReadsBackWhatItWroteAndDropsWhatItCannotTrust) {
+  Manifest m;
+  m["index.htm"] = {"page", 10, 20, 10, 20};
+  m["htm_image/a b.jpg"] = {"copy strip", 1, 2, 3, 4};
+  m["a.jpg"] = {"claimed", -1, -1, -1, -1};
+  EXPECT_EQ(ParseManifest(FormatManifest(m)).size(), 3u);
+  EXPECT_TRUE(ParseManifest(FormatManifest(m))["a.jpg"].claimed());
+  const std::string hostile = std::string("pictavo-publish 1\n") + "../outside.jpg\tpage\t1\t1\t1\t1\n" +
+                              "/etc/passwd\tpage\t1\t1\t1\t1\n" + "a//b\tpage\t1\t1\t1\t1\n" +
+                              "ok.jpg\tpage\t1\t1\t1\n" + "ok.jpg\tpage\tx\t1\t1\t1\n" +
+                              "./a.jpg\tpage\t1\t1\t1\t1\n" + "fine/b.jpg\tpage\t1\t1\t1\t1\n";
+  const Manifest read = ParseManifest(hostile);
+  ASSERT_EQ(read.size(), 1u);
+  EXPECT_EQ(read.begin()->first, "fine/b.jpg");
+  EXPECT_TRUE(ParseManifest("something else\nfine/b.jpg\tpage\t1\t1\t1\t1\n").empty());
+}
+
+}  // namespace
+}  // namespace pictavo
