@@ -21,6 +21,7 @@
 #include "batch_window.h"
 #include "folder_widgets.h"
 #include "main_window.h"
+#include "publish_window.h"
 #include "platform/paths.h"
 #include "qt_convert.h"
 #include "session/session.h"
@@ -52,6 +53,8 @@ void Tmokuji::buildControls() {
   file->setObjectName(QStringLiteral("N1"));
   QAction* batch = file->addAction(QStringLiteral("連続アルバム作成"), this, &Tmokuji::openBatch);
   batch->setObjectName(QStringLiteral("N2"));
+  QAction* publish = file->addAction(QStringLiteral("公開用コピーの作成"), this, &Tmokuji::openPublish);
+  publish->setObjectName(QStringLiteral("PublishItem"));
   file->addSeparator();
   file->addAction(QStringLiteral("終了"), this, &Tmokuji::close)->setObjectName(QStringLiteral("N3"));
   QMenu* help = menuBar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
@@ -255,6 +258,12 @@ void Tmokuji::openBatch() {
   if (targets > 0) m_batch->openFor(targets);
 }
 
+void Tmokuji::openPublish() {
+  if (m_busy) return;
+  if (!m_publish) m_publish = new TPublish(this, m_ui.dialogs(), m_main.session().main.programFolder);
+  m_publish->openFor(folder());
+}
+
 void Tmokuji::setStatus(StatusPanel panel, const std::string& text) {
   if (panel == StatusPanel::Counter) showTocProgress(text);
 }
@@ -271,7 +280,7 @@ void Tmokuji::showTocProgress(const std::string& text) {
 
 void Tmokuji::closeEvent(QCloseEvent* event) {
   // The batch window or a command still reports to this window.
-  if (m_busy || (m_batch && m_batch->isVisible())) {
+  if (m_busy || (m_batch && m_batch->isVisible()) || (m_publish && m_publish->busy())) {
     event->ignore();
     return;
   }

@@ -21,6 +21,7 @@ namespace pictavo::gui {
 class FolderPane;
 class TMain;
 class Tautorunform;
+class TPublish;
 
 class Tmokuji : public QDialog, public WindowHost<TocHost> {
   Q_OBJECT
@@ -36,6 +37,7 @@ class Tmokuji : public QDialog, public WindowHost<TocHost> {
   TocOptions options() const;
   const QString& folder() const;
   Tautorunform* batchWindow() { return m_batch; }
+  TPublish* publishWindow() { return m_publish; }
 
   // TocHost
   void setStatus(StatusPanel panel, const std::string& text) override;
@@ -47,6 +49,7 @@ class Tmokuji : public QDialog, public WindowHost<TocHost> {
   void goTo(const QString& folder);
   void execute();                  // Button1 実行
   void openBatch();                // ﾌｧｲﾙ → 連続アルバム作成 (N2)
+  void openPublish();              // ﾌｧｲﾙ → 公開用コピーの作成 (PublishItem)
   void chooseBackgroundColour();   // Button3
   void chooseBackgroundPicture();  // Button4
   void setFrameTitleSize(int size);
@@ -61,6 +64,7 @@ class Tmokuji : public QDialog, public WindowHost<TocHost> {
 
   TMain& m_main;
   Tautorunform* m_batch = nullptr;
+  TPublish* m_publish = nullptr;
   bool m_busy = false;
   int m_frameTitleSize = 3;
   int32_t m_backgroundColour = TocOptions{}.tocBackgroundColor;

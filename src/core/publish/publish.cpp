@@ -454,8 +454,11 @@ class Publisher {
     std::condition_variable changed;
     size_t finished = 0;
     std::string last;
+    // Asked once before any file is written, so that a stop already
+    // requested takes effect at once.
+    bool stopped = m_host.stopRequested();
     std::vector<std::thread> threads;
-    for (unsigned w = 0; w < workers; ++w) {
+    for (unsigned w = 0; w < (stopped ? 0 : workers); ++w) {
       threads.emplace_back([&] {
         while (!stop) {
           const size_t i = next++;
@@ -468,8 +471,7 @@ class Publisher {
         }
       });
     }
-    bool stopped = false;
-    {
+    if (!stopped) {
       std::unique_lock<std::mutex> lock(mutex);
       size_t shown = static_cast<size_t>(-1);
       while (finished < m_jobs.size()) {
