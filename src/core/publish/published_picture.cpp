@@ -34,73 +34,130 @@ PublishedSize PublishedSizeFor(int width, int height, int max, long long shownWi
 namespace {
 
 // For each output position, the source positions it covers and how much of
-// each, as fractions that sum to one.
-struct Span {
-  int first = 0;
+// each: weights in one flat array, fractions that sum to one.
+struct Spans {
+  std::vector<int> first, count, offset;
   std::vector<float> weights;
 };
 
-std::vector<Span> Spans(int from, int to) {
-  std::vector<Span> spans(static_cast<size_t>(to));
+Spans MakeSpans(int from, int to) {
+  Spans s;
+  s.first.resize(static_cast<size_t>(to));
+  s.count.resize(static_cast<size_t>(to));
+  s.offset.resize(static_cast<size_t>(to));
   const double scale = static_cast<double>(from) / to;
   for (int o = 0; o < to; ++o) {
     const double a = o * scale, b = (o + 1) * scale;
-    Span& s = spans[static_cast<size_t>(o)];
-    s.first = std::min(from - 1, static_cast<int>(std::floor(a)));
-    const int last = std::min(from - 1, std::max(s.first, static_cast<int>(std::ceil(b)) - 1));
-    for (int i = s.first; i <= last; ++i) {
-      const double cover = std::min(b, i + 1.0) - std::max(a, static_cast<double>(i));
+    const int first = std::min(from - 1, static_cast<int>(std::floor(a)));
+    const int last = std::min(from - 1, std::max(first, static_cast<int>(std::ceil(b)) - 1));
+    const auto i = static_cast<size_t>(o);
+    s.first[i] = first;
+    s.count[i] = last - first + 1;
+    s.offset[i] = static_cast<int>(s.weights.size());
+    for (int k = first; k <= last; ++k) {
+      const double cover = std::min(b, k + 1.0) - std::max(a, static_cast<double>(k));
       s.weights.push_back(static_cast<float>(std::max(0.0, cover) / (b - a)));
     }
   }
-  return spans;
+  return s;
+}
+
+// Every span widened to `taps` positions (zero weights added, the start
+// moved back at the right edge), so that the reduction across runs a loop
+// of fixed length the compiler unrolls.
+Spans Padded(const Spans& s, int taps, int from) {
+  Spans p;
+  p.first = s.first;
+  p.count.assign(s.count.size(), taps);
+  p.offset.resize(s.count.size());
+  p.weights.assign(s.count.size() * static_cast<size_t>(taps), 0.0f);
+  for (size_t i = 0; i < s.count.size(); ++i) {
+    const int first = std::max(0, std::min(s.first[i], from - taps));
+    p.first[i] = first;
+    p.offset[i] = static_cast<int>(i) * taps;
+    for (int k = 0; k < s.count[i]; ++k) {
+      p.weights[i * static_cast<size_t>(taps) + static_cast<size_t>(s.first[i] - first + k)] =
+          s.weights[static_cast<size_t>(s.offset[i] + k)];
+    }
+  }
+  return p;
+}
+
+// One source row reduced across into `out` (width x C values); T > 0: every
+// span has T positions.
+template <int C, int T>
+void Across(const uint8_t* src, const Spans& columns, int width, float* out) {
+  const float* weights = columns.weights.data();
+  for (int x = 0; x < width; ++x) {
+    const auto i = static_cast<size_t>(x);
+    const uint8_t* p = src + static_cast<size_t>(columns.first[i]) * C;
+    const float* w = weights + columns.offset[i];
+    float acc[C] = {};
+    const int n = T > 0 ? T : columns.count[i];
+    for (int k = 0; k < n; ++k) {
+      for (int c = 0; c < C; ++c) acc[c] += w[k] * static_cast<float>(p[k * C + c]);
+    }
+    for (int c = 0; c < C; ++c) out[static_cast<size_t>(x) * C + c] = acc[c];
+  }
+}
+
+template <int C>
+void AcrossAny(const uint8_t* src, const Spans& columns, int taps, int width, float* out) {
+  switch (taps) {
+    case 2: Across<C, 2>(src, columns, width, out); break;
+    case 3: Across<C, 3>(src, columns, width, out); break;
+    case 4: Across<C, 4>(src, columns, width, out); break;
+    default: Across<C, 0>(src, columns, width, out); break;
+  }
+}
+
+template <int C>
+void Resize(const Bitmap& src, Bitmap& out, int width, int height) {
+  Spans columns = MakeSpans(src.width, width);
+  const int most = *std::max_element(columns.count.begin(), columns.count.end());
+  const int taps = most >= 2 && most <= 4 && most <= src.width ? most : 0;
+  if (taps) columns = Padded(columns, taps, src.width);
+  const Spans rows = MakeSpans(src.height, height);
+  const size_t values = static_cast<size_t>(width) * C;
+  // Source rows reduced across, the last two kept: consecutive output rows
+  // share at most one source row when reducing.
+  std::vector<float> cache(values * 2);
+  int cached[2] = {-1, -1};
+  auto across = [&](int y) -> const float* {
+    for (int k = 0; k < 2; ++k) {
+      if (cached[k] == y) return cache.data() + values * k;
+    }
+    const int k = cached[0] < cached[1] ? 0 : 1;  // the older one goes
+    cached[k] = y;
+    float* r = cache.data() + values * k;
+    AcrossAny<C>(src.row(y), columns, taps, width, r);
+    return r;
+  };
+  std::vector<float> sum(values);
+  for (int y = 0; y < height; ++y) {
+    const auto i = static_cast<size_t>(y);
+    std::fill(sum.begin(), sum.end(), 0.0f);
+    for (int k = 0; k < rows.count[i]; ++k) {
+      const float* r = across(rows.first[i] + k);
+      const float w = rows.weights[static_cast<size_t>(rows.offset[i] + k)];
+      for (size_t v = 0; v < values; ++v) sum[v] += w * r[v];
+    }
+    uint8_t* o = out.row(y);
+    for (size_t v = 0; v < values; ++v) o[v] = static_cast<uint8_t>(std::clamp(sum[v] + 0.5f, 0.0f, 255.0f));
+  }
 }
 
 }  // namespace
 
 Bitmap AreaResize(const Bitmap& src, int width, int height) {
-  const int channels = src.bitsPerPixel == 24 ? 3 : 1;
-  Bitmap out = Bitmap::Create(width, height, channels == 3 ? 24 : 8);
+  const bool colour = src.bitsPerPixel == 24;
+  Bitmap out = Bitmap::Create(width, height, colour ? 24 : 8);
   out.palette = src.palette;
   if (src.empty() || width <= 0 || height <= 0) return out;
-  const std::vector<Span> columns = Spans(src.width, width);
-  const std::vector<Span> rows = Spans(src.height, height);
-  const size_t rowValues = static_cast<size_t>(width) * channels;
-  // Source rows reduced across, the last two kept: consecutive output rows
-  // share at most one source row when reducing.
-  std::vector<float> cache[2] = {std::vector<float>(rowValues), std::vector<float>(rowValues)};
-  int cached[2] = {-1, -1};
-  auto across = [&](int y) -> const std::vector<float>& {
-    for (int k = 0; k < 2; ++k) {
-      if (cached[k] == y) return cache[k];
-    }
-    const int k = cached[0] < cached[1] ? 0 : 1;  // the older one goes
-    cached[k] = y;
-    std::vector<float>& r = cache[k];
-    const uint8_t* p = src.row(y);
-    for (int x = 0; x < width; ++x) {
-      const Span& s = columns[static_cast<size_t>(x)];
-      float acc[3] = {0, 0, 0};
-      const uint8_t* q = p + static_cast<size_t>(s.first) * channels;
-      for (const float w : s.weights) {
-        for (int c = 0; c < channels; ++c) acc[c] += w * q[c];
-        q += channels;
-      }
-      for (int c = 0; c < channels; ++c) r[static_cast<size_t>(x) * channels + c] = acc[c];
-    }
-    return r;
-  };
-  std::vector<float> sum(rowValues);
-  for (int y = 0; y < height; ++y) {
-    const Span& s = rows[static_cast<size_t>(y)];
-    std::fill(sum.begin(), sum.end(), 0.0f);
-    for (size_t k = 0; k < s.weights.size(); ++k) {
-      const std::vector<float>& r = across(s.first + static_cast<int>(k));
-      const float w = s.weights[k];
-      for (size_t i = 0; i < rowValues; ++i) sum[i] += w * r[i];
-    }
-    uint8_t* o = out.row(y);
-    for (size_t i = 0; i < rowValues; ++i) o[i] = static_cast<uint8_t>(std::clamp(sum[i] + 0.5f, 0.0f, 255.0f));
+  if (colour) {
+    Resize<3>(src, out, width, height);
+  } else {
+    Resize<1>(src, out, width, height);
   }
   return out;
 }
