@@ -11,6 +11,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <exception>
 #include <mutex>
 #include <map>
 #include <set>
@@ -463,7 +464,13 @@ class Publisher {
         while (!stop) {
           const size_t i = next++;
           if (i >= m_jobs.size()) break;
-          make(m_jobs[i]);
+          try {
+            make(m_jobs[i]);
+          } catch (const std::exception& e) {
+            // Out of memory for one picture must not end the others' work.
+            m_jobs[i].done = false;
+            m_jobs[i].error = std::string("cannot be made: ") + e.what();
+          }
           std::lock_guard<std::mutex> lock(mutex);
           ++finished;
           last = m_jobs[i].rel;
