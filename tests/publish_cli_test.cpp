@@ -210,6 +210,9 @@ TEST(PublishCli, NeverReplacesAFileItDidNotWrite) {
   ASSERT_EQ(Cli({"publish", site, dest, "--max-size", "100"}).status, 0);
   WriteAll(dest + "/spring/c.jpg", "edited");
   DropPictureC(dir, site);
+  const CliResult dry = Cli({"publish", site, dest, "--max-size", "100", "--dry-run"});
+  EXPECT_NE(dry.err.find("leave spring/c.jpg"), std::string::npos) << dry.err;
+  EXPECT_NE(dry.err.find("remove spring/htm_image/c.jpg"), std::string::npos) << dry.err;
   const CliResult again = Cli({"publish", site, dest, "--max-size", "100"});
   EXPECT_EQ(ReadAll(dest + "/spring/c.jpg"), "edited");
   EXPECT_NE(again.err.find("left spring/c.jpg"), std::string::npos) << again.err;

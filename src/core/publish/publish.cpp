@@ -185,6 +185,18 @@ PublishedSize FittingSize(PublishedSize size, const SiteFile& file) {
   return size;
 }
 
+// What becomes of a file an earlier publish wrote that the site no longer
+// has: removed when it is as publish left it (or was claimed by a publish
+// that stopped), left to whoever changed it otherwise.
+enum class Removal { Remove, Leave, Gone };
+Removal Removable(const std::string& path, const ManifestEntry& entry) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) return Removal::Gone;
+  if (!S_ISREG(st.st_mode)) return Removal::Leave;
+  if (entry.claimed()) return Removal::Remove;
+  return st.st_size == entry.size && Nanoseconds(st.st_mtim) == entry.time ? Removal::Remove : Removal::Leave;
+}
+
 struct Job {
   std::string rel;
   SiteFileRole role = SiteFileRole::Linked;
@@ -370,10 +382,14 @@ class Publisher {
     // that is still to come while the publish runs.
     std::stable_partition(m_jobs.begin(), m_jobs.end(), [](const Job& j) { return j.role != SiteFileRole::Page; });
     for (const auto& [path, entry] : m_manifest) {
-      if (m_inSite.count(path)) continue;
-      if (m_options.dryRun) {
-        m_host.report("remove " + path);
-        ++m_summary.removed;
+      if (m_inSite.count(path) || !m_options.dryRun) continue;
+      switch (Removable(destBase + path, entry)) {
+        case Removal::Remove:
+          m_host.report("remove " + path);
+          ++m_summary.removed;
+          break;
+        case Removal::Leave: m_host.report("leave " + path + " (changed since it was published)"); break;
+        case Removal::Gone: break;
       }
     }
   }
@@ -540,11 +556,9 @@ class Publisher {
         continue;
       }
       const std::string path = destBase + it->first;
-      struct stat st {};
-      if (::lstat(path.c_str(), &st) == 0) {
-        const bool asWritten = S_ISREG(st.st_mode) && st.st_size == it->second.size &&
-                               Nanoseconds(st.st_mtim) == it->second.time;
-        if (asWritten || (it->second.claimed() && S_ISREG(st.st_mode))) {
+      const Removal removal = Removable(path, it->second);
+      if (removal != Removal::Gone) {
+        if (removal == Removal::Remove) {
           if (::unlink(path.c_str()) == 0) {
             ++m_summary.removed;
             m_host.report("removed " + it->first);
