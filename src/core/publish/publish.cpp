@@ -118,7 +118,10 @@ bool WriteCopy(const std::string& source, const std::string& target, bool jpeg, 
         return false;
       }
       // Not a JPEG after all: nothing of a location can be found in it, so it goes as it is.
-      if (r != HeadResult::Rewritten) head.clear(), replaced = 0;
+      if (r != HeadResult::Rewritten) {
+        head.clear();
+        replaced = 0;
+      }
       break;
     }
   }
