@@ -1,7 +1,8 @@
 #pragma once
-// One instance per user: the first start listens on a local socket in the
-// user's runtime folder; a later start hands its command line over to it
-// and ends.
+// One instance per user: the first start listens on a local socket in a
+// folder only the user can reach (ChoosePrivateFolder); a later start hands
+// its command line over to it and ends. Without such a folder there is no
+// guard, and every start runs on its own.
 
 #include <QObject>
 #include <QString>
@@ -14,7 +15,7 @@ namespace pictavo::gui {
 class InstanceGuard : public QObject {
   Q_OBJECT
  public:
-  // `name`: the socket's file name inside the runtime folder.
+  // `name`: the socket's file name inside the private folder.
   explicit InstanceGuard(const QString& name = QStringLiteral("pictavo-KAPRI"), QObject* parent = nullptr);
   ~InstanceGuard() override;
 
@@ -22,6 +23,10 @@ class InstanceGuard : public QObject {
   // running instance took `arguments`, and this one should end.
   bool claim(const QStringList& arguments);
   QString socketPath() const { return m_path; }
+
+  // A hand-over is a command line: anything larger is dropped unread and
+  // its connection closed.
+  static constexpr qint64 kMaxHandOverBytes = 64 * 1024;
 
  signals:
   // A later start's command line (without the program name).

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocalSocket>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
@@ -461,6 +462,46 @@ class MainWindowTest : public QObject {
     QCOMPARE(second.exitCode(), 0);
     QTRY_COMPARE(QString::fromStdString(window->session().main.currentFolder), folder);
     QCOMPARE(ListNames(Find<QListWidget>(window.get(), "OldFile")), QStringList{QFileInfo(picture).fileName() + "*"});
+  }
+
+  void aHandOverIsACommandLineOfBoundedSize() {
+    InstanceGuard guard(QStringLiteral("pictavo-test-%1").arg(QCoreApplication::applicationPid()));
+    QVERIFY(guard.claim({}));
+    QVERIFY(!guard.socketPath().isEmpty());
+    QSignalSpy spy(&guard, &InstanceGuard::handedOver);
+    auto message = [](const QStringList& arguments) {
+      QByteArray bytes;
+      QDataStream out(&bytes, QIODevice::WriteOnly);
+      out << arguments;
+      return bytes;
+    };
+    auto send = [&](const QByteArray& bytes, QLocalSocket& socket) {
+      socket.connectToServer(guard.socketPath());
+      QVERIFY(socket.waitForConnected(5000));
+      socket.write(bytes);
+    };
+    // Larger than a command line: dropped, and the connection closed by the first window.
+    {
+      QLocalSocket socket;
+      send(message({QString(40 * 1024, QLatin1Char('x'))}), socket);
+      QTRY_COMPARE(socket.state(), QLocalSocket::UnconnectedState);
+    }
+    // A count that claims more strings than the bytes hold.
+    {
+      QLocalSocket socket;
+      send(QByteArray("\xFF\xFF\xFF\xF0\0\0\0\x02\0x", 10), socket);
+      socket.disconnectFromServer();
+      QTRY_COMPARE(socket.state(), QLocalSocket::UnconnectedState);
+    }
+    // Up to the limit it is taken whole.
+    const QString longest(30 * 1024, QChar(0x5199));
+    {
+      QLocalSocket socket;
+      send(message({longest, QStringLiteral("b")}), socket);
+      socket.disconnectFromServer();
+      QTRY_COMPARE(spy.count(), 1);
+    }
+    QCOMPARE(spy.at(0).at(0).toStringList(), (QStringList{longest, QStringLiteral("b")}));
   }
 
   void closeAndDropsAreRefusedWhileBusyAndAHandOverWaits() {
