@@ -103,11 +103,16 @@ void InstanceGuard::readHandOver() {
     // The socket buffers one byte past the limit, so an oversized message
     // costs no more than that before it is dropped.
     socket->setReadBufferSize(kMaxHandOverBytes + 1);
+    // Marked before it is closed: closing ends the read channel too, and
+    // what is left then is no message.
+    static constexpr const char* kDropped = "pictavoDropped";
     connect(socket, &QLocalSocket::readyRead, socket, [socket] {
-      if (socket->bytesAvailable() > kMaxHandOverBytes) socket->abort();
+      if (socket->bytesAvailable() <= kMaxHandOverBytes) return;
+      socket->setProperty(kDropped, true);
+      socket->abort();
     });
     connect(socket, &QLocalSocket::readChannelFinished, this, [this, socket] {
-      if (!socket->isOpen() || socket->bytesAvailable() > kMaxHandOverBytes) return;
+      if (socket->property(kDropped).toBool() || socket->bytesAvailable() > kMaxHandOverBytes) return;
       if (const std::optional<QStringList> arguments = ReadHandOver(socket->readAll())) emit handedOver(*arguments);
     });
   }
