@@ -18,6 +18,7 @@
 #include "image/dib.h"
 #include "image/jpeg.h"
 #include "image/jpeg_probe.h"
+#include "platform/hand_over.h"
 #include "settings/settings_file.h"
 #include "text/encoding.h"
 #include "toc/discovery.h"
@@ -176,6 +177,19 @@ inline std::string CheckAlbumPage(const uint8_t* data, size_t size) {
 // holds the page: every line it names lies in the page, every text is
 // UTF-8, no address segment can climb out through an encoded slash, and
 // every finding names a file inside the folder.
+// A hand-over message from another process: whatever is taken is UTF-8,
+// and writing it again gives a message that reads back the same.
+inline std::string CheckHandOver(const uint8_t* data, size_t size) {
+  const auto read = ReadHandOver(std::string_view(reinterpret_cast<const char*>(data), size));
+  if (!read) return {};
+  for (const auto& a : *read) {
+    if (!IsValidUtf8(a)) return "not UTF-8";
+  }
+  const std::string again = WriteHandOver(*read);
+  if (ReadHandOver(again) != read) return "round trip";
+  return {};
+}
+
 inline std::string PageDigest(const ParsedPage& p) {
   std::string out = std::to_string(static_cast<int>(p.kind)) + " " + std::to_string(p.lineCount) + "\n";
   for (const auto& a : p.addresses) out += "A" + std::to_string(a.line) + a.tag + a.attribute + a.value + "\n";

@@ -1,57 +1,22 @@
 #include "instance_guard.h"
 
-#include <QDataStream>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 
 #include <optional>
+#include <string>
+#include <vector>
 
+#include "platform/hand_over.h"
 #include "platform/private_folder.h"
 
 namespace pictavo::gui {
 
 namespace {
 constexpr int kTimeoutMs = 2000;
-
-quint32 BigEndian32(const QByteArray& b, qsizetype at) {
-  const auto* p = reinterpret_cast<const uchar*>(b.constData()) + at;
-  return (quint32{p[0]} << 24) | (quint32{p[1]} << 16) | (quint32{p[2]} << 8) | quint32{p[3]};
-}
-
-// A string list in the form QDataStream writes it (a count, then each
-// string's byte length and UTF-16 big-endian units), read with every count
-// checked against the bytes present: the stream's own reader reserves what
-// the count claims before it reads.
-std::optional<QStringList> ReadHandOver(const QByteArray& bytes) {
-  qsizetype at = 0;
-  auto have = [&](qint64 n) { return n >= 0 && at + n <= bytes.size(); };
-  if (!have(4)) return std::nullopt;
-  const quint32 count = BigEndian32(bytes, at);
-  at += 4;
-  if (count > static_cast<quint32>(bytes.size() / 4)) return std::nullopt;
-  QStringList out;
-  for (quint32 i = 0; i < count; ++i) {
-    if (!have(4)) return std::nullopt;
-    const quint32 length = BigEndian32(bytes, at);
-    at += 4;
-    if (length == 0xFFFFFFFFu) {
-      out.append(QString());
-      continue;
-    }
-    if (length % 2 != 0 || !have(length)) return std::nullopt;
-    QString s(static_cast<qsizetype>(length / 2), Qt::Uninitialized);
-    for (qsizetype k = 0; k < s.size(); ++k) {
-      const auto* p = reinterpret_cast<const uchar*>(bytes.constData()) + at + 2 * k;
-      s[k] = QChar(static_cast<char16_t>((p[0] << 8) | p[1]));
-    }
-    at += length;
-    out.append(std::move(s));
-  }
-  if (at != bytes.size()) return std::nullopt;
-  return out;
-}
+constexpr qint64 kMaxMessage = static_cast<qint64>(kMaxHandOverBytes);
 }  // namespace
 
 InstanceGuard::InstanceGuard(const QString& name, QObject* parent) : QObject(parent) {
@@ -75,10 +40,9 @@ bool InstanceGuard::claim(const QStringList& arguments) {
     QLocalSocket socket;
     socket.connectToServer(m_path);
     if (socket.waitForConnected(kTimeoutMs)) {
-      QByteArray bytes;
-      QDataStream out(&bytes, QIODevice::WriteOnly);
-      out << arguments;  // paths keep their full length
-      socket.write(bytes);
+      std::vector<std::string> whole;
+      for (const QString& a : arguments) whole.push_back(a.toStdString());  // paths keep their full length
+      socket.write(QByteArray::fromStdString(WriteHandOver(whole)));
       socket.waitForBytesWritten(kTimeoutMs);
       socket.disconnectFromServer();
       if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(kTimeoutMs);
@@ -102,18 +66,22 @@ void InstanceGuard::readHandOver() {
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     // The socket buffers one byte past the limit, so an oversized message
     // costs no more than that before it is dropped.
-    socket->setReadBufferSize(kMaxHandOverBytes + 1);
+    socket->setReadBufferSize(kMaxMessage + 1);
     // Marked before it is closed: closing ends the read channel too, and
     // what is left then is no message.
     static constexpr const char* kDropped = "pictavoDropped";
     connect(socket, &QLocalSocket::readyRead, socket, [socket] {
-      if (socket->bytesAvailable() <= kMaxHandOverBytes) return;
+      if (socket->bytesAvailable() <= kMaxMessage) return;
       socket->setProperty(kDropped, true);
       socket->abort();
     });
     connect(socket, &QLocalSocket::readChannelFinished, this, [this, socket] {
-      if (socket->property(kDropped).toBool() || socket->bytesAvailable() > kMaxHandOverBytes) return;
-      if (const std::optional<QStringList> arguments = ReadHandOver(socket->readAll())) emit handedOver(*arguments);
+      if (socket->property(kDropped).toBool() || socket->bytesAvailable() > kMaxMessage) return;
+      const std::optional<std::vector<std::string>> arguments = ReadHandOver(socket->readAll().toStdString());
+      if (!arguments) return;
+      QStringList list;
+      for (const std::string& a : *arguments) list << QString::fromStdString(a);
+      emit handedOver(list);
     });
   }
 }

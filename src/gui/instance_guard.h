@@ -24,10 +24,6 @@ class InstanceGuard : public QObject {
   bool claim(const QStringList& arguments);
   QString socketPath() const { return m_path; }
 
-  // A hand-over is a command line: anything larger is dropped unread and
-  // its connection closed.
-  static constexpr qint64 kMaxHandOverBytes = 64 * 1024;
-
  signals:
   // A later start's command line (without the program name).
   void handedOver(const QStringList& arguments);
