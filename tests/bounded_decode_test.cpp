@@ -276,9 +276,9 @@ TEST(BoundedDecode, SiteCheckReadsPagesOfAnySizeOrShapeInLittleMemory) {
   const std::string cell =
       "  <TD align=\"center\" valign=\"middle\"><A href=\"p.jpg\"><IMG src=\"htm_image/p.jpg\" width=\"4\" "
       "height=\"3\"></A></TD>\r\n";
-  // 20 MB of cells (a page once took 40 times its size), every hundredth
+  // 12 MB of cells (a page once took 40 times its size), every hundredth
   // line a link of its own to nowhere.
-  const long cells = (20L << 20) / static_cast<long>(cell.size());
+  const long cells = (12L << 20) / static_cast<long>(cell.size());
   write("cells.htm", [&](long k) { return k % 100 ? cell : "<A href=\"gone" + std::to_string(k) + ".htm\">\r\n"; },
         cells);
   // 15 MB of tags on one line, then line ends alone.
