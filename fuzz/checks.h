@@ -4,6 +4,7 @@
 // returns an empty text when the input was handled soundly, else what went
 // wrong; a crash or a sanitizer report is a failure of its own.
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -17,6 +18,7 @@
 #include "image/dib.h"
 #include "image/jpeg.h"
 #include "image/jpeg_probe.h"
+#include "platform/hand_over.h"
 #include "publish/location.h"
 #include "publish/manifest.h"
 #include "settings/settings_file.h"
@@ -228,8 +230,35 @@ inline std::string CheckAlbumPage(const uint8_t* data, size_t size) {
 // holds the page: every line it names lies in the page, every text is
 // UTF-8, no address segment can climb out through an encoded slash, and
 // every finding names a file inside the folder.
+// A hand-over message from another process: whatever is taken is UTF-8,
+// and writing it again gives a message that reads back the same.
+inline std::string CheckHandOver(const uint8_t* data, size_t size) {
+  const auto read = ReadHandOver(std::string_view(reinterpret_cast<const char*>(data), size));
+  if (!read) return {};
+  for (const auto& a : *read) {
+    if (!IsValidUtf8(a)) return "not UTF-8";
+  }
+  const std::string again = WriteHandOver(*read);
+  if (ReadHandOver(again) != read) return "round trip";
+  return {};
+}
+
+inline std::string PageDigest(const ParsedPage& p) {
+  std::string out = std::to_string(static_cast<int>(p.kind)) + " " + std::to_string(p.lineCount) + "\n";
+  for (const auto& a : p.addresses) out += "A" + std::to_string(a.line) + a.tag + a.attribute + a.value + "\n";
+  for (const auto& c : p.cells) out += "C" + std::to_string(c.line) + c.href + c.src + "\n";
+  for (const auto& e : p.slides) out += "S" + std::to_string(e.line) + e.name + "\n";
+  for (const auto& e : p.tocEntries) out += "E" + std::to_string(e.line) + e.href + e.title + "\n";
+  for (const auto& t : p.troubles) out += "T" + std::to_string(t.line) + t.text + "\n";
+  return out;
+}
+
 inline std::string CheckSitePage(const uint8_t* data, size_t size) {
-  const ParsedPage page = ParsePage(std::string_view(reinterpret_cast<const char*>(data), size));
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const ParsedPage page = ParsePage(bytes);
+  // Read in pieces, the page reads as it does whole.
+  MemoryPageSource trickle(bytes, 1 + size % 7);
+  if (PageDigest(ParsePage(trickle)) != PageDigest(page)) return "pieces";
   auto inPage = [&](long line, long first) { return line >= first && line <= page.lineCount; };
   for (const auto& a : page.addresses) {
     if (!inPage(a.line, 1) || !IsValidUtf8(a.value)) return "address";

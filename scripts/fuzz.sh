@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 minutes=${1:-10}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(thumbnail jpeg_header exif settings comments album_page site_page cp932 bmp location)
+[ ${#targets[@]} -gt 0 ] || targets=(thumbnail jpeg_header exif settings comments album_page site_page cp932 bmp location hand_over)
 
 PICTAVO_FUZZ=1 bash scripts/setup-deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

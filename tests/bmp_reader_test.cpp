@@ -119,7 +119,11 @@ TEST(BmpReader, SizesAreCheckedBeforeAnythingIsAllocated) {
   EXPECT_NE(MessageOf<EPxDIBInvalidDIB>(d, MakeBmp({.width = 0x7FFFFFFF, .height = -0x7FFFFFFF}))
                 .find("larger than the program accepts"),
             std::string::npos);
-  EXPECT_EQ(MessageOf<EReadError>(d, MakeBmp({.width = 60000, .height = 9000, .bits = 32})), "Stream read error");
+  EXPECT_EQ(MessageOf<EReadError>(d, MakeBmp({.width = 6000, .height = 9000, .bits = 32})), "Stream read error");
+  // Within that limit but beyond what one decode may take: refused before a byte of it is read.
+  EXPECT_EQ(MessageOf<EPxDIBInvalidDIB>(d, MakeBmp({.width = 60000, .height = 9000, .bits = 32})),
+            "TPxInternalDIB.LoadFromStream: Picture needs about 1545 MB of memory to decode, more than the 256 MB "
+            "allowed");
   // A colour count far beyond 256 asks to skip more than the file holds.
   EXPECT_EQ(MessageOf<EReadError>(d, MakeBmp({.bits = 8, .colorsUsed = 0xFFFFFFFF})), "Stream read error");
   // An index beyond a two-entry table.

@@ -13,6 +13,8 @@
 #include <functional>
 
 #include "album/thumbnail_stream.h"
+#include "check/site_check.h"
+#include "image/dib.h"
 #include "fixtures.h"
 #include "image/jpeg.h"
 #include "comments/comment_file.h"
@@ -199,6 +201,116 @@ TEST(BoundedDecode, TextReadersReadOnlyWhatTheyCanUse) {
   CommentFile comments;
   EXPECT_FALSE(ReadCommentFile(dir.path(), comments, error));
   EXPECT_NE(error.find("64 MB"), std::string::npos) << error;
+}
+
+// A BMP file's 40-byte headers declaring w x h at `bits`, with `fileSize` in
+// bfSize; the pixels are what the file holds after them.
+std::string BmpHead(int32_t w, int32_t h, int bits, uint32_t compression, uint32_t fileSize) {
+  std::string b = "BM";
+  auto put = [&](uint32_t v, int bytes) {
+    for (int k = 0; k < bytes; ++k) b += static_cast<char>((v >> (8 * k)) & 0xFF);
+  };
+  const uint32_t colors = bits <= 8 ? 1u << bits : 0;
+  put(fileSize, 4), put(0, 4), put(14 + 40 + 4 * colors, 4);
+  put(40, 4), put(static_cast<uint32_t>(w), 4), put(static_cast<uint32_t>(h), 4), put(1, 2), put(bits, 2);
+  put(compression, 4), put(0, 4), put(0, 4), put(0, 4), put(colors, 4), put(0, 4);
+  b += std::string(4 * colors, '\0');
+  return b;
+}
+
+TEST(BoundedDecode, BmpFilesCostOnlyThePixelsTheyDeclare) {
+  TempDir dir;
+  constexpr uint32_t kGiga = 1u << 30;
+  auto sparse = [&](const std::string& name, const std::string& head) {
+    WriteAll(dir.file(name), head);
+    EXPECT_EQ(::truncate(dir.file(name).c_str(), kGiga), 0);  // holes: a few KB on disk
+    return dir.file(name);
+  };
+  auto load = [&](const std::string& path) {
+    return InChild([&](std::string& error) {
+      try {
+        TPxDIB d;
+        d.LoadFromFile(path);
+        error = std::to_string(d.Width()) + " x " + std::to_string(d.Height());
+        return true;
+      } catch (const std::exception& e) {
+        error = e.what();
+        return false;
+      }
+    });
+  };
+  // A small picture in a file that claims a gigabyte: only its rows are read.
+  const Outcome small = load(sparse("small.bmp", BmpHead(100, 100, 24, 0, kGiga)));
+  EXPECT_TRUE(small.ok) << small.error;
+  EXPECT_EQ(std::string(small.error), "100 x 100");
+  EXPECT_LT(small.peakGrowthKb, 4 * 1024);
+
+  // A gigabyte of declared pixels, and a tiny RLE stream declaring 24000 x
+  // 24000: refused before their data is read.
+  const Outcome big = load(sparse("big.bmp", BmpHead(18000, 18000, 24, 0, kGiga)));
+  WriteAll(dir.file("rle.bmp"), BmpHead(24000, 24000, 8, 1, 1078 + 6) + std::string("\xFF\x01\0\0\0\x01", 6));
+  const Outcome rle = load(dir.file("rle.bmp"));
+  for (const Outcome* o : {&big, &rle}) {
+    EXPECT_FALSE(o->ok);
+    EXPECT_NE(std::string(o->error).find("MB of memory to decode, more than the 256 MB allowed"), std::string::npos)
+        << o->error;
+    EXPECT_LT(o->peakGrowthKb, 4 * 1024);
+  }
+}
+
+// The site check holds a few lines and one tag of a page at a time, and a
+// bounded share of its findings, whatever the page's size and shape.
+TEST(BoundedDecode, SiteCheckReadsPagesOfAnySizeOrShapeInLittleMemory) {
+  TempDir dir;
+  MakeJpeg(dir.file("p.jpg"), 40, 30);
+  ASSERT_EQ(::mkdir(dir.file("htm_image").c_str(), 0755), 0);
+  MakeJpeg(dir.file("htm_image/p.jpg"), 4, 3);
+  const std::string head =
+      "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">\r\n<!-- Pictavo Version 2.02 -->\r\n"
+      "<!-- FILE=001 p.jpg -->\r\n<!-- 2026.1.2 -->\r\n<HTML>\r\n<HEAD>\r\n<TITLE>t</TITLE>\r\n";
+  auto write = [&](const std::string& name, const std::function<std::string(long)>& piece, long pieces) {
+    std::ofstream out(dir.file(name), std::ios::binary);
+    out << head;
+    for (long k = 0; k < pieces; ++k) out << piece(k);
+  };
+  const std::string cell =
+      "  <TD align=\"center\" valign=\"middle\"><A href=\"p.jpg\"><IMG src=\"htm_image/p.jpg\" width=\"4\" "
+      "height=\"3\"></A></TD>\r\n";
+  // 12 MB of cells (a page once took 40 times its size), every hundredth
+  // line a link of its own to nowhere.
+  const long cells = (12L << 20) / static_cast<long>(cell.size());
+  write("cells.htm", [&](long k) { return k % 100 ? cell : "<A href=\"gone" + std::to_string(k) + ".htm\">\r\n"; },
+        cells);
+  // 15 MB of tags on one line, then line ends alone.
+  write("tags.htm", [](long k) { return k < (5L << 20) ? "<b>" : "\r"; }, (5L << 20) + (4L << 20));
+
+  const Outcome o = InChild([&](std::string& error) {
+    const SiteCheckResult r = CheckSite(dir.path(), {});
+    size_t gone = 0;
+    bool cut = false;
+    for (const Finding& f : r.findings) {
+      gone += f.kind == FindingKind::MissingFile;
+      cut = cut || f.text.find("too many findings") != std::string::npos;
+    }
+    error = std::to_string(r.pages) + " pages, " + std::to_string(gone) + " gone, " + (cut ? "cut" : "whole");
+    return r.ok;
+  });
+  EXPECT_TRUE(o.ok);
+  EXPECT_EQ(std::string(o.error), "2 pages, " + std::to_string((cells + 99) / 100) + " gone, whole");
+  EXPECT_LT(o.peakGrowthKb, 64 * 1024);
+
+  // A page made of findings keeps only as many as fit, and says so.
+  ::unlink(dir.file("cells.htm").c_str());
+  ::unlink(dir.file("tags.htm").c_str());
+  write("many.htm", [](long k) { return "<A href=\"gone" + std::to_string(k) + ".htm\">\r\n"; }, 200000);
+  const Outcome many = InChild([&](std::string& error) {
+    const SiteCheckResult r = CheckSite(dir.path(), {});
+    error = r.findings.empty() ? "" : r.findings.front().text;
+    return r.findings.size() > 10000 && r.findings.size() < 200000;
+  });
+  EXPECT_TRUE(many.ok);
+  EXPECT_EQ(std::string(many.error), "too many findings on this page to keep; the rest are not reported");
+  EXPECT_LT(many.peakGrowthKb, 64 * 1024);
 }
 
 }  // namespace

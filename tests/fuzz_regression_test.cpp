@@ -31,6 +31,7 @@ TEST(FuzzFindings, EveryTargetsSeedsAndFindingsAreHandled) {
       {"album_page", fuzz::CheckAlbumPage}, {"site_page", fuzz::CheckSitePage},
       {"cp932", fuzz::CheckCp932},          {"bmp", fuzz::CheckBmp},
       {"exif", fuzz::CheckExifOrientation}, {"location", fuzz::CheckLocation},
+      {"hand_over", fuzz::CheckHandOver},
   };
   for (const auto& [name, check] : targets) {
     SCOPED_TRACE(name);

@@ -4,6 +4,7 @@
 
 #include "album/album_page.h"
 #include "album/slideshow_page.h"
+#include "checks.h"
 #include "settings/album_settings.h"
 #include "text/encoding.h"
 
@@ -167,6 +168,47 @@ TEST(PageReader, ScriptsAndCommentsHoldNoAddresses) {
   for (const auto& a : page.addresses) found.push_back(std::to_string(a.line) + " " + a.tag + " " + a.value);
   EXPECT_EQ(found, (std::vector<std::string>{"14 BODY htm_image/back.jpg", "17 A unquoted.htm", "17 IMG single.jpg",
                                              "18 FORM SShow.htm"}));
+}
+
+// Pieces of any size read back as the whole: a page read from a file
+// arrives a piece at a time, cut anywhere, inside a character, a
+// reference, a tag or a line end.
+TEST(PageReader, APageReadInPiecesReadsAsAWhole) {
+  std::vector<std::string> lines = AlbumHead("夕焼け.jpg");
+  lines.insert(lines.end(), {"<BODY background=\"htm_image/back.jpg\">", "<A href=\"&#233;t&#233;.htm\">x</A>",
+                             "<A href=\"a\r\nb.htm\"><!-- <A href=\"no.htm\"> -->\r<SCRIPT>x</SCRIPT><A href=y>",
+                             "  <TD align=\"center\" valign=\"middle\"><A href=\"夕焼け.jpg\"><IMG "
+                             "src=\"htm_image/夕焼け.jpg\" width=\"4\" height=\"3\"></A></TD>",
+                             "\xF0\x9F\x98\x80 &#128512; <A href=\"\xF0\x9F\x98\x80.htm\">", "</HTML>"});
+  const std::string bytes = PageBytes(lines) + "\x82";  // ends inside a character
+  const std::string whole = fuzz::PageDigest(ParsePage(bytes));
+  EXPECT_NE(whole.find("A15Ahrefété.htm"), std::string::npos) << whole;
+  for (size_t step : {1, 2, 3, 5, 7, 64}) {
+    MemoryPageSource source(bytes, step);
+    EXPECT_EQ(fuzz::PageDigest(ParsePage(source)), whole) << step;
+  }
+}
+
+// The bounds of one reading: a line too long to keep is scanned for its
+// addresses but is no cell; an address too long to be a file is a trouble.
+TEST(PageReader, LongLinesAndAddressesAreBounded) {
+  std::vector<std::string> lines = AlbumHead("a.jpg");
+  const std::string cell =
+      "  <TD align=\"center\" valign=\"middle\"><A href=\"a.jpg\"><IMG src=\"htm_image/a.jpg\"></A></TD>";
+  lines.push_back(cell);
+  lines.push_back(cell + std::string(kPageLineLimit, ' ') + "<A href=\"far.htm\">");
+  lines.push_back("<A href=\"" + std::string(kPageAddressLimit + 1, 'x') + "\"><A href=\"next.htm\">");
+  lines.push_back("</HTML>");
+  const ParsedPage page = ParsePage(PageBytes(lines));
+  ASSERT_EQ(page.cells.size(), 1u);
+  EXPECT_EQ(page.cells[0].line, 14);
+  std::vector<std::string> found;
+  for (const auto& a : page.addresses) found.push_back(std::to_string(a.line) + " " + a.value + (a.inCell ? " cell" : ""));
+  EXPECT_EQ(found, (std::vector<std::string>{"14 a.jpg cell", "14 htm_image/a.jpg cell", "15 a.jpg",
+                                             "15 htm_image/a.jpg", "15 far.htm", "16 next.htm"}));
+  ASSERT_EQ(page.troubles.size(), 1u);
+  EXPECT_EQ(page.troubles[0].line, 16);
+  EXPECT_EQ(page.troubles[0].text, "an address longer than 64 KB, not checked");
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "main_window.h"
 #include "platform/paths.h"
 #include "qt_convert.h"
+#include "spin_box.h"
 #include "session/session.h"
 
 namespace pictavo::gui {
@@ -56,7 +57,7 @@ TBMPtoJPEG::TBMPtoJPEG(TMain& main, Dialogs& dialogs) : QDialog(&main), WindowHo
   m_image2->hide();
   auto* label2 = new QLabel(QStringLiteral("JPEG圧縮率"), this);
   label2->setObjectName(QStringLiteral("Label2"));
-  m_spinEdit1 = new QSpinBox(this);
+  m_spinEdit1 = new NearestSpinBox(this);
   m_spinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
   m_spinEdit1->setRange(kConversionMinQuality, kConversionMaxQuality);
   m_spinEdit1->setValue(kConversionDefaultQuality);

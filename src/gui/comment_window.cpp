@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "keyboard_menu.h"
 #include "qt_convert.h"
 #include "rotation_window.h"
 
@@ -123,6 +124,7 @@ Tcomment::Tcomment(Dialogs& dialogs, std::function<Toption2*()> rotationWindow, 
   m_popup1->setObjectName(QStringLiteral("PopupMenu1"));
   m_popup1->addAction(QStringLiteral("画像回転処理へ"), this, &Tcomment::openRotation)
       ->setObjectName(QStringLiteral("N18"));
+  OpenMenuFromKeyboard(m_file1);
   connect(m_file1, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& p) { m_popup1->popup(m_file1->viewport()->mapToGlobal(p)); });
   connect(m_file1, &QListWidget::itemSelectionChanged, this, [this] {

@@ -1,39 +1,48 @@
 #include "instance_guard.h"
 
-#include <QDataStream>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <QStandardPaths>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/hand_over.h"
+#include "platform/private_folder.h"
 
 namespace pictavo::gui {
 
 namespace {
 constexpr int kTimeoutMs = 2000;
-}
+constexpr qint64 kMaxMessage = static_cast<qint64>(kMaxHandOverBytes);
+}  // namespace
 
 InstanceGuard::InstanceGuard(const QString& name, QObject* parent) : QObject(parent) {
-  // The runtime folder is the user's own, so two users each get their instance.
-  QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  if (folder.isEmpty()) folder = QDir::tempPath();
-  m_path = QDir(folder).filePath(name);
+  std::string folder, error;
+  if (!ChoosePrivateFolder(PrivateFolderEnvironmentOfProcess(), folder, error)) {
+    qWarning("%s", error.c_str());
+    return;
+  }
+  m_path = QDir(QString::fromStdString(folder)).filePath(name);
 }
 
 InstanceGuard::~InstanceGuard() = default;
 
 bool InstanceGuard::claim(const QStringList& arguments) {
-  // Two starts at the same moment must not both become the first.
+  if (m_path.isEmpty()) return true;
+  // Two starts at the same moment must not both become the first; the lock
+  // is waited on for a while only, never for ever.
   QLockFile lock(m_path + QStringLiteral(".lock"));
-  lock.lock();
+  (void)lock.tryLock(2 * kTimeoutMs);
   {
     QLocalSocket socket;
     socket.connectToServer(m_path);
     if (socket.waitForConnected(kTimeoutMs)) {
-      QByteArray bytes;
-      QDataStream out(&bytes, QIODevice::WriteOnly);
-      out << arguments;  // paths keep their full length
-      socket.write(bytes);
+      std::vector<std::string> whole;
+      for (const QString& a : arguments) whole.push_back(a.toStdString());  // paths keep their full length
+      socket.write(QByteArray::fromStdString(WriteHandOver(whole)));
       socket.waitForBytesWritten(kTimeoutMs);
       socket.disconnectFromServer();
       if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(kTimeoutMs);
@@ -55,11 +64,24 @@ bool InstanceGuard::claim(const QStringList& arguments) {
 void InstanceGuard::readHandOver() {
   while (QLocalSocket* socket = m_server->nextPendingConnection()) {
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    // The socket buffers one byte past the limit, so an oversized message
+    // costs no more than that before it is dropped.
+    socket->setReadBufferSize(kMaxMessage + 1);
+    // Marked before it is closed: closing ends the read channel too, and
+    // what is left then is no message.
+    static constexpr const char* kDropped = "pictavoDropped";
+    connect(socket, &QLocalSocket::readyRead, socket, [socket] {
+      if (socket->bytesAvailable() <= kMaxMessage) return;
+      socket->setProperty(kDropped, true);
+      socket->abort();
+    });
     connect(socket, &QLocalSocket::readChannelFinished, this, [this, socket] {
-      QDataStream in(socket->readAll());
-      QStringList arguments;
-      in >> arguments;
-      if (in.status() == QDataStream::Ok) emit handedOver(arguments);
+      if (socket->property(kDropped).toBool() || socket->bytesAvailable() > kMaxMessage) return;
+      const std::optional<std::vector<std::string>> arguments = ReadHandOver(socket->readAll().toStdString());
+      if (!arguments) return;
+      QStringList list;
+      for (const std::string& a : *arguments) list << QString::fromStdString(a);
+      emit handedOver(list);
     });
   }
 }

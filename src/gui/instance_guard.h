@@ -1,7 +1,8 @@
 #pragma once
-// One instance per user: the first start listens on a local socket in the
-// user's runtime folder; a later start hands its command line over to it
-// and ends.
+// One instance per user: the first start listens on a local socket in a
+// folder only the user can reach (ChoosePrivateFolder); a later start hands
+// its command line over to it and ends. Without such a folder there is no
+// guard, and every start runs on its own.
 
 #include <QObject>
 #include <QString>
@@ -14,7 +15,7 @@ namespace pictavo::gui {
 class InstanceGuard : public QObject {
   Q_OBJECT
  public:
-  // `name`: the socket's file name inside the runtime folder.
+  // `name`: the socket's file name inside the private folder.
   explicit InstanceGuard(const QString& name = QStringLiteral("pictavo-KAPRI"), QObject* parent = nullptr);
   ~InstanceGuard() override;
 

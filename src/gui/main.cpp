@@ -9,6 +9,8 @@
 // may go on with /Window.slot steps, each run on that window in turn.
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QTabWidget>
 #include <QTimer>
@@ -89,6 +91,8 @@ int main(int argc, char** argv) {
   QStringList args = QApplication::arguments();
   args.removeFirst();
   const ScreenshotRequest screenshot = TakeScreenshotOptions(args);
+  // The path is made whole here: the first instance has a working folder of its own.
+  if (!args.isEmpty()) args.front() = QDir::cleanPath(QFileInfo(args.front()).absoluteFilePath());
   // A second start hands its command line to the first and ends.
   pictavo::gui::InstanceGuard guard;
   if (screenshot.file.isEmpty() && !guard.claim(args)) return 0;

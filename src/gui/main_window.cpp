@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "folder_widgets.h"
+#include "keyboard_menu.h"
 #include "qt_convert.h"
 
 #include <QAction>
@@ -355,6 +356,8 @@ void TMain::buildControls() {
       ->setObjectName(QStringLiteral("nextFolder2"));
   m_popup2->addSeparator();
   m_popup2->addAction(QStringLiteral("最新の情報に更新"), this, &TMain::refresh)->setObjectName(QStringLiteral("refresh2"));
+  OpenMenuFromKeyboard(m_oldFile);
+  OpenMenuFromKeyboard(m_dir1);
   connect(m_oldFile, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& p) { m_popup1->popup(m_oldFile->viewport()->mapToGlobal(p)); });
   connect(m_dir1, &QWidget::customContextMenuRequested, this,
@@ -410,6 +413,12 @@ void TMain::setRunControlsEnabled(bool enabled) {
 void TMain::note(const std::string& detail) {
   qWarning("%s", detail.c_str());
   m_pendingNote = detail;
+}
+
+void TMain::showPendingNote() {
+  // A note no message of its command took is shown when the command ends,
+  // not under the next command's message.
+  if (!m_pendingNote.empty()) m_dialogs.message(this, Q(std::exchange(m_pendingNote, {})));
 }
 
 void TMain::showMessage(const std::string& text) {
@@ -683,18 +692,27 @@ void TMain::togglePreview(bool on) {
 // --- settings and the upper panel ---
 
 void TMain::loadFolderSettings() {
-  SessionWindow mirror(m_session, *this);
-  (void)LoadFolderSettings(m_session.settings, m_session.main, mirror);
+  {
+    SessionWindow mirror(m_session, *this);
+    (void)LoadFolderSettings(m_session.settings, m_session.main, mirror);
+  }
+  showPendingNote();
 }
 
 void TMain::saveSettingsFile() {
-  SessionWindow mirror(m_session, *this);
-  (void)SettingsSaveCommand(m_session.settings, m_session.main, mirror);
+  {
+    SessionWindow mirror(m_session, *this);
+    (void)SettingsSaveCommand(m_session.settings, m_session.main, mirror);
+  }
+  showPendingNote();
 }
 
 void TMain::loadSettingsFile() {
-  SessionWindow mirror(m_session, *this);
-  (void)SettingsLoadCommand(m_session.settings, m_session.main, mirror);
+  {
+    SessionWindow mirror(m_session, *this);
+    (void)SettingsLoadCommand(m_session.settings, m_session.main, mirror);
+  }
+  showPendingNote();
 }
 
 void TMain::chooseCommentColour() {
@@ -783,7 +801,12 @@ void TMain::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
-  m_button7->setFocus();
+  // Only a key aimed at the window itself moves the focus. Keys a focused
+  // control passes on (a bare Shift or Ctrl, Shift+arrows in the list) are
+  // still the control's: moving the focus there made typing land on
+  // Button7, where a blank starts the run.
+  QWidget* focus = QApplication::focusWidget();
+  if (!focus || focus == this) m_button7->setFocus();
   QMainWindow::keyPressEvent(event);
 }
 

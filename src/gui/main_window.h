@@ -95,6 +95,7 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   void setStatus(StatusPanel panel, const std::string& text) override;
   // The system's reason: on stderr, and under the next message box's text.
   void note(const std::string& detail) override;
+  void showPendingNote();
   bool processEvents() override;
   void letEventsRun() override;
   void openWithProgram(const std::string& program, const std::string& document, const std::string& folder) override;

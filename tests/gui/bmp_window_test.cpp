@@ -81,6 +81,26 @@ class BmpWindowTest : public QObject, public ToolWindowFixture {
     QCOMPARE(dialogs.messages, QStringList{QStringLiteral("ファイルが選択されていません。")});
   }
 
+  void aQualityTypedOutOfRangeBecomesTheNearestInRange() {
+    ScriptedDialogs dialogs;
+    auto main = openMain(dialogs, makeFolder(QStringLiteral("quality")));
+    trigger(main.get(), "BMP1");
+    TBMPtoJPEG* bmp = main->bmpWindow();
+    bmp->activateWindow();
+    auto* quality = Find<QSpinBox>(bmp, "SpinEdit1");
+    quality->setValue(70);
+    for (const auto& [typed, kept] : {std::pair{"150", 100}, std::pair{"5", 70}, std::pair{"85", 85}}) {
+      quality->setFocus();
+      QTRY_VERIFY(quality->hasFocus());
+      quality->selectAll();
+      for (const char c : std::string(typed)) QTest::keyClick(QApplication::focusWidget(), c);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QTRY_VERIFY(!quality->hasFocus());
+      QCOMPARE(quality->value(), kept);
+      QCOMPARE(quality->text(), QString::number(kept));
+    }
+  }
+
   void convertsWithThePreviewBoxAndAsksBeforeOverwriting() {
     ScriptedDialogs dialogs;
     const QString folder = makeFolder(QStringLiteral("convert"));

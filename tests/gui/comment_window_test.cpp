@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -184,6 +185,16 @@ class CommentWindowTest : public QObject, public ToolWindowFixture {
     QCOMPARE(w->editor().picture().width, 48);
     QCOMPARE(Find<QLabel>(w, "Image1")->size(), QSize(112, 150));
     QCOMPARE(Field(w, "Edit1"), QStringLiteral("kept"));
+
+    // The Menu key and Shift+F10 open the list's pop-up menu, as a right click does.
+    auto* menu = Find<QMenu>(w, "PopupMenu1");
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Menu, Qt::KeyboardModifiers()},
+                                         std::pair{Qt::Key_F10, Qt::KeyboardModifiers(Qt::ShiftModifier)}}) {
+      QTest::keyClick(Find<QListWidget>(w, "File1"), key, modifiers);
+      QTRY_VERIFY(menu->isVisible());
+      menu->close();
+      QTRY_VERIFY(!menu->isVisible());
+    }
 
     // Nothing selected: the message instead of the window.
     Find<QListWidget>(w, "File1")->clearSelection();

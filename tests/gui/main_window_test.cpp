@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocalSocket>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
@@ -34,6 +35,31 @@
 
 namespace pictavo::gui {
 
+namespace {
+
+// A user's typing: every key goes to the control that has the focus at
+// that moment, modifiers pressed first as a keyboard does.
+void TypeAtFocus(const QString& text) {
+  for (const QChar c : text) {
+    QWidget* focus = QApplication::focusWidget();
+    QVERIFY(focus);
+    const char key = c.toLatin1();
+    QTest::keyClick(focus, key, c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
+  }
+}
+void KeyAtFocus(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QWidget* focus = QApplication::focusWidget();
+  QVERIFY(focus);
+  QTest::keyClick(focus, key, modifiers);
+}
+void Activate(QWidget* window, QWidget* control) {
+  window->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(window));
+  control->setFocus();
+  QTRY_VERIFY(control->hasFocus());
+}
+
+}  // namespace
 
 class MainWindowTest : public QObject {
   Q_OBJECT
@@ -46,6 +72,20 @@ class MainWindowTest : public QObject {
   QString makeFolder(const QString& name) {
     QDir().mkpath(path(name));
     return path(name);
+  }
+  // The real program started again, as a user would from `workingFolder`;
+  // it hands `argument` over and ends.
+  void startSecond(const QString& argument, const QString& workingFolder = {}) {
+    QProcess second;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("PICTAVO_HOME"), path(QStringLiteral("program-second")));
+    second.setProcessEnvironment(env);
+    if (!workingFolder.isEmpty()) second.setWorkingDirectory(workingFolder);
+    second.start(QStringLiteral(PICTAVO_GUI_PATH), {argument});
+    QVERIFY(second.waitForFinished(30000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
   }
   // A fresh program folder per window, so no test sees another's settings.
   std::unique_ptr<TMain> open(ScriptedDialogs& dialogs, const QString& argument = {}, const QString& program = {}) {
@@ -64,7 +104,9 @@ class MainWindowTest : public QObject {
     m_home = makeFolder(QStringLiteral("home"));
     qputenv("HOME", m_home.toUtf8());
     // The instance guard's socket lives here, apart from any running program.
-    qputenv("XDG_RUNTIME_DIR", makeFolder(QStringLiteral("runtime")).toUtf8());
+    const QString runtime = makeFolder(QStringLiteral("runtime"));
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
   }
 
   void theFolderChooserKeepsItsFolderAndAnswersByItsButtons() {
@@ -303,6 +345,83 @@ class MainWindowTest : public QObject {
     QCOMPARE(window->session().main.commentColor, 0x563412);
   }
 
+  void keysTypedInTheTitleStayThereAndStartNothing() {
+    const QString folder = makeFolder(QStringLiteral("typing"));
+    MakePicture(folder + "/a.jpg", 30, 20);
+    ScriptedDialogs dialogs;
+    auto window = open(dialogs, folder);
+    auto* title = Find<QLineEdit>(window.get(), "HPtytlebox");
+    Activate(window.get(), title);
+    KeyAtFocus(Qt::Key_A, Qt::ControlModifier);
+    TypeAtFocus(QStringLiteral("Tokyo trip one"));
+    QCOMPARE(title->text(), QStringLiteral("Tokyo trip one"));
+    QVERIFY(title->hasFocus());
+    QVERIFY(!QFileInfo::exists(folder + "/index.htm"));
+    QVERIFY(!QFileInfo::exists(folder + "/htm_image"));
+    QVERIFY(dialogs.questions.isEmpty());
+
+    // A key aimed at the window itself, no control focused, still moves the focus to 実行.
+    title->clearFocus();
+    QVERIFY(!QApplication::focusWidget());
+    QTest::keyClick(window.get(), Qt::Key_X);
+    QCOMPARE(QApplication::focusWidget(), Find<QWidget>(window.get(), "Button7"));
+    QVERIFY(!QFileInfo::exists(folder + "/index.htm"));
+  }
+
+  void thePictureListSelectsAndOpensItsMenuFromTheKeyboard() {
+    const QString folder = makeFolder(QStringLiteral("keyboard-list"));
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}) MakePicture(folder + "/" + name, 30, 20);
+    ScriptedDialogs dialogs;
+    auto window = open(dialogs, folder);
+    auto* list = Find<QListWidget>(window.get(), "OldFile");
+    Activate(window.get(), list);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    QCOMPARE(list->selectedItems().size(), 1);
+    KeyAtFocus(Qt::Key_Down, Qt::ShiftModifier);
+    KeyAtFocus(Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(list->selectedItems().size(), 3);
+    KeyAtFocus(Qt::Key_End, Qt::ShiftModifier);
+    QCOMPARE(list->selectedItems().size(), 5);
+    KeyAtFocus(Qt::Key_Space, Qt::ControlModifier);  // the current picture, e.jpg, leaves the selection
+    QCOMPARE(list->selectedItems().size(), 4);
+    QVERIFY(!list->item(4)->isSelected());
+    QVERIFY(list->hasFocus());
+
+    auto* menu = Find<QMenu>(window.get(), "PopupMenu1");
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Menu, Qt::KeyboardModifiers()},
+                                         std::pair{Qt::Key_F10, Qt::KeyboardModifiers(Qt::ShiftModifier)}}) {
+      QVERIFY(!menu->isVisible());
+      QTest::keyClick(list, key, modifiers);
+      QTRY_VERIFY(menu->isVisible());
+      menu->close();
+      QTRY_VERIFY(!menu->isVisible());
+    }
+    QVERIFY(!QFileInfo::exists(folder + "/index.htm"));
+  }
+
+  void aNoteIsShownWhenItsCommandEnds() {
+    const QString folder = makeFolder(QStringLiteral("note"));
+    MakePicture(folder + "/a.jpg", 30, 20);
+    AlbumSettings settings;
+    ResetSettings(settings);
+    settings.browserPath = "/usr/bin/elsewhere";
+    SettingsLines lines{};
+    inisave(settings, kProgramVersion, lines);
+    std::string error;
+    QVERIFY(WriteSettingsFile((folder + "/album.ini").toStdString(), lines, error));
+    ScriptedDialogs dialogs;
+    auto window = open(dialogs, folder);
+    QTest::mouseClick(Find<QPushButton>(window.get(), "Button9"), Qt::LeftButton);
+    QCOMPARE(dialogs.messages.size(), 1);
+    QVERIFY2(dialogs.messages[0].contains(QString::fromUtf8(pictavo::msg::kProgramsKept)), qPrintable(dialogs.messages[0]));
+    QVERIFY(window->session().settings.browserPath.empty());
+    // The next command's message stands alone.
+    dialogs.savePath = QString::fromStdString(window->session().main.programFolder) + "/PCV.ini";
+    Find<QAction>(window.get(), "settingsSave1")->trigger();
+    QCOMPARE(dialogs.messages.size(), 2);
+    QVERIFY2(!dialogs.messages[1].contains(QString::fromUtf8(pictavo::msg::kProgramsKept)), qPrintable(dialogs.messages[1]));
+  }
+
   void folderSettingsLoadUpdatesThePerRowControl() {
     const QString folder = makeFolder(QStringLiteral("withini"));
     MakePicture(folder + "/a.jpg", 30, 20);
@@ -450,17 +569,64 @@ class MainWindowTest : public QObject {
     QVERIFY(guard.claim({}));
     connect(&guard, &InstanceGuard::handedOver, window.get(), &TMain::handOver);
 
-    QProcess second;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("PICTAVO_HOME"), path(QStringLiteral("program-second")));
-    second.setProcessEnvironment(env);
-    second.start(QStringLiteral(PICTAVO_GUI_PATH), {picture});
-    QVERIFY(second.waitForFinished(30000));
-    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(second.exitCode(), 0);
+    startSecond(picture);
     QTRY_COMPARE(QString::fromStdString(window->session().main.currentFolder), folder);
     QCOMPARE(ListNames(Find<QListWidget>(window.get(), "OldFile")), QStringList{QFileInfo(picture).fileName() + "*"});
+  }
+
+  void aHandOverIsACommandLineOfBoundedSize() {
+    InstanceGuard guard(QStringLiteral("pictavo-test-%1").arg(QCoreApplication::applicationPid()));
+    QVERIFY(guard.claim({}));
+    QVERIFY(!guard.socketPath().isEmpty());
+    QSignalSpy spy(&guard, &InstanceGuard::handedOver);
+    auto message = [](const QStringList& arguments) {
+      QByteArray bytes;
+      QDataStream out(&bytes, QIODevice::WriteOnly);
+      out << arguments;
+      return bytes;
+    };
+    auto send = [&](const QByteArray& bytes, QLocalSocket& socket) {
+      socket.connectToServer(guard.socketPath());
+      QVERIFY(socket.waitForConnected(5000));
+      socket.write(bytes);
+    };
+    // Larger than a command line: dropped, and the connection closed by the first window.
+    {
+      QLocalSocket socket;
+      send(message({QString(40 * 1024, QLatin1Char('x'))}), socket);
+      QTRY_COMPARE(socket.state(), QLocalSocket::UnconnectedState);
+    }
+    // A count that claims more strings than the bytes hold.
+    {
+      QLocalSocket socket;
+      send(QByteArray("\xFF\xFF\xFF\xF0\0\0\0\x02\0x", 10), socket);
+      socket.disconnectFromServer();
+      QTRY_COMPARE(socket.state(), QLocalSocket::UnconnectedState);
+    }
+    // Up to the limit it is taken whole.
+    const QString longest(30 * 1024, QChar(0x5199));
+    {
+      QLocalSocket socket;
+      send(message({longest, QStringLiteral("b")}), socket);
+      socket.disconnectFromServer();
+      QTRY_COMPARE(spy.count(), 1);
+    }
+    QCOMPARE(spy.at(0).at(0).toStringList(), (QStringList{longest, QStringLiteral("b")}));
+  }
+
+  void aSecondStartFromAnotherFolderHandsOverAWholePath() {
+    const QString folder = makeFolder(QStringLiteral("relative/pictures"));
+    makeFolder(QStringLiteral("relative/elsewhere"));
+    MakePicture(folder + "/r.jpg", 30, 20);
+    ScriptedDialogs dialogs;
+    auto window = open(dialogs);
+    InstanceGuard guard;
+    QVERIFY(guard.claim({}));
+    connect(&guard, &InstanceGuard::handedOver, window.get(), &TMain::handOver);
+
+    startSecond(QStringLiteral("../elsewhere/./../pictures"), path(QStringLiteral("relative/elsewhere")));
+    QTRY_COMPARE(QString::fromStdString(window->session().main.currentFolder), folder);
+    QCOMPARE(ListNames(Find<QListWidget>(window.get(), "OldFile")), QStringList{"r.jpg*"});
   }
 
   void closeAndDropsAreRefusedWhileBusyAndAHandOverWaits() {

@@ -1,7 +1,9 @@
 #include "check/site_check.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -94,6 +96,51 @@ struct FolderEntries {
   std::vector<std::string> files, folders;
 };
 
+// A page file read a piece at a time, twice at most.
+class FileSource : public PageSource {
+ public:
+  explicit FileSource(const std::string& path) : m_path(path) {
+    // Not waiting on a pipe that took a page's name; only a regular file is read.
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat st {};
+    if (m_fd < 0 || ::fstat(m_fd, &st) != 0) {
+      m_error = SystemErrorText(path, errno);
+    } else if (!S_ISREG(st.st_mode)) {
+      m_error = SystemErrorText(path, EINVAL);
+    }
+  }
+  ~FileSource() override {
+    if (m_fd >= 0) ::close(m_fd);
+  }
+  FileSource(const FileSource&) = delete;
+  FileSource& operator=(const FileSource&) = delete;
+
+  const std::string& error() const { return m_error; }
+
+  size_t read(char* buffer, size_t size) override {
+    if (!m_error.empty()) return 0;
+    while (true) {
+      const ssize_t n = ::read(m_fd, buffer, size);
+      if (n >= 0) return static_cast<size_t>(n);
+      if (errno == EINTR) continue;
+      m_error = SystemErrorText(m_path, errno);
+      return 0;
+    }
+  }
+  bool rewind() override { return m_error.empty() && ::lseek(m_fd, 0, SEEK_SET) == 0; }
+
+ private:
+  std::string m_path;
+  int m_fd = -1;
+  std::string m_error;
+};
+
+// A cache that may be dropped and refilled: cleared when it grows past n.
+template <typename Map>
+void KeepBelow(Map& map, size_t n) {
+  if (map.size() >= n) map.clear();
+}
+
 FolderEntries ListFolderEntries(const std::string& folder) {
   FolderEntries out;
   DIR* dir = ::opendir(folder.c_str());
@@ -121,7 +168,7 @@ FolderEntries ListFolderEntries(const std::string& folder) {
   return out;
 }
 
-class Checker {
+class Checker : private PageVisitor {
  public:
   Checker(std::string root, CheckOptions options) : m_root(std::move(root)), m_options(options) {}
 
@@ -186,6 +233,7 @@ class Checker {
   // A folder inside the checked one: exists, and its real place is inside.
   std::optional<bool> folderInside(const std::string& relDir) {
     if (auto it = m_folders.find(relDir); it != m_folders.end()) return it->second;
+    KeepBelow(m_folders, kCacheEntries);
     std::optional<bool> state;
     if (char* r = ::realpath(abs(relDir).c_str(), nullptr)) {
       state = inside(r);
@@ -197,6 +245,7 @@ class Checker {
 
   Facts look(const std::string& rel) {
     if (auto it = m_facts.find(rel); it != m_facts.end()) return it->second;
+    KeepBelow(m_facts, kCacheEntries);
     Facts f;
     const size_t slash = rel.rfind('/');
     const std::optional<bool> dirState = folderInside(slash == std::string::npos ? "" : rel.substr(0, slash));
@@ -286,7 +335,8 @@ class Checker {
              const std::string& what) {
     switch (t.state) {
       case Target::Found:
-        m_shown.insert(t.rel);
+        // Only pictures can be found unshown later.
+        if (LowerAscii(Extension(t.rel)) == ".jpg") m_shown.insert(t.rel);
         if (t.facts.state == Facts::File) {
           listFile(t.rel, missing == FindingKind::MissingPicture ? SiteFileRole::Picture : SiteFileRole::Linked);
         }
@@ -321,6 +371,7 @@ class Checker {
 
   const Picture& picture(const std::string& rel) {
     if (auto it = m_pictures.find(rel); it != m_pictures.end()) return it->second;
+    KeepBelow(m_pictures, kCacheEntries);
     const JpegProbe probe = ProbeJpegFile(abs(rel));
     Picture p;
     p.ok = probe.ok;
@@ -333,34 +384,82 @@ class Checker {
 
   const AlbumHead& head(const std::string& rel) {
     if (auto it = m_heads.find(rel); it != m_heads.end()) return it->second;
+    KeepBelow(m_heads, kCacheEntries / 16);
     std::string bytes, error;
     AlbumHead h;
     if (ReadFileBytes(abs(rel), bytes, error, nullptr, kAlbumHeadReadLimit)) h = CutAlbumHead(std::move(bytes));
     return m_heads.emplace(rel, std::move(h)).first->second;
   }
 
+  // Findings of one page wait here to be put in line order. Within a line
+  // they keep the order of the page's parts (troubles, cells, entries,
+  // slides, other addresses), whatever order the reading met them in.
+  struct PendingFinding {
+    Finding finding;
+    int rank = 0;
+    size_t seq = 0;
+    std::vector<std::pair<int, long>> met;  // (rank, line) of each time a keyed finding was met
+  };
+  static constexpr int kRankCell = 10, kRankEntry = 11, kRankSlide = 12, kRankAddress = 13;
+  static constexpr size_t kCacheEntries = 100000;
+  // What one page's findings may hold, so that a page made of findings
+  // cannot take the memory a check may use.
+  static constexpr size_t kPageFindingBytes = 16 * 1024 * 1024;
+
   void add(const std::string& page, long line, Severity severity, FindingKind kind, std::string text,
            const std::string& key = {}) {
+    if (m_pageFull) return;
     // The same target of the same kind on one page is one finding, with the
-    // further lines it appears on.
+    // further lines it appears on; the first in the page's order tells it.
     if (!key.empty()) {
       const auto id = std::make_tuple(page, static_cast<int>(kind), key);
       if (auto it = m_seen.find(id); it != m_seen.end()) {
-        Finding& f = m_pageFindings[it->second];
-        if (line != f.line) f.alsoLines.push_back(line);
+        PendingFinding& p = m_pageFindings[it->second];
+        p.met.emplace_back(m_rank, line);
+        if (std::make_pair(m_rank, line) < std::make_pair(p.rank, p.finding.line)) {
+          p.finding.line = line;
+          p.finding.text = std::move(text);
+          p.rank = m_rank;
+          p.seq = m_seq++;
+        }
+        spend(sizeof(std::pair<int, long>));
         return;
       }
       m_seen.emplace(id, m_pageFindings.size());
     }
-    m_pageFindings.push_back({severity, kind, page, line, std::move(text), {}});
+    spend(sizeof(PendingFinding) + 96 + text.size() + page.size() + 2 * key.size());
+    PendingFinding p{{severity, kind, page, line, std::move(text), {}}, m_rank, m_seq++, {}};
+    if (!key.empty()) p.met.emplace_back(m_rank, line);
+    m_pageFindings.push_back(std::move(p));
+  }
+
+  void spend(size_t bytes) {
+    m_pageBytes += bytes;
+    if (m_pageBytes <= kPageFindingBytes || m_pageFindings.empty()) return;
+    const std::string page = m_pageFindings.front().finding.page;
+    m_pageFindings.push_back({{Severity::Problem, FindingKind::Unreadable, page, 0,
+                               "too many findings on this page to keep; the rest are not reported", {}},
+                              -1, m_seq++, {}});
+    m_pageFull = true;
   }
 
   void flushPage() {
-    std::stable_sort(m_pageFindings.begin(), m_pageFindings.end(),
-                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
-    for (auto& f : m_pageFindings) m_result.findings.push_back(std::move(f));
+    for (auto& p : m_pageFindings) {
+      if (p.met.size() < 2) continue;
+      std::stable_sort(p.met.begin(), p.met.end());
+      for (size_t k = 1; k < p.met.size(); ++k) {
+        if (p.met[k].second != p.finding.line) p.finding.alsoLines.push_back(p.met[k].second);
+      }
+    }
+    std::sort(m_pageFindings.begin(), m_pageFindings.end(), [](const PendingFinding& a, const PendingFinding& b) {
+      return std::tie(a.finding.line, a.rank, a.seq) < std::tie(b.finding.line, b.rank, b.seq);
+    });
+    for (auto& p : m_pageFindings) m_result.findings.push_back(std::move(p.finding));
     m_pageFindings.clear();
     m_seen.clear();
+    m_pageBytes = 0;
+    m_pageFull = false;
+    m_rank = 0;
   }
 
   // True for a catalogue page: its folder is an album folder.
@@ -381,53 +480,70 @@ class Checker {
       }
       return false;
     }
-    std::string bytes, error;
-    if (!ReadFileBytes(abs(rel), bytes, error, nullptr, kCheckPageReadLimit)) {
-      add(rel, 0, Severity::Problem, FindingKind::Unreadable, "page cannot be read: " + error);
+    FileSource source(abs(rel));
+    if (!source.error().empty()) {
+      add(rel, 0, Severity::Problem, FindingKind::Unreadable, "page cannot be read: " + source.error());
       flushPage();
       return false;
     }
-    const ParsedPage page = ParsePage(bytes);
-    if (page.kind == PageKind::NotOurs) return false;
-    ++m_result.pages;
-    listFile(rel, SiteFileRole::Page);
-    checkPage(dir, rel, page);
+    m_dir = dir;
+    m_rel = rel;
+    const PageKind kind = ReadPage(source, *this);
+    if (kind != PageKind::NotOurs) {
+      ++m_result.pages;
+      listFile(rel, SiteFileRole::Page);
+    }
+    if (!source.error().empty()) {
+      m_rank = 0;
+      add(rel, 0, Severity::Problem, FindingKind::Unreadable, "page cannot be read: " + source.error());
+    }
     flushPage();
-    return page.kind == PageKind::Album;
+    return kind == PageKind::Album && source.error().empty();
   }
 
-  void checkPage(const std::string& dir, const std::string& rel, const ParsedPage& page) {
-    for (const auto& t : page.troubles) {
-      add(rel, t.line, Severity::Problem, FindingKind::Unreadable, t.text, "line " + std::to_string(t.line) + t.text);
-    }
-    std::set<std::pair<long, std::string>> handled;
-    const bool toc = page.kind == PageKind::TocTable || page.kind == PageKind::TocList;
-    for (const auto& cell : page.cells) {
-      handled.insert({cell.line, cell.href});
-      handled.insert({cell.line, cell.src});
-      if (page.kind == PageKind::Album) {
-        const Target pic = resolve(dir, cell.href);
-        const bool havePicture = found(rel, cell.line, cell.href, pic, FindingKind::MissingPicture, "picture");
-        if (havePicture && pic.facts.state == Facts::File && cell.width && cell.height) {
-          listFile(pic.rel, SiteFileRole::Picture).shown.push_back({*cell.width, *cell.height, false});
-        }
-        checkThumbnail(dir, rel, cell, havePicture ? &pic : nullptr, false);
-      } else if (toc) {
-        checkAlbumLink(dir, rel, cell.line, cell.href, nullptr);
-        checkThumbnail(dir, rel, cell, nullptr, page.kind == PageKind::TocList);
-      }
-    }
-    for (const auto& entry : page.tocEntries) {
-      handled.insert({entry.line, entry.href});
-      checkAlbumLink(dir, rel, entry.line, entry.href, &entry);
-    }
-    for (const auto& slide : page.slides) checkSlide(dir, rel, slide);
-    for (const auto& a : page.addresses) {
-      if (handled.count({a.line, a.value})) continue;
-      const Target t = resolve(dir, a.value);
-      found(rel, a.line, a.value, t, FindingKind::MissingFile, "link target");
-    }
+  // The page's parts as the reading meets them.
+  bool begin(PageKind kind) override {
+    m_kind = kind;
+    return true;
   }
+  bool trouble(const PageTrouble& t, int order) override {
+    m_rank = order;
+    add(m_rel, t.line, Severity::Problem, FindingKind::Unreadable, t.text, "line " + std::to_string(t.line) + t.text);
+    return !m_pageFull;
+  }
+  bool cell(const PictureCell& cell) override {
+    m_rank = kRankCell;
+    if (m_kind == PageKind::Album) {
+      const Target pic = resolve(m_dir, cell.href);
+      const bool havePicture = found(m_rel, cell.line, cell.href, pic, FindingKind::MissingPicture, "picture");
+      if (havePicture && pic.facts.state == Facts::File && cell.width && cell.height) {
+        listFile(pic.rel, SiteFileRole::Picture).shown.push_back({*cell.width, *cell.height, false});
+      }
+      checkThumbnail(m_dir, m_rel, cell, havePicture ? &pic : nullptr, false);
+    } else {
+      checkAlbumLink(m_dir, m_rel, cell.line, cell.href, nullptr);
+      checkThumbnail(m_dir, m_rel, cell, nullptr, m_kind == PageKind::TocList);
+    }
+    return !m_pageFull;
+  }
+  bool tocEntry(const TocEntry& entry) override {
+    m_rank = kRankEntry;
+    checkAlbumLink(m_dir, m_rel, entry.line, entry.href, &entry);
+    return !m_pageFull;
+  }
+  bool slide(const SlideEntry& slide) override {
+    m_rank = kRankSlide;
+    checkSlide(m_dir, m_rel, slide);
+    return !m_pageFull;
+  }
+  bool address(const PageAddress& a) override {
+    if (a.inCell) return true;
+    m_rank = kRankAddress;
+    const Target t = resolve(m_dir, a.value);
+    found(m_rel, a.line, a.value, t, FindingKind::MissingFile, "link target");
+    return !m_pageFull;
+  }
+  void end(long) override {}
 
   void checkThumbnail(const std::string& dir, const std::string& rel, const PictureCell& cell, const Target* pic,
                       bool eightyWide) {
@@ -545,8 +661,13 @@ class Checker {
   std::unordered_set<std::string> m_shown;
   std::map<std::string, SiteFile> m_files;
   std::vector<std::pair<std::string, std::vector<std::string>>> m_albumFolders;  // with their files
-  std::vector<Finding> m_pageFindings;
+  std::vector<PendingFinding> m_pageFindings;
   std::map<std::tuple<std::string, int, std::string>, size_t> m_seen;
+  size_t m_pageBytes = 0, m_seq = 0;
+  bool m_pageFull = false;
+  int m_rank = 0;  // of the page's part being checked
+  std::string m_dir, m_rel;
+  PageKind m_kind = PageKind::NotOurs;
 };
 
 }  // namespace

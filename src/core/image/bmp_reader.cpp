@@ -1,13 +1,22 @@
 // The BMP reader: 40-byte info headers and 12-byte core headers; 1-, 4-, 8-
 // and 24-bit data and RLE streams kept as stored, 16- and 32-bit data turned
 // into 24 bits. Files come from anywhere: every size is checked against the
-// bytes that are really there and against the picture-size limit before a
-// block is allocated or read.
+// bytes that are really there, against the picture-size limit and against
+// the memory one decode may take before a block is allocated or read, and
+// only the bytes the declared picture can use are read (a file read from
+// disk is read as far as that, never whole).
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <algorithm>
 #include <cstring>
 
 #include "image/dib.h"
 #include "image/jpeg.h"
+#include "platform/error.h"
 
 namespace pictavo {
 
@@ -23,23 +32,76 @@ uint32_t U32(const uint8_t* p) {
          (static_cast<uint32_t>(p[3]) << 24);
 }
 
+// The bytes of a BMP file, read forward.
 class ByteStream {
  public:
-  explicit ByteStream(std::string_view bytes)
+  virtual ~ByteStream() = default;
+  virtual uint64_t remaining() const = 0;
+  // n bytes, valid until the next read.
+  virtual const uint8_t* read(uint64_t n) = 0;
+  virtual void readInto(uint8_t* out, uint64_t n) { std::memcpy(out, read(n), static_cast<size_t>(n)); }
+};
+
+class MemoryStream : public ByteStream {
+ public:
+  explicit MemoryStream(std::string_view bytes)
       : m_data(reinterpret_cast<const uint8_t*>(bytes.data())), m_size(bytes.size()) {}
-  uint64_t remaining() const { return m_size - m_pos; }
-  const uint8_t* read(uint64_t n) {
+  uint64_t remaining() const override { return m_size - m_pos; }
+  const uint8_t* read(uint64_t n) override {
     if (n > remaining()) throw EReadError("Stream read error");
     const uint8_t* p = m_data + m_pos;
     m_pos += static_cast<size_t>(n);
     return p;
   }
-  void readInto(uint8_t* out, uint64_t n) { std::memcpy(out, read(n), static_cast<size_t>(n)); }
 
  private:
   const uint8_t* m_data;
   size_t m_size;
   size_t m_pos = 0;
+};
+
+// A regular file, read as far as the reader asks. Its size is what the
+// sizes in the header are checked against.
+class FileStream : public ByteStream {
+ public:
+  explicit FileStream(const std::string& path) : m_path(path) {
+    // O_NONBLOCK: a pipe with a picture's name is refused, not waited on.
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat st {};
+    if (m_fd < 0 || ::fstat(m_fd, &st) != 0) throw EFOpenError(SystemErrorText(path, errno));
+    if (!S_ISREG(st.st_mode)) throw EFOpenError(SystemErrorText(path, EINVAL));
+    m_size = static_cast<uint64_t>(st.st_size);
+  }
+  ~FileStream() override {
+    if (m_fd >= 0) ::close(m_fd);
+  }
+  FileStream(const FileStream&) = delete;
+  FileStream& operator=(const FileStream&) = delete;
+
+  uint64_t remaining() const override { return m_size - m_pos; }
+  const uint8_t* read(uint64_t n) override {
+    if (n > remaining()) throw EReadError("Stream read error");
+    m_buffer.resize(static_cast<size_t>(n));
+    readInto(m_buffer.data(), n);
+    return m_buffer.data();
+  }
+  void readInto(uint8_t* out, uint64_t n) override {
+    if (n > remaining()) throw EReadError("Stream read error");
+    uint64_t done = 0;
+    while (done < n) {
+      const ssize_t got = ::read(m_fd, out + done, static_cast<size_t>(n - done));
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) throw EReadError(got < 0 ? SystemErrorText(m_path, errno) : std::string("Stream read error"));
+      done += static_cast<uint64_t>(got);
+    }
+    m_pos += n;
+  }
+
+ private:
+  std::string m_path;
+  int m_fd = -1;
+  uint64_t m_size = 0, m_pos = 0;
+  std::vector<uint8_t> m_buffer;
 };
 
 int MaskShift(uint32_t mask) {
@@ -114,15 +176,27 @@ void CheckPictureSize(int64_t w, int64_t absH) {
             " pixels; at most " + std::to_string(kMaxPictureSide) + " a side and " +
             std::to_string(kMaxPicturePixels / 1000000) + " megapixels)");
   }
+  // Whatever its format, the picture is decoded into 24 bits before it is
+  // used: one decode may take no more memory than a JPEG decode may.
+  const int64_t decoded = absH * DibStride(w, 24);
+  if (decoded > kJpegMemoryLimit) {
+    Invalid("Picture needs about " + std::to_string((decoded + (1 << 20) - 1) >> 20) +
+            " MB of memory to decode, more than the " + std::to_string(kJpegMemoryLimit >> 20) + " MB allowed");
+  }
 }
 
-std::vector<uint8_t> Allocated(const uint8_t* data, size_t size) {
+std::vector<uint8_t> Allocated(size_t size) {
   try {
-    return size && data ? std::vector<uint8_t>(data, data + size) : std::vector<uint8_t>(size, 0);
+    return std::vector<uint8_t>(size, 0);
   } catch (const std::bad_alloc&) {
     throw EOutOfResources("GetFileMap: Cannot Make File Mapping Object");
   }
 }
+
+// The most an RLE stream of a w x h picture can usefully hold: a two-byte
+// run for every pixel, an end of line for every row and the end of the
+// bitmap. Bytes after that draw nothing the picture keeps.
+int64_t RleLimit(int64_t w, int64_t absH) { return 2 * w * absH + 4 * absH + 16; }
 
 // 1-, 4-, 8- and 24-bit data, plain or RLE, kept as stored once checked:
 // an RLE stream that would write outside its rows, rows shorter than the
@@ -135,17 +209,27 @@ std::vector<uint8_t> ReadStoredPixels(ByteStream& s, const BitmapInfoHeader& h, 
   if (static_cast<uint64_t>(dataSize) > s.remaining()) throw EReadError("Stream read error");
   const bool rle8 = bits == 8 && h.biCompression == 1;
   const bool rle4 = bits == 4 && h.biCompression == 2;
-  const uint8_t* data = s.read(static_cast<uint64_t>(dataSize));
   const uint32_t colors = h.biClrUsed;
   const bool checkIndex = bits <= 8 && colors < (1u << bits);
+  const int64_t stride = DibStride(w, bits);
+  // Only what the declared picture can use is read and kept: the rows of a
+  // plain picture, an RLE stream as far as it can draw.
+  int64_t kept = dataSize;
   if (rle8 || rle4) {
     if (h.biHeight < 0) Invalid("Invalid RLE Data");  // RLE streams are bottom-up by definition
-    WalkRle(data, static_cast<size_t>(dataSize), rle4, w, absH, [&](int64_t, int64_t, uint8_t index) {
+    kept = std::min(dataSize, RleLimit(w, absH));
+  } else if (h.biCompression == 0) {
+    if (dataSize < absH * stride) Invalid("Pixel Data is Shorter than the Picture");
+    kept = absH * stride;
+  }
+  std::vector<uint8_t> block = Allocated(static_cast<size_t>(kept));
+  s.readInto(block.data(), static_cast<uint64_t>(kept));
+  const uint8_t* data = block.data();
+  if (rle8 || rle4) {
+    WalkRle(data, block.size(), rle4, w, absH, [&](int64_t, int64_t, uint8_t index) {
       if (checkIndex && index >= colors) Invalid("Colour Index beyond the Colour Table");
     });
   } else if (h.biCompression == 0) {
-    const int64_t stride = DibStride(w, bits);
-    if (dataSize < absH * stride) Invalid("Pixel Data is Shorter than the Picture");
     for (int64_t y = 0; checkIndex && y < absH; ++y) {
       const uint8_t* row = data + y * stride;
       for (int64_t x = 0; x < w; ++x) {
@@ -156,7 +240,7 @@ std::vector<uint8_t> ReadStoredPixels(ByteStream& s, const BitmapInfoHeader& h, 
       }
     }
   }
-  return Allocated(data, static_cast<size_t>(dataSize));
+  return block;
 }
 
 // 16- and 32-bit data, plain or with bit-field masks, turned into 24 bits.
@@ -178,7 +262,7 @@ std::vector<uint8_t> ConvertMaskedPixels(ByteStream& s, const BitmapInfoHeader& 
   if (red == 0 || green == 0 || blue == 0) Invalid("Invalid Masks");
   const int rs = MaskShift(red), gs = MaskShift(green), bs = MaskShift(blue);
   const int64_t stride = DibStride(w, 24);
-  std::vector<uint8_t> block = Allocated(nullptr, static_cast<size_t>(absH * stride));
+  std::vector<uint8_t> block = Allocated(static_cast<size_t>(absH * stride));
   for (int64_t y = 0; y < absH; ++y) {
     const uint8_t* src = s.read(static_cast<uint64_t>(sourceRow));
     uint8_t* out = block.data() + y * stride;
@@ -192,10 +276,7 @@ std::vector<uint8_t> ConvertMaskedPixels(ByteStream& s, const BitmapInfoHeader& 
   return block;
 }
 
-}  // namespace
-
-void TPxInternalDIB::LoadFromStream(std::string_view bytes) {
-  ByteStream s(bytes);
+void Load(TPxInternalDIB& dib, ByteStream& s) {
   const uint8_t* fileHeader = s.read(14);
   if (U16(fileHeader) != 0x4D42) throw EPxDIBInvalidDIBFile("TPxInternalDIB.LoadFromFile: File type is invalid");
   const int64_t bfSize = U32(fileHeader + 2);
@@ -227,12 +308,24 @@ void TPxInternalDIB::LoadFromStream(std::string_view bytes) {
     h.biSizeImage = 0;
   }
 
-  header = h;
-  colorTable = table;
-  block = std::move(newBlock);
-  width = static_cast<int32_t>(w);
-  height = static_cast<int32_t>(absH);
-  UpdatePalette();
+  dib.header = h;
+  dib.colorTable = table;
+  dib.block = std::move(newBlock);
+  dib.width = static_cast<int32_t>(w);
+  dib.height = static_cast<int32_t>(absH);
+  dib.UpdatePalette();
+}
+
+}  // namespace
+
+void TPxInternalDIB::LoadFromStream(std::string_view bytes) {
+  MemoryStream s(bytes);
+  Load(*this, s);
+}
+
+void TPxInternalDIB::LoadFromFile(const std::string& path) {
+  FileStream s(path);
+  Load(*this, s);
 }
 
 }  // namespace pictavo

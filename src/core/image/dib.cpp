@@ -4,7 +4,6 @@
 #include <new>
 
 #include "image/jpeg.h"
-#include "text/textfile.h"
 
 namespace pictavo {
 
@@ -363,12 +362,10 @@ void TPxDIB::LoadFromStream(std::string_view bytes) {
 }
 
 void TPxDIB::LoadFromFile(const std::string& path) {
-  std::string bytes, error;
-  if (!ReadFileBytes(path, bytes, error)) {
-    m_dib = std::make_shared<TPxInternalDIB>();
-    throw EFOpenError(error);  // names the file and the system's reason
-  }
-  LoadFromStream(bytes);
+  m_dib = std::make_shared<TPxInternalDIB>();
+  m_dib->LoadFromFile(path);  // an open failure names the file and the system's reason
+  UpdatePaletteModified();
+  Changed();
 }
 
 }  // namespace pictavo

@@ -78,6 +78,9 @@ class TPxInternalDIB {
   // Replaces the content with the BMP file in bytes; on failure the store
   // keeps what it had.
   void LoadFromStream(std::string_view bytes);
+  // The same from a file, read only as far as the declared picture can use
+  // (EFOpenError when it cannot be opened or is no regular file).
+  void LoadFromFile(const std::string& path);
   TPxPixelFormat GetPixelFormat() const;
   void UpdatePalette() { paletteChanged = true; }
 
