@@ -3,9 +3,10 @@
 set -euo pipefail
 
 # The windows need Qt 6 Widgets and a font with Japanese glyphs, without
-# which every caption renders as boxes.
+# which every caption renders as boxes, and Qt's own translations, without
+# which its buttons and file dialogs are English.
 packages=(cmake ninja-build g++ pkg-config libjpeg62-turbo-dev libjpeg-turbo-progs libgtest-dev libcli11-dev
-          qt6-base-dev fonts-noto-cjk)
+          qt6-base-dev qt6-translations-l10n fonts-noto-cjk)
 # The libFuzzer targets (-DPICTAVO_FUZZ=ON) need clang and its runtime.
 if [ "${PICTAVO_FUZZ:-0}" = 1 ]; then
   packages+=(clang-14 libclang-rt-14-dev)

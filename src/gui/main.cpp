@@ -19,6 +19,7 @@
 #include "dialogs.h"
 #include "instance_guard.h"
 #include "main_window.h"
+#include "translations.h"
 
 namespace {
 
@@ -86,6 +87,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Pictavo"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictavo.png")));
+  // Qt's buttons and dialogs speak the program's language (はい/いいえ, not Yes/No).
+  pictavo::gui::LoadQtTranslations(app);
   // The desktop entry's name, so the window is matched to its menu entry.
   QGuiApplication::setDesktopFileName(QStringLiteral("pictavo"));
   QStringList args = QApplication::arguments();

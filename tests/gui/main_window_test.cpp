@@ -11,6 +11,7 @@
 #include <QLocalSocket>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
@@ -32,6 +33,7 @@
 #include "main_window.h"
 #include "platform/paths.h"
 #include "settings/settings_file.h"
+#include "translations.h"
 
 namespace pictavo::gui {
 
@@ -660,6 +662,19 @@ class MainWindowTest : public QObject {
     QVERIFY(window->isVisible());
     // The handed-over path is taken once the run has ended.
     QCOMPARE(QString::fromStdString(window->session().main.currentFolder), other);
+  }
+
+  // Questions and messages show Qt's buttons; they must not be English in
+  // the Japanese interface.
+  void qtButtonsSpeakTheInterfaceLanguage() {
+    QTranslator* translator = LoadQtTranslations(*qApp);
+    QVERIFY2(translator, "Qt's Japanese translations are not installed");
+    QMessageBox question(QMessageBox::Question, QStringLiteral("Pictavo"), QStringLiteral("?"),
+                         QMessageBox::Yes | QMessageBox::No);
+    QVERIFY(question.button(QMessageBox::Yes)->text().contains(QStringLiteral("はい")));
+    QVERIFY(question.button(QMessageBox::No)->text().contains(QStringLiteral("いいえ")));
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
   }
 };
 
