@@ -229,6 +229,7 @@ bool CommentEditor::save() {
       m_host.showMessage(kCommentSavedMessage);
       return true;
     case CommentWriteResult::CannotCreate:
+    case CommentWriteResult::Refused:
       m_host.showMessage(error);
       return false;
     case CommentWriteResult::WriteFailed:

@@ -8,6 +8,7 @@
 #include "platform/messages.h"
 #include "album/escape.h"
 #include "platform/file_copy.h"
+#include "platform/folder_write.h"
 #include "platform/sink.h"
 #include "settings/name_check.h"
 #include "text/chars.h"
@@ -86,7 +87,14 @@ bool WritePage(const std::string& path, const std::vector<std::string>& lines, T
 bool CopyBackground(const TocOptions& o, const std::string& base, TocHost& host) {
   const std::string name = LastComponent(o.backgroundPicturePath);
   const std::string copy = base + name;
-  if (PathExists(copy)) {
+  // A link there, even one leading nowhere, is a name in use; one leading
+  // out of the folder is said to be so.
+  if (const FolderWrite target = FolderWritePath(base, name, {o.backgroundPicturePath}); !target) {
+    host.note(target.error->detail);
+    host.showMessage(target.error->message);
+    return false;
+  }
+  if (PathExists(copy) || IsSymbolicLink(copy)) {
     host.showMessage(msg::kBackgroundCopyFailed);
     return false;
   }

@@ -1,0 +1,81 @@
+// The rule for writes into a picture folder: a link is followed only inside
+// its folder, never onto a file the command reads. The commands themselves
+// are tried in cli_links_test.cpp.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/folder_write.h"
+#include "platform/paths.h"
+#include "test_util.h"
+
+namespace pictavo {
+namespace {
+
+void Link(const std::string& target, const std::string& at) {
+  ASSERT_EQ(::symlink(target.c_str(), at.c_str()), 0) << at;
+}
+
+TEST(FolderWriteRule, LinksAreFollowedOnlyInsideTheFolderAndNeverOntoASource) {
+  TempDir root;
+  struct {
+    std::string album, outside;
+  } f{root.file("album"), root.file("outside")};
+  MakeFolders(f.album + "/sub");
+  MakeFolders(f.outside);
+  WriteAll(f.album + "/a.jpg", "picture");
+  WriteAll(f.album + "/notes.txt", "notes");
+  WriteAll(f.outside + "/secret", "secret");
+  // No link: the name itself. A link inside, relative or absolute, to a file
+  // that exists or is still to be made, through a chain: its real target.
+  Link("notes.txt", f.album + "/rel.txt");
+  Link(f.album + "/sub/../notes.txt", f.album + "/abs.txt");
+  Link("sub/later.txt", f.album + "/later.txt");
+  Link("rel.txt", f.album + "/chain.txt");
+  const std::string real = RealLocation(f.album);
+  for (const auto& [name, target] :
+       std::vector<std::pair<std::string, std::string>>{{"a.jpg", f.album + "/a.jpg"},
+                                                        {"new.htm", f.album + "/new.htm"},
+                                                        {"rel.txt", real + "/notes.txt"},
+                                                        {"abs.txt", real + "/notes.txt"},
+                                                        {"later.txt", real + "/sub/later.txt"},
+                                                        {"chain.txt", real + "/notes.txt"}}) {
+    const FolderWrite w = FolderWritePath(f.album, name);
+    ASSERT_TRUE(w) << name;
+    EXPECT_EQ(w.path, target) << name;
+  }
+
+  // Outside, nowhere it can resolve, round in a circle, the folder itself,
+  // or one of the sources (by any of its names): refused, naming the link.
+  Link(f.outside + "/secret", f.album + "/out.txt");
+  Link("../outside/missing", f.album + "/dangling.txt");
+  Link("/no/such/folder/x", f.album + "/nowhere.txt");
+  Link("loop2", f.album + "/loop1");
+  Link("loop1", f.album + "/loop2");
+  Link(".", f.album + "/self");
+  Link("sub/..", f.album + "/up");
+  Link("a.jpg", f.album + "/a-link.jpg");
+  for (const std::string name : {"out.txt", "dangling.txt", "nowhere.txt", "loop1", "self", "up"}) {
+    const FolderWrite w = FolderWritePath(f.album, name);
+    ASSERT_FALSE(w) << name;
+    EXPECT_EQ(w.error->message, msg::LinkLeadsOutsideText(f.album + "/" + name));
+    EXPECT_NE(w.error->detail.find(" -> "), std::string::npos);
+  }
+  const FolderWrite source = FolderWritePath(f.album, "a-link.jpg", {f.album + "/rel.txt", f.album + "/a.jpg"});
+  ASSERT_FALSE(source);
+  EXPECT_EQ(source.error->message, msg::LinkLeadsToSourceText(f.album + "/a-link.jpg"));
+  EXPECT_TRUE(FolderWritePath(f.album, "a-link.jpg", {f.album + "/notes.txt"}));
+
+  // A folder reached through a link of the user's is resolved like any other.
+  Link(f.album, root.file("album-link"));
+  EXPECT_TRUE(FolderWritePath(root.file("album-link"), "rel.txt"));
+  EXPECT_FALSE(FolderWritePath(root.file("album-link"), "out.txt"));
+  EXPECT_TRUE(LinkLeadsOutside(f.album, "out.txt"));
+  EXPECT_FALSE(LinkLeadsOutside(f.album, "rel.txt"));
+  EXPECT_FALSE(LinkLeadsOutside(f.album, "a.jpg"));
+  EXPECT_EQ(ReadAll(f.outside + "/secret"), "secret");
+}
+
+}  // namespace
+}  // namespace pictavo
