@@ -1,7 +1,7 @@
 // A received folder cannot make a command write outside it: links at the
-// names the commands write are each tried here on the command line, which
-// must end with a message naming the file and leave every file outside byte
-// for byte.
+// names the commands write, linked sub-folders and names read back from
+// pages are each tried here on the command line, which must end with a
+// message naming the file and leave every file outside byte for byte.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -14,6 +14,8 @@
 #include "platform/folder_write.h"
 #include "platform/paths.h"
 #include "test_util.h"
+#include "toc/discovery.h"
+#include "toc_test_util.h"
 
 namespace pictavo {
 namespace {
@@ -115,6 +117,22 @@ TEST(ReceivedFolderLinks, TheAlbumRunWritesNoThumbnailOrBackgroundThroughALinkOu
   }
 }
 
+TEST(ReceivedFolderLinks, BatchAndTableOfContentsDoNotEnterALinkedFolderLeadingOut) {
+  Received f;
+  const std::string folder = f.root.file("albums");
+  MakeFolders(folder + "/mine");
+  MakeJpeg(folder + "/mine/m.jpg", 40, 30);
+  Link(f.home + "/Pictures", folder + "/theirs");
+  const CliResult r = f.run({"batch", folder, "--quiet", "--pictures", "--set", "clearThumbnailFolder=on"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find(msg::FolderLeadsOutsideNote(folder + "/theirs")), std::string::npos) << r.err;
+  f.expectHomeUntouched();
+  EXPECT_TRUE(FileExists(folder + "/mine/index.htm"));
+  const std::string toc = ReadAll(folder + "/index.htm");
+  EXPECT_NE(toc.find("mine/index.htm"), std::string::npos);
+  EXPECT_EQ(toc.find("theirs"), std::string::npos);
+}
+
 TEST(ReceivedFolderLinks, ConvertedJpegsNeverReplaceTheirSourceOrAFileOutside) {
   Received f;
   WriteAll(f.album + "/x.bmp", kBmp);
@@ -145,6 +163,26 @@ TEST(ReceivedFolderLinks, RotationWritesNeitherPictureNorBackupOutside) {
                   msg::LinkLeadsOutsideText(f.album + "/" + at));
     f.expectHomeUntouched();
     EXPECT_EQ(ReadAll(f.album + "/a.jpg"), picture);
+  }
+}
+
+TEST(ReceivedFolderLinks, PageHeadsNameNoFileOutsideAndTitlesStayInTheirAttributes) {
+  Received f;
+  const std::string folder = f.root.file("albums");
+  MakeFolders(folder);
+  WriteAlbumPage(folder + "/trip", "say \"hi\"", "001", "../../secret.jpg");
+  MakeJpeg(f.root.file("secret.jpg"), 40, 30);
+  for (const bool frames : {false, true}) {
+    SCOPED_TRACE(frames ? "frames" : "table");
+    std::vector<std::string> args = {"toc", folder, "--quiet", "--pictures"};
+    if (frames) args.push_back("--frames");
+    const CliResult r = f.run(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find(msg::ThumbnailNameNote(folder + "/trip/index.htm", "../../secret.jpg")), std::string::npos)
+        << r.err;
+    const std::string page = ReadAll(folder + (frames ? "/title.htm" : "/index.htm"));
+    EXPECT_EQ(page.find("secret"), std::string::npos);
+    EXPECT_NE(page.find("ALT=\"say &quot;hi&quot;\""), std::string::npos) << page;
   }
 }
 

@@ -1,14 +1,18 @@
-// The rule for writes into a picture folder: a link is followed only inside
-// its folder, never onto a file the command reads. The commands themselves
-// are tried in cli_links_test.cpp.
+// The rule for writes into a picture folder (a link is followed only inside
+// its folder, never onto a file the command reads), and what discovery makes
+// of links and names read back from pages. The commands themselves are
+// tried in cli_links_test.cpp.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "fixtures.h"
 #include "platform/folder_write.h"
 #include "platform/paths.h"
 #include "test_util.h"
+#include "toc/discovery.h"
+#include "toc_test_util.h"
 
 namespace pictavo {
 namespace {
@@ -75,6 +79,49 @@ TEST(FolderWriteRule, LinksAreFollowedOnlyInsideTheFolderAndNeverOntoASource) {
   EXPECT_FALSE(LinkLeadsOutside(f.album, "rel.txt"));
   EXPECT_FALSE(LinkLeadsOutside(f.album, "a.jpg"));
   EXPECT_EQ(ReadAll(f.outside + "/secret"), "secret");
+}
+
+TEST(DiscoveryLinks, NamesFromPagesAndLinksStayInsideTheirAlbum) {
+  TempDir root;
+  const std::string toc = root.file("toc");
+  const std::string outside = root.file("outside");
+  MakeFolders(toc);
+  // An album elsewhere, reached by a linked sub-folder: no candidate.
+  WriteAlbumWithThumbnail(outside, "Elsewhere", 40, 30);
+  Link(outside, toc + "/linked-out");
+  // A linked sub-folder that stays inside is an album like any other.
+  WriteAlbumWithThumbnail(toc + "/real", "Real", 40, 30);
+  Link("real", toc + "/linked-in");
+  // A page head naming a thumbnail outside its album.
+  WriteAlbumPage(toc + "/climb", "Climb", "001", "../../secret.jpg");
+  MakeJpeg(root.file("secret.jpg"), 40, 30);
+  // A thumbnail, and a page, that are links out of the album.
+  WriteAlbumPage(toc + "/thumb-out", "Thumb", "001", "p.jpg");
+  MakeFolders(toc + "/thumb-out/htm_image");
+  Link(outside + "/htm_image/p.jpg", toc + "/thumb-out/htm_image/p.jpg");
+  MakeFolders(toc + "/page-out");
+  Link(outside + "/index.htm", toc + "/page-out/index.htm");
+
+  std::vector<std::string> leading;
+  const Listing candidates = CandidateFolders(toc, &leading);
+  EXPECT_EQ(candidates.names, (std::vector<std::string>{"climb", "linked-in", "page-out", "real", "thumb-out"}));
+  EXPECT_EQ(leading, std::vector<std::string>{"linked-out"});
+
+  AlbumSettings s;
+  ResetSettings(s);
+  const DiscoveryResult found = DiscoverAlbums(toc, s, true);
+  ASSERT_EQ(found.status, DiscoveryStatus::Found);
+  std::vector<std::string> folders;
+  for (const auto& a : found.albums) folders.push_back(a.folderName + ":" + a.thumbnailName);
+  EXPECT_EQ(folders, (std::vector<std::string>{"climb:", "linked-in:p.jpg", "real:p.jpg", "thumb-out:"}));
+  EXPECT_FALSE(found.albums[0].hasThumbnailSize);
+  EXPECT_FALSE(found.albums[3].hasThumbnailSize);
+  EXPECT_EQ(found.notes, (std::vector<std::string>{
+                             msg::FolderLeadsOutsideNote(toc + "/linked-out"),
+                             msg::ThumbnailNameNote(toc + "/climb/index.htm", "../../secret.jpg"),
+                             msg::FileLeadsOutsideNote(toc + "/page-out/index.htm"),
+                             msg::FileLeadsOutsideNote(toc + "/thumb-out/htm_image/p.jpg"),
+                         }));
 }
 
 }  // namespace

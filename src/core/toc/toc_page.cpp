@@ -182,7 +182,7 @@ std::vector<std::string> TocTablePage(const TocTexts& t, const TocOptions& o, co
                                                   : "";
       const std::string link = "<A href=\"" + AlbumHref(a, s) + "\">";
       lines.push_back("<TD align=\"center\" valign=\"middle\">" + link + "<IMG src=\"" + ThumbnailSrc(a, s) +
-                      "\" ALT=\"" + a.title + "\"" + size + "></A></TD>");
+                      "\" ALT=\"" + EscapeAttribute(a.title) + "\"" + size + "></A></TD>");
       slots[(k - 1) % kPerRow] = link + a.title;
       if (k == count) {
         lines.emplace_back("</TR><TR>");
@@ -254,7 +254,7 @@ std::vector<std::string> TocListPage(const TocTexts& t, const TocOptions& o, con
                     "\" width=\"80\" "
               : "";
       lines.push_back("<TR><TD align=\"center\" valign=\"middle\">" + link + "<IMG src=\"" + ThumbnailSrc(a, s) +
-                      "\" ALT=\"" + a.title + "\"" + size + "></A></TD>");
+                      "\" ALT=\"" + EscapeAttribute(a.title) + "\"" + size + "></A></TD>");
       lines.emplace_back("</TR>");
     }
     lines.push_back("<TR><TD align=\"center\">" + link + a.title + "</A></TD>");
@@ -293,6 +293,7 @@ TocOutcome MakeTableOfContents(const TocOptions& o, const AlbumSettings& s, cons
   for (const auto& name : found.skippedNames) {
     host.note("passing over a folder name that is not valid UTF-8: " + FolderBase(o.tocFolder) + name);
   }
+  for (const auto& note : found.notes) host.note(note);
   switch (found.status) {
     case DiscoveryStatus::NoSubfolders: host.showMessage(msg::kNoFolders); return TocOutcome::Stopped;
     case DiscoveryStatus::NoAlbums: host.showMessage(msg::kNoTargetFolders); return TocOutcome::Stopped;
