@@ -10,6 +10,7 @@
 #include <map>
 
 #include "cli_fixtures.h"
+#include "comments/comment_file.h"
 #include "fixtures.h"
 #include "platform/folder_write.h"
 #include "platform/paths.h"
@@ -184,6 +185,16 @@ TEST(ReceivedFolderLinks, PageHeadsNameNoFileOutsideAndTitlesStayInTheirAttribut
     EXPECT_EQ(page.find("secret"), std::string::npos);
     EXPECT_NE(page.find("ALT=\"say &quot;hi&quot;\""), std::string::npos) << page;
   }
+}
+
+TEST(ReceivedFolderLinks, ASaveOfMoreCommentsThanAreKeptIsRefused) {
+  TempDir dir;
+  for (size_t i = 0; i <= kMaxCommentRecords; ++i) WriteAll(dir.file("p" + std::to_string(i) + ".jpg"), "");
+  WriteAll(dir.file("PicComment.txt"), "kept");
+  const CliResult r = Cli({"comments", "fill", dir.path(), "--what", "name"});
+  ExpectRefused(r, msg::TooManyCommentsText());
+  EXPECT_NE(r.err.find("10001"), std::string::npos);
+  EXPECT_EQ(ReadAll(dir.file("PicComment.txt")), "kept");
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
 // The rule for writes into a picture folder (a link is followed only inside
-// its folder, never onto a file the command reads), and what discovery makes
-// of links and names read back from pages. The commands themselves are
-// tried in cli_links_test.cpp.
+// its folder, never onto a file the command reads), what discovery makes of
+// links and names read back from pages, and comment files never saved over
+// in part. The commands themselves are tried in cli_links_test.cpp.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "comments/comment_editor.h"
 #include "fixtures.h"
 #include "platform/folder_write.h"
 #include "platform/paths.h"
@@ -79,6 +80,45 @@ TEST(FolderWriteRule, LinksAreFollowedOnlyInsideTheFolderAndNeverOntoASource) {
   EXPECT_FALSE(LinkLeadsOutside(f.album, "rel.txt"));
   EXPECT_FALSE(LinkLeadsOutside(f.album, "a.jpg"));
   EXPECT_EQ(ReadAll(f.outside + "/secret"), "secret");
+}
+
+// A host that only records what the editor shows.
+class EditorHost : public CommandHost {
+ public:
+  void showMessage(const std::string& text) override { messages.push_back(text); }
+  bool askYesNo(const std::string&, const std::string&) override { return false; }
+  void setStatus(StatusPanel, const std::string&) override {}
+  bool processEvents() override { return false; }
+  std::vector<std::string> messages;
+};
+
+TEST(CommentLimit, TheEditorNeverSavesOverAFileItDidNotReadWhole) {
+  // More records than are read: not saved over, even for one picture.
+  TempDir one;
+  MakeJpeg(one.file("p0.jpg"), 8, 8);
+  std::vector<std::string> lines;
+  for (size_t i = 0; i <= kMaxCommentRecords; ++i) lines.insert(lines.end(), {kCommentSeparator, "p.jpg", "c", ""});
+  WriteCp932Lines(one.file("PicComment.txt"), lines);
+  const std::string before = ReadAll(one.file("PicComment.txt"));
+  EditorHost host;
+  CommentEditor editor(host);
+  editor.openFolder(one.path());
+  EXPECT_FALSE(editor.save());
+  ASSERT_FALSE(host.messages.empty());
+  EXPECT_EQ(host.messages.back(), msg::TooManyCommentsText());
+  EXPECT_EQ(ReadAll(one.file("PicComment.txt")), before);
+
+  // Nor over one it could not read at all.
+  TempDir unread;
+  MakeJpeg(unread.file("p0.jpg"), 8, 8);
+  WriteAll(unread.file("PicComment.txt"), "");
+  ASSERT_EQ(::truncate(unread.file("PicComment.txt").c_str(), static_cast<off_t>(kMaxCommentFileBytes) + 1), 0);
+  editor.openFolder(unread.path());
+  EXPECT_FALSE(editor.save());
+  EXPECT_EQ(host.messages.back(), msg::UnreadCommentFileText(unread.file("PicComment.txt")));
+  struct stat st {};
+  ASSERT_EQ(::stat(unread.file("PicComment.txt").c_str(), &st), 0);
+  EXPECT_EQ(static_cast<size_t>(st.st_size), kMaxCommentFileBytes + 1);
 }
 
 TEST(DiscoveryLinks, NamesFromPagesAndLinksStayInsideTheirAlbum) {
