@@ -98,6 +98,13 @@ void WriteTestJpeg(const std::string& path, const Bitmap& picture, const JpegOpt
   std::free(buffer);
 }
 
+std::string TinyBmp() {
+  return std::string(
+      "BM\x3A\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\x18\0"
+      "\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\xFF\0\0\0",
+      58);
+}
+
 void MakeJpeg(const std::string& path, int w, int h, const JpegOptions& options) {
   WriteTestJpeg(path, PatternPicture(w, h), options);
 }

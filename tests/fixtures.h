@@ -37,6 +37,8 @@ struct JpegOptions {
 void WriteTestJpeg(const std::string& path, const Bitmap& picture, const JpegOptions& options = {});
 // A JPEG of the given size with the pattern picture.
 void MakeJpeg(const std::string& path, int w, int h, const JpegOptions& options = {});
+// The bytes of a 1 x 1 24-bit BMP file (one red pixel).
+std::string TinyBmp();
 
 // Records everything the run shows; answers questions from a queue (default No).
 class RecordingHost : public AlbumRunHost {

@@ -23,11 +23,7 @@
 namespace pictavo {
 namespace {
 
-// A 1 x 1 24-bit BMP file.
-const std::string kBmp(
-    "BM\x3A\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\x18\0"
-    "\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\xFF\0\0\0",
-    58);
+const std::string kBmp = TinyBmp();
 
 mode_t Mode(const std::string& path) {
   struct stat st {};
@@ -125,7 +121,14 @@ TEST(ToolFiles, AtomicReplaceGoesThroughLinksAndKeepsModeAndOwner) {
 }
 
 TEST(ToolFiles, RotatingThroughLinksTurnsTheLinkedFiles) {
-  TempDir dir, store, programFolder;
+  // Links inside the picture folder are followed (links leading out of it
+  // are refused: tests/cli_links_test.cpp).
+  TempDir dir, programFolder;
+  struct Store {
+    std::string path;
+    std::string file(const std::string& name) const { return path + "/" + name; }
+  } store{dir.file("store")};
+  MakeFolders(store.path);
   const std::string home = programFolder.file("home");
   MakeJpeg(store.file("photo.jpg"), 40, 20);
   ASSERT_EQ(::symlink(store.file("photo.jpg").c_str(), dir.file("photo.jpg").c_str()), 0);
@@ -147,12 +150,13 @@ TEST(ToolFiles, RotatingThroughLinksTurnsTheLinkedFiles) {
   EXPECT_TRUE(IsLink(dir.file("PicComment.txt")));
   EXPECT_EQ(ReadCp932Lines(store.file("PicComment.txt"))[1], "photo.jpg");
 
-  // So does a linked settings file.
-  ASSERT_EQ(::symlink(store.file("mine.ini").c_str(), dir.file("mine.ini").c_str()), 0);
+  // So does a settings file the user names, wherever its link leads.
+  TempDir elsewhere;
+  ASSERT_EQ(::symlink(elsewhere.file("mine.ini").c_str(), dir.file("mine.ini").c_str()), 0);
   const CliResult saved = Cli({"settings", "save", dir.file("mine.ini"), "--home", home});
   ASSERT_EQ(saved.status, 0) << saved.err;
   EXPECT_TRUE(IsLink(dir.file("mine.ini")));
-  EXPECT_EQ(ReadCp932Lines(store.file("mine.ini")).size(), 97u);
+  EXPECT_EQ(ReadCp932Lines(elsewhere.file("mine.ini")).size(), 97u);
 }
 
 TEST(ToolFiles, FourTurnsSaveAndTheQualityStaysInRange) {

@@ -13,6 +13,7 @@
 #include "album/thumbnail_pipeline.h"
 #include "image/jpeg.h"
 #include "platform/error.h"
+#include "platform/folder_write.h"
 #include "platform/paths.h"
 #include "platform/sink.h"
 #include "settings/name_check.h"
@@ -282,7 +283,6 @@ class Run {
   // pipeline has decoded, reduced and encoded the picture ahead; everything
   // the user sees, and the file, happen here at the picture's turn.
   bool makeThumbnail(const std::string& name, ThumbnailPipeline& pipeline, Picture& pic) {
-    const std::string thumbPath = FolderBase(m_run.thumbnailFolder) + m_s.thumbnailPrefix + name;
     // A slow picture keeps the window answering; an Abort pressed meanwhile
     // counts at the next picture, as one pressed between pictures does.
     ThumbnailResult r = pipeline.take([this] { m_host.letEventsRun(); });
@@ -301,9 +301,16 @@ class Run {
     }
     m_host.setStatus(StatusPanel::Step, r.made.path == ThumbnailPath::Filter ? "フィルター処理" : "通常圧縮");
     pic.thumbnail = std::move(r.made.thumbnail);
+    // A link in the thumbnail folder may lead anywhere, or to a picture of the run.
+    const FolderWrite target = FolderWritePath(m_run.thumbnailFolder, m_s.thumbnailPrefix + name, picturePaths());
+    if (!target) {
+      m_host.note(target.error->detail);
+      m_host.showMessage(target.error->message);
+      return false;
+    }
     std::string error = r.encodeError;
     // A thumbnail can be made again: renamed into place, not flushed to disk.
-    if (!r.encoded || !WriteFileAtomically(thumbPath, r.bytes, error, /*durable=*/false)) {
+    if (!r.encoded || !WriteFileAtomically(target.path, r.bytes, error, /*durable=*/false)) {
       m_host.note(error);
       m_host.showMessage(msg::kWriteError);
       return false;
@@ -311,6 +318,14 @@ class Run {
     pipeline.finished();
     pic.written = true;
     return true;
+  }
+
+  // The pictures the run reads, which no thumbnail may replace; made once.
+  const std::vector<std::string>& picturePaths() {
+    if (m_picturePaths.empty()) {
+      for (const auto& e : m_run.pictures) m_picturePaths.push_back(m_run.albumFolder + e.name);
+    }
+    return m_picturePaths;
   }
 
   bool open(std::optional<TextWriter>& writer, const std::string& path) {
@@ -390,6 +405,7 @@ class Run {
   bool m_commentsOn = false;
   std::optional<TextWriter> m_page;
   std::optional<TextWriter> m_show;
+  std::vector<std::string> m_picturePaths;
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "comments/comment_file.h"
 #include "platform/error.h"
 #include "platform/file_copy.h"
+#include "platform/folder_write.h"
 #include "platform/paths.h"
 #include "text/chars.h"
 
@@ -34,6 +35,15 @@ bool CopyBackgroundPicture(const std::string& backgroundFile, const std::string&
   // The copy is written under its final name at once, so the user's chosen
   // file is only ever read: it may itself lie in the thumbnail folder
   // (tile.jpg there, or back.jpg), where copying and renaming would move it.
+  // Refused before anything goes: a link there may lead out of the folder.
+  const bool ownCopy = AbsolutePath(base + target) == source;  // nothing to write
+  const FolderWrite copy = ownCopy ? FolderWrite{base + target, std::nullopt}
+                                   : FolderWritePath(thumbnailFolder, target, {backgroundFile});
+  if (!copy) {
+    error = copy.error->message;
+    detail.clear();
+    return false;
+  }
   // What the copy replaces goes first, as the copy-and-rename did it.
   for (const std::string& stale : {name, std::string("back.jpg"), std::string("back.gif")}) {
     if (stale == target || AbsolutePath(base + stale) == source) continue;
@@ -42,8 +52,8 @@ bool CopyBackgroundPicture(const std::string& backgroundFile, const std::string&
       return false;
     }
   }
-  if (AbsolutePath(base + target) == source) return true;  // it already is its own copy
-  return CopyFileAs(backgroundFile, base + target, error, &detail);
+  if (ownCopy) return true;  // it already is its own copy
+  return CopyFileAs(backgroundFile, copy.path, error, &detail);
 }
 
 bool AlbumRunExtras::afterSelection(AlbumRunState& run) {
@@ -81,8 +91,12 @@ bool AlbumRunExtras::afterFolderPreparation(AlbumRunState& run) {
       std::string error;
       std::string detail;
       if (!CopyBackgroundPicture(s.backgroundFile, run.thumbnailFolder, error, detail)) {
-        run.host.note(error + (detail.empty() ? "" : " (" + detail + ")"));
-        run.host.showMessage(msg::kWriteError);
+        if (detail.empty()) {
+          run.host.showMessage(error);  // a link refused: the message names it
+        } else {
+          run.host.note(error + " (" + detail + ")");
+          run.host.showMessage(msg::kWriteError);
+        }
         return false;
       }
     }

@@ -24,7 +24,9 @@ class AlbumRunExtras : public RunExtras {
 
 // Copies the background picture into the thumbnail folder and names the copy
 // "back.jpg" or "back.gif" by its extension (any other keeps its name).
-// False with `error` (and `detail`, the system's reason) on failure.
+// False with `error` (and `detail`, the system's reason) on failure; a name
+// in the thumbnail folder that is a link FolderWritePath refuses gives
+// `error` alone, the refusal's message.
 bool CopyBackgroundPicture(const std::string& backgroundFile, const std::string& thumbnailFolder, std::string& error,
                            std::string& detail);
 

@@ -11,11 +11,16 @@ namespace {
 // The name under which a folder keeps its background picture; never an album picture.
 constexpr const char* kBackPicture = "back.jpg";
 
-// The candidate folders, or an empty list after the listing's error.
-bool Candidates(const std::string& tocFolder, CommandHost& host, std::vector<std::string>& names) {
-  const Listing listing = CandidateFolders(tocFolder);
+// The candidate folders, or an empty list after the listing's error. The
+// run notes what it passes over; the count before it stays quiet.
+bool Candidates(const std::string& tocFolder, CommandHost& host, std::vector<std::string>& names, bool notes) {
+  std::vector<std::string> outside;
+  const Listing listing = CandidateFolders(tocFolder, &outside);
   for (const auto& name : listing.skipped) {
     host.note("passing over a folder name that is not valid UTF-8: " + FolderBase(tocFolder) + name);
+  }
+  for (const auto& name : outside) {
+    if (notes) host.note(msg::FolderLeadsOutsideNote(FolderBase(tocFolder) + name));
   }
   if (!listing.ok) {
     host.showMessage(listing.error);
@@ -48,7 +53,7 @@ int CountBatchTargets(const TocOptions& toc, AlbumDriver& driver, CommandHost& h
     return 0;
   }
   std::vector<std::string> names;
-  if (!Candidates(toc.tocFolder, host, names)) return 0;
+  if (!Candidates(toc.tocFolder, host, names, false)) return 0;
   if (names.empty()) {
     host.showMessage(msg::kNoFolders);
     return 0;
@@ -86,7 +91,7 @@ BatchReport RunBatch(BatchJob& job, int targetCount) {
   host.beginBatch();
   host.showBatchProgress(BatchProgressText(0, targetCount));
   std::vector<std::string> names;
-  if (!Candidates(job.toc.tocFolder, host, names)) {
+  if (!Candidates(job.toc.tocFolder, host, names, true)) {
     host.endBatch();
     report.outcome = BatchOutcome::Failed;
     return report;

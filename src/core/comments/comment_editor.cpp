@@ -67,6 +67,7 @@ void CommentEditor::readFolder(const std::string& folder) {
   }
   m_slots.assign(std::min(m_files.size(), kMaxCommentSlots), CommentSlot{});
   m_recordNames.clear();
+  m_keepFileReason.clear();
   m_selected = -1;
   m_unsaved = false;
   if (FileExists(CommentFilePath(folder))) {
@@ -74,7 +75,9 @@ void CommentEditor::readFolder(const std::string& folder) {
     std::string error;
     if (!ReadCommentFile(folder, file, error)) {
       m_host.showMessage(error);
+      m_keepFileReason = msg::UnreadCommentFileText(CommentFilePath(folder));
     } else {
+      if (file.truncated) m_keepFileReason = msg::TooManyCommentsText();
       for (const auto& r : file.records) m_recordNames.push_back(r.FileName);
       m_slots = MatchComments(file.records, m_files);
     }
@@ -222,6 +225,11 @@ bool CommentEditor::fillAll(FillWhat what, const FillObserver& filled) {
 }
 
 bool CommentEditor::save() {
+  // What was not read cannot be written back: saving would drop it.
+  if (!m_keepFileReason.empty()) {
+    m_host.showMessage(m_keepFileReason);
+    return false;
+  }
   std::string error;
   switch (WriteCommentFile(m_folder, m_files, m_slots, error)) {
     case CommentWriteResult::Saved:
@@ -229,6 +237,7 @@ bool CommentEditor::save() {
       m_host.showMessage(kCommentSavedMessage);
       return true;
     case CommentWriteResult::CannotCreate:
+    case CommentWriteResult::Refused:
       m_host.showMessage(error);
       return false;
     case CommentWriteResult::WriteFailed:

@@ -64,7 +64,9 @@ class CommentEditor {
   // selected entry's own, so that 更新 stores them where they belong.
   bool fillSelected(FillWhat what);
   bool fillAll(FillWhat what, const FillObserver& filled = {});
-  // 保存: writes the comment file; false on failure (after the message).
+  // 保存: writes the comment file; false on failure (after the message). A
+  // file that was read only in part (more records than are kept) or not at
+  // all is never replaced: the save is refused and says why.
   bool save();
   // Before the editor is closed or its folder replaced: when comments were
   // changed (by 更新 or a fill) and not saved since, asks whether to save and
@@ -100,6 +102,8 @@ class CommentEditor {
   std::vector<std::string> m_files;
   std::vector<CommentSlot> m_slots;
   std::vector<std::string> m_recordNames;
+  // Why the folder's comment file may not be replaced; empty when it may.
+  std::string m_keepFileReason;
   int m_selected = -1;
   bool m_commentsModified = false;
   bool m_unsaved = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/folder_write.h"
 #include "platform/paths.h"
 #include "text/chars.h"
 #include "text/textfile.h"
@@ -9,6 +10,16 @@
 namespace pictavo {
 
 std::string CommentFilePath(const std::string& folder) { return FolderBase(folder) + kCommentFileName; }
+
+namespace msg {
+std::string TooManyCommentsText() {
+  return "コメントファイルに保存できるのは " + std::to_string(kMaxCommentRecords) +
+         " 件までです。\rコメントファイルは変更していません。";
+}
+std::string UnreadCommentFileText(const std::string& path) {
+  return "コメントファイル「" + path + "」を読み込めなかったため、保存しませんでした。";
+}
+}  // namespace msg
 
 CommentFile ParseCommentFile(std::string bytes) {
   CommentFile out;
@@ -80,7 +91,19 @@ CommentWriteResult WriteCommentFile(std::unique_ptr<ByteSink> sink, const std::v
 
 CommentWriteResult WriteCommentFile(const std::string& folder, const std::vector<std::string>& names,
                                     const std::vector<CommentSlot>& comments, std::string& error) {
-  auto sink = OpenAtomicSink(CommentFilePath(folder), error);
+  if (names.size() > kMaxCommentRecords) {
+    error = msg::TooManyCommentsText();
+    return CommentWriteResult::Refused;
+  }
+  std::vector<std::string> pictures;
+  pictures.reserve(names.size());
+  for (const auto& name : names) pictures.push_back(FolderBase(folder) + name);
+  const FolderWrite target = FolderWritePath(folder, kCommentFileName, pictures);
+  if (!target) {
+    error = target.error->message;
+    return CommentWriteResult::Refused;
+  }
+  auto sink = OpenAtomicSink(target.path, error);
   if (!sink) return CommentWriteResult::CannotCreate;
   return WriteCommentFile(std::move(sink), names, comments, error);
 }

@@ -65,11 +65,23 @@ enum class CommentWriteResult {
   Saved,
   CannotCreate,  // error: the file and the system's reason
   WriteFailed,   // shown as the write-error message; error: the reason
+  Refused,       // nothing written; error: the message to show (it names the file or the limit)
 };
+
+namespace msg {
+// A save that would lose records: more pictures, or more records in the
+// file read, than the kMaxCommentRecords kept.
+std::string TooManyCommentsText();
+// A save refused because the folder's comment file could not be read.
+std::string UnreadCommentFileText(const std::string& path);
+}  // namespace msg
 
 // Writes one record for every name, in list order, with its comment lines
 // (a name beyond `comments` gets empty lines). The file is replaced
-// atomically, so a failure leaves the previous file as it was.
+// atomically, so a failure leaves the previous file as it was. Refused, with
+// nothing written: more names than kMaxCommentRecords (a later read would
+// drop the rest), or a PicComment.txt that is a link leading out of the
+// folder or to one of the pictures (see FolderWritePath).
 CommentWriteResult WriteCommentFile(const std::string& folder, const std::vector<std::string>& names,
                                     const std::vector<CommentSlot>& comments, std::string& error);
 // The same into a given sink (tests pass a failing one).

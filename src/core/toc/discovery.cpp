@@ -3,12 +3,40 @@
 #include <string_view>
 
 #include "image/jpeg.h"
+#include "platform/folder_write.h"
+#include "settings/name_check.h"
 #include "text/chars.h"
 #include "text/textfile.h"
 
 namespace pictavo {
 
-Listing CandidateFolders(const std::string& tocFolder) { return ListFolders(tocFolder); }
+namespace msg {
+
+std::string FolderLeadsOutsideNote(const std::string& path) {
+  return "「" + path + "」はフォルダの外を指すシンボリックリンクのため、対象にしませんでした。";
+}
+
+std::string FileLeadsOutsideNote(const std::string& path) {
+  return "「" + path + "」はフォルダの外を指すシンボリックリンクのため、読み込みませんでした。";
+}
+
+std::string ThumbnailNameNote(const std::string& page, const std::string& name) {
+  return page + " のサムネイル名「" + name + "」はファイル名ではないため、画像を表示しません。";
+}
+
+}  // namespace msg
+
+Listing CandidateFolders(const std::string& tocFolder, std::vector<std::string>* outside) {
+  Listing listing = ListFolders(tocFolder);
+  // A linked sub-folder is followed only while it stays inside: the batch
+  // writes an album into every candidate.
+  std::erase_if(listing.names, [&](const std::string& name) {
+    if (!LinkLeadsOutside(tocFolder, name)) return false;
+    if (outside) outside->push_back(name);
+    return true;
+  });
+  return listing;
+}
 
 bool IsAlbumPage(const std::string& markerLine) {
   // Both markers are ASCII, so comparing the first bytes compares the first characters.
@@ -63,8 +91,10 @@ std::string FolderTitle(const std::string& path) { return LastComponent(path); }
 
 DiscoveryResult DiscoverAlbums(const std::string& tocFolder, const AlbumSettings& settings, bool readThumbnailSizes) {
   DiscoveryResult result;
-  const Listing candidates = CandidateFolders(tocFolder);
+  std::vector<std::string> outside;
+  const Listing candidates = CandidateFolders(tocFolder, &outside);
   result.skippedNames = candidates.skipped;
+  for (const auto& name : outside) result.notes.push_back(msg::FolderLeadsOutsideNote(FolderBase(tocFolder) + name));
   if (!candidates.ok) {
     result.status = DiscoveryStatus::Failed;
     result.error = candidates.error;
@@ -79,6 +109,10 @@ DiscoveryResult DiscoverAlbums(const std::string& tocFolder, const AlbumSettings
     const std::string albumBase = base + folder + "/";
     const std::string page = albumBase + settings.htmlFileName;
     if (!FileExists(page)) continue;
+    if (!LiesInside(albumBase, page)) {
+      result.notes.push_back(msg::FileLeadsOutsideNote(page));
+      continue;
+    }
     AlbumHead head;
     if (!ReadAlbumHead(page, head, result.error)) {
       result.status = DiscoveryStatus::Failed;
@@ -87,8 +121,18 @@ DiscoveryResult DiscoverAlbums(const std::string& tocFolder, const AlbumSettings
     if (!head.recognised) continue;
     AlbumEntry entry = std::move(head.fields);
     entry.folderName = folder;
+    // The name comes from a page that may come from anyone: the table links
+    // it and reads its header, so it must name a file of the album.
+    if (!entry.thumbnailName.empty() && !SingleComponent(entry.thumbnailName)) {
+      result.notes.push_back(msg::ThumbnailNameNote(page, entry.thumbnailName));
+      entry.thumbnailName.clear();
+    }
+    const std::string thumb = albumBase + settings.thumbnailFolderName + "/" + entry.thumbnailName;
+    if (!entry.thumbnailName.empty() && FileExists(thumb) && !LiesInside(albumBase, thumb)) {
+      result.notes.push_back(msg::FileLeadsOutsideNote(thumb));
+      entry.thumbnailName.clear();
+    }
     if (readThumbnailSizes && !entry.thumbnailName.empty()) {
-      const std::string thumb = albumBase + settings.thumbnailFolderName + "/" + entry.thumbnailName;
       if (FileExists(thumb)) {
         if (!ReadThumbnailSize(thumb, entry.thumbnailWidth, entry.thumbnailHeight, result.error)) {
           result.status = DiscoveryStatus::Failed;

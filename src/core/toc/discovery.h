@@ -38,11 +38,16 @@ struct DiscoveryResult {
   std::string firstAlbumFolder;
   std::string error;
   std::vector<std::string> skippedNames;  // folder names that are not valid UTF-8
+  // What was passed over for leading out of the folder (a sub-folder, a page
+  // or a thumbnail that is a link elsewhere, a thumbnail name that is a
+  // path), as notes to show.
+  std::vector<std::string> notes;
 };
 
 // The candidate sub-folders in processing order: not hidden, case-insensitive
-// name order. Shared with the batch run.
-Listing CandidateFolders(const std::string& tocFolder);
+// name order. Shared with the batch run. A sub-folder that is a symbolic link
+// leading outside tocFolder is no candidate: its name goes to `outside`.
+Listing CandidateFolders(const std::string& tocFolder, std::vector<std::string>* outside = nullptr);
 
 // True when the marker line (line 2) begins with the current or the former
 // product's marker, exactly and case-sensitively.
@@ -74,6 +79,10 @@ std::string FolderTitle(const std::string& path);
 DiscoveryResult DiscoverAlbums(const std::string& tocFolder, const AlbumSettings& settings, bool readThumbnailSizes);
 
 namespace msg {
+// Notes for what discovery and the batch pass over.
+std::string FolderLeadsOutsideNote(const std::string& path);
+std::string FileLeadsOutsideNote(const std::string& path);
+std::string ThumbnailNameNote(const std::string& page, const std::string& name);
 inline constexpr const char* kNoFolders = "ファルダがありません。";
 inline constexpr const char* kNoTargetFolders = "対象のファルダがありません。";
 }  // namespace msg

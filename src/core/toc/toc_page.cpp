@@ -8,6 +8,7 @@
 #include "platform/messages.h"
 #include "album/escape.h"
 #include "platform/file_copy.h"
+#include "platform/folder_write.h"
 #include "platform/sink.h"
 #include "settings/name_check.h"
 #include "text/chars.h"
@@ -86,7 +87,14 @@ bool WritePage(const std::string& path, const std::vector<std::string>& lines, T
 bool CopyBackground(const TocOptions& o, const std::string& base, TocHost& host) {
   const std::string name = LastComponent(o.backgroundPicturePath);
   const std::string copy = base + name;
-  if (PathExists(copy)) {
+  // A link there, even one leading nowhere, is a name in use; one leading
+  // out of the folder is said to be so.
+  if (const FolderWrite target = FolderWritePath(base, name, {o.backgroundPicturePath}); !target) {
+    host.note(target.error->detail);
+    host.showMessage(target.error->message);
+    return false;
+  }
+  if (PathExists(copy) || IsSymbolicLink(copy)) {
     host.showMessage(msg::kBackgroundCopyFailed);
     return false;
   }
@@ -174,7 +182,7 @@ std::vector<std::string> TocTablePage(const TocTexts& t, const TocOptions& o, co
                                                   : "";
       const std::string link = "<A href=\"" + AlbumHref(a, s) + "\">";
       lines.push_back("<TD align=\"center\" valign=\"middle\">" + link + "<IMG src=\"" + ThumbnailSrc(a, s) +
-                      "\" ALT=\"" + a.title + "\"" + size + "></A></TD>");
+                      "\" ALT=\"" + EscapeAttribute(a.title) + "\"" + size + "></A></TD>");
       slots[(k - 1) % kPerRow] = link + a.title;
       if (k == count) {
         lines.emplace_back("</TR><TR>");
@@ -246,7 +254,7 @@ std::vector<std::string> TocListPage(const TocTexts& t, const TocOptions& o, con
                     "\" width=\"80\" "
               : "";
       lines.push_back("<TR><TD align=\"center\" valign=\"middle\">" + link + "<IMG src=\"" + ThumbnailSrc(a, s) +
-                      "\" ALT=\"" + a.title + "\"" + size + "></A></TD>");
+                      "\" ALT=\"" + EscapeAttribute(a.title) + "\"" + size + "></A></TD>");
       lines.emplace_back("</TR>");
     }
     lines.push_back("<TR><TD align=\"center\">" + link + a.title + "</A></TD>");
@@ -285,6 +293,7 @@ TocOutcome MakeTableOfContents(const TocOptions& o, const AlbumSettings& s, cons
   for (const auto& name : found.skippedNames) {
     host.note("passing over a folder name that is not valid UTF-8: " + FolderBase(o.tocFolder) + name);
   }
+  for (const auto& note : found.notes) host.note(note);
   switch (found.status) {
     case DiscoveryStatus::NoSubfolders: host.showMessage(msg::kNoFolders); return TocOutcome::Stopped;
     case DiscoveryStatus::NoAlbums: host.showMessage(msg::kNoTargetFolders); return TocOutcome::Stopped;

@@ -4,6 +4,7 @@
 
 #include "image/dib.h"
 #include "image/jpeg.h"
+#include "platform/folder_write.h"
 #include "platform/paths.h"
 #include "platform/sink.h"
 #include "text/chars.h"
@@ -54,6 +55,12 @@ ConversionOutcome ConvertBmpFiles(const std::string& folder, const std::vector<s
   quality = std::clamp(quality, kConversionMinQuality, kConversionMaxQuality);
   const std::string base = FolderBase(folder);
   host.setStatus(StatusPanel::Step, "BMP→JPG 変換中");
+  // Every BMP of the folder is a source no JPEG may be written over, whether
+  // converted now or later.
+  std::vector<std::string> sources;
+  for (const auto& existing : ListFiles(folder).names) {
+    if (LowerAscii(Extension(existing)) == ".bmp") sources.push_back(base + existing);
+  }
   TPxDIB dib;
   for (const auto& name : names) {
     // Only BMP files are converted: any other name would make the output
@@ -73,7 +80,14 @@ ConversionOutcome ConvertBmpFiles(const std::string& folder, const std::vector<s
     if (view) view->showPreview(picture, BmpPreviewBox(picture.width, picture.height));
 
     const std::string outputName = ExistingNameFor(folder, JpegNameFor(name));
-    const std::string output = base + outputName;
+    const FolderWrite target = FolderWritePath(folder, outputName, sources);
+    if (!target) {
+      host.showMessage(target.error->message);
+      host.note(target.error->detail);
+      host.setStatus(StatusPanel::Step, "");
+      return ConversionOutcome::Failed;
+    }
+    const std::string& output = target.path;
     if (PathExists(output) &&
         !host.askYesNo("同名のファイルが存在します。\r" + outputName + "\r上書きしてよろしいですか？", "Pictavo")) {
       continue;

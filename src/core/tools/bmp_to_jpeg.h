@@ -41,7 +41,9 @@ enum class ConversionOutcome { Done, NothingSelected, Failed };
 // Converts the selected files (names in list order) of folder; names without
 // the extension ".bmp" (in any case) are passed over. A quality outside
 // 70..100 is brought into that range. A file that cannot be read as a
-// BMP picture or a JPEG that cannot be written ends the command with a message.
+// BMP picture or a JPEG that cannot be written ends the command with a message,
+// as does a JPEG name that is a link FolderWritePath refuses (one leading out
+// of the folder or to a BMP file).
 ConversionOutcome ConvertBmpFiles(const std::string& folder, const std::vector<std::string>& names, int quality,
                                   CommandHost& host, ConversionView* view = nullptr);
 

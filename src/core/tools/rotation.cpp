@@ -8,6 +8,7 @@
 #include "image/dib.h"
 #include "image/jpeg.h"
 #include "platform/file_copy.h"
+#include "platform/folder_write.h"
 #include "platform/paths.h"
 #include "text/chars.h"
 
@@ -234,25 +235,37 @@ void RotationWalk::finish() {
   closeWindow();
 }
 
+SaveOutcome RotationWalk::refused(const Error& error, SaveOutcome outcome) {
+  m_host.showMessage(error.message);
+  m_host.note(error.detail);
+  return outcome;
+}
+
 SaveOutcome RotationWalk::save() {
   if (!m_controls.windowOpen) return SaveOutcome::NotOpen;
   if (listMode()) m_controls.button6 = true;
-  const std::string base = FolderBase(m_folder);
   const std::string name = currentName();
-  const std::string path = base + name;
   if (m_picture.empty()) {
     m_host.showMessage("ファイルの書き込みでエラーが発生しました。");
     return SaveOutcome::WriteFailed;
   }
+  // The picture, and below its backup, are written only inside the folder.
+  const FolderWrite picture = FolderWritePath(m_folder, name);
+  if (!picture) return refused(*picture.error, SaveOutcome::WriteFailed);
+  const std::string path = picture.path;
 
   if (isOn(m_settings.rotationBackup)) {
-    const std::string backupFolder = base + "_backup";
+    const FolderWrite folder = FolderWritePath(m_folder, "_backup");
+    if (!folder) return refused(*folder.error, SaveOutcome::BackupFailed);
+    const std::string backupFolder = folder.path;
     std::string error, detail;
     bool ok = FolderExists(backupFolder) || MakeFolders(backupFolder);
     if (!ok) detail = backupFolder;
+    const FolderWrite backup = ok ? FolderWritePath(backupFolder, name, {path}) : FolderWrite{};
+    if (ok && !backup) return refused(*backup.error, SaveOutcome::BackupFailed);
     // An existing backup is never replaced: it keeps the oldest version.
-    // CopyFileTo writes it completely and flushes it before this goes on.
-    if (ok && !PathExists(FolderBase(backupFolder) + name)) ok = CopyFileTo(path, backupFolder, error, &detail);
+    // CopyFileAs writes it completely and flushes it before this goes on.
+    if (ok && !PathExists(backup.path)) ok = CopyFileAs(path, backup.path, error, &detail);
     if (!ok) {
       m_host.showMessage("バックアップファイルの書き込みでエラーが発生しました。");
       m_host.note(detail);

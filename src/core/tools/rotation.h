@@ -12,6 +12,7 @@
 #include "album/picture_entry.h"
 #include "image/bitmap.h"
 #include "platform/command_host.h"
+#include "platform/error.h"
 #include "platform/sink.h"
 #include "settings/album_settings.h"
 
@@ -95,6 +96,8 @@ class RotationWalk {
   int nextSelected(int from, int step) const;
   void closeWindow();
   void rotate(bool right);
+  // A write the folder rule refused: its message and detail, then `outcome`.
+  SaveOutcome refused(const Error& error, SaveOutcome outcome);
 
   CommandHost& m_host;
   const AlbumSettings& m_settings;
