@@ -21,6 +21,7 @@ struct Album {
   RecordingHost host;
   WithoutRunDuties extras;
   int perRow = 5;
+  SinkOpener openPage = OpenAtomicSink;
 
   Album() {
     main.currentFolder = dir.path();
@@ -32,6 +33,7 @@ struct Album {
   }
   RunOutcome run() {
     AlbumRunState state{settings, main, list, host, perRow, CivilDate{2026, 12, 7}, {}, {}, {}, true};
+    state.openPage = openPage;
     return AlbumRun(state, extras);
   }
   std::vector<std::string> page() const { return ReadCp932Lines(dir.file("index.htm")); }
@@ -258,6 +260,8 @@ TEST(AlbumRun, ReadFailureClosesThePageAndEndsTheRun) {
   EXPECT_EQ(a.host.messages, std::vector<std::string>{"JPEGファイルを読み込めませんでした。\r処理は中断されました。"});
   EXPECT_EQ(a.host.notes.size(), 1u);
   EXPECT_EQ(CellsOf(a.page()).size(), 1u);  // what was written stays
+  EXPECT_EQ(CellsOf(a.show()).size(), 0u);
+  EXPECT_EQ(a.show()[17], "imag[1]=\"a.jpg\";");
   EXPECT_FALSE(PathExists(a.dir.file("htm_image/c.jpg")));
   EXPECT_EQ(a.host.endings, std::vector<bool>{true});
 }
@@ -287,6 +291,77 @@ TEST(AlbumRun, WriteFailures) {
     ASSERT_EQ(::mkdir(a.dir.file("page").c_str(), 0777), 0);
     EXPECT_EQ(a.run(), RunOutcome::Failed);
     EXPECT_EQ(a.host.messages.size(), 1u);
+  }
+}
+
+// A disk that fills while a page is written: the earlier pages stay whole,
+// byte for byte, with their permission bits, and no temporary file is left;
+// the next run with room replaces them.
+TEST(AlbumRun, AFullDiskLeavesThePreviousPagesWhole) {
+  auto prepare = [](Album& a) {
+    a.settings.makeSlideShow = "on";
+    for (int i = 0; i < 6; ++i) a.add("p" + std::to_string(i) + ".jpg", 60, 40);
+  };
+  Album whole;
+  prepare(whole);
+  ASSERT_EQ(whole.run(), RunOutcome::Completed);
+  const size_t page = ReadAll(whole.dir.file("index.htm")).size(), show = ReadAll(whole.dir.file("SShow.htm")).size();
+  struct Case {
+    const char* fullAt;  // the page whose disk fills
+    size_t limit;        // after this many bytes: in the head, among the cells, in the last line
+  };
+  for (const Case c : {Case{"index.htm", 100}, Case{"index.htm", page / 2}, Case{"index.htm", page - 3},
+                       Case{"SShow.htm", 200}, Case{"SShow.htm", show - 3}}) {
+    const std::string what = std::string(c.fullAt) + " full at " + std::to_string(c.limit);
+    Album a;
+    prepare(a);
+    WriteAll(a.dir.file("index.htm"), "the page of last week");
+    WriteAll(a.dir.file("SShow.htm"), "the slide show of last week");
+    ASSERT_EQ(::chmod(a.dir.file("index.htm").c_str(), 0640), 0);
+    a.openPage = [&c](const std::string& path, std::string& error) -> std::unique_ptr<ByteSink> {
+      auto sink = OpenAtomicSink(path, error);
+      if (!sink || LastComponent(path) != c.fullAt) return sink;
+      return std::make_unique<LimitedSink>(std::move(sink), c.limit);
+    };
+    EXPECT_EQ(a.run(), RunOutcome::Failed) << what;
+    ASSERT_EQ(a.host.messages.size(), 1u) << what;
+    EXPECT_EQ(a.host.messages[0].rfind("ファイル書き込みエラーが発生しました。", 0), 0u) << what;
+    EXPECT_EQ(a.host.endings, std::vector<bool>{true}) << what;
+    EXPECT_EQ(ReadAll(a.dir.file("index.htm")), "the page of last week") << what;
+    EXPECT_EQ(ReadAll(a.dir.file("SShow.htm")), "the slide show of last week") << what;
+    EXPECT_EQ(HiddenNames(a.dir.path()), std::vector<std::string>{}) << what;
+
+    a.openPage = OpenAtomicSink;
+    a.host = RecordingHost{};
+    ASSERT_EQ(a.run(), RunOutcome::Completed) << what;
+    EXPECT_EQ(CellsOf(a.page()).size(), 6u) << what;
+    EXPECT_EQ(a.show().back(), "</HTML>") << what;
+    struct stat st {};
+    ASSERT_EQ(::stat(a.dir.file("index.htm").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u) << what;
+  }
+}
+
+// An Abort and a failure other than the disk's still put the pages in place
+// as they stand; only what was written, nothing of a temporary, is left.
+TEST(AlbumRun, PagesCutShortByAFailureOrAnAbortReplaceTheOldOnes) {
+  for (bool abort : {false, true}) {
+    Album a;
+    a.settings.makeSlideShow = "on";
+    a.add("a.jpg", 50, 40);
+    a.add("b.jpg", 50, 40);
+    if (abort) {
+      a.host.abortAfterEvents = 1;
+    } else {
+      WriteAll(a.dir.file("b.jpg"), "not a JPEG");
+    }
+    WriteAll(a.dir.file("index.htm"), "old");
+    WriteAll(a.dir.file("SShow.htm"), "old");
+    EXPECT_EQ(a.run(), abort ? RunOutcome::Aborted : RunOutcome::Failed);
+    EXPECT_EQ(CellsOf(a.page()).size(), 1u) << abort;
+    EXPECT_EQ(a.page().back().rfind(abort ? "</HTML>" : "  <TD align", 0), 0u) << abort;
+    EXPECT_EQ(a.show().back(), abort ? "</HTML>" : "imagy[1]=\"40\";") << abort;
+    EXPECT_EQ(HiddenNames(a.dir.path()), std::vector<std::string>{}) << abort;
   }
 }
 

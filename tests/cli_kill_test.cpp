@@ -1,8 +1,10 @@
 // A kill at any instant loses nothing: the commands that replace files the
 // user owns (rotation's save, a settings save, a comment save, a BMP
-// conversion) run as pictavo-cli in a child process that is killed (SIGKILL)
-// at many points of its run. Each file must then be the old one or the new
-// one, byte for byte, and a run after the kill must end as a run without one.
+// conversion, the album pages of an album run and of a batch) run as
+// pictavo-cli in a child process that is killed (SIGKILL) at many points of
+// its run. Each file must then be the old one or the new one, byte for byte,
+// and a run after the kill must end as a run without one, with no temporary
+// file of the killed run left anywhere in the folder.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -65,6 +67,7 @@ struct Command {
   std::vector<std::string> args;         // FOLDER is replaced by the folder
   std::vector<std::string> watched;      // files that must be old or new
   std::function<void(const std::string& folder)> prepare;
+  int points = 24;                       // kills, the last few after the run's end
 };
 
 std::vector<std::string> WithFolder(std::vector<std::string> args, const std::string& folder) {
@@ -81,6 +84,20 @@ std::vector<std::string> Snapshot(const std::string& folder, const std::vector<s
   for (const auto& name : watched) {
     const std::string path = folder + "/" + name;
     out.push_back(FileExists(path) ? ReadAll(path) : "(missing)");
+  }
+  return out;
+}
+
+// Hidden entries anywhere below the folder: the prepared folders have none,
+// so any is a temporary file a run left.
+std::vector<std::string> Hidden(const std::string& folder) {
+  std::vector<std::string> out;
+  for (const auto& name : HiddenNames(folder)) out.push_back(folder + "/" + name);
+  for (const auto& name : ListDir(folder)) {
+    const std::string path = folder + "/" + name;
+    if (FolderExists(path)) {
+      for (auto& inner : Hidden(path)) out.push_back(std::move(inner));
+    }
   }
   return out;
 }
@@ -112,7 +129,7 @@ void KillAtManyPoints(const Command& c) {
   const auto visible = Visible(reference);
   for (size_t i = 0; i < old.size(); ++i) ASSERT_NE(old[i], fresh[i]) << c.watched[i];
 
-  constexpr int kPoints = 24;
+  const int kPoints = c.points;
   int sawOld = 0, sawNew = 0;
   for (int k = 0; k < kPoints; ++k) {
     const std::string folder = root.file("run" + std::to_string(k));
@@ -138,6 +155,7 @@ void KillAtManyPoints(const Command& c) {
     if (now == old) {
       ASSERT_EQ(WaitCli(StartCli(WithFolder(c.args, folder), home)), 0) << "after a kill at point " << k;
       EXPECT_EQ(Snapshot(folder, c.watched), fresh) << "after a kill at point " << k;
+      EXPECT_EQ(Hidden(folder), std::vector<std::string>{}) << "after a kill at point " << k;
     }
     EXPECT_EQ(Visible(folder), visible) << "after a kill at point " << k;
   }
@@ -192,6 +210,36 @@ TEST(KillAtAnyInstant, BmpConversion) {
                       WriteAll(folder + "/a.jpg", "the old a.jpg");
                       WriteAll(folder + "/b.jpg", "the old b.jpg");
                     }});
+}
+
+// An album folder with pictures and the pages of an earlier run.
+void PrepareAlbum(const std::string& folder, const std::string& sub, int pictures) {
+  MakeFolders(folder + sub);
+  for (int i = 0; i < pictures; ++i) MakeJpeg(folder + sub + "/p" + std::to_string(10 + i) + ".jpg", 640, 480);
+  WriteAll(folder + sub + "/index.htm", "the old index.htm" + sub);
+  WriteAll(folder + sub + "/SShow.htm", "the old SShow.htm" + sub);
+}
+
+TEST(KillAtAnyInstant, AlbumRun) {
+  // The pages grow while the pictures are made; a kill leaves the earlier
+  // pages whole, never a page cut at the picture in progress.
+  KillAtManyPoints({"album",
+                    {"album", "FOLDER", "--title", "T", "--set", "makeSlideShow=on", "--quiet"},
+                    {"index.htm", "SShow.htm"},
+                    [](const std::string& folder) { PrepareAlbum(folder, "", 6); },
+                    12});
+}
+
+TEST(KillAtAnyInstant, Batch) {
+  KillAtManyPoints({"batch",
+                    {"batch", "FOLDER", "--title", "T", "--set", "makeSlideShow=on", "--quiet"},
+                    {"a/index.htm", "a/SShow.htm", "b/index.htm", "b/SShow.htm", "c/index.htm", "c/SShow.htm",
+                     "index.htm"},
+                    [](const std::string& folder) {
+                      for (const char* sub : {"/a", "/b", "/c"}) PrepareAlbum(folder, sub, 2);
+                      WriteAll(folder + "/index.htm", "the old table of contents");
+                    },
+                    12});
 }
 
 }  // namespace

@@ -74,6 +74,14 @@ std::vector<std::string> ListDir(const std::string& path) {
   return names;
 }
 
+std::vector<std::string> HiddenNames(const std::string& path) {
+  std::vector<std::string> hidden;
+  for (auto& name : ListDir(path)) {
+    if (name[0] == '.') hidden.push_back(std::move(name));
+  }
+  return hidden;
+}
+
 std::vector<std::string> ReadCp932Lines(const std::string& path) {
   const std::string bytes = ReadAll(path);
   std::vector<std::string> lines;

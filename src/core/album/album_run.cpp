@@ -146,6 +146,9 @@ class Run {
       m_host.showMessage(msg::kWriteError);
       return false;
     }
+    // Thumbnails are written without a look for what a killed run left (one
+    // listing per thumbnail would cost a large folder dearly): one look here.
+    RemoveStaleTemporaries(m_run.thumbnailFolder);
     // Only regular files, never through a link (see DeleteRegularFiles).
     std::string clearError;
     if (isOn(m_s.clearThumbnailFolder) && !DeleteRegularFiles(m_run.thumbnailFolder, clearError)) {
@@ -235,15 +238,18 @@ class Run {
     return checkWrites();
   }
 
-  // Also after an Abort: both pages are completed and closed.
+  // Also after an Abort: both pages are completed, then put in place.
   RunOutcome closingSteps() {
     m_page->writeLines(AlbumTableEnd(m_perRow, m_processed, m_commentsOn, m_commentRow));
     m_page->writeLines(AlbumClosingBlock(m_s));
-    if (!checkWrites() || !closeFile(m_page, m_pagePath)) return endFailed();
     if (m_slideShow) {
       m_show->writeLines(
           SlideShowTail(m_texts.backgroundHtml, m_processed, m_p.limit, m_widest, m_tallest, m_p.maxX, m_p.maxY));
-      if (!checkWrites() || !closeFile(m_show, m_showPath)) return endFailed();
+    }
+    if (!checkWrites()) return endFailed();
+    if (const std::string failure = closePages(); !failure.empty()) {
+      m_host.showMessage(IoFailureText(failure));
+      return endFailed();
     }
     for (StatusPanel p : {StatusPanel::Step, StatusPanel::Phase, StatusPanel::Counter}) m_host.setStatus(p, "");
     const bool completed = m_run.runActive;
@@ -330,7 +336,9 @@ class Run {
 
   bool open(std::optional<TextWriter>& writer, const std::string& path) {
     std::string error;
-    auto sink = OpenDirectSink(path, error);
+    // A temporary file, put in place when the run ends: a kill or a full
+    // disk leaves the previous page whole.
+    auto sink = m_run.openPage(path, error);
     if (!sink) {
       m_host.note(error);
       return false;
@@ -355,25 +363,24 @@ class Run {
     return true;
   }
 
-  bool closeFile(std::optional<TextWriter>& writer, const std::string& path) {
-    (void)path;
-    if (!writer->close()) {
-      m_host.showMessage(IoFailureText(writer->error()));
-      return false;
+  // Puts the pages in place as they stand, the catalogue page first; a run
+  // that failed leaves them cut short where it stopped. When the writing of
+  // either has failed, or a page cannot be put in place, neither page that is
+  // left replaces its previous version: a page that could not be written
+  // whole is no page, and the old pair stays together. Returns the failure
+  // of putting a page in place (empty when none).
+  std::string closePages() {
+    const bool written = (!m_page || m_page->ok()) && (!m_show || m_show->ok());
+    std::string failure;
+    for (auto* w : {&m_page, &m_show}) {
+      if (*w && written && failure.empty() && !(*w)->close()) failure = (*w)->error();
+      w->reset();  // an unclosed page's temporary file goes with it
     }
-    writer.reset();
-    return true;
-  }
-
-  void closeAll() {
-    if (m_page) m_page->close();
-    if (m_show) m_show->close();
-    m_page.reset();
-    m_show.reset();
+    return failure;
   }
 
   RunOutcome endEarly() {
-    closeAll();
+    if (const std::string failure = closePages(); !failure.empty()) m_host.note(failure);
     m_host.endRun(true);
     return RunOutcome::Failed;
   }

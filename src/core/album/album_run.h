@@ -13,6 +13,7 @@
 #include "comments/comment_file.h"
 #include "platform/command_host.h"
 #include "platform/messages.h"
+#include "platform/sink.h"
 #include "settings/album_settings.h"
 
 namespace pictavo {
@@ -75,6 +76,9 @@ struct AlbumRunState {
   std::string thumbnailFolder;
   std::vector<CommentSlot> comments;  // one per list entry, at most kMaxCommentSlots
   bool runActive = true;
+  // Opens the page and the slide show; tests make it fail part-way, as a
+  // full disk does.
+  SinkOpener openPage = OpenAtomicSink;
 };
 
 // The message for the first numeric setting the run cannot use (the run

@@ -1,14 +1,19 @@
 #include "platform/sink.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <vector>
 
 #include "platform/error.h"
+#include "platform/paths.h"
 
 namespace pictavo {
 
@@ -159,14 +164,100 @@ std::string FollowLinks(const std::string& path) {
   return path;
 }
 
+namespace {
+
+// Our temporary files are "." + target name + ".pictavo-" + pid + "-" + six
+// random letters or digits: hidden, tied to their target, and naming the
+// process that writes them, so that what a killed run left can be told from
+// what a running one is writing.
+constexpr std::string_view kTempTag = ".pictavo-";
+constexpr size_t kRandomPart = 6;
+
+// "." + target name + tag; the name is cut (at a character boundary) where
+// the whole temporary name would pass the file system's limit.
+std::string TemporaryStem(const std::string& name) {
+  constexpr size_t kRoom = NAME_MAX - 1 - kTempTag.size() - 10 - 1 - kRandomPart;
+  size_t keep = name.size();
+  if (keep > kRoom) {
+    keep = kRoom;
+    while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+  }
+  return "." + name.substr(0, keep) + std::string(kTempTag);
+}
+
+// The writer's pid in one of our temporary names after `stem`; 0 when the
+// name is not of our pattern.
+pid_t TemporaryWriter(std::string_view entry, std::string_view stem) {
+  if (entry.size() < stem.size() + 2 + kRandomPart || entry.substr(0, stem.size()) != stem) return 0;
+  const std::string_view tail = entry.substr(entry.size() - kRandomPart);
+  for (char c : tail) {
+    const char lower = static_cast<char>(c | 0x20);  // ASCII only, whatever the locale
+    if (!(c >= '0' && c <= '9') && !(lower >= 'a' && lower <= 'z')) return 0;
+  }
+  const std::string_view digits = entry.substr(stem.size(), entry.size() - stem.size() - kRandomPart - 1);
+  if (entry[entry.size() - kRandomPart - 1] != '-' || digits.empty() || digits.size() > 9 || digits[0] == '0') return 0;
+  long pid = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return 0;
+    pid = pid * 10 + (c - '0');
+  }
+  return static_cast<pid_t>(pid);
+}
+
+// A temporary left by a kill: its writer is gone and nobody holds its lock.
+// The pid covers the moment between making the file and locking it; the
+// lock covers a writer whose pid means nothing here (another pid namespace:
+// a sandboxed copy of the program writing the same folder).
+void RemoveIfStale(int dir, const std::string& entry, pid_t writer) {
+  if (writer == ::getpid() || ::kill(writer, 0) == 0 || errno != ESRCH) return;
+  const int fd = ::openat(dir, entry.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return;
+  struct stat st {};
+  struct stat now {};
+  // Only a plain file of this user, and only while the name still leads to it.
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+      !(::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) &&
+      ::fstatat(dir, entry.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 && now.st_dev == st.st_dev &&
+      now.st_ino == st.st_ino) {
+    ::unlinkat(dir, entry.c_str(), 0);
+  }
+  ::close(fd);
+}
+
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+}
+
+}  // namespace
+
+void RemoveStaleTemporaries(const std::string& folder, const std::string& target) {
+  DIR* d = ::opendir(folder.c_str());
+  if (!d) return;
+  const std::string only = target.empty() ? std::string() : TemporaryStem(target);
+  std::vector<std::pair<std::string, pid_t>> found;
+  while (const dirent* e = ::readdir(d)) {
+    const std::string_view entry = e->d_name;
+    if (entry.size() < 2 || entry[0] != '.') continue;
+    pid_t writer = 0;
+    if (!only.empty()) {
+      writer = TemporaryWriter(entry, only);
+    } else if (const auto tag = entry.rfind(kTempTag); tag != std::string_view::npos && tag > 1) {
+      writer = TemporaryWriter(entry, entry.substr(0, tag + kTempTag.size()));
+    }
+    if (writer > 0) found.emplace_back(std::string(entry), writer);
+  }
+  for (const auto& [entry, writer] : found) RemoveIfStale(::dirfd(d), entry, writer);
+  ::closedir(d);
+}
+
 std::unique_ptr<ByteSink> OpenRenamingSink(const std::string& given, std::string& error, bool durable,
                                            int permissions) {
   // Renaming over a link would put a plain file in its place and leave the
   // file it leads to as it was: replace the user's file instead.
   const std::string path = durable ? FollowLinks(given) : given;
-  const auto slash = path.rfind('/');
-  const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const std::string dir = FolderOf(path);
+  const std::string name = LastComponent(path);
   mode_t mode = 0644;
   struct stat st {};
   const bool exists = ::stat(path.c_str(), &st) == 0;
@@ -187,7 +278,12 @@ std::unique_ptr<ByteSink> OpenRenamingSink(const std::string& given, std::string
     mode = 0666 & ~mask;
   }
   if (permissions >= 0) mode = static_cast<mode_t>(permissions) & 07777;
-  std::string temp = (dir == "/" ? std::string("/") : dir + "/") + "." + name + ".XXXXXX";
+  // What a killed writer of this file left goes first. Thumbnails, made by
+  // the thousand in one folder, skip the listing: the album run clears their
+  // folder once instead.
+  if (durable) RemoveStaleTemporaries(dir, name);
+  std::string temp = (dir == "/" ? std::string("/") : dir + "/") + TemporaryStem(name) +
+                     std::to_string(::getpid()) + "-" + std::string(kRandomPart, 'X');
   std::vector<char> buf(temp.begin(), temp.end());
   buf.push_back('\0');
   const int fd = ::mkostemp(buf.data(), O_CLOEXEC);
@@ -195,6 +291,8 @@ std::unique_ptr<ByteSink> OpenRenamingSink(const std::string& given, std::string
     error = SystemErrorText(given, errno);
     return nullptr;
   }
+  // Held until the file is closed: tells a cleaner anywhere that it is live.
+  (void)::flock(fd, LOCK_EX | LOCK_NB);
   if (exists && (st.st_uid != ::geteuid() || st.st_gid != ::getegid())) {
     // The replaced file keeps its owner and group where the process may set
     // them (root, or a group the user belongs to); otherwise they are ours.

@@ -2,6 +2,7 @@
 // Byte sinks for the text and picture writers. Writers take a sink so that
 // tests can make one fail after N bytes.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,9 +20,12 @@ class ByteSink {
   virtual const std::string& error() const = 0;
 };
 
-// Writes straight into the file at path, replacing it (pages: a failed run
-// leaves what it wrote so far, as the user expects of a page in progress).
+// Writes straight into the file at path, replacing it: whatever happens
+// later, what was written so far is the file.
 std::unique_ptr<ByteSink> OpenDirectSink(const std::string& path, std::string& error);
+
+// Opens files for writing; replaced in tests by one that fails part-way.
+using SinkOpener = std::function<std::unique_ptr<ByteSink>(const std::string& path, std::string& error)>;
 
 // Writes into a temporary file in the same folder; close() flushes it to disk
 // and renames it over path, keeping the old file's permission bits and, where
@@ -32,10 +36,21 @@ std::unique_ptr<ByteSink> OpenDirectSink(const std::string& path, std::string& e
 // rename, so a failed write still leaves no half file, and replaces a link
 // itself rather than the file it leads to (a link in a thumbnail folder may
 // lead anywhere). `permissions` (0 to 07777), when given, is the new file's
-// mode instead.
+// mode instead. The temporary file is hidden and named after the target and
+// the writing process (".index.htm.pictavo-4242-a8Zq0x"); a durable sink
+// first removes what a killed writer of the same file left
+// (RemoveStaleTemporaries).
 std::unique_ptr<ByteSink> OpenAtomicSink(const std::string& path, std::string& error);
 std::unique_ptr<ByteSink> OpenRenamingSink(const std::string& path, std::string& error, bool durable,
                                            int permissions = -1);
+
+// Removes the temporary files of this program's renaming sinks that a killed
+// writer left in `folder`: those of `target` (a name in the folder) when it is
+// given, else all. Only names of the sinks' own pattern that are plain files
+// of this user, whose writing process is gone and whose lock nobody holds; a
+// temporary another running process is writing is never touched. Nothing is
+// reported: what cannot be removed stays.
+void RemoveStaleTemporaries(const std::string& folder, const std::string& target = {});
 
 // The file a path leads to: symbolic links followed (a relative link from its
 // own folder), the last link kept when it leads nowhere; the path itself when

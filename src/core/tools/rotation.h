@@ -54,9 +54,6 @@ struct RotationControls {
   bool windowOpen = false;
 };
 
-// Opens files for writing; replaced in tests by one that fails part-way.
-using SinkOpener = std::function<std::unique_ptr<ByteSink>(const std::string& path, std::string& error)>;
-
 class RotationWalk {
  public:
   RotationWalk(CommandHost& host, const AlbumSettings& settings);
