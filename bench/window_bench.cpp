@@ -17,28 +17,14 @@
 #include <string>
 #include <vector>
 
-#include "dialogs.h"
+#include "silent_dialogs.h"
 #include "image/jpeg.h"
 #include "main_window.h"
 
 namespace {
 
 using pictavo::Bitmap;
-using pictavo::gui::Dialogs;
-
-// Answers No to every question and shows nothing.
-class SilentDialogs : public Dialogs {
- public:
-  void message(QWidget*, const QString&) override {}
-  bool question(QWidget*, const QString&, const QString&) override { return false; }
-  std::optional<QString> openFile(QWidget*, const QString&, const QString&) override { return {}; }
-  std::optional<QString> saveFile(QWidget*, const QString&, const QString&) override { return {}; }
-  std::optional<QString> chooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
-  std::optional<QColor> chooseColour(QWidget*, const QColor&) override { return {}; }
-  std::optional<QString> chooseFolderInWindow(QWidget*) override { return {}; }
-  void startProgram(const QString&, const QString&, const QString&) override {}
-  void openDocument(const QString&) override {}
-};
+using pictavo::bench::SilentDialogs;
 
 // A photo-like picture: smooth gradients with fine noise, so the encoder
 // works as hard as on a real photograph.

@@ -467,7 +467,13 @@ void TMain::endRun(bool earlyEnd) {
   if (earlyEnd) {
     refillPictureList();
   } else {
-    redrawPictureList();  // a deselected back.jpg shows
+    // The run only deselects (back.jpg): unmark those entries rather than
+    // rebuild a list of a hundred thousand names.
+    const int n = std::min(m_oldFile->count(), static_cast<int>(m_session.pictures.size()));
+    for (int i = 0; i < n; ++i) {
+      QListWidgetItem* item = m_oldFile->item(i);
+      if (item->isSelected() && !m_session.pictures[static_cast<size_t>(i)].selected) item->setSelected(false);
+    }
   }
   m_busy = false;
 }
@@ -576,8 +582,15 @@ void TMain::redrawPictureList() {
 }
 
 void TMain::takeSelectionFromList() {
-  const int n = std::min(m_oldFile->count(), static_cast<int>(m_session.pictures.size()));
-  for (int i = 0; i < n; ++i) m_session.pictures[static_cast<size_t>(i)].selected = m_oldFile->item(i)->isSelected();
+  // From the selection's ranges: asking each item costs a search of the
+  // selection per item, which a list of a hundred thousand feels.
+  const size_t n = std::min(static_cast<size_t>(m_oldFile->count()), m_session.pictures.size());
+  for (size_t i = 0; i < n; ++i) m_session.pictures[i].selected = false;
+  for (const QItemSelectionRange& range : m_oldFile->selectionModel()->selection()) {
+    for (int row = std::max(0, range.top()); row <= range.bottom() && static_cast<size_t>(row) < n; ++row) {
+      m_session.pictures[static_cast<size_t>(row)].selected = true;
+    }
+  }
 }
 
 void TMain::warnPassedOver(const std::string& folder, size_t count) {
