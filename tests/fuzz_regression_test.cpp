@@ -30,7 +30,7 @@ TEST(FuzzFindings, EveryTargetsSeedsAndFindingsAreHandled) {
       {"settings", fuzz::CheckSettings},   {"comments", fuzz::CheckComments},
       {"album_page", fuzz::CheckAlbumPage}, {"site_page", fuzz::CheckSitePage},
       {"cp932", fuzz::CheckCp932},          {"bmp", fuzz::CheckBmp},
-      {"exif", fuzz::CheckExifOrientation},
+      {"exif", fuzz::CheckExifOrientation}, {"exif", fuzz::CheckExifRewrite},
   };
   for (const auto& [name, check] : targets) {
     SCOPED_TRACE(name);
