@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "exif_builder.h"
 #include "fixtures.h"
+#include "image/jpeg.h"
 #include "session/preview_decoder.h"
 #include "test_util.h"
 
@@ -54,9 +56,10 @@ struct Delivered {
   std::mutex mutex;
   std::condition_variable changed;
   std::vector<std::pair<uint64_t, std::string>> results;
-  void add(uint64_t ticket, const PreviewPicture& p) {
+  void add(uint64_t ticket, const PreviewPicture& p) { add(ticket, p.error); }
+  void add(uint64_t ticket, const std::string& what) {
     std::lock_guard<std::mutex> lock(mutex);
-    results.emplace_back(ticket, p.error);
+    results.emplace_back(ticket, what);
     changed.notify_all();
   }
   void waitFor(size_t count) {
@@ -113,6 +116,42 @@ TEST(PreviewDecoder, DecodeFitsTheUprightPictureAndNamesAFailure) {
   const PreviewPicture bad = DecodePreview(dir.file("bad.jpg"));
   EXPECT_FALSE(bad.ok);
   EXPECT_FALSE(bad.error.empty());
+}
+
+// The embedded thumbnail stands in while the picture decodes, but only one
+// of the picture's proportions: a square one on a 4:3 photo would jump.
+TEST(PreviewDecoder, EmbeddedThumbnailIsUsedOnlyWithThePicturesProportions) {
+  TempDir dir;
+  const auto write = [&](const std::string& name, int tw, int th) {
+    Bitmap thumb = Bitmap::Create(tw, th, 24);
+    ExifSpec spec;
+    spec.orientation = 1;
+    std::string error, bytes;
+    EXPECT_TRUE(EncodeJpeg(thumb, 80, spec.thumbnail, error));
+    EXPECT_TRUE(EncodeJpeg(Bitmap::Create(64, 48, 24), 80, {{0xE1, BuildExif(spec)}}, bytes, error));
+    WriteAll(dir.file(name), bytes);
+  };
+  write("fits.jpg", 16, 12);
+  write("square.jpg", 16, 16);
+  const PreviewPicture fits = EmbeddedPreview(dir.file("fits.jpg"));
+  ASSERT_TRUE(fits.ok) << fits.error;
+  EXPECT_EQ(fits.picture.width, 16);
+  EXPECT_EQ(fits.fitWidth, 150);
+  EXPECT_EQ(fits.fitHeight, 112);
+  EXPECT_FALSE(EmbeddedPreview(dir.file("square.jpg")).ok);
+  MakeJpeg(dir.file("none.jpg"), 64, 48);
+  EXPECT_FALSE(EmbeddedPreview(dir.file("none.jpg")).ok);
+
+  // Handed over first, then the picture, for the same request.
+  Delivered delivered;
+  {
+    PreviewDecoder decoder([&](uint64_t t, PreviewPicture p) { delivered.add(t, std::to_string(p.picture.width)); });
+    decoder.request(dir.file("fits.jpg"));
+    delivered.waitFor(2);
+  }
+  EXPECT_EQ(delivered.results[0].second, "16");
+  EXPECT_EQ(delivered.results[1].second, "64");
+  EXPECT_EQ(delivered.results[0].first, delivered.results[1].first);
 }
 
 }  // namespace

@@ -127,6 +127,8 @@ TMain::~TMain() = default;
 
 void TMain::setPreviewDecode(PreviewDecoder::Decode decode) {
   m_previewDecoder.reset();
+  // A held decode (tests) is seen without the embedded thumbnail first.
+  const bool own = static_cast<bool>(decode);
   // The result comes back to the window's thread; one a later click has
   // overtaken is dropped there (showDecodedPreview).
   m_previewDecoder = std::make_unique<PreviewDecoder>(
@@ -136,7 +138,8 @@ void TMain::setPreviewDecode(PreviewDecoder::Decode decode) {
             [this, ticket, picture = std::move(picture)]() { showDecodedPreview(ticket, m_previewPath, picture); },
             Qt::QueuedConnection);
       },
-      decode ? std::move(decode) : PreviewDecoder::Decode(DecodePreview));
+      own ? std::move(decode) : PreviewDecoder::Decode(DecodePreview),
+      own ? PreviewDecoder::Decode() : PreviewDecoder::Decode(EmbeddedPreview));
 }
 
 QString TMain::homeFolder() const {

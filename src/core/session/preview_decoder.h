@@ -27,6 +27,10 @@ struct PreviewPicture {
 // Decodes at the smallest DCT scale whose longer side covers the preview box
 // (only drawn, never written) and turns the picture upright.
 PreviewPicture DecodePreview(const std::string& path);
+// The file's embedded EXIF thumbnail the same way, shown while the picture
+// decodes; not ok when there is none or its proportions differ from the
+// picture's (its 150-pixel fit would be another size). Reads the header only.
+PreviewPicture EmbeddedPreview(const std::string& path);
 
 class PreviewDecoder {
  public:
@@ -34,7 +38,9 @@ class PreviewDecoder {
   // Called on the decoder's thread with the request's ticket.
   using Deliver = std::function<void(uint64_t ticket, PreviewPicture picture)>;
 
-  explicit PreviewDecoder(Deliver deliver, Decode decode = DecodePreview);
+  // quick, when given, runs first; its result is handed over when ok, and
+  // the decode's follows.
+  explicit PreviewDecoder(Deliver deliver, Decode decode = DecodePreview, Decode quick = EmbeddedPreview);
   // Waits for a decode in progress; its result is not delivered.
   ~PreviewDecoder();
   PreviewDecoder(const PreviewDecoder&) = delete;
@@ -52,6 +58,7 @@ class PreviewDecoder {
 
   Deliver m_deliver;
   Decode m_decode;
+  Decode m_quick;
   mutable std::mutex m_mutex;
   std::condition_variable m_changed;
   uint64_t m_latest = 0;
