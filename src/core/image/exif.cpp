@@ -185,10 +185,9 @@ std::optional<std::string> RewriteExifForPicture(std::string_view payload, int w
   if (l->orientation) w.scalar(*l->orientation, 1);
   if (l->pixelX) w.scalar(*l->pixelX, static_cast<uint32_t>(width));
   if (l->pixelY) w.scalar(*l->pixelY, static_cast<uint32_t>(height));
-  if (!l->ifd1Linked) return out;
 
   bool placed = false;
-  if (l->thumbReadable && !thumbnail.empty()) {
+  if (l->ifd1Linked && l->thumbReadable && !thumbnail.empty()) {
     const size_t size = l->tiff.n;
     // A thumbnail at the end, after every IFD (where cameras put it), is
     // replaced where it lies; one elsewhere is left as dead bytes and the
@@ -205,7 +204,15 @@ std::optional<std::string> RewriteExifForPicture(std::string_view payload, int w
       placed = true;
     }
   }
-  if (!placed) TiffWriter(out, l->tiff.little).put32(l->ifd0.nextAt, 0);
+  if (l->ifd1Linked && !placed) TiffWriter(out, l->tiff.little).put32(l->ifd0.nextAt, 0);
+  // A payload whose structures share bytes (the header, counts, pointers)
+  // may read differently once written: only a rewrite that reads back as
+  // intended is given out.
+  const ExifFacts facts = ReadExifFacts(out);
+  const bool sound = facts.readable && (!l->pixelX || facts.pixelX == static_cast<uint32_t>(width)) &&
+                     (!l->pixelY || facts.pixelY == static_cast<uint32_t>(height)) &&
+                     (placed ? facts.thumbnail == thumbnail : !facts.hasThumbnailIfd || !l->ifd1Linked);
+  if (!sound) return std::nullopt;
   return out;
 }
 
