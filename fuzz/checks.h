@@ -16,6 +16,7 @@
 #include "comments/comment_file.h"
 #include "fuzz_util.h"
 #include "image/dib.h"
+#include "image/exif.h"
 #include "image/jpeg.h"
 #include "image/jpeg_probe.h"
 #include "platform/hand_over.h"
@@ -172,6 +173,34 @@ inline std::string CheckLocation(const uint8_t* data, size_t size) {
       return {};
     }
   }
+}
+
+// The EXIF rewriter for a saved picture on the same payloads (the first byte
+// also picks the picture's size and the new thumbnail's length): a rewrite
+// stays within a segment, reads back with the new pixel size, and carries
+// either the new thumbnail or none. Then both writers together, as a save
+// uses them.
+inline std::string CheckExifRewrite(const uint8_t* data, size_t size) {
+  if (size < 1) return {};
+  const std::string_view payload(reinterpret_cast<const char*>(data + 1), size - 1);
+  const int width = 1 + data[0], height = 65500 - data[0];
+  const std::string thumbnail(static_cast<size_t>(data[0]) * 97, 't');
+  const ExifFacts before = ReadExifFacts(payload);
+  if (!before.thumbnail.empty() && before.thumbnail.size() > payload.size()) return "a thumbnail larger than its payload";
+  const auto after = RewriteExifForPicture(payload, width, height, thumbnail);
+  if (!after) return {};
+  if (!before.readable) return "an unreadable payload was rewritten";
+  if (after->size() > std::max(payload.size(), kMaxApp1Payload)) return "the rewrite outgrew its segment";
+  const ExifFacts facts = ReadExifFacts(*after);
+  if (!facts.readable) return "the rewrite does not read back";
+  if (before.pixelX && facts.pixelX != static_cast<uint32_t>(width)) return "PixelXDimension does not read back";
+  if (before.pixelY && facts.pixelY != static_cast<uint32_t>(height)) return "PixelYDimension does not read back";
+  if (facts.hasThumbnailIfd && before.hasThumbnailIfd && facts.thumbnail != thumbnail) {
+    return "a thumbnail other than the new one is linked";
+  }
+  std::string both = *after;
+  SetExifOrientation(reinterpret_cast<uint8_t*>(both.data()), both.size(), 1);
+  return {};
 }
 
 class QuietWindow : public SettingsWindow {

@@ -1,4 +1,5 @@
-// The EXIF orientation writer on raw APP1 payloads.
+// The EXIF orientation writer and the rewriter for a saved picture on raw
+// APP1 payloads.
 
 #include <cstdint>
 #include <cstdlib>
@@ -7,5 +8,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!pictavo::fuzz::CheckExifOrientation(data, size).empty()) std::abort();
+  if (!pictavo::fuzz::CheckExifRewrite(data, size).empty()) std::abort();
   return 0;
 }

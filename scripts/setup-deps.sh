@@ -6,7 +6,8 @@ set -euo pipefail
 # which every caption renders as boxes, and Qt's own translations, without
 # which its buttons and file dialogs are English.
 packages=(cmake ninja-build g++ pkg-config libjpeg62-turbo-dev libjpeg-turbo-progs libgtest-dev libcli11-dev
-          qt6-base-dev qt6-translations-l10n fonts-noto-cjk)
+          qt6-base-dev qt6-translations-l10n fonts-noto-cjk
+          time)  # GNU time: the benchmarks' peak memory of the measured process alone
 # The libFuzzer targets (-DPICTAVO_FUZZ=ON) need clang and its runtime.
 if [ "${PICTAVO_FUZZ:-0}" = 1 ]; then
   packages+=(clang-14 libclang-rt-14-dev)

@@ -32,6 +32,7 @@ TEST(FuzzFindings, EveryTargetsSeedsAndFindingsAreHandled) {
       {"cp932", fuzz::CheckCp932},          {"bmp", fuzz::CheckBmp},
       {"exif", fuzz::CheckExifOrientation}, {"location", fuzz::CheckLocation},
       {"hand_over", fuzz::CheckHandOver},
+      {"exif", fuzz::CheckExifRewrite},
   };
   for (const auto& [name, check] : targets) {
     SCOPED_TRACE(name);

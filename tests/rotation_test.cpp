@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "exif_builder.h"
+#include "image/exif.h"
 #include "image/jpeg.h"
 #include "platform/paths.h"
 #include "fixtures.h"
@@ -265,6 +267,55 @@ TEST_F(RotationFolder, SaveKeepsTheMetadataAndWhatWasSeen) {
   long long diff = 0;
   for (size_t i = 0; i < after.data.size(); ++i) diff += std::abs(after.data[i] - seen.data[i]);
   EXPECT_LT(diff / static_cast<long long>(after.data.size()), 8);
+}
+
+// After a turn the EXIF speaks of the saved picture: its pixel size, and an
+// embedded thumbnail made from it, upright, that file managers show.
+TEST_F(RotationFolder, SaveRebuildsTheExifSizeAndThumbnail) {
+  // 64 x 48, left half red, right half blue; its old thumbnail is grey.
+  Bitmap stored = Bitmap::Create(64, 48, 24);
+  for (int y = 0; y < 48; ++y) {
+    for (int x = 0; x < 64; ++x) {
+      uint8_t* p = stored.row(y) + 3 * x;
+      p[0] = x < 32 ? 255 : 0, p[1] = 0, p[2] = x < 32 ? 0 : 255;
+    }
+  }
+  Bitmap grey = Bitmap::Create(16, 12, 24);
+  std::fill(grey.data.begin(), grey.data.end(), uint8_t{128});
+  ExifSpec spec;
+  spec.orientation = 1;
+  std::string error;
+  ASSERT_TRUE(EncodeJpeg(grey, 80, spec.thumbnail, error));
+  std::string bytes;
+  ASSERT_TRUE(EncodeJpeg(stored, 95, {{0xE1, BuildExif(spec)}}, bytes, error)) << error;
+  WriteAll(dir.file("a.jpg"), bytes);
+
+  std::vector<PictureEntry> list = {{"a.jpg", true}};
+  RotationWalk walk(host, settings);
+  ASSERT_TRUE(walk.openList(dir.path(), list));
+  walk.rotateRight();  // red on top, blue below: 48 x 64
+  ASSERT_EQ(walk.save(), SaveOutcome::Saved);
+
+  std::vector<JpegSegment> kept;
+  ASSERT_TRUE(ReadJpegMetadata(dir.file("a.jpg"), kept, error));
+  ASSERT_EQ(kept.size(), 1u);
+  const ExifFacts facts = ReadExifFacts(kept[0].data);
+  EXPECT_EQ(facts.pixelX, 48u);
+  EXPECT_EQ(facts.pixelY, 64u);
+  EXPECT_TRUE(kept[0].data.find(spec.makerNote) != std::string::npos);
+  Bitmap thumb;
+  JpegInfo info;
+  ASSERT_TRUE(DecodeJpegMemory(reinterpret_cast<const uint8_t*>(facts.thumbnail.data()), facts.thumbnail.size(),
+                               thumb, info, error))
+      << error;
+  EXPECT_EQ(thumb.width, 48);  // within 160 x 160, the picture itself
+  EXPECT_EQ(thumb.height, 64);
+  const uint8_t* top = thumb.row(4) + 3 * 24;
+  const uint8_t* bottom = thumb.row(60) + 3 * 24;
+  EXPECT_GT(top[0], 200);
+  EXPECT_LT(top[2], 60);
+  EXPECT_GT(bottom[2], 200);
+  EXPECT_LT(bottom[0], 60);
 }
 
 }  // namespace

@@ -126,6 +126,23 @@ TMain::TMain(Dialogs& dialogs, const StartArguments& arguments, QWidget* parent)
 
 TMain::~TMain() = default;
 
+void TMain::setPreviewDecode(PreviewDecoder::Decode decode) {
+  m_previewDecoder.reset();
+  // A held decode (tests) is seen without the embedded thumbnail first.
+  const bool own = static_cast<bool>(decode);
+  // The result comes back to the window's thread; one a later click has
+  // overtaken is dropped there (showDecodedPreview).
+  m_previewDecoder = std::make_unique<PreviewDecoder>(
+      [this](uint64_t ticket, PreviewPicture picture) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, ticket, picture = std::move(picture)]() { showDecodedPreview(ticket, m_previewPath, picture); },
+            Qt::QueuedConnection);
+      },
+      own ? std::move(decode) : PreviewDecoder::Decode(DecodePreview),
+      own ? PreviewDecoder::Decode() : PreviewDecoder::Decode(EmbeddedPreview));
+}
+
 QString TMain::homeFolder() const {
   const QString home = QDir::homePath();
   return FolderExists(S(home)) ? home : QStringLiteral("/");
@@ -476,7 +493,13 @@ void TMain::endRun(bool earlyEnd) {
   if (earlyEnd) {
     refillPictureList();
   } else {
-    redrawPictureList();  // a deselected back.jpg shows
+    // The run only deselects (back.jpg): unmark those entries rather than
+    // rebuild a list of a hundred thousand names.
+    const int n = std::min(m_oldFile->count(), static_cast<int>(m_session.pictures.size()));
+    for (int i = 0; i < n; ++i) {
+      QListWidgetItem* item = m_oldFile->item(i);
+      if (item->isSelected() && !m_session.pictures[static_cast<size_t>(i)].selected) item->setSelected(false);
+    }
   }
   m_busy = false;
 }
@@ -585,8 +608,15 @@ void TMain::redrawPictureList() {
 }
 
 void TMain::takeSelectionFromList() {
-  const int n = std::min(m_oldFile->count(), static_cast<int>(m_session.pictures.size()));
-  for (int i = 0; i < n; ++i) m_session.pictures[static_cast<size_t>(i)].selected = m_oldFile->item(i)->isSelected();
+  // From the selection's ranges: asking each item costs a search of the
+  // selection per item, which a list of a hundred thousand feels.
+  const size_t n = std::min(static_cast<size_t>(m_oldFile->count()), m_session.pictures.size());
+  for (size_t i = 0; i < n; ++i) m_session.pictures[i].selected = false;
+  for (const QItemSelectionRange& range : m_oldFile->selectionModel()->selection()) {
+    for (int row = std::max(0, range.top()); row <= range.bottom() && static_cast<size_t>(row) < n; ++row) {
+      m_session.pictures[static_cast<size_t>(row)].selected = true;
+    }
+  }
 }
 
 void TMain::warnPassedOver(const std::string& folder, size_t count) {
@@ -641,23 +671,30 @@ void TMain::preview() {
   if (!m_session.main.previewOn) return;
   m_image1->setScaledContents(true);
   m_image1->hide();
+  if (!m_previewDecoder) setPreviewDecode({});
   const auto first = FirstSelected(m_session.pictures);
-  if (!first) return;
-  const std::string path = FolderBase(m_session.main.currentFolder) + m_session.pictures[*first].name;
-  Bitmap picture;
-  JpegInfo info;
-  std::string error;
-  // Only drawn, never written: a reduced decode is enough and much faster.
-  if (!DecodeJpegFileToCover(path, kPreviewBox, picture, info, error)) {
-    showMessage(error.empty() ? path : error);
+  if (!first) {
+    m_previewDecoder->cancel();
     return;
   }
-  // Upright, as the album's thumbnails and every viewer show it.
-  const bool swap = info.orientation >= 5 && info.orientation <= 8;
-  if (info.orientation != 1) picture = ApplyOrientation(picture, info.orientation);
-  const PreviewSize fit = PreviewFit(swap ? info.height : info.width, swap ? info.width : info.height);
-  m_image1->setPixmap(QPixmap::fromImage(ToQImage(picture)));
-  m_image1->resize(fit.width, fit.height);
+  // The click is answered now; the picture follows from the decoder's
+  // thread, so a large photograph never holds the window.
+  m_previewPath = FolderBase(m_session.main.currentFolder) + m_session.pictures[*first].name;
+  (void)m_previewDecoder->request(m_previewPath);
+}
+
+void TMain::showDecodedPreview(uint64_t ticket, const std::string& path, const PreviewPicture& picture) {
+  // Overtaken by a later click, or the window moved on meanwhile (a run, a
+  // folder change, another selection): nothing of it is shown.
+  if (!m_previewDecoder || !m_previewDecoder->current(ticket) || m_busy || !m_session.main.previewOn) return;
+  const auto first = FirstSelected(m_session.pictures);
+  if (!first || FolderBase(m_session.main.currentFolder) + m_session.pictures[*first].name != path) return;
+  if (!picture.ok) {
+    showMessage(picture.error);
+    return;
+  }
+  m_image1->setPixmap(QPixmap::fromImage(ToQImage(picture.picture)));
+  m_image1->resize(picture.fitWidth, picture.fitHeight);
   centrePreview();
   m_image1->show();
 }

@@ -8,11 +8,13 @@
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "album/album_run.h"
 #include "dialogs.h"
+#include "session/preview_decoder.h"
 #include "session/session.h"
 #include "settings/settings_file.h"
 
@@ -88,6 +90,8 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   void deselectPicture(const std::string& name);
   RunOutcome runAlbum();
   void setPreviewSwitch(bool on);
+  // The preview's decode (tests hold it to see the window go on meanwhile).
+  void setPreviewDecode(PreviewDecoder::Decode decode);
 
   // CommandHost, AlbumRunHost and SettingsWindow: the core's view of the window.
   void showMessage(const std::string& text) override;
@@ -169,6 +173,7 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   void takeSelectionFromList();
   void warnPassedOver(const std::string& folder, size_t count);
   void centrePreview();
+  void showDecodedPreview(uint64_t ticket, const std::string& path, const PreviewPicture& picture);
   void showCommentColour();
   void setRunControlsEnabled(bool enabled);
   void restoreWindowPosition(const std::string& left, const std::string& top);
@@ -217,6 +222,9 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   QWidget* m_panel3 = nullptr;
   QLabel* m_image1 = nullptr;
   QLabel* m_status[3] = {};
+  // Last: its thread ends before anything it reports to goes.
+  std::string m_previewPath;  // the picture the preview was last asked for
+  std::unique_ptr<PreviewDecoder> m_previewDecoder;
 };
 
 namespace msg {

@@ -21,9 +21,11 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
+#include <atomic>
 #include <deque>
 #include <fstream>
 #include <memory>
+#include <semaphore>
 #include <sstream>
 
 #include "folder_widgets.h"
@@ -198,8 +200,42 @@ class MainWindowTest : public QObject {
     list->item(0)->setSelected(true);
     window->preview();
     auto* image = Find<QLabel>(window.get(), "Image1");
-    QVERIFY(image->isVisible());
+    QTRY_VERIFY(image->isVisible());
     QCOMPARE(image->size(), QSize(112, 150));  // 64 x 48 stored, seen 48 x 64
+    QVERIFY(dialogs.messages.isEmpty());
+  }
+
+  // The click is answered before the decode ends; a click on another picture
+  // meanwhile wins, and the first picture's result is never shown.
+  void aPreviewClickNeverWaitsAndTheNewestWins() {
+    const QString folder = makeFolder(QStringLiteral("held"));
+    MakePicture(folder + "/a.jpg", 40, 30);
+    MakePicture(folder + "/b.jpg", 30, 40);
+    ScriptedDialogs dialogs;
+    auto window = open(dialogs, folder);
+    struct Held {
+      std::binary_semaphore a{0}, b{0};
+      std::atomic<int> started{0};
+    };
+    auto held = std::make_shared<Held>();
+    window->setPreviewDecode([held](const std::string& path) {
+      ++held->started;
+      (path.ends_with("/a.jpg") ? held->a : held->b).acquire();
+      return DecodePreview(path);
+    });
+    auto* list = Find<QListWidget>(window.get(), "OldFile");
+    auto* image = Find<QLabel>(window.get(), "Image1");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    QVERIFY(!image->isVisible());  // answered, the decode still held
+    QTRY_COMPARE(held->started.load(), 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+    held->a.release();
+    QTRY_COMPARE(held->started.load(), 2);  // a's decode has ended, b's begun
+    QCoreApplication::processEvents();
+    QVERIFY(!image->isVisible());
+    held->b.release();
+    QTRY_VERIFY(image->isVisible());
+    QCOMPARE(image->size(), QSize(112, 150));  // b, 30 x 40
     QVERIFY(dialogs.messages.isEmpty());
   }
 

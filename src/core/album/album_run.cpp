@@ -100,8 +100,9 @@ class Run {
       return endEarly();
     }
     // Names from the settings become paths: checked before anything is written.
-    std::vector<std::string> names;
-    for (const auto& e : m_run.pictures) names.push_back(e.name);
+    std::vector<std::string_view> names;
+    names.reserve(m_run.pictures.size());
+    for (const auto& e : m_run.pictures) names.emplace_back(e.name);
     if (const std::string bad = CheckAlbumNames(m_s, m_run.albumFolder, names); !bad.empty()) return fail(bad);
     if (!m_extras.afterSelection(m_run)) return endEarly();
     if (!prepareThumbnailFolder()) return endEarly();
@@ -196,7 +197,17 @@ class Run {
   bool pictureLoop(long long lastSelected) {
     m_host.setStatus(StatusPanel::Phase, "画像読込中");
     m_commentRow.assign(static_cast<size_t>(m_perRow), std::string());
-    ThumbnailPipeline pipeline(thumbnailTasks(lastSelected, m_p.tw, m_p.th));
+    // Each picture's task is made when the workers come near it, so a long
+    // list costs nothing before its first picture.
+    long long next = 0;
+    const auto quality = ParseDecimal(m_s.thumbnailQuality);
+    ThumbnailPipeline pipeline(
+        [&]() -> std::optional<ThumbnailTask> {
+          while (next <= lastSelected && !m_run.pictures[static_cast<size_t>(next)].selected) ++next;
+          if (next > lastSelected) return std::nullopt;
+          return thumbnailTask(m_run.pictures[static_cast<size_t>(next++)].name, quality);
+        },
+        static_cast<size_t>(m_selected));
     for (long long i = 0; i <= lastSelected; ++i) {
       if (m_host.processEvents()) m_run.runActive = false;
       if (!m_run.runActive) {
@@ -265,24 +276,17 @@ class Run {
     Bitmap thumbnail;
   };
 
-  // What each selected picture's thumbnail making needs, in list order.
-  std::vector<ThumbnailTask> thumbnailTasks(long long lastSelected, int tw, int th) const {
-    std::vector<ThumbnailTask> tasks;
-    const auto quality = ParseDecimal(m_s.thumbnailQuality);
-    for (long long i = 0; i <= lastSelected; ++i) {
-      const PictureEntry& entry = m_run.pictures[static_cast<size_t>(i)];
-      if (!entry.selected) continue;
-      ThumbnailTask t;
-      t.picturePath = m_run.albumFolder + entry.name;
-      t.thumbnailPath = FolderBase(m_run.thumbnailFolder) + m_s.thumbnailPrefix + entry.name;
-      t.job.tw = tw;
-      t.job.th = th;
-      t.job.filter = isNotOff(m_s.thumbnailFilter);
-      t.skipExisting = isOn(m_s.skipExistingThumbnails);
-      if (quality) t.quality = *quality;
-      tasks.push_back(std::move(t));
-    }
-    return tasks;
+  // What a selected picture's thumbnail making needs.
+  ThumbnailTask thumbnailTask(const std::string& name, std::optional<int> quality) const {
+    ThumbnailTask t;
+    t.picturePath = m_run.albumFolder + name;
+    t.thumbnailPath = FolderBase(m_run.thumbnailFolder) + m_s.thumbnailPrefix + name;
+    t.job.tw = m_p.tw;
+    t.job.th = m_p.th;
+    t.job.filter = isNotOff(m_s.thumbnailFilter);
+    t.skipExisting = isOn(m_s.skipExistingThumbnails);
+    t.quality = quality;
+    return t;
   }
 
   // Thumbnail making; false after its failure message has been shown. The

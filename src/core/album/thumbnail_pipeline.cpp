@@ -29,6 +29,19 @@ std::string FileKey(const std::string& path, std::map<std::string, std::string>&
 
 }  // namespace
 
+WriterIndex::WriterIndex(size_t* comparisons) : m_lastWriter(Less{comparisons}) {}
+
+long long WriterIndex::add(const std::string& reads, const std::string& writes, bool testsOwn) {
+  const auto writer = [&](const std::string& key) {
+    const auto it = m_lastWriter.find(key);
+    return it == m_lastWriter.end() ? -1LL : it->second;
+  };
+  long long waitFor = writer(reads);
+  if (testsOwn) waitFor = std::max(waitFor, writer(writes));
+  m_lastWriter.insert_or_assign(writes, m_count++);
+  return waitFor;
+}
+
 class ThumbnailPipeline::Gate : public DecodeGate {
  public:
   Gate(ThumbnailPipeline& pipeline, bool mayPutOff) : m_pipeline(pipeline), m_mayPutOff(mayPutOff) {}
@@ -92,31 +105,49 @@ unsigned ThumbnailPipeline::UsableCores() {
   return n > 0 ? n : 1;
 }
 
+ThumbnailPipeline::ThumbnailPipeline(TaskSource source, size_t expected, unsigned workers)
+    : m_source(std::move(source)) {
+  if (workers == 0) workers = std::min(UsableCores(), 8u);
+  workers = std::max(1u, std::min<unsigned>(workers, static_cast<unsigned>(std::max<size_t>(1, expected))));
+  m_window = 8 * static_cast<size_t>(workers);
+  m_results.resize(m_window);
+  fill();
+  for (unsigned w = 0; w < workers; ++w) m_workers.emplace_back([this] { work(); });
+}
+
 ThumbnailPipeline::ThumbnailPipeline(std::vector<ThumbnailTask> tasks, unsigned workers)
-    : m_tasks(std::move(tasks)), m_waitFor(m_tasks.size(), -1) {
+    : ThumbnailPipeline(
+          // A copy: the count below is read from `tasks` in any order.
+          [tasks, next = size_t{0}]() mutable -> std::optional<ThumbnailTask> {
+            if (next == tasks.size()) return std::nullopt;
+            return std::move(tasks[next++]);
+          },
+          tasks.size(), workers) {}
+
+void ThumbnailPipeline::fill() {
   // A task that reads an earlier task's thumbnail (the thumbnail folder is
   // the album folder and a prefixed name is a picture of its own), or tests
   // for it (the same picture listed twice, with existing thumbnails kept),
   // waits until the run has written that file.
-  std::map<std::string, std::string> folders;
-  std::vector<std::string> pictures, thumbnails;
-  for (const auto& t : m_tasks) {
-    pictures.push_back(FileKey(t.picturePath, folders));
-    thumbnails.push_back(FileKey(t.thumbnailPath, folders));
-  }
-  for (size_t i = 0; i < m_tasks.size(); ++i) {
-    for (size_t j = i; j-- > 0;) {
-      if (thumbnails[j] == pictures[i] || (m_tasks[i].skipExisting && thumbnails[j] == thumbnails[i])) {
-        m_waitFor[i] = static_cast<long long>(j);
-        break;
+  while (!m_exhausted && m_added < m_taken + m_window + 1) {
+    std::optional<ThumbnailTask> task = m_source();
+    Entry e;
+    if (task) {
+      e.waitFor = m_writers.add(FileKey(task->picturePath, m_folders), FileKey(task->thumbnailPath, m_folders),
+                                task->skipExisting);
+      e.task = std::move(*task);
+    }
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      if (task) {
+        m_tasks.push_back(std::move(e));
+        ++m_added;
+      } else {
+        m_exhausted = true;
       }
     }
+    m_changed.notify_all();
   }
-  if (workers == 0) workers = std::min(UsableCores(), 8u);
-  workers = std::max(1u, std::min<unsigned>(workers, static_cast<unsigned>(std::max<size_t>(1, m_tasks.size()))));
-  m_window = 8 * static_cast<size_t>(workers);
-  m_results.resize(m_window);
-  for (unsigned w = 0; w < workers; ++w) m_workers.emplace_back([this] { work(); });
 }
 
 ThumbnailPipeline::~ThumbnailPipeline() {
@@ -129,6 +160,7 @@ ThumbnailPipeline::~ThumbnailPipeline() {
 }
 
 ThumbnailResult ThumbnailPipeline::take(const std::function<void()>& whileWaiting, std::chrono::milliseconds every) {
+  fill();
   std::unique_lock<std::mutex> lock(m_mutex);
   const size_t i = m_taken;
   std::optional<ThumbnailResult>& slot = m_results[i % m_window];
@@ -143,6 +175,11 @@ ThumbnailResult ThumbnailPipeline::take(const std::function<void()>& whileWaitin
   ThumbnailResult r = std::move(*slot);
   slot.reset();
   ++m_taken;
+  // Its worker is done with it: only the result was still wanted.
+  while (m_base < m_taken && !m_tasks.empty()) {
+    m_tasks.pop_front();
+    ++m_base;
+  }
   lock.unlock();
   m_changed.notify_all();
   return r;
@@ -159,8 +196,9 @@ void ThumbnailPipeline::finished() {
 void ThumbnailPipeline::work() {
   std::unique_lock<std::mutex> lock(m_mutex);
   for (;;) {
-    const auto fresh = [&] { return m_next < m_tasks.size() && m_next < m_taken + m_window; };
-    m_changed.wait(lock, [&] { return m_stop || fresh() || !m_putOff.empty() || m_next >= m_tasks.size(); });
+    const auto fresh = [&] { return m_next < m_added && m_next < m_taken + m_window; };
+    const auto allClaimed = [&] { return m_exhausted && m_next >= m_added; };
+    m_changed.wait(lock, [&] { return m_stop || fresh() || !m_putOff.empty() || allClaimed(); });
     if (m_stop) return;
     // An earlier picture that was put off goes first once it fits; while it
     // does not, later pictures are made; with none left in the window, the
@@ -179,12 +217,13 @@ void ThumbnailPipeline::work() {
     } else {
       return;  // every task is claimed
     }
-    const long long dependency = m_waitFor[i];
+    const Entry& entry = m_tasks[i - m_base];
+    const long long dependency = entry.waitFor;
     m_changed.wait(lock, [&] { return m_stop || dependency < static_cast<long long>(m_finished); });
     if (m_stop) return;
     lock.unlock();
 
-    const ThumbnailTask& task = m_tasks[i];
+    const ThumbnailTask& task = entry.task;
     ThumbnailResult r;
     ThumbnailJob job = task.job;
     // Only a file counts as an existing thumbnail: a folder of that name would

@@ -4,9 +4,10 @@
 // workers only compute; the run takes the results strictly in list order
 // and does everything the user sees itself (status texts, messages, writing
 // the thumbnail files, the preview), so the run behaves as if it made each
-// thumbnail at its turn. Work never runs more than a few pictures ahead, so
-// memory does not grow with the number of pictures, and a picture after an
-// abort or a failure never reaches a file. Decoders that would together take
+// thumbnail at its turn. Work never runs more than a few pictures ahead, and
+// the tasks themselves are taken from the caller only as far ahead as that,
+// so the first picture starts at once however long the list, and a picture
+// after an abort or a failure never reaches a file. Decoders that would together take
 // more than a memory budget (progressive files hold all their coefficients)
 // run one after another; a worker puts off a picture that does not fit yet
 // and makes later ones meanwhile, so the other core is not left idle.
@@ -15,6 +16,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -49,9 +51,37 @@ struct ThumbnailResult {
 // that needs more decodes alone.
 inline constexpr int64_t kDecodeBudget = 60LL * 1024 * 1024;
 
+// Which earlier task each task must wait for: the latest one that writes the
+// file it reads or, when it keeps an existing thumbnail, the file it tests.
+// Files are known by key (their identity); each task costs a few look-ups
+// in an ordered index of the files written so far, never a pass over the
+// earlier tasks. `comparisons`, when given, counts the key comparisons.
+class WriterIndex {
+ public:
+  explicit WriterIndex(size_t* comparisons = nullptr);
+  // The next task in order; returns the index of the task it waits for, or -1.
+  long long add(const std::string& reads, const std::string& writes, bool testsOwn);
+
+ private:
+  struct Less {
+    size_t* comparisons;
+    bool operator()(const std::string& a, const std::string& b) const {
+      if (comparisons) ++*comparisons;
+      return a < b;
+    }
+  };
+  std::map<std::string, long long, Less> m_lastWriter;
+  long long m_count = 0;
+};
+
 class ThumbnailPipeline {
  public:
-  // workers 0: one per core this process may use.
+  // The next task in list order, or none when every task has been given.
+  using TaskSource = std::function<std::optional<ThumbnailTask>()>;
+  // expected: how many tasks the source will give (for the number of
+  // workers). The source is called on the caller's thread only, from the
+  // constructor and from take(). workers 0: one per core this process may use.
+  ThumbnailPipeline(TaskSource source, size_t expected, unsigned workers = 0);
   explicit ThumbnailPipeline(std::vector<ThumbnailTask> tasks, unsigned workers = 0);
   ~ThumbnailPipeline();
   ThumbnailPipeline(const ThumbnailPipeline&) = delete;
@@ -70,6 +100,12 @@ class ThumbnailPipeline {
 
  private:
   class Gate;
+  struct Entry {
+    ThumbnailTask task;
+    long long waitFor = -1;  // the earlier task whose file it reads or tests, or -1
+  };
+  // Takes tasks from the source up to the window ahead of the run.
+  void fill();
   void work();
   // Takes `bytes` from the budget; false (without waiting) when it does not
   // fit and mayPutOff.
@@ -77,13 +113,20 @@ class ThumbnailPipeline {
   bool fits(int64_t bytes) const;  // with m_mutex held
   void release(int64_t bytes);
 
-  std::vector<ThumbnailTask> m_tasks;
-  std::vector<long long> m_waitFor;  // per task: the earlier task whose file it reads, or -1
+  TaskSource m_source;
+  WriterIndex m_writers;
+  std::map<std::string, std::string> m_folders;  // folder as given: resolved
   std::vector<std::optional<ThumbnailResult>> m_results;  // task i in slot i % window
   size_t m_window = 1;
 
   std::mutex m_mutex;
   std::condition_variable m_changed;
+  // Tasks given and not yet taken: task i is m_tasks[i - m_base]. A deque
+  // keeps a worker's reference to its task valid while tasks are added.
+  std::deque<Entry> m_tasks;
+  size_t m_base = 0;
+  size_t m_added = 0;
+  bool m_exhausted = false;  // the source has given every task
   size_t m_next = 0;      // next task to claim
   size_t m_taken = 0;     // results taken by the run
   size_t m_finished = 0;  // thumbnails written or kept by the run

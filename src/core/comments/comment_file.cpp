@@ -1,6 +1,7 @@
 #include "comments/comment_file.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/folder_write.h"
 #include "platform/paths.h"
@@ -58,18 +59,14 @@ bool ReadCommentFile(const std::string& folder, CommentFile& out, std::string& e
 std::vector<CommentSlot> MatchComments(const std::vector<TCommentRecord>& records,
                                        const std::vector<std::string>& names) {
   std::vector<CommentSlot> slots(std::min(names.size(), kMaxCommentSlots));
-  std::vector<std::string> recordKeys;
-  recordKeys.reserve(records.size());
-  for (const auto& r : records) recordKeys.push_back(LowerAscii(r.FileName));
+  // The last matching record wins: later records overwrite earlier ones.
+  // One look-up per name, not a pass over the records for each.
+  std::unordered_map<std::string, size_t> lastRecord;
+  lastRecord.reserve(records.size());
+  for (size_t r = 0; r < records.size(); ++r) lastRecord.insert_or_assign(LowerAscii(records[r].FileName), r);
   for (size_t i = 0; i < slots.size(); ++i) {
-    const std::string key = LowerAscii(names[i]);
-    // The last matching record wins, so search from the end.
-    for (size_t r = records.size(); r-- > 0;) {
-      if (recordKeys[r] == key) {
-        slots[i] = {records[r].Comment1, records[r].Comment2};
-        break;
-      }
-    }
+    const auto it = lastRecord.find(LowerAscii(names[i]));
+    if (it != lastRecord.end()) slots[i] = {records[it->second].Comment1, records[it->second].Comment2};
   }
   return slots;
 }

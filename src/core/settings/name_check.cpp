@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "comments/comment_file.h"
 #include "platform/paths.h"
 #include "text/chars.h"
@@ -48,12 +50,19 @@ std::string CheckSettingsNames(const AlbumSettings& s) {
 }
 
 std::string CheckAlbumNames(const AlbumSettings& s, const std::string& albumFolder,
-                            const std::vector<std::string>& pictureNames) {
+                            const std::vector<std::string_view>& pictureNames) {
   if (std::string bad = CheckSettingsNames(s); !bad.empty()) return bad;
   // Letter case aside: a page called A.JPG beside a.jpg is no better.
   const std::string page = LowerAscii(s.htmlFileName);
   bool clash = Extension(page) == ".jpg" || page == LowerAscii(kCommentFileName);
-  for (const auto& name : pictureNames) clash = clash || LowerAscii(name) == page;
+  // Compared in place: a folder of a hundred thousand pictures costs no copies.
+  const auto samePage = [&page](std::string_view name) {
+    return name.size() == page.size() &&
+           std::equal(name.begin(), name.end(), page.begin(), [](char a, char b) {
+             return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+           });
+  };
+  clash = clash || std::any_of(pictureNames.begin(), pictureNames.end(), samePage);
   if (clash) return msg::PageIsPictureText(s.htmlFileName);
   if (IsSymbolicLink(albumFolder + s.htmlFileName)) return msg::LinkNameText("htmlFileName", s.htmlFileName);
   if (IsSymbolicLink(albumFolder + s.thumbnailFolderName)) {

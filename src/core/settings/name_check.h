@@ -4,6 +4,7 @@
 // checks them where it uses them, before it writes or deletes anything.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "settings/album_settings.h"
@@ -23,7 +24,7 @@ std::string CheckSettingsNames(const AlbumSettings& s);
 // file, and neither the page, the slide-show page nor the thumbnail folder may
 // be a symbolic link (writing through it would land outside the album).
 std::string CheckAlbumNames(const AlbumSettings& s, const std::string& albumFolder,
-                            const std::vector<std::string>& pictureNames);
+                            const std::vector<std::string_view>& pictureNames);
 
 // The table of contents' page (and "title.htm") in its folder may not be links.
 std::string CheckPageNotLink(const std::string& field, const std::string& value, const std::string& path);

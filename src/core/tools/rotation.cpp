@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <optional>
 
+#include "album/thumbnail.h"
 #include "image/dib.h"
+#include "image/exif.h"
 #include "image/jpeg.h"
 #include "platform/file_copy.h"
 #include "platform/folder_write.h"
@@ -20,6 +23,18 @@ constexpr const char* kNothingSelected = "ファイルが選択されていま�
 constexpr const char* kLastCaption = "保存して終了";
 constexpr const char* kNextCaption = "保存して次へ";
 constexpr int kExifMarker = 0xE1;  // APP1
+
+// The embedded thumbnail of a saved picture: within 160 x 160, as cameras
+// make it; empty when it cannot be encoded (the EXIF then drops it).
+std::string ExifThumbnail(const Bitmap& picture) {
+  constexpr int kBox = 160;
+  std::string bytes, error;
+  const int longer = std::max(picture.width, picture.height);
+  const Bitmap small =
+      longer > kBox ? FilterThumbnail(picture, kBox, kBox, static_cast<long double>(longer) / kBox) : picture;
+  if (!EncodeJpeg(small, 80, bytes, error)) bytes.clear();
+  return bytes;
+}
 
 Bitmap Rotate(const Bitmap& picture, bool right) {
   if (picture.empty()) return picture;
@@ -280,8 +295,17 @@ SaveOutcome RotationWalk::save() {
   std::vector<JpegSegment> segments;
   bool ok = !PathExists(path) || ReadJpegMetadata(path, segments, error);
   if (ok) {
+    // The EXIF also describes the picture: its pixel size and the thumbnail
+    // that file managers show must be those of the saved, upright picture.
+    std::optional<std::string> thumbnail;
     for (JpegSegment& s : segments) {
-      if (s.marker == kExifMarker) SetExifOrientation(reinterpret_cast<uint8_t*>(s.data.data()), s.data.size(), 1);
+      if (s.marker != kExifMarker) continue;
+      if (!thumbnail && ReadExifFacts(s.data).hasThumbnailIfd) thumbnail = ExifThumbnail(m_picture);
+      if (auto rewritten = RewriteExifForPicture(s.data, m_picture.width, m_picture.height, thumbnail.value_or(""))) {
+        s.data = std::move(*rewritten);
+      } else {
+        SetExifOrientation(reinterpret_cast<uint8_t*>(s.data.data()), s.data.size(), 1);
+      }
     }
     ok = EncodeJpeg(m_picture, quality, segments, bytes, error);
   }
