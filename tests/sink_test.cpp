@@ -150,6 +150,24 @@ TEST(RenamingSink, TemporariesOfAKilledWriterGoAtTheNextWriteOfTheirFile) {
   EXPECT_EQ(ReadAll(dir.file("precious")), "the user's");
 }
 
+TEST(RenamingSink, ACleanupOfSeveralFilesTakesOnlyTheirTemporaries) {
+  TempDir dir;
+  const std::string folder = dir.file("");
+  const pid_t a = KilledWriter(dir.file("a.jpg"));
+  const pid_t b = KilledWriter(dir.file("b.htm"));
+  const pid_t other = KilledWriter(dir.file("other.jpg"));
+  const std::string keptA = TemporaryOf(folder, a), keptB = TemporaryOf(folder, b), keptOther = TemporaryOf(folder, other);
+  ASSERT_FALSE(keptA.empty());
+  ASSERT_FALSE(keptB.empty());
+  ASSERT_FALSE(keptOther.empty());
+  RemoveStaleTemporaries(folder, std::set<std::string>{"a.jpg", "b.htm"});
+  const auto left = HiddenNames(folder);
+  EXPECT_FALSE(Has(left, keptA));
+  EXPECT_FALSE(Has(left, keptB));
+  // A file the caller did not name keeps its leftover for its own writer.
+  EXPECT_TRUE(Has(left, keptOther));
+}
+
 TEST(RenamingSink, ALongNameStillGetsItsTemporaryFile) {
   TempDir dir;
   std::string name;

@@ -232,20 +232,27 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 void RemoveStaleTemporaries(const std::string& folder, const std::string& target) {
+  if (target.empty()) {
+    RemoveStaleTemporaries(folder, std::set<std::string>{});
+  } else {
+    RemoveStaleTemporaries(folder, std::set<std::string>{target});
+  }
+}
+
+void RemoveStaleTemporaries(const std::string& folder, const std::set<std::string>& targets) {
   DIR* d = ::opendir(folder.c_str());
   if (!d) return;
-  const std::string only = target.empty() ? std::string() : TemporaryStem(target);
+  std::set<std::string, std::less<>> stems;
+  for (const auto& t : targets) stems.insert(TemporaryStem(t));
   std::vector<std::pair<std::string, pid_t>> found;
   while (const dirent* e = ::readdir(d)) {
     const std::string_view entry = e->d_name;
     if (entry.size() < 2 || entry[0] != '.') continue;
-    pid_t writer = 0;
-    if (!only.empty()) {
-      writer = TemporaryWriter(entry, only);
-    } else if (const auto tag = entry.rfind(kTempTag); tag != std::string_view::npos && tag > 1) {
-      writer = TemporaryWriter(entry, entry.substr(0, tag + kTempTag.size()));
-    }
-    if (writer > 0) found.emplace_back(std::string(entry), writer);
+    const auto tag = entry.rfind(kTempTag);
+    if (tag == std::string_view::npos || tag <= 1) continue;
+    const std::string_view stem = entry.substr(0, tag + kTempTag.size());
+    if (!targets.empty() && !stems.count(stem)) continue;
+    if (const pid_t writer = TemporaryWriter(entry, stem); writer > 0) found.emplace_back(std::string(entry), writer);
   }
   for (const auto& [entry, writer] : found) RemoveIfStale(::dirfd(d), entry, writer);
   ::closedir(d);

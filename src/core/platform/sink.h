@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -51,6 +52,9 @@ std::unique_ptr<ByteSink> OpenRenamingSink(const std::string& path, std::string&
 // temporary another running process is writing is never touched. Nothing is
 // reported: what cannot be removed stays.
 void RemoveStaleTemporaries(const std::string& folder, const std::string& target = {});
+// The same for several targets at once, in one pass over the folder (all when
+// `targets` is empty).
+void RemoveStaleTemporaries(const std::string& folder, const std::set<std::string>& targets);
 
 // The file a path leads to: symbolic links followed (a relative link from its
 // own folder), the last link kept when it leads nowhere; the path itself when

@@ -522,31 +522,13 @@ class Publisher {
   }
 
   // A kill between a temporary file's creation and its rename leaves it
-  // beside its target under the atomic sink's name ("." + name + "." + six
-  // letters or digits); the next publish takes away those of its own files.
+  // beside its target; the next publish takes away those of its own files
+  // whose writer is gone (never another running writer's).
   void removeLeftovers() {
     std::map<std::string, std::set<std::string>> ours;  // folder -> names publish writes there
     for (const auto& [path, entry] : m_manifest) ours[ParentFolder(FolderBase(m_dest) + path)].insert(LastComponent(path));
     ours[m_dest].insert(kManifestName);
-    for (const auto& [folder, names] : ours) {
-      DIR* dir = ::opendir(folder.c_str());
-      if (!dir) continue;
-      std::vector<std::string> gone;
-      while (const dirent* e = ::readdir(dir)) {
-        const std::string name = e->d_name;
-        if (name.size() < 9 || name[0] != '.' || name[name.size() - 7] != '.') continue;
-        const bool tail = std::all_of(name.end() - 6, name.end(), [](char c) {
-          return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-        });
-        if (tail && names.count(name.substr(1, name.size() - 8))) gone.push_back(name);
-      }
-      ::closedir(dir);
-      for (const std::string& name : gone) {
-        const std::string path = FolderBase(folder) + name;
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) (void)::unlink(path.c_str());
-      }
-    }
+    for (const auto& [folder, names] : ours) RemoveStaleTemporaries(folder, names);
   }
 
   // Files an earlier publish wrote that the site no longer has: removed when
