@@ -86,12 +86,12 @@ Spans Padded(const Spans& s, int taps, int from) {
 
 // One source row reduced across into `out` (width x C values); T > 0: every
 // span has T positions.
-template <int C, int T>
-void Across(const uint8_t* src, const Spans& columns, int width, float* out) {
+template <int C, int T, typename In>
+void Across(const In* src, const Spans& columns, int width, float* out) {
   const float* weights = columns.weights.data();
   for (int x = 0; x < width; ++x) {
     const auto i = static_cast<size_t>(x);
-    const uint8_t* p = src + static_cast<size_t>(columns.first[i]) * C;
+    const In* p = src + static_cast<size_t>(columns.first[i]) * C;
     const float* w = weights + columns.offset[i];
     float acc[C] = {};
     const int n = T > 0 ? T : columns.count[i];
@@ -102,8 +102,8 @@ void Across(const uint8_t* src, const Spans& columns, int width, float* out) {
   }
 }
 
-template <int C>
-void AcrossAny(const uint8_t* src, const Spans& columns, int taps, int width, float* out) {
+template <int C, typename In>
+void AcrossAny(const In* src, const Spans& columns, int taps, int width, float* out) {
   switch (taps) {
     case 2: Across<C, 2>(src, columns, width, out); break;
     case 3: Across<C, 3>(src, columns, width, out); break;
@@ -113,9 +113,10 @@ void AcrossAny(const uint8_t* src, const Spans& columns, int taps, int width, fl
 }
 
 // Area averaging fed one source row at a time, top to bottom: each row is
-// reduced across once, then added into every output row it covers, and an
-// output row is rounded out as soon as its last source row is in. Only the
-// output and a few rows of sums are held.
+// added, weighted, into the sums of the one or two output rows it covers (a
+// plain loop the compiler vectorises), and an output row is reduced across
+// and rounded out once its last source row is in, so the across pass runs
+// once per output row. Only the output and a few rows of sums are held.
 class RowReducer {
  public:
   RowReducer(int fromWidth, int fromHeight, int channels, Bitmap& out)
@@ -125,32 +126,36 @@ class RowReducer {
     m_taps = most >= 2 && most <= 4 && most <= fromWidth ? most : 0;
     if (m_taps) m_columns = Padded(m_columns, m_taps, fromWidth);
     m_rows = MakeSpans(fromHeight, out.height);
+    m_from = static_cast<size_t>(fromWidth) * static_cast<size_t>(channels);
     m_values = static_cast<size_t>(m_width) * static_cast<size_t>(channels);
     // Output rows open at once: two when reducing (consecutive ones share at
     // most one source row), more when enlarging.
     m_ring = out.height / fromHeight + 3;
-    m_sums.assign(m_values * static_cast<size_t>(m_ring), 0.0f);
+    m_sums.assign(m_from * static_cast<size_t>(m_ring), 0.0f);
     m_across.resize(m_values);
   }
 
   void take(int y, const uint8_t* pixels) {
-    if (m_channels == 3) {
-      AcrossAny<3>(pixels, m_columns, m_taps, m_width, m_across.data());
-    } else {
-      AcrossAny<1>(pixels, m_columns, m_taps, m_width, m_across.data());
-    }
-    const float* r = m_across.data();
     for (int o = m_done; o < m_out.height; ++o) {
       const auto i = static_cast<size_t>(o);
       const int first = m_rows.first[i];
       if (first > y) break;
-      float* sum = m_sums.data() + m_values * static_cast<size_t>(o % m_ring);
-      if (y == first) std::fill(sum, sum + m_values, 0.0f);
+      float* sum = m_sums.data() + m_from * static_cast<size_t>(o % m_ring);
       const float w = m_rows.weights[static_cast<size_t>(m_rows.offset[i] + y - first)];
-      for (size_t v = 0; v < m_values; ++v) sum[v] += w * r[v];
+      if (y == first) {
+        for (size_t v = 0; v < m_from; ++v) sum[v] = w * static_cast<float>(pixels[v]);
+      } else {
+        for (size_t v = 0; v < m_from; ++v) sum[v] += w * static_cast<float>(pixels[v]);
+      }
       if (y == first + m_rows.count[i] - 1) {
+        if (m_channels == 3) {
+          AcrossAny<3>(sum, m_columns, m_taps, m_width, m_across.data());
+        } else {
+          AcrossAny<1>(sum, m_columns, m_taps, m_width, m_across.data());
+        }
         uint8_t* d = m_out.row(o);
-        for (size_t v = 0; v < m_values; ++v) d[v] = static_cast<uint8_t>(std::clamp(sum[v] + 0.5f, 0.0f, 255.0f));
+        const float* r = m_across.data();
+        for (size_t v = 0; v < m_values; ++v) d[v] = static_cast<uint8_t>(std::clamp(r[v] + 0.5f, 0.0f, 255.0f));
         m_done = o + 1;
       }
     }
@@ -162,7 +167,8 @@ class RowReducer {
   Bitmap& m_out;
   Spans m_columns, m_rows;
   int m_taps = 0;
-  size_t m_values = 0;
+  size_t m_from = 0;    // values in a source row
+  size_t m_values = 0;  // values in an output row
   int m_ring = 0;
   int m_done = 0;  // output rows before this one are written
   std::vector<float> m_sums;
