@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdlib>
 
 #include "fixtures.h"
@@ -172,6 +174,34 @@ TEST(PublishedPicture, AReducedPictureIsUprightWithItsMetadataAndNoLocation) {
     EXPECT_NE(bytes.find("ICC_PROFILE"), std::string::npos);
   }
   EXPECT_FALSE(PlanPublishedPicture(dir.file("missing.jpg"), 100, 0, 0, size, error));
+}
+
+// The reduction against the definition, in double precision: each output
+// sample is the mean of the source under it, weighted by coverage.
+TEST(PublishedPicture, AreaAveragingMatchesCoverageWeightedMeans) {
+  for (const auto& [w, h, tw, th] : std::vector<std::array<int, 4>>{{97, 61, 50, 31}, {64, 48, 33, 47}, {30, 20, 45, 28}}) {
+    const Bitmap src = PatternPicture(w, h);
+    const Bitmap out = AreaResize(src, tw, th);
+    const double sx = static_cast<double>(w) / tw, sy = static_cast<double>(h) / th;
+    int worst = 0;
+    for (int y = 0; y < th; ++y) {
+      for (int x = 0; x < tw; ++x) {
+        for (int c = 0; c < 3; ++c) {
+          double sum = 0;
+          for (int v = static_cast<int>(y * sy); v < h && v < (y + 1) * sy; ++v) {
+            const double cy = std::min(v + 1.0, (y + 1) * sy) - std::max(static_cast<double>(v), y * sy);
+            for (int u = static_cast<int>(x * sx); u < w && u < (x + 1) * sx; ++u) {
+              const double cx = std::min(u + 1.0, (x + 1) * sx) - std::max(static_cast<double>(u), x * sx);
+              sum += cx * cy * src.row(v)[3 * u + c];
+            }
+          }
+          const int expected = static_cast<int>(std::lround(sum / (sx * sy)));
+          worst = std::max(worst, std::abs(expected - out.row(y)[3 * x + c]));
+        }
+      }
+    }
+    EXPECT_LE(worst, 1) << w << "x" << h << " to " << tw << "x" << th;
+  }
 }
 
 // The row-by-row reduction gives the pixels of the whole-picture way: the
