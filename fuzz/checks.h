@@ -22,6 +22,7 @@
 #include "platform/hand_over.h"
 #include "publish/location.h"
 #include "publish/manifest.h"
+#include "publish/published_picture.h"
 #include "settings/settings_file.h"
 #include "text/encoding.h"
 #include "toc/discovery.h"
@@ -101,6 +102,17 @@ inline std::string CheckJpegHeader(const uint8_t* data, size_t size) {
       return "reduced size outside the picture";
     }
     if (reduced.data.size() != reduced.stride * static_cast<size_t>(reduced.height)) return "short reduced pixel store";
+  }
+  // Publish's reduction streams the rows at that scale, progressive files
+  // through the rewrite, and turns the result.
+  PublishedSize published;
+  if (PlanPublishedPicture(path, 40, 0, 0, published, error) && published.reduce) {
+    Bitmap small;
+    if (ReducePublishedPicture(path, published, small, error) &&
+        (small.width != published.width || small.height != published.height ||
+         small.data.size() != small.stride * static_cast<size_t>(small.height))) {
+      return "published reduction of another size";
+    }
   }
   return {};
 }

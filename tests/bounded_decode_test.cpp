@@ -17,6 +17,7 @@
 #include "image/dib.h"
 #include "fixtures.h"
 #include "image/jpeg.h"
+#include "publish/published_picture.h"
 #include "comments/comment_file.h"
 #include "test_util.h"
 #include "text/textfile.h"
@@ -270,6 +271,29 @@ TEST(BoundedDecode, BmpFilesCostOnlyThePixelsTheyDeclare) {
         << o->error;
     EXPECT_LT(o->peakGrowthKb, 4 * 1024);
   }
+}
+
+// Publishing a large progressive picture holds neither its coefficients
+// (about 2 bytes a sample when decoded the usual way) nor its scaled decode.
+TEST(BoundedDecode, PublishingALargeProgressivePictureHoldsOnlyRows) {
+  TempDir dir;
+  const std::string path = dir.file("big.jpg");
+  JpegOptions o;
+  o.progressive = true;
+  o.quality = 50;
+  MakeJpeg(path, 6000, 4000, o);  // 24 megapixels: about 72 MB of coefficients
+  const Outcome published = InChild([&](std::string& error) {
+    PublishedSize size;
+    std::string bytes;
+    if (!PlanPublishedPicture(path, 700, 0, 0, size, error)) return false;
+    if (!EncodePublishedPicture(path, size, 85, false, bytes, error)) return false;
+    error = std::to_string(size.width) + " x " + std::to_string(size.height);
+    return true;
+  });
+  EXPECT_TRUE(published.ok) << published.error;
+  EXPECT_EQ(std::string(published.error), "700 x 467");
+  // The result (1 MB), a few rows of blocks and the encoder's buffers.
+  EXPECT_LT(published.peakGrowthKb, 24 * 1024);
 }
 
 // The site check holds a few lines and one tag of a page at a time, and a

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+
 #include "fixtures.h"
 #include "image/jpeg.h"
 #include "publish/location.h"
@@ -169,6 +174,94 @@ TEST(PublishedPicture, AReducedPictureIsUprightWithItsMetadataAndNoLocation) {
     EXPECT_NE(bytes.find("ICC_PROFILE"), std::string::npos);
   }
   EXPECT_FALSE(PlanPublishedPicture(dir.file("missing.jpg"), 100, 0, 0, size, error));
+}
+
+// The reduction against the definition, in double precision: each output
+// sample is the mean of the source under it, weighted by coverage.
+TEST(PublishedPicture, AreaAveragingMatchesCoverageWeightedMeans) {
+  for (const auto& [w, h, tw, th] : std::vector<std::array<int, 4>>{{97, 61, 50, 31}, {64, 48, 33, 47}, {30, 20, 45, 28}}) {
+    const Bitmap src = PatternPicture(w, h);
+    const Bitmap out = AreaResize(src, tw, th);
+    const double sx = static_cast<double>(w) / tw, sy = static_cast<double>(h) / th;
+    int worst = 0;
+    for (int y = 0; y < th; ++y) {
+      for (int x = 0; x < tw; ++x) {
+        for (int c = 0; c < 3; ++c) {
+          double sum = 0;
+          for (int v = static_cast<int>(y * sy); v < h && v < (y + 1) * sy; ++v) {
+            const double cy = std::min(v + 1.0, (y + 1) * sy) - std::max(static_cast<double>(v), y * sy);
+            for (int u = static_cast<int>(x * sx); u < w && u < (x + 1) * sx; ++u) {
+              const double cx = std::min(u + 1.0, (x + 1) * sx) - std::max(static_cast<double>(u), x * sx);
+              sum += cx * cy * src.row(v)[3 * u + c];
+            }
+          }
+          const int expected = static_cast<int>(std::lround(sum / (sx * sy)));
+          worst = std::max(worst, std::abs(expected - out.row(y)[3 * x + c]));
+        }
+      }
+    }
+    EXPECT_LE(worst, 1) << w << "x" << h << " to " << tw << "x" << th;
+  }
+}
+
+// The row-by-row reduction gives the pixels of the whole-picture way: the
+// scaled decode held whole, area averaged, then turned upright.
+TEST(PublishedPicture, StreamedReductionMatchesTheWholePictureWay) {
+  TempDir dir;
+  struct Case {
+    int w, h, box;
+    JpegOptions options;
+    long long shownW = 0, shownH = 0;
+  };
+  JpegOptions h2v1, h1v1, grey, progressive, turned, progressiveTurned;
+  h2v1.lumaV = 1;
+  h1v1.lumaH = h1v1.lumaV = 1;
+  grey.grey = true;
+  progressive.progressive = true;
+  turned.orientation = 6;
+  progressiveTurned.progressive = true;
+  progressiveTurned.orientation = 8;
+  progressiveTurned.restartRows = 1;
+  const std::vector<Case> cases = {
+      {640, 480, 100, {}},          // 1/4, then 160 -> 100
+      {641, 333, 300, h2v1},        // 1/2 with odd sides
+      {517, 389, 517, h1v1},        // fits the longer side at full scale
+      {400, 300, 70, grey},         // 1/4, greyscale
+      {800, 600, 150, progressive}, // through the progressive rewrite
+      {600, 450, 90, turned},       // turned after the reduction
+      {720, 540, 200, progressiveTurned},
+      {400, 300, 80, {}, 75, 75},   // a slide show's size: taller than the reduction
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + " box " + std::to_string(c.box));
+    const std::string path = dir.file("p.jpg");
+    MakeJpeg(path, c.w, c.h, c.options);
+    PublishedSize size;
+    std::string error;
+    ASSERT_TRUE(PlanPublishedPicture(path, c.box, c.shownW, c.shownH, size, error)) << error;
+    Bitmap streamed;
+    ASSERT_TRUE(ReducePublishedPicture(path, size, streamed, error)) << error;
+
+    Bitmap decoded;
+    JpegInfo info;
+    ASSERT_TRUE(DecodeJpegFileToCover(path, std::max(size.width, size.height), decoded, info, error)) << error;
+    const bool swap = info.orientation >= 5;
+    Bitmap whole = AreaResize(decoded, swap ? size.height : size.width, swap ? size.width : size.height);
+    if (info.orientation != 1) whole = ApplyOrientation(whole, info.orientation);
+
+    ASSERT_EQ(streamed.width, size.width);
+    ASSERT_EQ(streamed.height, size.height);
+    ASSERT_EQ(streamed.bitsPerPixel, whole.bitsPerPixel);
+    int worst = 0;
+    for (int y = 0; y < whole.height; ++y) {
+      for (size_t i = 0; i < whole.stride; ++i) worst = std::max(worst, std::abs(streamed.row(y)[i] - whole.row(y)[i]));
+    }
+    EXPECT_LE(worst, 1);
+  }
+  std::string error;
+  Bitmap none;
+  EXPECT_FALSE(ReducePublishedPicture(dir.file("missing.jpg"), PublishedSize{true, 10, 10}, none, error));
+  EXPECT_NE(error.find("missing.jpg"), std::string::npos);
 }
 
 TEST(PublishManifest, ReadsBackWhatItWroteAndDropsWhatItCannotTrust) {

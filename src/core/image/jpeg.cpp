@@ -176,6 +176,8 @@ void NoteSettings(const jpeg_decompress_struct& cinfo, JpegInfo& info) {
   info.scaleNum = static_cast<int>(cinfo.scale_num);
   info.scaleDenom = static_cast<int>(cinfo.scale_denom);
   info.accurateDct = cinfo.dct_method == JDCT_ISLOW;
+  info.outputWidth = static_cast<int>(cinfo.output_width);
+  info.outputHeight = static_cast<int>(cinfo.output_height);
 }
 
 int OrientationOf(j_decompress_ptr cinfo) {
@@ -477,19 +479,27 @@ int StreamCore(Decoder& d, FILE* file, ProgressiveStream* rewrite, bool askHeade
   if (askHeader && !consumer.header(info)) return 3;
   const bool grey = d.cinfo.jpeg_color_space == JCS_GRAYSCALE;
   d.cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+  if (d.coverBox > 0) {
+    d.cinfo.scale_num = 1;
+    d.cinfo.scale_denom = ReductionFor(d.cinfo, d.coverBox);
+  }
   jpeg_start_decompress(&d.cinfo);
   NoteSettings(d.cinfo, info);
   // Skipped rows leave the others exact only with these settings (and
-  // libjpeg-turbo 2.1's skipping misbehaves with merged upsampling).
-  if (!info.fancyUpsampling || !info.accurateDct || info.scaleNum != info.scaleDenom) {
+  // libjpeg-turbo 2.1's skipping misbehaves with merged upsampling). A
+  // scaled decode is asked for only by callers that take every row, so it
+  // never skips.
+  const bool scaled = info.scaleNum != info.scaleDenom;
+  if (!info.fancyUpsampling || !info.accurateDct || (scaled && d.coverBox <= 0)) {
     std::snprintf(d.err.message, sizeof d.err.message, "decoder settings unfit for skipping rows");
     return 1;
   }
   JSAMPROW row = PlaceRow(&d.cinfo, static_cast<size_t>(d.cinfo.output_width) * (grey ? 1 : 3));
-  const bool skip = SkippingIsExact(d.cinfo);
+  const bool skip = !scaled && SkippingIsExact(d.cinfo);
   consumer.start(info);
   const int height = static_cast<int>(d.cinfo.output_height);
-  if (rewrite) TellNeededRows(consumer, height, *rewrite);
+  // The rewrite counts rows at full scale: a scaled decode has it make them all.
+  if (rewrite && !scaled) TellNeededRows(consumer, height, *rewrite);
   for (int y = consumer.nextRow(0); y < height; y = consumer.nextRow(y + 1)) {
     if (y < static_cast<int>(d.cinfo.output_scanline)) y = static_cast<int>(d.cinfo.output_scanline);
     if (y > static_cast<int>(d.cinfo.output_scanline)) {
@@ -627,7 +637,8 @@ bool ReadJpegInfo(const std::string& path, JpegInfo& info, std::string& error) {
   return DecodePictureFile(path, nullptr, info, error);
 }
 
-bool StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo& info, std::string& error) {
+bool StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo& info, std::string& error,
+                    int coverBox) {
   FILE* file = OpenPicture(path, error);
   if (!file) return false;
   ProgressiveStream rewrite;
@@ -636,6 +647,7 @@ bool StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo
   int rc;
   try {
     SetUp(d);
+    d.coverBox = coverBox;
     rc = StreamCore(d, file, rewriting ? &rewrite : nullptr, true, consumer, info, error);
     if (rewriting && rewrite.failed() && rc != 3) {
       // Something the rewrite does not reproduce exactly (damaged data, for
@@ -644,6 +656,7 @@ bool StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo
       jpeg_destroy_decompress(&d.cinfo);
       d = Decoder{};
       SetUp(d);
+      d.coverBox = coverBox;
       std::rewind(file);
       error.clear();
       rc = StreamCore(d, file, nullptr, false, consumer, info, error);

@@ -44,6 +44,8 @@ struct JpegInfo {
   int scaleNum = 0;
   int scaleDenom = 0;
   bool accurateDct = false;
+  int outputWidth = 0;  // the decoded size at that scale
+  int outputHeight = 0;
   // Memory the decoder will take for this file, roughly: a progressive file
   // holds every coefficient of the picture, a sequential one a few rows.
   int64_t decoderBytes = 0;
@@ -88,7 +90,11 @@ class JpegRowConsumer {
   virtual int nextRow(int y) = 0;
   virtual void takeRow(int y, const uint8_t* pixels) = 0;
 };
-bool StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo& info, std::string& error);
+// With coverBox > 0 the rows come at the DCT scale DecodeJpegFileToCover
+// picks for that box (info.scaleDenom tells which), and the consumer must
+// take every row.
+bool StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo& info, std::string& error,
+                    int coverBox = 0);
 
 // A marker segment as stored in a file: the marker code (0xE1 for APP1,
 // 0xFE for a comment) and its payload without the length bytes.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "image/jpeg.h"
@@ -85,12 +86,12 @@ Spans Padded(const Spans& s, int taps, int from) {
 
 // One source row reduced across into `out` (width x C values); T > 0: every
 // span has T positions.
-template <int C, int T>
-void Across(const uint8_t* src, const Spans& columns, int width, float* out) {
+template <int C, int T, typename In>
+void Across(const In* src, const Spans& columns, int width, float* out) {
   const float* weights = columns.weights.data();
   for (int x = 0; x < width; ++x) {
     const auto i = static_cast<size_t>(x);
-    const uint8_t* p = src + static_cast<size_t>(columns.first[i]) * C;
+    const In* p = src + static_cast<size_t>(columns.first[i]) * C;
     const float* w = weights + columns.offset[i];
     float acc[C] = {};
     const int n = T > 0 ? T : columns.count[i];
@@ -101,8 +102,8 @@ void Across(const uint8_t* src, const Spans& columns, int width, float* out) {
   }
 }
 
-template <int C>
-void AcrossAny(const uint8_t* src, const Spans& columns, int taps, int width, float* out) {
+template <int C, typename In>
+void AcrossAny(const In* src, const Spans& columns, int taps, int width, float* out) {
   switch (taps) {
     case 2: Across<C, 2>(src, columns, width, out); break;
     case 3: Across<C, 3>(src, columns, width, out); break;
@@ -111,41 +112,90 @@ void AcrossAny(const uint8_t* src, const Spans& columns, int taps, int width, fl
   }
 }
 
-template <int C>
-void Resize(const Bitmap& src, Bitmap& out, int width, int height) {
-  Spans columns = MakeSpans(src.width, width);
-  const int most = *std::max_element(columns.count.begin(), columns.count.end());
-  const int taps = most >= 2 && most <= 4 && most <= src.width ? most : 0;
-  if (taps) columns = Padded(columns, taps, src.width);
-  const Spans rows = MakeSpans(src.height, height);
-  const size_t values = static_cast<size_t>(width) * C;
-  // Source rows reduced across, the last two kept: consecutive output rows
-  // share at most one source row when reducing.
-  std::vector<float> cache(values * 2);
-  int cached[2] = {-1, -1};
-  auto across = [&](int y) -> const float* {
-    for (int k = 0; k < 2; ++k) {
-      if (cached[k] == y) return cache.data() + values * k;
-    }
-    const int k = cached[0] < cached[1] ? 0 : 1;  // the older one goes
-    cached[k] = y;
-    float* r = cache.data() + values * k;
-    AcrossAny<C>(src.row(y), columns, taps, width, r);
-    return r;
-  };
-  std::vector<float> sum(values);
-  for (int y = 0; y < height; ++y) {
-    const auto i = static_cast<size_t>(y);
-    std::fill(sum.begin(), sum.end(), 0.0f);
-    for (int k = 0; k < rows.count[i]; ++k) {
-      const float* r = across(rows.first[i] + k);
-      const float w = rows.weights[static_cast<size_t>(rows.offset[i] + k)];
-      for (size_t v = 0; v < values; ++v) sum[v] += w * r[v];
-    }
-    uint8_t* o = out.row(y);
-    for (size_t v = 0; v < values; ++v) o[v] = static_cast<uint8_t>(std::clamp(sum[v] + 0.5f, 0.0f, 255.0f));
+// Area averaging fed one source row at a time, top to bottom: each row is
+// added, weighted, into the sums of the one or two output rows it covers (a
+// plain loop the compiler vectorises), and an output row is reduced across
+// and rounded out once its last source row is in, so the across pass runs
+// once per output row. Only the output and a few rows of sums are held.
+class RowReducer {
+ public:
+  RowReducer(int fromWidth, int fromHeight, int channels, Bitmap& out)
+      : m_channels(channels), m_width(out.width), m_out(out) {
+    m_columns = MakeSpans(fromWidth, out.width);
+    const int most = *std::max_element(m_columns.count.begin(), m_columns.count.end());
+    m_taps = most >= 2 && most <= 4 && most <= fromWidth ? most : 0;
+    if (m_taps) m_columns = Padded(m_columns, m_taps, fromWidth);
+    m_rows = MakeSpans(fromHeight, out.height);
+    m_from = static_cast<size_t>(fromWidth) * static_cast<size_t>(channels);
+    m_values = static_cast<size_t>(m_width) * static_cast<size_t>(channels);
+    // Output rows open at once: two when reducing (consecutive ones share at
+    // most one source row), more when enlarging.
+    m_ring = out.height / fromHeight + 3;
+    m_sums.assign(m_from * static_cast<size_t>(m_ring), 0.0f);
+    m_across.resize(m_values);
   }
-}
+
+  void take(int y, const uint8_t* pixels) {
+    for (int o = m_done; o < m_out.height; ++o) {
+      const auto i = static_cast<size_t>(o);
+      const int first = m_rows.first[i];
+      if (first > y) break;
+      float* sum = m_sums.data() + m_from * static_cast<size_t>(o % m_ring);
+      const float w = m_rows.weights[static_cast<size_t>(m_rows.offset[i] + y - first)];
+      if (y == first) {
+        for (size_t v = 0; v < m_from; ++v) sum[v] = w * static_cast<float>(pixels[v]);
+      } else {
+        for (size_t v = 0; v < m_from; ++v) sum[v] += w * static_cast<float>(pixels[v]);
+      }
+      if (y == first + m_rows.count[i] - 1) {
+        if (m_channels == 3) {
+          AcrossAny<3>(sum, m_columns, m_taps, m_width, m_across.data());
+        } else {
+          AcrossAny<1>(sum, m_columns, m_taps, m_width, m_across.data());
+        }
+        uint8_t* d = m_out.row(o);
+        const float* r = m_across.data();
+        for (size_t v = 0; v < m_values; ++v) d[v] = static_cast<uint8_t>(std::clamp(r[v] + 0.5f, 0.0f, 255.0f));
+        m_done = o + 1;
+      }
+    }
+  }
+
+ private:
+  int m_channels;
+  int m_width;
+  Bitmap& m_out;
+  Spans m_columns, m_rows;
+  int m_taps = 0;
+  size_t m_from = 0;    // values in a source row
+  size_t m_values = 0;  // values in an output row
+  int m_ring = 0;
+  int m_done = 0;  // output rows before this one are written
+  std::vector<float> m_sums;
+  std::vector<float> m_across;
+};
+
+// Takes the decoder's rows into a RowReducer; a decode that starts over
+// starts the reduction over.
+class StreamReducer : public JpegRowConsumer {
+ public:
+  StreamReducer(const PublishedSize& size, Bitmap& out) : m_size(size), m_out(out) {}
+
+  void start(const JpegInfo& info) override {
+    const bool turned = info.orientation >= 5 && info.orientation <= 8;
+    const bool grey = info.components == 1;
+    m_out = Bitmap::Create(turned ? m_size.height : m_size.width, turned ? m_size.width : m_size.height, grey ? 8 : 24);
+    if (grey) m_out.palette = Bitmap::GreyPalette();
+    m_reducer.emplace(info.outputWidth, info.outputHeight, grey ? 1 : 3, m_out);
+  }
+  int nextRow(int y) override { return y; }
+  void takeRow(int y, const uint8_t* pixels) override { m_reducer->take(y, pixels); }
+
+ private:
+  const PublishedSize& m_size;
+  Bitmap& m_out;
+  std::optional<RowReducer> m_reducer;
+};
 
 }  // namespace
 
@@ -154,12 +204,20 @@ Bitmap AreaResize(const Bitmap& src, int width, int height) {
   Bitmap out = Bitmap::Create(width, height, colour ? 24 : 8);
   out.palette = src.palette;
   if (src.empty() || width <= 0 || height <= 0) return out;
-  if (colour) {
-    Resize<3>(src, out, width, height);
-  } else {
-    Resize<1>(src, out, width, height);
-  }
+  RowReducer reducer(src.width, src.height, colour ? 3 : 1, out);
+  for (int y = 0; y < src.height; ++y) reducer.take(y, src.row(y));
   return out;
+}
+
+bool ReducePublishedPicture(const std::string& source, const PublishedSize& size, Bitmap& picture, std::string& error) {
+  JpegInfo info;
+  StreamReducer reducer(size, picture);
+  if (!StreamJpegFile(source, reducer, info, error, std::max(size.width, size.height))) {
+    picture = Bitmap{};
+    return false;
+  }
+  if (info.orientation != 1) picture = ApplyOrientation(picture, info.orientation);
+  return true;
 }
 
 bool PlanPublishedPicture(const std::string& source, int max, long long shownWidth, long long shownHeight,
@@ -176,13 +234,8 @@ bool EncodePublishedPicture(const std::string& source, const PublishedSize& size
                             std::string& bytes, std::string& error) {
   std::vector<JpegSegment> segments;
   if (!ReadJpegMetadata(source, segments, error)) return false;
-  JpegInfo info;
-  Bitmap decoded;
-  if (!DecodeJpegFileToCover(source, std::max(size.width, size.height), decoded, info, error)) return false;
-  const bool turned = info.orientation >= 5 && info.orientation <= 8;
-  Bitmap picture = AreaResize(decoded, turned ? size.height : size.width, turned ? size.width : size.height);
-  decoded = Bitmap{};
-  if (info.orientation != 1) picture = ApplyOrientation(picture, info.orientation);
+  Bitmap picture;
+  if (!ReducePublishedPicture(source, size, picture, error)) return false;
   for (JpegSegment& s : segments) {
     if (KindOfSegment(s.marker, s.data) == SegmentKind::Exif) {
       (void)SetExifOrientation(reinterpret_cast<uint8_t*>(s.data.data()), s.data.size(), 1);

@@ -32,11 +32,16 @@ Bitmap AreaResize(const Bitmap& src, int width, int height);
 bool PlanPublishedPicture(const std::string& source, int max, long long shownWidth, long long shownHeight,
                           PublishedSize& size, std::string& error);
 
-// The reduced picture's JPEG bytes: decoded at the smallest DCT scale whose
-// result still covers `size`, reduced by area averaging, turned upright,
-// encoded at `quality` with the source's EXIF (orientation 1), XMP, ICC,
-// IPTC and comments, the location removed unless `keepLocation`. Holds the
-// scaled decode and the result, never the full-size picture.
+// The picture reduced to `size`, upright: decoded row by row at the smallest
+// DCT scale whose result still covers it (a progressive file through the
+// row-by-row rewrite), each row area averaged as it arrives, then turned.
+// Holds the result and a few rows, never a whole decode or its coefficients;
+// the pixels are those of AreaResize over DecodeJpegFileToCover, turned.
+bool ReducePublishedPicture(const std::string& source, const PublishedSize& size, Bitmap& picture, std::string& error);
+
+// The reduced picture's JPEG bytes: ReducePublishedPicture, encoded at
+// `quality` with the source's EXIF (orientation 1), XMP, ICC, IPTC and
+// comments, the location removed unless `keepLocation`.
 bool EncodePublishedPicture(const std::string& source, const PublishedSize& size, int quality, bool keepLocation,
                             std::string& bytes, std::string& error);
 
