@@ -28,7 +28,7 @@ constexpr int kPanelHeight = 191;
 
 }  // namespace
 
-Tcomment::Tcomment(Dialogs& dialogs, std::function<Toption2*()> rotationWindow, QWidget* parent)
+CommentEditorWindow::CommentEditorWindow(Dialogs& dialogs, std::function<RotationWindow*()> rotationWindow, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       ToolWindowHost(dialogs, this),
       m_dialogs(dialogs),
@@ -103,9 +103,9 @@ Tcomment::Tcomment(Dialogs& dialogs, std::function<Toption2*()> rotationWindow, 
     buttons->addWidget(b);
   }
   outer->addLayout(buttons);
-  connect(button2, &QPushButton::clicked, this, &Tcomment::update);
-  connect(button1, &QPushButton::clicked, this, &Tcomment::save);
-  connect(button5, &QPushButton::clicked, this, &Tcomment::saveAndFinish);
+  connect(button2, &QPushButton::clicked, this, &CommentEditorWindow::update);
+  connect(button1, &QPushButton::clicked, this, &CommentEditorWindow::save);
+  connect(button5, &QPushButton::clicked, this, &CommentEditorWindow::saveAndFinish);
 
   auto* status = new QStatusBar(this);
   status->setObjectName(QStringLiteral("StatusBar1"));
@@ -122,7 +122,7 @@ Tcomment::Tcomment(Dialogs& dialogs, std::function<Toption2*()> rotationWindow, 
 
   m_popup1 = new QMenu(this);
   m_popup1->setObjectName(QStringLiteral("PopupMenu1"));
-  m_popup1->addAction(QStringLiteral("画像回転処理へ"), this, &Tcomment::openRotation)
+  m_popup1->addAction(QStringLiteral("画像回転処理へ"), this, &CommentEditorWindow::openRotation)
       ->setObjectName(QStringLiteral("N18"));
   OpenMenuFromKeyboard(m_file1);
   connect(m_file1, &QWidget::customContextMenuRequested, this,
@@ -132,7 +132,7 @@ Tcomment::Tcomment(Dialogs& dialogs, std::function<Toption2*()> rotationWindow, 
   });
 }
 
-void Tcomment::buildMenus(QWidget* barWidget) {
+void CommentEditorWindow::buildMenus(QWidget* barWidget) {
   auto* bar = static_cast<QMenuBar*>(barWidget);
   auto add = [this](QMenu* menu, const char* name, const char* text, auto slot) {
     QAction* a = menu->addAction(QString::fromUtf8(text));
@@ -142,12 +142,12 @@ void Tcomment::buildMenus(QWidget* barWidget) {
   };
   QMenu* file2 = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
   file2->setObjectName(QStringLiteral("File2"));
-  add(file2, "Open1", "開く(&O)...", &Tcomment::openOther);
-  add(file2, "Save1", "保存(&S)", &Tcomment::save);
+  add(file2, "Open1", "開く(&O)...", &CommentEditorWindow::openOther);
+  add(file2, "Save1", "保存(&S)", &CommentEditorWindow::save);
   file2->addSeparator();
-  add(file2, "N17", "回転ウインドウを開く", &Tcomment::openRotation);
+  add(file2, "N17", "回転ウインドウを開く", &CommentEditorWindow::openRotation);
   file2->addSeparator();
-  add(file2, "Exit1", "終了(&X)", &Tcomment::reject);
+  add(file2, "Exit1", "終了(&X)", &CommentEditorWindow::reject);
 
   QMenu* edit3 = bar->addMenu(QStringLiteral("編集(&E)"));
   edit3->setObjectName(QStringLiteral("Edit3"));
@@ -181,7 +181,7 @@ void Tcomment::buildMenus(QWidget* barWidget) {
   for (QAction* a : {m_n11, m_n19}) a->setCheckable(true);
 }
 
-bool Tcomment::openFolder(const std::string& folder) {
+bool CommentEditorWindow::openFolder(const std::string& folder) {
   if (!m_editor.settleUnsavedChanges()) {
     showList();
     showFields();
@@ -194,7 +194,7 @@ bool Tcomment::openFolder(const std::string& folder) {
   return true;
 }
 
-void Tcomment::showList() {
+void CommentEditorWindow::showList() {
   m_showing = true;
   m_file1->clear();
   for (const std::string& name : m_editor.files()) m_file1->addItem(Q(name));
@@ -204,12 +204,12 @@ void Tcomment::showList() {
   setStatus(StatusPanel::Step, m_editor.fileCountText());
 }
 
-void Tcomment::showFields() {
+void CommentEditorWindow::showFields() {
   m_edit1->setText(Q(m_editor.comment1));
   m_edit2->setText(Q(m_editor.comment2));
 }
 
-void Tcomment::showPreview(const Bitmap& picture, const PreviewBox& box) {
+void CommentEditorWindow::showPreview(const Bitmap& picture, const PreviewBox& box) {
   if (picture.empty()) {
     m_image1->hide();
     m_image1->setPixmap(QPixmap());
@@ -220,7 +220,7 @@ void Tcomment::showPreview(const Bitmap& picture, const PreviewBox& box) {
   m_image1->show();
 }
 
-void Tcomment::selectEntry() {
+void CommentEditorWindow::selectEntry() {
   const int row = m_file1->currentRow();
   if (row < 0 || !m_file1->item(row)->isSelected()) return;
   m_editor.select(row);  // a picture that cannot be decoded has shown its error
@@ -229,20 +229,20 @@ void Tcomment::selectEntry() {
   setStatus(StatusPanel::Step, m_editor.fileCountText());
 }
 
-void Tcomment::update() {
+void CommentEditorWindow::update() {
   m_editor.comment1 = m_edit1->text().toStdString();
   m_editor.comment2 = m_edit2->text().toStdString();
   m_editor.update();
 }
 
-void Tcomment::save() { (void)m_editor.save(); }
+void CommentEditorWindow::save() { (void)m_editor.save(); }
 
-void Tcomment::saveAndFinish() {
+void CommentEditorWindow::saveAndFinish() {
   save();
   reject();  // nothing left to ask unless the save failed
 }
 
-void Tcomment::openOther() {
+void CommentEditorWindow::openOther() {
   const bool read = m_editor.openOther([this]() -> std::optional<std::string> {
     const auto chosen = m_dialogs.chooseFolderInWindow(this);
     if (!chosen || chosen->isEmpty()) return std::nullopt;
@@ -254,18 +254,18 @@ void Tcomment::openOther() {
   showFields();
 }
 
-void Tcomment::openRotation() {
+void CommentEditorWindow::openRotation() {
   std::vector<std::string> names;
   const int row = m_file1->currentRow();
   if (row >= 0 && m_file1->item(row)->isSelected()) names.push_back(m_file1->item(row)->text().toStdString());
-  Toption2* rotation = m_rotationWindow();
+  RotationWindow* rotation = m_rotationWindow();
   if (!rotation->openSingle(m_editor.folder(), names)) return;
   rotation->exec();
   // The picture as it is now (turned when it was saved), with its comments.
   if (m_editor.selected() >= 0) selectEntry();
 }
 
-void Tcomment::fill(FillWhat what, bool all) {
+void CommentEditorWindow::fill(FillWhat what, bool all) {
   if (!all) {
     m_editor.fillSelected(what);
     showFields();
@@ -285,16 +285,16 @@ void Tcomment::fill(FillWhat what, bool all) {
   showPreview(m_editor.picture(), m_editor.preview());
 }
 
-void Tcomment::reject() {
+void CommentEditorWindow::reject() {
   if (!m_editor.settleUnsavedChanges()) return;
   QDialog::reject();
 }
 
-void Tcomment::setStatus(StatusPanel panel, const std::string& text) {
+void CommentEditorWindow::setStatus(StatusPanel panel, const std::string& text) {
   m_status[panel == StatusPanel::Step ? 0 : 1]->setText(Q(text));
 }
 
-bool Tcomment::eventFilter(QObject* watched, QEvent* event) {
+bool CommentEditorWindow::eventFilter(QObject* watched, QEvent* event) {
   // A click into a comment field selects all its text.
   if ((watched == m_edit1 || watched == m_edit2) && event->type() == QEvent::MouseButtonPress) {
     auto* edit = static_cast<QLineEdit*>(watched);

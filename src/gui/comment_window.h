@@ -1,5 +1,5 @@
 #pragma once
-// The comment editor Tcomment: a view over CommentEditor. The .jpg list, the
+// The comment editor CommentEditorWindow: a view over CommentEditor. The .jpg list, the
 // preview, the two comment fields, 更新/保存/保存して終了, the fill commands
 // of the edit menu, another folder through the folder chooser window, and
 // the selected picture handed to the rotation window.
@@ -22,13 +22,13 @@ class QPushButton;
 
 namespace pictavo::gui {
 
-class Toption2;
+class RotationWindow;
 
-class Tcomment : public QDialog, public ToolWindowHost {
+class CommentEditorWindow : public QDialog, public ToolWindowHost {
   Q_OBJECT
  public:
   // `rotationWindow` gives the program's one rotation window.
-  Tcomment(Dialogs& dialogs, std::function<Toption2*()> rotationWindow, QWidget* parent = nullptr);
+  CommentEditorWindow(Dialogs& dialogs, std::function<RotationWindow*()> rotationWindow, QWidget* parent = nullptr);
 
   // Opening from the main window, without showing: unsaved changes of the
   // folder shown so far are offered for saving first; when that save fails
@@ -62,7 +62,7 @@ class Tcomment : public QDialog, public ToolWindowHost {
   void showPreview(const Bitmap& picture, const PreviewBox& box);
 
   Dialogs& m_dialogs;
-  std::function<Toption2*()> m_rotationWindow;
+  std::function<RotationWindow*()> m_rotationWindow;
   CommentEditor m_editor;
   bool m_showing = false;  // the list is being refilled: no selection events
   QListWidget* m_file1 = nullptr;

@@ -40,11 +40,7 @@ size_t FillFolderList(QListWidget* list, const std::string& folder) {
   return subs.skipped.size();
 }
 
-FolderPane::FolderPane(QWidget* window) : QObject(window) {
-  m_drive1 = new QComboBox(window);
-  m_drive1->setObjectName(QStringLiteral("Drive1"));
-  m_dir1 = new QListWidget(window);
-  m_dir1->setObjectName(QStringLiteral("Dir1"));
+FolderPane::FolderPane(QComboBox* drive, QListWidget* list) : QObject(list), m_drive1(drive), m_dir1(list) {
   connect(m_dir1, &QListWidget::itemActivated, this,
           [this](QListWidgetItem* item) { emit chosen(item->data(Qt::UserRole).toString()); });
   connect(m_drive1, &QComboBox::activated, this, [this](int index) { emit chosen(m_drive1->itemData(index).toString()); });
@@ -60,7 +56,7 @@ QString FolderPane::goTo(const QString& wanted, const QString& fallback) {
   return m_folder;
 }
 
-TOpenfolda::TOpenfolda(QWidget* parent) : QDialog(parent) {
+FolderChooserDialog::FolderChooserDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Openfolda"));
   setWindowTitle(QStringLiteral("フォルダ選択"));
   setWindowFlags((windowFlags() | Qt::WindowCloseButtonHint) &
@@ -85,8 +81,8 @@ TOpenfolda::TOpenfolda(QWidget* parent) : QDialog(parent) {
   layout->addLayout(buttons);
   resize(300, 320);
 
-  connect(choose, &QPushButton::clicked, this, &TOpenfolda::accept);
-  connect(cancel, &QPushButton::clicked, this, &TOpenfolda::reject);
+  connect(choose, &QPushButton::clicked, this, &FolderChooserDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &FolderChooserDialog::reject);
   connect(m_dir1, &QListWidget::itemActivated, this,
           [this](QListWidgetItem* item) { goTo(item->data(Qt::UserRole).toString()); });
   connect(m_drive1, &QComboBox::activated, this, [this](int index) { goTo(m_drive1->itemData(index).toString()); });
@@ -94,29 +90,29 @@ TOpenfolda::TOpenfolda(QWidget* parent) : QDialog(parent) {
   if (parent) move(parent->frameGeometry().left() + 30, parent->frameGeometry().top() + 100);
 }
 
-void TOpenfolda::goTo(const QString& folder) {
+void FolderChooserDialog::goTo(const QString& folder) {
   const QString target = QDir(folder).exists() ? QDir(folder).absolutePath() : QDir::homePath();
   m_folder = target;
   FillDriveBox(m_drive1, target);
   FillFolderList(m_dir1, target.toStdString());
 }
 
-void TOpenfolda::choose(const QString& startFolder) {
+void FolderChooserDialog::choose(const QString& startFolder) {
   if (m_folder.isEmpty() || !QDir(m_folder).exists()) goTo(startFolder);
   exec();
 }
 
-void TOpenfolda::accept() {
+void FolderChooserDialog::accept() {
   m_chosen = m_folder;
   QDialog::accept();
 }
 
-void TOpenfolda::reject() {
+void FolderChooserDialog::reject() {
   m_chosen.clear();
   QDialog::reject();
 }
 
-void TOpenfolda::closeEvent(QCloseEvent* event) {
+void FolderChooserDialog::closeEvent(QCloseEvent* event) {
   // The title bar's close button: the last choice stays.
   event->accept();
   QDialog::done(QDialog::Rejected);

@@ -52,7 +52,7 @@ QWidget* TopLevelNamed(const QString& name) {
   return nullptr;
 }
 
-void TakeScreenshot(pictavo::gui::TMain& main, const ScreenshotRequest& r) {
+void TakeScreenshot(pictavo::gui::MainWindow& main, const ScreenshotRequest& r) {
   main.preview();
   // SLOT/Window.slot/...: the main window's slot, then each named window's in turn.
   const QStringList steps = r.slot.split(QLatin1Char('/'), Qt::SkipEmptyParts);
@@ -102,8 +102,8 @@ int main(int argc, char** argv) {
   pictavo::gui::StartArguments arguments;
   if (!args.isEmpty()) arguments.commandLinePath = args.front();
   pictavo::gui::QtDialogs dialogs;
-  pictavo::gui::TMain window(dialogs, arguments);
-  QObject::connect(&guard, &pictavo::gui::InstanceGuard::handedOver, &window, &pictavo::gui::TMain::handOver);
+  pictavo::gui::MainWindow window(dialogs, arguments);
+  QObject::connect(&guard, &pictavo::gui::InstanceGuard::handedOver, &window, &pictavo::gui::MainWindow::handOver);
   window.show();
   if (!screenshot.file.isEmpty()) TakeScreenshot(window, screenshot);
   return QApplication::exec();

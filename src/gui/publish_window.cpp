@@ -28,7 +28,7 @@ constexpr const char* kSomeFailed = "公開用コピーを作成できなかっ�
 constexpr const char* kSettingsNotSaved = "公開の設定を保存できませんでした。";
 }  // namespace msg
 
-TPublish::TPublish(QWidget* parent, Dialogs& dialogs, std::string programFolder)
+PublishWindow::PublishWindow(QWidget* parent, Dialogs& dialogs, std::string programFolder)
     : QDialog(parent), m_ui(dialogs, this), m_programFolder(std::move(programFolder)) {
   setObjectName(QStringLiteral("TPublish"));
   setWindowTitle(QStringLiteral("公開用コピーの作成"));
@@ -40,7 +40,7 @@ TPublish::TPublish(QWidget* parent, Dialogs& dialogs, std::string programFolder)
   m_dest->setObjectName(QStringLiteral("DestEdit"));
   auto* choose = new QPushButton(QStringLiteral("参照..."), this);
   choose->setObjectName(QStringLiteral("DestButton"));
-  connect(choose, &QPushButton::clicked, this, &TPublish::chooseDestination);
+  connect(choose, &QPushButton::clicked, this, &PublishWindow::chooseDestination);
   destRow->addWidget(m_dest, 1);
   destRow->addWidget(choose);
   form->addRow(QStringLiteral("公開先フォルダ"), destRow);
@@ -68,9 +68,9 @@ TPublish::TPublish(QWidget* parent, Dialogs& dialogs, std::string programFolder)
   m_abortButton->setObjectName(QStringLiteral("AbortButton"));
   m_close = new QPushButton(QStringLiteral("閉じる"), this);
   m_close->setObjectName(QStringLiteral("CloseButton"));
-  connect(m_run, &QPushButton::clicked, this, &TPublish::execute);
-  connect(m_abortButton, &QPushButton::clicked, this, &TPublish::abort);
-  connect(m_close, &QPushButton::clicked, this, &TPublish::close);
+  connect(m_run, &QPushButton::clicked, this, &PublishWindow::execute);
+  connect(m_abortButton, &QPushButton::clicked, this, &PublishWindow::abort);
+  connect(m_close, &QPushButton::clicked, this, &PublishWindow::close);
   buttons->addStretch(1);
   buttons->addWidget(m_run);
   buttons->addWidget(m_abortButton);
@@ -83,7 +83,7 @@ TPublish::TPublish(QWidget* parent, Dialogs& dialogs, std::string programFolder)
   setBusy(false);
 }
 
-void TPublish::openFor(const QString& site) {
+void PublishWindow::openFor(const QString& site) {
   m_site = site;
   const PublishSettings s = ReadPublishSettings(m_programFolder);
   m_maxSize->setValue(s.maxSize);
@@ -95,12 +95,12 @@ void TPublish::openFor(const QString& site) {
   ShowModal(this);
 }
 
-void TPublish::chooseDestination() {
+void PublishWindow::chooseDestination() {
   const QString start = m_dest->text().isEmpty() ? QDir(m_site).absoluteFilePath(QStringLiteral("..")) : m_dest->text();
   if (auto folder = m_ui.dialogs().chooseFolder(this, QStringLiteral("公開先フォルダ"), start)) m_dest->setText(*folder);
 }
 
-void TPublish::setBusy(bool busy) {
+void PublishWindow::setBusy(bool busy) {
   m_busy = busy;
   m_run->setEnabled(!busy);
   m_close->setEnabled(!busy);
@@ -108,20 +108,20 @@ void TPublish::setBusy(bool busy) {
   for (QWidget* w : std::initializer_list<QWidget*>{m_dest, m_maxSize, m_quality, m_keepLocation}) w->setEnabled(!busy);
 }
 
-bool TPublish::stopRequested() {
+bool PublishWindow::stopRequested() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   return m_abort;
 }
 
-void TPublish::progress(size_t done, size_t total, const std::string& path) {
+void PublishWindow::progress(size_t done, size_t total, const std::string& path) {
   m_progress->setRange(0, static_cast<int>(std::max<size_t>(total, 1)));
   m_progress->setValue(static_cast<int>(done));
   m_progress->setFormat(QStringLiteral("%v / %m  ") + Q(path));
 }
 
-void TPublish::abort() { m_abort = true; }
+void PublishWindow::abort() { m_abort = true; }
 
-void TPublish::execute() {
+void PublishWindow::execute() {
   if (m_busy) return;
   const QString dest = m_dest->text().trimmed();
   if (dest.isEmpty()) {
@@ -171,7 +171,7 @@ void TPublish::execute() {
   }
 }
 
-void TPublish::closeEvent(QCloseEvent* event) {
+void PublishWindow::closeEvent(QCloseEvent* event) {
   if (m_busy) {
     event->ignore();
     return;
@@ -179,7 +179,7 @@ void TPublish::closeEvent(QCloseEvent* event) {
   QDialog::closeEvent(event);
 }
 
-void TPublish::reject() {
+void PublishWindow::reject() {
   if (!m_busy) QDialog::reject();
 }
 

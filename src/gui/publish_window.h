@@ -20,10 +20,10 @@ class QSpinBox;
 
 namespace pictavo::gui {
 
-class TPublish : public QDialog, public PublishHost {
+class PublishWindow : public QDialog, public PublishHost {
   Q_OBJECT
  public:
-  TPublish(QWidget* parent, Dialogs& dialogs, std::string programFolder);
+  PublishWindow(QWidget* parent, Dialogs& dialogs, std::string programFolder);
 
   // Opens on the site folder; the settings are read again from the program folder.
   void openFor(const QString& site);

@@ -21,7 +21,7 @@ constexpr int kPreviewSide = 200;
 
 }  // namespace
 
-Toption2::Toption2(Dialogs& dialogs, const AlbumSettings& settings, QWidget* parent)
+RotationWindow::RotationWindow(Dialogs& dialogs, const AlbumSettings& settings, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       ToolWindowHost(dialogs, this),
       m_walk(*this, settings) {
@@ -65,7 +65,7 @@ Toption2::Toption2(Dialogs& dialogs, const AlbumSettings& settings, QWidget* par
   m_upDown1->setObjectName(QStringLiteral("UpDown1"));
   m_upDown1->setRange(kRotationMinQuality, kRotationMaxQuality);
   // Only this window's quality: the settings keep theirs.
-  connect(m_upDown1, &UpDown::valueChanged, this, &Toption2::setQuality);
+  connect(m_upDown1, &UpDown::valueChanged, this, &RotationWindow::setQuality);
   auto* qualityRow = new QHBoxLayout;
   qualityRow->setSpacing(0);
   qualityRow->addWidget(label2);
@@ -83,15 +83,15 @@ Toption2::Toption2(Dialogs& dialogs, const AlbumSettings& settings, QWidget* par
     int number;
     const char* caption;
     const char* hint;
-    void (Toption2::*slot)();
+    void (RotationWindow::*slot)();
   };
   const ButtonSpec specs[] = {
-      {1, "右回転", "画像を右に９０度回転します。", &Toption2::rotateRight},
-      {2, "左回転", "画像を左に９０度回転します。", &Toption2::rotateLeft},
-      {4, "保存して次へ", "表示されている画像を上書きして保存後次の画像を開きます。", &Toption2::save},
-      {3, "次へ", "保存せず次の画像を開きます。", &Toption2::next},
-      {6, "戻る", "", &Toption2::back},
-      {5, "終了", "連続画像回転処理のウィンドウを閉じます。", &Toption2::finish},
+      {1, "右回転", "画像を右に９０度回転します。", &RotationWindow::rotateRight},
+      {2, "左回転", "画像を左に９０度回転します。", &RotationWindow::rotateLeft},
+      {4, "保存して次へ", "表示されている画像を上書きして保存後次の画像を開きます。", &RotationWindow::save},
+      {3, "次へ", "保存せず次の画像を開きます。", &RotationWindow::next},
+      {6, "戻る", "", &RotationWindow::back},
+      {5, "終了", "連続画像回転処理のウィンドウを閉じます。", &RotationWindow::finish},
   };
   for (const ButtonSpec& b : specs) {
     auto* button = new QPushButton(QString::fromUtf8(b.caption), this);
@@ -117,8 +117,8 @@ Toption2::Toption2(Dialogs& dialogs, const AlbumSettings& settings, QWidget* par
 
   m_popup1 = new QMenu(this);
   m_popup1->setObjectName(QStringLiteral("PopupMenu1"));
-  m_popup1->addAction(QStringLiteral("右回転"), this, &Toption2::rotateRight)->setObjectName(QStringLiteral("N1"));
-  m_popup1->addAction(QStringLiteral("左回転"), this, &Toption2::rotateLeft)->setObjectName(QStringLiteral("N2"));
+  m_popup1->addAction(QStringLiteral("右回転"), this, &RotationWindow::rotateRight)->setObjectName(QStringLiteral("N1"));
+  m_popup1->addAction(QStringLiteral("左回転"), this, &RotationWindow::rotateLeft)->setObjectName(QStringLiteral("N2"));
   for (QWidget* w : {m_panel, static_cast<QWidget*>(m_image2)}) {
     connect(w, &QWidget::customContextMenuRequested, this,
             [this, w](const QPoint& p) { m_popup1->popup(w->mapToGlobal(p)); });
@@ -143,25 +143,25 @@ Toption2::Toption2(Dialogs& dialogs, const AlbumSettings& settings, QWidget* par
   showWalk();
 }
 
-bool Toption2::openList(const std::string& folder, std::vector<PictureEntry>& list) {
+bool RotationWindow::openList(const std::string& folder, std::vector<PictureEntry>& list) {
   const bool open = m_walk.openList(folder, list);
   showWalk();
   return open;
 }
 
-bool Toption2::openSingle(const std::string& folder, const std::vector<std::string>& selectedNames) {
+bool RotationWindow::openSingle(const std::string& folder, const std::vector<std::string>& selectedNames) {
   const bool open = m_walk.openSingle(folder, selectedNames);
   showWalk();
   return open;
 }
 
-void Toption2::setQuality(int quality) {
+void RotationWindow::setQuality(int quality) {
   m_walk.quality = std::clamp(quality, kRotationMinQuality, kRotationMaxQuality);
   m_upDown1->setValue(m_walk.quality);
   m_edit1->setText(QString::number(m_walk.quality));
 }
 
-void Toption2::showWalk() {
+void RotationWindow::showWalk() {
   const RotationControls& c = m_walk.controls();
   m_button[1]->setEnabled(c.button1);
   m_button[2]->setEnabled(c.button2);
@@ -180,7 +180,7 @@ void Toption2::showWalk() {
   if (isVisible() && !c.windowOpen) accept();
 }
 
-void Toption2::rotateRight() {
+void RotationWindow::rotateRight() {
   if (!m_button[1]->isEnabled()) return;
   setEnabled(false);  // the turn runs to its end before anything else
   m_walk.rotateRight();
@@ -188,7 +188,7 @@ void Toption2::rotateRight() {
   showWalk();
 }
 
-void Toption2::rotateLeft() {
+void RotationWindow::rotateLeft() {
   if (!m_button[2]->isEnabled()) return;
   setEnabled(false);
   m_walk.rotateLeft();
@@ -196,34 +196,34 @@ void Toption2::rotateLeft() {
   showWalk();
 }
 
-void Toption2::next() {
+void RotationWindow::next() {
   m_walk.next();
   showWalk();
 }
 
-void Toption2::back() {
+void RotationWindow::back() {
   m_walk.back();
   showWalk();
 }
 
-void Toption2::save() {
+void RotationWindow::save() {
   (void)m_walk.save();  // every failure has shown its message; the walk stays
   showWalk();
 }
 
-void Toption2::finish() {
+void RotationWindow::finish() {
   m_walk.finish();
   showWalk();
   if (isVisible()) accept();
 }
 
-void Toption2::reject() {
+void RotationWindow::reject() {
   // Closed by its frame or Escape: as 終了, unsaved turns are dropped.
   m_walk.finish();
   QDialog::reject();
 }
 
-void Toption2::setStatus(StatusPanel panel, const std::string& text) {
+void RotationWindow::setStatus(StatusPanel panel, const std::string& text) {
   // Panel 0 tells of a turn in progress, panel 2 holds the counter.
   QLabel* label = panel == StatusPanel::Counter ? m_status[2] : m_status[0];
   label->setText(Q(text));

@@ -1,5 +1,5 @@
 #pragma once
-// The rotation window Toption2: a view over RotationWalk. Its buttons, the
+// The rotation window RotationWindow: a view over RotationWalk. Its buttons, the
 // caption of Button4, the counter and the 200-box preview come from the
 // walk's state; the window is the walk's host for messages and questions.
 
@@ -23,12 +23,12 @@ namespace pictavo::gui {
 
 class UpDown;
 
-class Toption2 : public QDialog, public ToolWindowHost {
+class RotationWindow : public QDialog, public ToolWindowHost {
   Q_OBJECT
  public:
   // The quality starts at the settings' rotationQuality; Save reads
   // rotationBackup from `settings` when it runs.
-  Toption2(Dialogs& dialogs, const AlbumSettings& settings, QWidget* parent = nullptr);
+  RotationWindow(Dialogs& dialogs, const AlbumSettings& settings, QWidget* parent = nullptr);
 
   // Set the walk up without showing the window: list mode over the main
   // window's list (non-".jpg" selections are deselected in it), or one
