@@ -1,5 +1,7 @@
 #include "comment_window.h"
 
+#include "ui_comment_window.h"
+
 #include <QAction>
 #include <QEvent>
 #include <QFrame>
@@ -19,106 +21,55 @@
 #include "keyboard_menu.h"
 #include "qt_convert.h"
 #include "rotation_window.h"
+#include "tool_window.h"
 
 namespace pictavo::gui {
-namespace {
 
-constexpr int kPanelWidth = 166;
-constexpr int kPanelHeight = 191;
-
-}  // namespace
-
-CommentEditorWindow::CommentEditorWindow(Dialogs& dialogs, std::function<RotationWindow*()> rotationWindow, QWidget* parent)
+CommentEditorWindow::CommentEditorWindow(Dialogs& dialogs, std::function<RotationWindow*()> rotationWindow,
+                                         QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       ToolWindowHost(dialogs, this),
       m_dialogs(dialogs),
       m_rotationWindow(std::move(rotationWindow)),
-      m_editor(*this) {
-  setObjectName(QStringLiteral("Tcomment"));
-  setWindowTitle(QStringLiteral("コメントファイル作成"));
-  setModal(true);
-  auto* outer = new QVBoxLayout(this);
-  outer->setContentsMargins(6, 0, 6, 0);
-  auto* bar = new QMenuBar(this);
-  buildMenus(bar);
-  outer->setMenuBar(bar);
-
-  auto* panel1 = new QLabel(QStringLiteral("コメントファイル作成"), this);
-  panel1->setObjectName(QStringLiteral("Panel1"));
-  panel1->setFrameShape(QFrame::Panel);
-  panel1->setFrameShadow(QFrame::Raised);
-  panel1->setAlignment(Qt::AlignCenter);
-  panel1->setMinimumHeight(24);
-  outer->addWidget(panel1);
-
-  auto* grid = new QGridLayout;
-  auto* panel2 = new QLabel(QStringLiteral("「jpg」ファイルリスト"), this);
-  panel2->setObjectName(QStringLiteral("Panel2"));
-  m_file1 = new QListWidget(this);
-  m_file1->setObjectName(QStringLiteral("File1"));
-  m_file1->setSelectionMode(QAbstractItemView::SingleSelection);
-  m_file1->setContextMenuPolicy(Qt::CustomContextMenu);
-  m_file1->setMinimumWidth(150);
-  grid->addWidget(panel2, 0, 0);
-  grid->addWidget(m_file1, 1, 0);
-
-  m_panel3 = new QFrame(this);
-  m_panel3->setObjectName(QStringLiteral("Panel3"));
-  static_cast<QFrame*>(m_panel3)->setFrameShape(QFrame::StyledPanel);
-  m_panel3->setFixedSize(kPanelWidth, kPanelHeight);
-  auto* panel4 = new QLabel(QStringLiteral("Preview Window"), m_panel3);
-  panel4->setObjectName(QStringLiteral("Panel4"));
-  panel4->setGeometry(1, 1, kPanelWidth - 2, 16);
-  panel4->setAlignment(Qt::AlignCenter);
-  panel4->setAutoFillBackground(true);
-  m_image1 = new QLabel(m_panel3);
-  m_image1->setObjectName(QStringLiteral("Image1"));
-  m_image1->setScaledContents(true);
-  m_image1->setToolTip(QStringLiteral("画像表示エリア"));
+      m_editor(*this),
+      m_form(std::make_unique<Ui::CommentEditorWindow>()) {
+  Ui::CommentEditorWindow& ui = *m_form;
+  ui.setupUi(this);
+  layout()->setMenuBar(ui.MenuBar1);
+  m_file1 = ui.File1;
+  m_panel3 = ui.Panel3;
+  m_image1 = ui.Image1;
+  m_edit1 = ui.Edit1;
+  m_edit2 = ui.Edit2;
+  m_n11 = ui.N11;
+  m_n19 = ui.N19;
   m_image1->hide();
-  grid->addWidget(m_panel3, 1, 1, Qt::AlignTop);
-  outer->addLayout(grid, 1);
+  for (QLineEdit* e : {m_edit1, m_edit2}) e->installEventFilter(this);
+  m_status = FillStatusStrip(ui.StatusBar1, {{176}, {176}});
 
-  auto* label1 = new QLabel(QStringLiteral("コメント記入欄"), this);
-  label1->setObjectName(QStringLiteral("Label1"));
-  outer->addWidget(label1);
-  m_edit1 = new QLineEdit(this);
-  m_edit1->setObjectName(QStringLiteral("Edit1"));
-  m_edit2 = new QLineEdit(this);
-  m_edit2->setObjectName(QStringLiteral("Edit2"));
-  for (QLineEdit* e : {m_edit1, m_edit2}) {
-    e->installEventFilter(this);
-    outer->addWidget(e);
+  connect(ui.Button2, &QPushButton::clicked, this, &CommentEditorWindow::update);
+  connect(ui.Button1, &QPushButton::clicked, this, &CommentEditorWindow::save);
+  connect(ui.Button5, &QPushButton::clicked, this, &CommentEditorWindow::saveAndFinish);
+  connect(ui.Open1, &QAction::triggered, this, &CommentEditorWindow::openOther);
+  connect(ui.Save1, &QAction::triggered, this, &CommentEditorWindow::save);
+  connect(ui.N17, &QAction::triggered, this, &CommentEditorWindow::openRotation);
+  connect(ui.Exit1, &QAction::triggered, this, &CommentEditorWindow::reject);
+  struct FillItem {
+    QAction* action;
+    FillWhat what;
+    bool all;
+  };
+  const FillItem items[] = {
+      {ui.N5, FillWhat::Date, false},     {ui.N14, FillWhat::DateTime, false}, {ui.N8, FillWhat::Size, false},
+      {ui.N12, FillWhat::Name, false},    {ui.N9, FillWhat::NameDate, false},  {ui.N6, FillWhat::NameSize, false},
+      {ui.N3, FillWhat::Date, true},      {ui.N15, FillWhat::DateTime, true},  {ui.N2, FillWhat::Size, true},
+      {ui.N13, FillWhat::Name, true},     {ui.N10, FillWhat::NameDate, true},  {ui.Replace1, FillWhat::NameSize, true},
+  };
+  for (const FillItem& item : items) {
+    connect(item.action, &QAction::triggered, this, [this, item] { fill(item.what, item.all); });
   }
-  auto* buttons = new QHBoxLayout;
-  auto* button2 = new QPushButton(QStringLiteral("更新"), this);
-  button2->setObjectName(QStringLiteral("Button2"));
-  auto* button1 = new QPushButton(QStringLiteral("保存"), this);
-  button1->setObjectName(QStringLiteral("Button1"));
-  auto* button5 = new QPushButton(QStringLiteral("保存して終了"), this);
-  button5->setObjectName(QStringLiteral("Button5"));
-  button5->setToolTip(QStringLiteral("コメント作成ウインドウを閉じます。"));
-  for (QPushButton* b : {button2, button1, button5}) {
-    b->setAutoDefault(false);
-    buttons->addWidget(b);
-  }
-  outer->addLayout(buttons);
-  connect(button2, &QPushButton::clicked, this, &CommentEditorWindow::update);
-  connect(button1, &QPushButton::clicked, this, &CommentEditorWindow::save);
-  connect(button5, &QPushButton::clicked, this, &CommentEditorWindow::saveAndFinish);
-
-  auto* status = new QStatusBar(this);
-  status->setObjectName(QStringLiteral("StatusBar1"));
-  status->setSizeGripEnabled(false);
-  for (int i = 0; i < 2; ++i) {
-    m_status[i] = new QLabel(status);
-    m_status[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-    m_status[i]->setFixedWidth(176);
-    m_status[i]->setFrameShape(QFrame::Panel);
-    m_status[i]->setFrameShadow(QFrame::Sunken);
-    status->addWidget(m_status[i]);
-  }
-  outer->addWidget(status);
+  connect(m_n11, &QAction::triggered, this, [this](bool on) { m_editor.noExtension = on; });
+  connect(m_n19, &QAction::triggered, this, [this](bool on) { m_editor.addDimensions = on; });
 
   m_popup1 = new QMenu(this);
   m_popup1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -132,54 +83,7 @@ CommentEditorWindow::CommentEditorWindow(Dialogs& dialogs, std::function<Rotatio
   });
 }
 
-void CommentEditorWindow::buildMenus(QWidget* barWidget) {
-  auto* bar = static_cast<QMenuBar*>(barWidget);
-  auto add = [this](QMenu* menu, const char* name, const char* text, auto slot) {
-    QAction* a = menu->addAction(QString::fromUtf8(text));
-    a->setObjectName(QLatin1String(name));
-    connect(a, &QAction::triggered, this, slot);
-    return a;
-  };
-  QMenu* file2 = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-  file2->setObjectName(QStringLiteral("File2"));
-  add(file2, "Open1", "開く(&O)...", &CommentEditorWindow::openOther);
-  add(file2, "Save1", "保存(&S)", &CommentEditorWindow::save);
-  file2->addSeparator();
-  add(file2, "N17", "回転ウインドウを開く", &CommentEditorWindow::openRotation);
-  file2->addSeparator();
-  add(file2, "Exit1", "終了(&X)", &CommentEditorWindow::reject);
-
-  QMenu* edit3 = bar->addMenu(QStringLiteral("編集(&E)"));
-  edit3->setObjectName(QStringLiteral("Edit3"));
-  struct FillItem {
-    const char* name;
-    const char* text;
-    FillWhat what;
-    bool all;
-  };
-  const FillItem items[] = {
-      {"N5", "選択されているファイルに日付を記入", FillWhat::Date, false},
-      {"N14", "選択されているファイルに日付と時刻を記入", FillWhat::DateTime, false},
-      {"N8", "選択されているファイルにﾌｧｲﾙｻｲｽﾞを記入", FillWhat::Size, false},
-      {"N12", "選択されているファイルにファイル名を記入", FillWhat::Name, false},
-      {"N9", "選択されているファイルにファイル名と日付を記入", FillWhat::NameDate, false},
-      {"N6", "選択されているファイルにファイル名とﾌｧｲﾙｻｲｽﾞを記入", FillWhat::NameSize, false},
-      {"N3", "すべてのファイルに日付を記入", FillWhat::Date, true},
-      {"N15", "すべてのファイルに日付と時刻を記入", FillWhat::DateTime, true},
-      {"N2", "すべてのファイルにﾌｧｲﾙｻｲｽﾞを記入", FillWhat::Size, true},
-      {"N13", "すべてのファイルにファイル名を記入", FillWhat::Name, true},
-      {"N10", "すべてのファイルにファイル名と日付を記入", FillWhat::NameDate, true},
-      {"Replace1", "すべてのファイルにファイル名とﾌｧｲﾙｻｲｽﾞを記入", FillWhat::NameSize, true},
-  };
-  for (const FillItem& item : items) {
-    if (item.all && item.what == FillWhat::Date) edit3->addSeparator();
-    add(edit3, item.name, item.text, [this, item] { fill(item.what, item.all); });
-  }
-  edit3->addSeparator();
-  m_n11 = add(edit3, "N11", "ﾌｧｲﾙ名には拡張子を付けない", [this](bool on) { m_editor.noExtension = on; });
-  m_n19 = add(edit3, "N19", "ﾌｧｲﾙｻｲｽﾞに画像の大きさを付加する", [this](bool on) { m_editor.addDimensions = on; });
-  for (QAction* a : {m_n11, m_n19}) a->setCheckable(true);
-}
+CommentEditorWindow::~CommentEditorWindow() = default;
 
 bool CommentEditorWindow::openFolder(const std::string& folder) {
   if (!m_editor.settleUnsavedChanges()) {
@@ -210,14 +114,7 @@ void CommentEditorWindow::showFields() {
 }
 
 void CommentEditorWindow::showPreview(const Bitmap& picture, const PreviewBox& box) {
-  if (picture.empty()) {
-    m_image1->hide();
-    m_image1->setPixmap(QPixmap());
-    return;
-  }
-  m_image1->setPixmap(QPixmap::fromImage(ToQImage(picture)));
-  m_image1->setGeometry(box.left, box.top, box.width, box.height);
-  m_image1->show();
+  ShowPreviewPicture(m_image1, picture, QRect(box.left, box.top, box.width, box.height));
 }
 
 void CommentEditorWindow::selectEntry() {

@@ -6,7 +6,9 @@
 
 #include <QDialog>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "dialogs.h"
 #include "platform/command_host.h"
@@ -20,6 +22,10 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 
+namespace Ui {
+class CommentEditorWindow;
+}
+
 namespace pictavo::gui {
 
 class RotationWindow;
@@ -29,6 +35,7 @@ class CommentEditorWindow : public QDialog, public ToolWindowHost {
  public:
   // `rotationWindow` gives the program's one rotation window.
   CommentEditorWindow(Dialogs& dialogs, std::function<RotationWindow*()> rotationWindow, QWidget* parent = nullptr);
+  ~CommentEditorWindow() override;
 
   // Opening from the main window, without showing: unsaved changes of the
   // folder shown so far are offered for saving first; when that save fails
@@ -56,7 +63,6 @@ class CommentEditorWindow : public QDialog, public ToolWindowHost {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void buildMenus(QWidget* bar);
   void showList();
   void showFields();
   void showPreview(const Bitmap& picture, const PreviewBox& box);
@@ -64,6 +70,7 @@ class CommentEditorWindow : public QDialog, public ToolWindowHost {
   Dialogs& m_dialogs;
   std::function<RotationWindow*()> m_rotationWindow;
   CommentEditor m_editor;
+  std::unique_ptr<Ui::CommentEditorWindow> m_form;
   bool m_showing = false;  // the list is being refilled: no selection events
   QListWidget* m_file1 = nullptr;
   QWidget* m_panel3 = nullptr;
@@ -73,7 +80,7 @@ class CommentEditorWindow : public QDialog, public ToolWindowHost {
   QAction* m_n11 = nullptr;
   QAction* m_n19 = nullptr;
   QMenu* m_popup1 = nullptr;
-  QLabel* m_status[2] = {};
+  std::vector<QLabel*> m_status;  // StatusPanel0, StatusPanel1
 };
 
 }  // namespace pictavo::gui
