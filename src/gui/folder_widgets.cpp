@@ -1,5 +1,7 @@
 #include "folder_widgets.h"
 
+#include "ui_folder_chooser.h"
+
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -56,39 +58,23 @@ QString FolderPane::goTo(const QString& wanted, const QString& fallback) {
   return m_folder;
 }
 
-FolderChooserDialog::FolderChooserDialog(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("Openfolda"));
-  setWindowTitle(QStringLiteral("フォルダ選択"));
+FolderChooserDialog::FolderChooserDialog(QWidget* parent)
+    : QDialog(parent), m_form(std::make_unique<Ui::FolderChooserDialog>()) {
+  m_form->setupUi(this);
   setWindowFlags((windowFlags() | Qt::WindowCloseButtonHint) &
                  ~(Qt::WindowMaximizeButtonHint | Qt::WindowContextHelpButtonHint));
-  setModal(true);
-  m_drive1 = new QComboBox(this);
-  m_drive1->setObjectName(QStringLiteral("DriveComboBox1"));
-  m_dir1 = new QListWidget(this);
-  m_dir1->setObjectName(QStringLiteral("DirectoryListBox1"));
-  auto* choose = new QPushButton(QStringLiteral("選択"), this);
-  choose->setObjectName(QStringLiteral("Button1"));
-  choose->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-  cancel->setObjectName(QStringLiteral("Button2"));
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(choose);
-  buttons->addWidget(cancel);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(m_drive1);
-  layout->addWidget(m_dir1, 1);
-  layout->addLayout(buttons);
-  resize(300, 320);
-
-  connect(choose, &QPushButton::clicked, this, &FolderChooserDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &FolderChooserDialog::reject);
+  m_drive1 = m_form->DriveComboBox1;
+  m_dir1 = m_form->DirectoryListBox1;
+  connect(m_form->Button1, &QPushButton::clicked, this, &FolderChooserDialog::accept);
+  connect(m_form->Button2, &QPushButton::clicked, this, &FolderChooserDialog::reject);
   connect(m_dir1, &QListWidget::itemActivated, this,
           [this](QListWidgetItem* item) { goTo(item->data(Qt::UserRole).toString()); });
   connect(m_drive1, &QComboBox::activated, this, [this](int index) { goTo(m_drive1->itemData(index).toString()); });
   // Placed beside the window that made it, as it stands now.
   if (parent) move(parent->frameGeometry().left() + 30, parent->frameGeometry().top() + 100);
 }
+
+FolderChooserDialog::~FolderChooserDialog() = default;
 
 void FolderChooserDialog::goTo(const QString& folder) {
   const QString target = QDir(folder).exists() ? QDir(folder).absolutePath() : QDir::homePath();

@@ -4,10 +4,15 @@
 
 #include <QDialog>
 #include <QString>
+#include <memory>
 #include <string>
 
 class QComboBox;
 class QListWidget;
+
+namespace Ui {
+class FolderChooserDialog;
+}
 
 namespace pictavo::gui {
 
@@ -47,6 +52,7 @@ class FolderChooserDialog : public QDialog {
   Q_OBJECT
  public:
   explicit FolderChooserDialog(QWidget* parent = nullptr);
+  ~FolderChooserDialog() override;
   // Opens modally at `folder` the first time and where it was left after.
   // chosenFolder() is set by 選択 and emptied by キャンセル; closing the
   // window by other means leaves it as it was.
@@ -62,6 +68,7 @@ class FolderChooserDialog : public QDialog {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  std::unique_ptr<Ui::FolderChooserDialog> m_form;
   QComboBox* m_drive1 = nullptr;
   QListWidget* m_dir1 = nullptr;
   QString m_folder;

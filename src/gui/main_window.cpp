@@ -4,6 +4,7 @@
 #include "keyboard_menu.h"
 #include "qt_convert.h"
 #include "tool_window.h"
+#include "ui_about_box.h"
 #include "ui_main_window.h"
 
 #include <QAction>
@@ -577,16 +578,11 @@ void MainWindow::chooseFolder() {
 
 void MainWindow::showAbout() {
   QDialog about(this);
-  about.setObjectName(QStringLiteral("TAbout"));
-  about.setWindowTitle(QStringLiteral("バージョン情報"));
+  Ui::AboutBox form;
+  form.setupUi(&about);
   about.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
-  auto* layout = new QVBoxLayout(&about);
-  auto* version = new QLabel(QStringLiteral("Pictavo Ver") + Q(m_session.main.programVersion) + QStringLiteral(" "), &about);
-  version->setObjectName(QStringLiteral("Verlabel"));
-  layout->addWidget(version);
-  auto* ok = new QDialogButtonBox(QDialogButtonBox::Ok, &about);
-  connect(ok, &QDialogButtonBox::accepted, &about, &QDialog::accept);
-  layout->addWidget(ok);
+  form.Verlabel->setText(QStringLiteral("Pictavo Ver") + Q(m_session.main.programVersion) + QStringLiteral(" "));
+  connect(form.OKButton, &QDialogButtonBox::accepted, &about, &QDialog::accept);
   about.move(pos() + QPoint(50, 120));
   about.exec();
 }

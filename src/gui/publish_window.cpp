@@ -1,5 +1,7 @@
 #include "publish_window.h"
 
+#include "ui_publish_window.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -29,59 +31,27 @@ constexpr const char* kSettingsNotSaved = "公開の設定を保存できませ�
 }  // namespace msg
 
 PublishWindow::PublishWindow(QWidget* parent, Dialogs& dialogs, std::string programFolder)
-    : QDialog(parent), m_ui(dialogs, this), m_programFolder(std::move(programFolder)) {
-  setObjectName(QStringLiteral("TPublish"));
-  setWindowTitle(QStringLiteral("公開用コピーの作成"));
-  setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
-
-  auto* form = new QFormLayout;
-  auto* destRow = new QHBoxLayout;
-  m_dest = new QLineEdit(this);
-  m_dest->setObjectName(QStringLiteral("DestEdit"));
-  auto* choose = new QPushButton(QStringLiteral("参照..."), this);
-  choose->setObjectName(QStringLiteral("DestButton"));
-  connect(choose, &QPushButton::clicked, this, &PublishWindow::chooseDestination);
-  destRow->addWidget(m_dest, 1);
-  destRow->addWidget(choose);
-  form->addRow(QStringLiteral("公開先フォルダ"), destRow);
-  m_maxSize = new QSpinBox(this);
-  m_maxSize->setObjectName(QStringLiteral("MaxSize"));
-  m_maxSize->setRange(16, 65500);
-  m_maxSize->setSuffix(QStringLiteral(" ピクセル"));
-  form->addRow(QStringLiteral("画像の最大サイズ"), m_maxSize);
-  m_quality = new QSpinBox(this);
-  m_quality->setObjectName(QStringLiteral("Quality"));
-  m_quality->setRange(1, 100);
-  form->addRow(QStringLiteral("画質"), m_quality);
-  m_keepLocation = new QCheckBox(QStringLiteral("撮影場所（GPS）の情報を残す"), this);
-  m_keepLocation->setObjectName(QStringLiteral("KeepLocation"));
-  form->addRow(QString(), m_keepLocation);
-  m_progress = new QProgressBar(this);
-  m_progress->setObjectName(QStringLiteral("Progress"));
-  m_progress->setRange(0, 1);
-  m_progress->setValue(0);
-
-  auto* buttons = new QHBoxLayout;
-  m_run = new QPushButton(QStringLiteral("作成"), this);
-  m_run->setObjectName(QStringLiteral("PublishButton"));
-  m_abortButton = new QPushButton(QStringLiteral("中止"), this);
-  m_abortButton->setObjectName(QStringLiteral("AbortButton"));
-  m_close = new QPushButton(QStringLiteral("閉じる"), this);
-  m_close->setObjectName(QStringLiteral("CloseButton"));
-  connect(m_run, &QPushButton::clicked, this, &PublishWindow::execute);
-  connect(m_abortButton, &QPushButton::clicked, this, &PublishWindow::abort);
-  connect(m_close, &QPushButton::clicked, this, &PublishWindow::close);
-  buttons->addStretch(1);
-  buttons->addWidget(m_run);
-  buttons->addWidget(m_abortButton);
-  buttons->addWidget(m_close);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(form);
-  layout->addWidget(m_progress);
-  layout->addLayout(buttons);
+    : ToolWindow(parent, Qt::Dialog | Qt::WindowCloseButtonHint),
+      m_ui(dialogs, this),
+      m_programFolder(std::move(programFolder)),
+      m_form(std::make_unique<Ui::PublishWindow>()) {
+  Ui::PublishWindow& ui = *m_form;
+  ui.setupUi(this);
+  m_dest = ui.DestEdit;
+  m_maxSize = ui.MaxSize;
+  m_quality = ui.Quality;
+  m_keepLocation = ui.KeepLocation;
+  m_progress = ui.Progress;
+  m_abortButton = ui.AbortButton;
+  disableWhileBusy({ui.PublishButton, ui.CloseButton, ui.DestEdit, ui.MaxSize, ui.Quality, ui.KeepLocation});
+  connect(ui.DestButton, &QPushButton::clicked, this, &PublishWindow::chooseDestination);
+  connect(ui.PublishButton, &QPushButton::clicked, this, &PublishWindow::execute);
+  connect(ui.AbortButton, &QPushButton::clicked, this, &PublishWindow::abort);
+  connect(ui.CloseButton, &QPushButton::clicked, this, &PublishWindow::close);
   setBusy(false);
 }
+
+PublishWindow::~PublishWindow() = default;
 
 void PublishWindow::openFor(const QString& site) {
   m_site = site;
@@ -101,11 +71,8 @@ void PublishWindow::chooseDestination() {
 }
 
 void PublishWindow::setBusy(bool busy) {
-  m_busy = busy;
-  m_run->setEnabled(!busy);
-  m_close->setEnabled(!busy);
-  m_abortButton->setEnabled(busy);
-  for (QWidget* w : std::initializer_list<QWidget*>{m_dest, m_maxSize, m_quality, m_keepLocation}) w->setEnabled(!busy);
+  ToolWindow::setBusy(busy);
+  m_abortButton->setEnabled(busy);  // 中止 only while the copy runs
 }
 
 bool PublishWindow::stopRequested() {
@@ -122,7 +89,7 @@ void PublishWindow::progress(size_t done, size_t total, const std::string& path)
 void PublishWindow::abort() { m_abort = true; }
 
 void PublishWindow::execute() {
-  if (m_busy) return;
+  if (busy()) return;
   const QString dest = m_dest->text().trimmed();
   if (dest.isEmpty()) {
     m_ui.showMessage(msg::kNoDestination);
@@ -169,18 +136,6 @@ void PublishWindow::execute() {
       }
       break;
   }
-}
-
-void PublishWindow::closeEvent(QCloseEvent* event) {
-  if (m_busy) {
-    event->ignore();
-    return;
-  }
-  QDialog::closeEvent(event);
-}
-
-void PublishWindow::reject() {
-  if (!m_busy) QDialog::reject();
 }
 
 }  // namespace pictavo::gui
