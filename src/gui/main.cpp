@@ -14,6 +14,7 @@
 #include <QIcon>
 #include <QTabWidget>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 #include "dialogs.h"
@@ -69,8 +70,9 @@ void TakeScreenshot(pictavo::gui::MainWindow& main, const ScreenshotRequest& r) 
       }
     });
   }
-  // Modal windows run their own event loop; the timer fires inside it.
-  QTimer::singleShot(steps.isEmpty() ? 0 : static_cast<int>(300 + 200 * (steps.size() - 1)), &main, [&main, r] {
+  // Modal windows run their own event loop; the timer fires inside it. The
+  // preview is decoded off the window's thread: the grab waits for it.
+  QTimer::singleShot(static_cast<int>(300 + 200 * std::max<qsizetype>(0, steps.size() - 1)), &main, [&main, r] {
     QWidget* target = r.window.isEmpty() ? &main : TopLevelNamed(r.window);
     if (target && r.page >= 0) {
       if (auto* tabs = target->findChild<QTabWidget*>()) tabs->setCurrentIndex(r.page);
