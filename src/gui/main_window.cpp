@@ -53,7 +53,7 @@
 namespace pictavo::gui {
 
 MainWindow::MainWindow(Dialogs& dialogs, const StartArguments& arguments, QWidget* parent)
-    : QMainWindow(parent), m_dialogs(dialogs), m_form(std::make_unique<Ui::MainWindow>()) {
+    : QMainWindow(parent), m_dialogs(dialogs), m_ui(dialogs, this), m_form(std::make_unique<Ui::MainWindow>()) {
   m_form->setupUi(this);
   mapControls();
 
@@ -228,28 +228,16 @@ void MainWindow::setRunControlsEnabled(bool enabled) {
 
 // --- the core's view of the window ---
 
-void MainWindow::note(const std::string& detail) {
-  qWarning("%s", detail.c_str());
-  m_pendingNote = detail;
-}
+// The dialogs go through the same forwarding as the tool windows': "\r" as a
+// line break, the system's reason under the next message.
+void MainWindow::note(const std::string& detail) { m_ui.note(detail); }
 
-void MainWindow::showPendingNote() {
-  // A note no message of its command took is shown when the command ends,
-  // not under the next command's message.
-  if (!m_pendingNote.empty()) m_dialogs.message(this, Q(std::exchange(m_pendingNote, {})));
-}
+void MainWindow::showPendingNote() { m_ui.showPendingNote(); }
 
-void MainWindow::showMessage(const std::string& text) {
-  QString t = Q(text);
-  t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  if (!m_pendingNote.empty()) t += QStringLiteral("\n\n") + Q(std::exchange(m_pendingNote, {}));
-  m_dialogs.message(this, t);
-}
+void MainWindow::showMessage(const std::string& text) { m_ui.showMessage(text); }
 
 bool MainWindow::askYesNo(const std::string& text, const std::string& caption) {
-  QString t = Q(text);
-  t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return m_dialogs.question(this, t, Q(caption));
+  return m_ui.askYesNo(text, caption);
 }
 
 void MainWindow::setStatus(StatusPanel panel, const std::string& text) {
@@ -268,10 +256,10 @@ bool MainWindow::processEvents() {
 void MainWindow::letEventsRun() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 void MainWindow::openWithProgram(const std::string& program, const std::string& document, const std::string& folder) {
-  m_dialogs.startProgram(Q(program), Q(document), Q(folder));
+  m_ui.openWithProgram(program, document, folder);
 }
 
-void MainWindow::openWithAssociatedProgram(const std::string& path) { m_dialogs.openDocument(Q(path)); }
+void MainWindow::openWithAssociatedProgram(const std::string& path) { m_ui.openWithAssociatedProgram(path); }
 
 void MainWindow::beginRun() {
   m_busy = true;

@@ -20,6 +20,7 @@
 #include "session/session.h"
 #include "settings/settings_file.h"
 #include "up_down.h"
+#include "window_dialogs.h"
 
 class QAction;
 class QCheckBox;
@@ -170,6 +171,7 @@ class MainWindow : public QMainWindow, public AlbumRunHost, public SettingsWindo
   QString homeFolder() const;
 
   Dialogs& m_dialogs;
+  WindowDialogs m_ui;
   std::unique_ptr<Ui::MainWindow> m_form;
   Session m_session;
   bool m_busy = false;
@@ -178,7 +180,6 @@ class MainWindow : public QMainWindow, public AlbumRunHost, public SettingsWindo
   bool m_pageFound = false;
   bool m_redrawing = false;
   QString m_lastChosenFolder;
-  std::string m_pendingNote;
   QString m_deferredPath;  // handed over during a run
   QPoint m_startPosition;
   TOption* m_options = nullptr;
