@@ -34,7 +34,8 @@ inline QStringList UnnamedFocusableControls(QWidget* window) {
 // Fails the running test when a focusable control of `window` has no accessible name.
 inline void ExpectEveryFocusableControlNamed(QWidget* window) {
   const QStringList unnamed = UnnamedFocusableControls(window);
-  QVERIFY2(unnamed.isEmpty(), qPrintable(window->objectName() + QStringLiteral(": ") + unnamed.join(QStringLiteral(", "))));
+  QVERIFY2(unnamed.isEmpty(),
+           qPrintable(window->objectName() + QStringLiteral(": ") + unnamed.join(QStringLiteral(", "))));
 }
 
 }  // namespace pictavo::test
