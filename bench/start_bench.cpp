@@ -32,14 +32,14 @@ using pictavo::StatusPanel;
 using pictavo::bench::SilentDialogs;
 
 // The main window with the moment the run first names a picture noted.
-class TimedMain : public pictavo::gui::TMain {
+class TimedMain : public pictavo::gui::MainWindow {
  public:
-  using TMain::TMain;
+  using MainWindow::MainWindow;
   void setStatus(StatusPanel panel, const std::string& text) override {
     if (panel == StatusPanel::Step && !text.empty() && firstPicture < 0 && clock.isValid()) {
       firstPicture = static_cast<double>(clock.nsecsElapsed()) / 1e6;
     }
-    TMain::setStatus(panel, text);
+    MainWindow::setStatus(panel, text);
   }
   QElapsedTimer clock;
   double firstPicture = -1;
@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
       });
       QTimer abort;
       abort.setSingleShot(true);
-      QObject::connect(&abort, &QTimer::timeout, &window, &pictavo::gui::TMain::abortRun);
+      QObject::connect(&abort, &QTimer::timeout, &window, &pictavo::gui::MainWindow::abortRun);
       window.firstPicture = -1;
       window.clock.start();
       ticker.start(1);

@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
   pictavo::gui::StartArguments arguments;
   arguments.programFolder = QString::fromStdString(program.string());
   arguments.commandLinePath = QString::fromStdString(large.string());
-  pictavo::gui::TMain window(dialogs, arguments);
+  pictavo::gui::MainWindow window(dialogs, arguments);
   window.show();
   QApplication::processEvents();
   auto* list = window.findChild<QListWidget*>(QStringLiteral("OldFile"));

@@ -1,13 +1,16 @@
 #pragma once
-// The batch window Tautorunform (連続ファイル作成): an album in every
+// The batch window BatchWindow (連続ファイル作成): an album in every
 // sub-folder that holds pictures, made by the main window as a user would
-// make it, then the table of contents of Tmokuji over them.
+// make it, then the table of contents of TableOfContentsWindow over them.
 
-#include <QDialog>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "album_window.h"
 #include "batch/batch_run.h"
+#include "session/session.h"
+#include "tool_window.h"
 #include "window_dialogs.h"
 
 class QLabel;
@@ -16,16 +19,19 @@ class QProgressBar;
 class QPushButton;
 class QToolButton;
 
+namespace Ui {
+class BatchWindow;
+}
+
 namespace pictavo::gui {
 
-class TMain;
-class Tmokuji;
+class TableOfContentsWindow;
 
 // The main window as the batch drives it: its folder list moves, its
 // picture list refills, its Execute runs.
 class MainWindowDriver : public AlbumDriver {
  public:
-  explicit MainWindowDriver(TMain& main) : m_main(main) {}
+  MainWindowDriver(AlbumWindow& main, Session& session) : m_main(main), m_session(session) {}
   void moveToFolder(const std::string& folder) override;
   // Empty when the window could not show the folder (it went to the home
   // folder instead): nothing there belongs to the run.
@@ -36,19 +42,21 @@ class MainWindowDriver : public AlbumDriver {
  private:
   bool onWantedFolder() const;
 
-  TMain& m_main;
+  AlbumWindow& m_main;
+  Session& m_session;
   std::string m_wanted;
   const std::vector<PictureEntry> m_none;
 };
 
-class Tautorunform : public QDialog, public WindowHost<BatchHost> {
+class BatchWindow : public ToolWindow, public WindowHost<BatchHost> {
   Q_OBJECT
  public:
-  Tautorunform(TMain& main, Tmokuji& toc, Dialogs& dialogs);
+  BatchWindow(Session& session, AlbumWindow& main, TableOfContentsWindow& toc, Dialogs& dialogs);
+  ~BatchWindow() override;
 
   // Shows the window (modal; the call returns at once) for `targetCount` folders.
   void openFor(int targetCount);
-  bool running() const { return m_running; }
+  bool running() const { return busy(); }
 
   // BatchHost
   void setStatus(StatusPanel panel, const std::string& text) override;
@@ -66,15 +74,12 @@ class Tautorunform : public QDialog, public WindowHost<BatchHost> {
  public slots:
   void run();    // Button1 実行
   void abort();  // Button2 中止
-  void reject() override;
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
 
  private:
-  TMain& m_main;
-  Tmokuji& m_toc;
-  bool m_running = false;
+  Session& m_session;
+  AlbumWindow& m_main;
+  TableOfContentsWindow& m_toc;
+  std::unique_ptr<Ui::BatchWindow> m_form;
   bool m_abort = false;
 
   QLineEdit* m_edit2 = nullptr;

@@ -1,14 +1,16 @@
 #pragma once
-// The conversion window TBMPtoJPEG (BMP-JPG変換): the .bmp files of a
+// The conversion window BmpConversionWindow (BMP-JPG変換): the .bmp files of a
 // folder, a preview of the file in hand, the JPEG quality, and the
 // conversion through the core with the name and preview repainted as each
 // file is done.
 
-#include <QDialog>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <string>
 
+#include "session/session.h"
+#include "tool_window.h"
 #include "tools/bmp_to_jpeg.h"
 #include "window_dialogs.h"
 
@@ -17,20 +19,24 @@ class QListWidget;
 class QPushButton;
 class QSpinBox;
 
+namespace Ui {
+class BmpConversionWindow;
+}
+
 namespace pictavo::gui {
 
 class FolderPane;
-class TMain;
 
-class TBMPtoJPEG : public QDialog, public WindowHost<CommandHost>, public ConversionView {
+class BmpConversionWindow : public ToolWindow, public WindowHost<CommandHost>, public ConversionView {
   Q_OBJECT
  public:
-  TBMPtoJPEG(TMain& main, Dialogs& dialogs);
+  // A folder that cannot be shown falls back to the session's program folder.
+  BmpConversionWindow(const Session& session, Dialogs& dialogs, QWidget* parent);
+  ~BmpConversionWindow() override;
 
   // Opened from the main window at its folder; modal, the call returns at once.
   void openAt(const QString& folder);
   const QString& folder() const;
-  bool busy() const { return m_busy; }
 
   // CommandHost
   void setStatus(StatusPanel panel, const std::string& text) override;
@@ -46,28 +52,18 @@ class TBMPtoJPEG : public QDialog, public WindowHost<CommandHost>, public Conver
   void goTo(const QString& folder);
   void convert();  // Button1 変換
 
- protected:
-  void closeEvent(QCloseEvent* event) override;
-
- public slots:
-  void reject() override;
-
  private:
   void fillFileList();
   QStringList selectedNames() const;
-  void setBusy(bool busy);
 
-  TMain& m_main;
-  bool m_busy = false;
+  const Session& m_session;
+  std::unique_ptr<Ui::BmpConversionWindow> m_form;
 
   FolderPane* m_folders = nullptr;
   QListWidget* m_file1 = nullptr;
   QLabel* m_label3 = nullptr;
-  QWidget* m_panel1 = nullptr;
   QLabel* m_image2 = nullptr;
   QSpinBox* m_spinEdit1 = nullptr;
-  QPushButton* m_button1 = nullptr;
-  QPushButton* m_button2 = nullptr;
   QLabel* m_status = nullptr;
 };
 

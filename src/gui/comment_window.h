@@ -1,12 +1,14 @@
 #pragma once
-// The comment editor Tcomment: a view over CommentEditor. The .jpg list, the
+// The comment editor CommentEditorWindow: a view over CommentEditor. The .jpg list, the
 // preview, the two comment fields, 更新/保存/保存して終了, the fill commands
 // of the edit menu, another folder through the folder chooser window, and
 // the selected picture handed to the rotation window.
 
 #include <QDialog>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "dialogs.h"
 #include "platform/command_host.h"
@@ -20,15 +22,20 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 
+namespace Ui {
+class CommentEditorWindow;
+}
+
 namespace pictavo::gui {
 
-class Toption2;
+class RotationWindow;
 
-class Tcomment : public QDialog, public ToolWindowHost {
+class CommentEditorWindow : public QDialog, public ToolWindowHost {
   Q_OBJECT
  public:
   // `rotationWindow` gives the program's one rotation window.
-  Tcomment(Dialogs& dialogs, std::function<Toption2*()> rotationWindow, QWidget* parent = nullptr);
+  CommentEditorWindow(Dialogs& dialogs, std::function<RotationWindow*()> rotationWindow, QWidget* parent = nullptr);
+  ~CommentEditorWindow() override;
 
   // Opening from the main window, without showing: unsaved changes of the
   // folder shown so far are offered for saving first; when that save fails
@@ -56,14 +63,14 @@ class Tcomment : public QDialog, public ToolWindowHost {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void buildMenus(QWidget* bar);
   void showList();
   void showFields();
   void showPreview(const Bitmap& picture, const PreviewBox& box);
 
   Dialogs& m_dialogs;
-  std::function<Toption2*()> m_rotationWindow;
+  std::function<RotationWindow*()> m_rotationWindow;
   CommentEditor m_editor;
+  std::unique_ptr<Ui::CommentEditorWindow> m_form;
   bool m_showing = false;  // the list is being refilled: no selection events
   QListWidget* m_file1 = nullptr;
   QWidget* m_panel3 = nullptr;
@@ -73,7 +80,7 @@ class Tcomment : public QDialog, public ToolWindowHost {
   QAction* m_n11 = nullptr;
   QAction* m_n19 = nullptr;
   QMenu* m_popup1 = nullptr;
-  QLabel* m_status[2] = {};
+  std::vector<QLabel*> m_status;  // StatusPanel0, StatusPanel1
 };
 
 }  // namespace pictavo::gui

@@ -55,7 +55,7 @@ QtDialogs::QtDialogs() = default;
 QtDialogs::~QtDialogs() { delete m_chooser; }
 
 std::optional<QString> QtDialogs::chooseFolderInWindow(QWidget* parent) {
-  if (!m_chooser) m_chooser = new TOpenfolda(parent ? parent->window() : nullptr);
+  if (!m_chooser) m_chooser = new FolderChooserDialog(parent ? parent->window() : nullptr);
   m_chooser->choose(QDir::homePath());
   if (m_chooser->chosenFolder().isEmpty()) return std::nullopt;
   return m_chooser->chosenFolder();

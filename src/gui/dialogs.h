@@ -30,7 +30,7 @@ class Dialogs {
   }
   virtual std::optional<QString> chooseFolder(QWidget* parent, const QString& title, const QString& start) = 0;
   virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
-  // The program's own folder chooser window (TOpenfolda), which keeps its
+  // The program's own folder chooser window (FolderChooserDialog), which keeps its
   // drive and folder between uses: the chosen folder after it closes, nullopt
   // when none is chosen (キャンセル, or closed before any choice).
   virtual std::optional<QString> chooseFolderInWindow(QWidget* parent) = 0;
@@ -40,7 +40,7 @@ class Dialogs {
   virtual void openDocument(const QString& path) = 0;
 };
 
-class TOpenfolda;
+class FolderChooserDialog;
 
 class QtDialogs : public Dialogs {
  public:
@@ -59,7 +59,7 @@ class QtDialogs : public Dialogs {
   void openDocument(const QString& path) override;
 
  private:
-  TOpenfolda* m_chooser = nullptr;  // made at first use, kept for the run
+  FolderChooserDialog* m_chooser = nullptr;  // made at first use, kept for the run
 };
 
 // "設定ファイル(*.ini)|*.ini" as a Qt name filter: "設定ファイル(*.ini) (*.ini)".

@@ -1,5 +1,7 @@
 #include "folder_widgets.h"
 
+#include "ui_folder_chooser.h"
+
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -40,11 +42,7 @@ size_t FillFolderList(QListWidget* list, const std::string& folder) {
   return subs.skipped.size();
 }
 
-FolderPane::FolderPane(QWidget* window) : QObject(window) {
-  m_drive1 = new QComboBox(window);
-  m_drive1->setObjectName(QStringLiteral("Drive1"));
-  m_dir1 = new QListWidget(window);
-  m_dir1->setObjectName(QStringLiteral("Dir1"));
+FolderPane::FolderPane(QComboBox* drive, QListWidget* list) : QObject(list), m_drive1(drive), m_dir1(list) {
   connect(m_dir1, &QListWidget::itemActivated, this,
           [this](QListWidgetItem* item) { emit chosen(item->data(Qt::UserRole).toString()); });
   connect(m_drive1, &QComboBox::activated, this, [this](int index) { emit chosen(m_drive1->itemData(index).toString()); });
@@ -60,33 +58,15 @@ QString FolderPane::goTo(const QString& wanted, const QString& fallback) {
   return m_folder;
 }
 
-TOpenfolda::TOpenfolda(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("Openfolda"));
-  setWindowTitle(QStringLiteral("フォルダ選択"));
+FolderChooserDialog::FolderChooserDialog(QWidget* parent)
+    : QDialog(parent), m_form(std::make_unique<Ui::FolderChooserDialog>()) {
+  m_form->setupUi(this);
   setWindowFlags((windowFlags() | Qt::WindowCloseButtonHint) &
                  ~(Qt::WindowMaximizeButtonHint | Qt::WindowContextHelpButtonHint));
-  setModal(true);
-  m_drive1 = new QComboBox(this);
-  m_drive1->setObjectName(QStringLiteral("DriveComboBox1"));
-  m_dir1 = new QListWidget(this);
-  m_dir1->setObjectName(QStringLiteral("DirectoryListBox1"));
-  auto* choose = new QPushButton(QStringLiteral("選択"), this);
-  choose->setObjectName(QStringLiteral("Button1"));
-  choose->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-  cancel->setObjectName(QStringLiteral("Button2"));
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(choose);
-  buttons->addWidget(cancel);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(m_drive1);
-  layout->addWidget(m_dir1, 1);
-  layout->addLayout(buttons);
-  resize(300, 320);
-
-  connect(choose, &QPushButton::clicked, this, &TOpenfolda::accept);
-  connect(cancel, &QPushButton::clicked, this, &TOpenfolda::reject);
+  m_drive1 = m_form->DriveComboBox1;
+  m_dir1 = m_form->DirectoryListBox1;
+  connect(m_form->Button1, &QPushButton::clicked, this, &FolderChooserDialog::accept);
+  connect(m_form->Button2, &QPushButton::clicked, this, &FolderChooserDialog::reject);
   connect(m_dir1, &QListWidget::itemActivated, this,
           [this](QListWidgetItem* item) { goTo(item->data(Qt::UserRole).toString()); });
   connect(m_drive1, &QComboBox::activated, this, [this](int index) { goTo(m_drive1->itemData(index).toString()); });
@@ -94,29 +74,31 @@ TOpenfolda::TOpenfolda(QWidget* parent) : QDialog(parent) {
   if (parent) move(parent->frameGeometry().left() + 30, parent->frameGeometry().top() + 100);
 }
 
-void TOpenfolda::goTo(const QString& folder) {
+FolderChooserDialog::~FolderChooserDialog() = default;
+
+void FolderChooserDialog::goTo(const QString& folder) {
   const QString target = QDir(folder).exists() ? QDir(folder).absolutePath() : QDir::homePath();
   m_folder = target;
   FillDriveBox(m_drive1, target);
   FillFolderList(m_dir1, target.toStdString());
 }
 
-void TOpenfolda::choose(const QString& startFolder) {
+void FolderChooserDialog::choose(const QString& startFolder) {
   if (m_folder.isEmpty() || !QDir(m_folder).exists()) goTo(startFolder);
   exec();
 }
 
-void TOpenfolda::accept() {
+void FolderChooserDialog::accept() {
   m_chosen = m_folder;
   QDialog::accept();
 }
 
-void TOpenfolda::reject() {
+void FolderChooserDialog::reject() {
   m_chosen.clear();
   QDialog::reject();
 }
 
-void TOpenfolda::closeEvent(QCloseEvent* event) {
+void FolderChooserDialog::closeEvent(QCloseEvent* event) {
   // The title bar's close button: the last choice stays.
   event->accept();
   QDialog::done(QDialog::Rejected);

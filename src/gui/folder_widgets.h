@@ -1,13 +1,18 @@
 #pragma once
 // The drive box and folder list that the main window and the folder chooser
-// window share, and the chooser window TOpenfolda itself.
+// window share, and the chooser window FolderChooserDialog itself.
 
 #include <QDialog>
 #include <QString>
+#include <memory>
 #include <string>
 
 class QComboBox;
 class QListWidget;
+
+namespace Ui {
+class FolderChooserDialog;
+}
 
 namespace pictavo::gui {
 
@@ -19,12 +24,13 @@ void FillDriveBox(QComboBox* box, const QString& folder);
 // data. Returns how many sub-folder names were passed over (not UTF-8).
 size_t FillFolderList(QListWidget* list, const std::string& folder);
 
-// A tool window's drive box Drive1 over its folder list Dir1: activating a
-// folder or a drive moves the list there and reports the move.
+// A tool window's drive box Drive1 over its folder list Dir1 (both from its
+// form): activating a folder or a drive moves the list there and reports
+// the move.
 class FolderPane : public QObject {
   Q_OBJECT
  public:
-  explicit FolderPane(QWidget* window);
+  FolderPane(QComboBox* drive, QListWidget* list);
   QComboBox* drive() const { return m_drive1; }
   QListWidget* list() const { return m_dir1; }
   const QString& folder() const { return m_folder; }
@@ -42,10 +48,11 @@ class FolderPane : public QObject {
 
 // The folder chooser window: a drive box, a folder list, 選択 and キャンセル.
 // It keeps its drive and folder between uses.
-class TOpenfolda : public QDialog {
+class FolderChooserDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit TOpenfolda(QWidget* parent = nullptr);
+  explicit FolderChooserDialog(QWidget* parent = nullptr);
+  ~FolderChooserDialog() override;
   // Opens modally at `folder` the first time and where it was left after.
   // chosenFolder() is set by 選択 and emptied by キャンセル; closing the
   // window by other means leaves it as it was.
@@ -61,6 +68,7 @@ class TOpenfolda : public QDialog {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  std::unique_ptr<Ui::FolderChooserDialog> m_form;
   QComboBox* m_drive1 = nullptr;
   QListWidget* m_dir1 = nullptr;
   QString m_folder;

@@ -14,6 +14,7 @@
 #include <QIcon>
 #include <QTabWidget>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 #include "dialogs.h"
@@ -52,7 +53,7 @@ QWidget* TopLevelNamed(const QString& name) {
   return nullptr;
 }
 
-void TakeScreenshot(pictavo::gui::TMain& main, const ScreenshotRequest& r) {
+void TakeScreenshot(pictavo::gui::MainWindow& main, const ScreenshotRequest& r) {
   main.preview();
   // SLOT/Window.slot/...: the main window's slot, then each named window's in turn.
   const QStringList steps = r.slot.split(QLatin1Char('/'), Qt::SkipEmptyParts);
@@ -69,8 +70,9 @@ void TakeScreenshot(pictavo::gui::TMain& main, const ScreenshotRequest& r) {
       }
     });
   }
-  // Modal windows run their own event loop; the timer fires inside it.
-  QTimer::singleShot(steps.isEmpty() ? 0 : static_cast<int>(300 + 200 * (steps.size() - 1)), &main, [&main, r] {
+  // Modal windows run their own event loop; the timer fires inside it. The
+  // preview is decoded off the window's thread: the grab waits for it.
+  QTimer::singleShot(static_cast<int>(300 + 200 * std::max<qsizetype>(0, steps.size() - 1)), &main, [&main, r] {
     QWidget* target = r.window.isEmpty() ? &main : TopLevelNamed(r.window);
     if (target && r.page >= 0) {
       if (auto* tabs = target->findChild<QTabWidget*>()) tabs->setCurrentIndex(r.page);
@@ -102,8 +104,8 @@ int main(int argc, char** argv) {
   pictavo::gui::StartArguments arguments;
   if (!args.isEmpty()) arguments.commandLinePath = args.front();
   pictavo::gui::QtDialogs dialogs;
-  pictavo::gui::TMain window(dialogs, arguments);
-  QObject::connect(&guard, &pictavo::gui::InstanceGuard::handedOver, &window, &pictavo::gui::TMain::handOver);
+  pictavo::gui::MainWindow window(dialogs, arguments);
+  QObject::connect(&guard, &pictavo::gui::InstanceGuard::handedOver, &window, &pictavo::gui::MainWindow::handOver);
   window.show();
   if (!screenshot.file.isEmpty()) TakeScreenshot(window, screenshot);
   return QApplication::exec();

@@ -3,6 +3,9 @@
 #include "folder_widgets.h"
 #include "keyboard_menu.h"
 #include "qt_convert.h"
+#include "tool_window.h"
+#include "ui_about_box.h"
+#include "ui_main_window.h"
 
 #include <QAction>
 #include <QItemSelection>
@@ -48,58 +51,11 @@
 #include "text/chars.h"
 
 namespace pictavo::gui {
-namespace {
 
-QToolButton* SmallButton(QWidget* parent, const char* name, const QString& text, const char* hint) {
-  auto* b = new QToolButton(parent);
-  b->setObjectName(QLatin1String(name));
-  b->setText(text);
-  b->setToolTip(QString::fromUtf8(hint));
-  b->setFixedSize(20, 20);
-  return b;
-}
-
-}  // namespace
-
-UpDown::UpDown(QWidget* parent) : QWidget(parent) {
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  auto* up = new QToolButton(this);
-  auto* down = new QToolButton(this);
-  up->setArrowType(Qt::UpArrow);
-  down->setArrowType(Qt::DownArrow);
-  up->setObjectName(QStringLiteral("UpDown1Up"));
-  down->setObjectName(QStringLiteral("UpDown1Down"));
-  for (auto* b : {up, down}) {
-    b->setFixedSize(16, 11);
-    layout->addWidget(b);
-  }
-  connect(up, &QToolButton::clicked, this, [this] { setValue(m_value + 1); });
-  connect(down, &QToolButton::clicked, this, [this] { setValue(m_value - 1); });
-}
-
-void UpDown::setRange(int lowest, int highest) {
-  m_lowest = lowest;
-  m_highest = highest;
-  setValue(m_value);
-}
-
-void UpDown::setValue(int value) {
-  value = std::clamp(value, m_lowest, m_highest);
-  if (value == m_value) return;
-  m_value = value;
-  emit valueChanged(value);
-}
-
-TMain::TMain(Dialogs& dialogs, const StartArguments& arguments, QWidget* parent)
-    : QMainWindow(parent), m_dialogs(dialogs) {
-  setObjectName(QStringLiteral("TMain"));
-  setWindowTitle(QStringLiteral("Pictavo"));
-  setAcceptDrops(true);
-  buildMenus();
-  buildToolBar();
-  buildControls();
+MainWindow::MainWindow(Dialogs& dialogs, const StartArguments& arguments, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_ui(dialogs, this), m_form(std::make_unique<Ui::MainWindow>()) {
+  m_form->setupUi(this);
+  mapControls();
 
   // Start-up: the defaults and the program folder's settings file, then the
   // folder to show and the window position.
@@ -124,9 +80,9 @@ TMain::TMain(Dialogs& dialogs, const StartArguments& arguments, QWidget* parent)
   m_button7->setFocus();
 }
 
-TMain::~TMain() = default;
+MainWindow::~MainWindow() = default;
 
-void TMain::setPreviewDecode(PreviewDecoder::Decode decode) {
+void MainWindow::setPreviewDecode(PreviewDecoder::Decode decode) {
   m_previewDecoder.reset();
   // A held decode (tests) is seen without the embedded thumbnail first.
   const bool own = static_cast<bool>(decode);
@@ -143,56 +99,58 @@ void TMain::setPreviewDecode(PreviewDecoder::Decode decode) {
       own ? PreviewDecoder::Decode() : PreviewDecoder::Decode(EmbeddedPreview));
 }
 
-QString TMain::homeFolder() const {
+QString MainWindow::homeFolder() const {
   const QString home = QDir::homePath();
   return FolderExists(S(home)) ? home : QStringLiteral("/");
 }
 
-void TMain::buildMenus() {
-  auto add = [this](QMenu* menu, const char* name, const char* text, auto slot) {
-    QAction* a = menu->addAction(QString::fromUtf8(text));
-    a->setObjectName(QLatin1String(name));
-    if constexpr (!std::is_same_v<decltype(slot), std::nullptr_t>) connect(a, &QAction::triggered, this, slot);
-    return a;
-  };
-  m_file2 = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-  m_file2->setObjectName(QStringLiteral("File2"));
-  add(m_file2, "mokuji1", "目次作成", &TMain::openTableOfContents);
-  add(m_file2, "kaiten1", "回転保存", &TMain::openRotation);
-  add(m_file2, "BMP1", "BMP変換", &TMain::openBmpConversion);
-  add(m_file2, "comment1", "ｺﾒﾝﾄ作成", &TMain::openCommentEditor);
-  m_file2->addSeparator();
-  add(m_file2, "folderSelect1", "フォルダの選択", &TMain::chooseFolder);
-  m_file2->addSeparator();
-  add(m_file2, "settingsSave1", "設定ファイル保存", &TMain::saveSettingsFile);
-  add(m_file2, "settingsLoad1", "設定ファイル読込", &TMain::loadSettingsFile);
-  m_file2->addSeparator();
-  add(m_file2, "exit1", "終了(&X)", &TMain::close);
+void MainWindow::mapControls() {
+  Ui::MainWindow& ui = *m_form;
+  m_file2 = ui.File2;
+  m_edit1 = ui.Edit1;
+  m_help1 = ui.Help1;
+  m_coolBar = ui.CoolBar1;
+  m_drive1 = ui.Drive1;
+  m_dir1 = ui.Dir1;
+  m_oldFile = ui.OldFile;
+  m_button5 = ui.Button5;
+  m_button6 = ui.Button6;
+  m_button7 = ui.Button7;
+  m_button8 = ui.Button8;
+  m_button9 = ui.Button9;
+  m_button10 = ui.Button10;
+  m_title = ui.HPtytlebox;
+  m_edit2 = ui.edit2;
+  m_upDown1 = ui.UpDown1;
+  m_commentBox = ui.CommentBox;
+  m_panel7 = ui.Panel7;
+  QToolButton* const listButtons[] = {ui.Button11, ui.Button3, ui.Button4, ui.Button1,
+                                      ui.Button2,  ui.htmButton, ui.NoPicButton};
+  std::copy(std::begin(listButtons), std::end(listButtons), m_listButtons);
+  m_splitter = ui.Splitter1;
+  m_panel3 = ui.Panel3;
+  m_image1 = ui.Image1;
 
-  m_edit1 = menuBar()->addMenu(QStringLiteral("設定(&T)"));
-  m_edit1->setObjectName(QStringLiteral("Edit1"));
-  add(m_edit1, "option1", "ｵﾌﾟｼｮﾝ(&O)", &TMain::openOptions);
+  // Execute stands out: bold and larger than the window's own font.
+  QFont bold = m_button7->font();
+  bold.setBold(true);
+  bold.setPointSize(bold.pointSize() + 3);
+  m_button7->setFont(bold);
+  m_button8->hide();  // same place and height as Execute: shown only during a run
+  m_panel3->setMinimumSize(100, kPreviewBox);
+  m_panel3->installEventFilter(this);
+  m_image1->hide();
 
-  m_help1 = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-  m_help1->setObjectName(QStringLiteral("Help1"));
-  add(m_help1, "helpContents1", "ﾍﾙﾌﾟ&H)", &TMain::openHelp);
-  add(m_help1, "about1", "ﾊﾞｰｼﾞｮﾝ情報(&A)...", &TMain::showAbout);
-}
-
-void TMain::buildToolBar() {
-  m_coolBar = addToolBar(QStringLiteral("CoolBar1"));
-  m_coolBar->setObjectName(QStringLiteral("CoolBar1"));
-  m_coolBar->setMovable(false);
-  // The tool-bar buttons do what their menu items do.
+  // A tool bar holds actions in a form; these are buttons with their own names.
   struct ToolButton {
     const char* name;
     const char* text;
-    void (TMain::*slot)();
+    void (MainWindow::*slot)();
   };
-  for (const ToolButton& t : {ToolButton{"mokujiBtn", "目次作成", &TMain::openTableOfContents},
-                              ToolButton{"kaitenBtn", "画像回転", &TMain::openRotation},
-                              ToolButton{"BMPBtn", "BMP変換", &TMain::openBmpConversion},
-                              ToolButton{"commentBtn", "ｺﾒﾝﾄ作成", &TMain::openCommentEditor}}) {
+  for (const ToolButton& t : {ToolButton{"mokujiBtn", "目次作成", &MainWindow::openTableOfContents},
+                              ToolButton{"kaitenBtn", "画像回転", &MainWindow::openRotation},
+                              ToolButton{"BMPBtn", "BMP変換", &MainWindow::openBmpConversion},
+                              ToolButton{"commentBtn", "ｺﾒﾝﾄ作成", &MainWindow::openCommentEditor}}) {
     auto* b = new QToolButton(m_coolBar);
     b->setObjectName(QLatin1String(t.name));
     b->setText(QString::fromUtf8(t.text));
@@ -200,222 +158,65 @@ void TMain::buildToolBar() {
     m_coolBar->addWidget(b);
     connect(b, &QToolButton::clicked, this, t.slot);
   }
-}
+  m_status = FillStatusStrip(ui.StatusBar1, {{233}, {88, Qt::AlignRight}, {50, Qt::AlignRight}});
 
-void TMain::buildControls() {
-  auto* central = new QWidget(this);
-  central->setObjectName(QStringLiteral("MainPanel"));
-  setCentralWidget(central);
-  auto* outer = new QVBoxLayout(central);
-  outer->setContentsMargins(4, 4, 4, 0);
-  // Tight spacing: the whole window fits the client area of 502 x 394.
-  outer->setSpacing(4);
-
-  // Upper panel, left: drives, next folder, folders.
-  auto* upper = new QHBoxLayout;
-  auto* left = new QVBoxLayout;
-  m_drive1 = new QComboBox(central);
-  m_drive1->setObjectName(QStringLiteral("Drive1"));
-  m_drive1->setToolTip(QStringLiteral("ドライブを指定します。"));
-  // A long mount point must not widen the window; the list shows it whole.
-  m_drive1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  m_drive1->setMinimumContentsLength(6);
-  m_button5 = new QPushButton(QStringLiteral("次のフォルダ"), central);
-  m_button5->setObjectName(QStringLiteral("Button5"));
-  m_button5->setToolTip(QStringLiteral("現在のフォルダが含まれているフォルダで次のフォルダに移動します。"));
-  m_dir1 = new QListWidget(central);
-  m_dir1->setObjectName(QStringLiteral("Dir1"));
-  m_dir1->setToolTip(QStringLiteral("対象フォルダを指定します。"));
-  m_dir1->setContextMenuPolicy(Qt::CustomContextMenu);
-  auto* driveRow = new QHBoxLayout;
-  driveRow->addWidget(m_drive1, 1);
-  driveRow->addWidget(m_button5);
-  left->addLayout(driveRow);
-  left->addWidget(m_dir1);
-  upper->addLayout(left, 1);
-
-  // Upper panel, right: Execute (Abort over it), title, per-row count, comments.
-  auto* right = new QGridLayout;
-  right->setVerticalSpacing(3);
-  m_button7 = new QPushButton(QStringLiteral("実行(&X)"), central);
-  m_button7->setObjectName(QStringLiteral("Button7"));
-  m_button7->setToolTip(QStringLiteral("カタログ表示するファイルを作成し、htmlのファイルを作ります。"));
-  QFont bold = m_button7->font();
-  bold.setBold(true);
-  bold.setPointSize(bold.pointSize() + 3);
-  m_button7->setFont(bold);
-  m_button7->setMinimumHeight(36);
-  m_button8 = new QPushButton(QStringLiteral("中止"), central);
-  m_button8->setObjectName(QStringLiteral("Button8"));
-  m_button8->setMinimumHeight(36);
-  m_button8->hide();
-  right->addWidget(m_button7, 0, 0, 1, 3);
-  right->addWidget(m_button8, 0, 0, 1, 3);  // same place and height: shown only during a run
-  auto* titleLabel = new QLabel(QStringLiteral("タイトル"), central);
-  m_title = new QLineEdit(central);
-  m_title->setObjectName(QStringLiteral("HPtytlebox"));
-  m_title->setToolTip(QStringLiteral("作成されたHTMLのタイトルになります。"));
-  right->addWidget(titleLabel, 1, 0);
-  right->addWidget(m_title, 1, 1, 1, 2);
-  auto* perRowLabel = new QLabel(QStringLiteral("一行の枚数"), central);
-  m_edit2 = new QLineEdit(central);
-  m_edit2->setObjectName(QStringLiteral("edit2"));
-  m_edit2->setReadOnly(true);
-  m_edit2->setFixedWidth(32);
-  m_upDown1 = new UpDown(central);
-  m_upDown1->setObjectName(QStringLiteral("UpDown1"));
-  right->addWidget(perRowLabel, 2, 0);
-  auto* perRow = new QHBoxLayout;
-  perRow->setSpacing(0);
-  perRow->addWidget(m_edit2);
-  perRow->addWidget(m_upDown1);
-  perRow->addStretch();
-  right->addLayout(perRow, 2, 1, 1, 2);
-  m_commentBox = new QCheckBox(QStringLiteral("コメントを付加する"), central);
-  m_commentBox->setObjectName(QStringLiteral("CommentBox"));
-  right->addWidget(m_commentBox, 3, 0, 1, 3);
-  m_panel7 = new QFrame(central);
-  m_panel7->setObjectName(QStringLiteral("Panel7"));
-  m_panel7->setFixedHeight(4);
-  m_panel7->setAutoFillBackground(true);
-  right->addWidget(m_panel7, 4, 0, 1, 3);
-  m_button9 = new QPushButton(QStringLiteral("設定の読込"), central);
-  m_button9->setObjectName(QStringLiteral("Button9"));
-  m_button9->setEnabled(false);
-  m_button6 = new QPushButton(QStringLiteral("主な設定の確認"), central);
-  m_button6->setObjectName(QStringLiteral("Button6"));
-  connect(m_button6, &QPushButton::clicked, this, &TMain::openSettingsView);
-  m_button10 = new QPushButton(QStringLiteral("ｺﾒﾝﾄの色"), central);
-  m_button10->setObjectName(QStringLiteral("Button10"));
-  right->addWidget(m_button9, 5, 0);
-  right->addWidget(m_button6, 5, 1);
-  right->addWidget(m_button10, 5, 2);
-  upper->addLayout(right, 1);
-  outer->addLayout(upper);
-
-  // Lower part: the picture list with the small buttons, the splitter, the preview.
-  m_splitter = new QSplitter(Qt::Horizontal, central);
-  m_splitter->setObjectName(QStringLiteral("Splitter1"));
-  m_splitter->setChildrenCollapsible(false);
-  auto* listPane = new QWidget(m_splitter);
-  listPane->setMinimumWidth(100);  // the splitter's own clamp, not the layout, keeps 150
-  auto* listLayout = new QHBoxLayout(listPane);
-  listLayout->setContentsMargins(0, 0, 0, 0);
-  auto* listColumn = new QVBoxLayout;
-  listColumn->addWidget(new QLabel(QStringLiteral("　画像(*.JPG)ファイル"), listPane));
-  m_oldFile = new QListWidget(listPane);
-  m_oldFile->setObjectName(QStringLiteral("OldFile"));
-  m_oldFile->setToolTip(QStringLiteral("ファイル一覧が表示されます。 対象のファイルを選択して下さい。"));
-  m_oldFile->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  m_oldFile->setLayoutMode(QListView::Batched);
-  m_oldFile->setContextMenuPolicy(Qt::CustomContextMenu);
-  listColumn->addWidget(m_oldFile);
-  listLayout->addLayout(listColumn, 1);
-  auto* buttons = new QVBoxLayout;
-  buttons->setSpacing(1);
-  m_listButtons[0] = SmallButton(listPane, "Button11", QStringLiteral("↻"), "ファイル一覧を読み直します。");
-  m_listButtons[1] = SmallButton(listPane, "Button3", QStringLiteral("全"), "表示されているすべてのファイルを選択します。");
-  m_listButtons[2] = SmallButton(listPane, "Button4", QStringLiteral("解"), "ファイル一覧のすべての選択を解除します。");
-  m_listButtons[3] = SmallButton(listPane, "Button1", QStringLiteral("▲"), "選択したファイルの順番を上げます。");
-  m_listButtons[4] = SmallButton(listPane, "Button2", QStringLiteral("▼"), "選択したファイルの順番を下げます。");
-  m_listButtons[5] = SmallButton(listPane, "htmButton", QStringLiteral("htm"), "指定されたhtmlファイルを開きます。");
-  m_listButtons[6] = SmallButton(listPane, "NoPicButton", QStringLiteral("P"), "実行時のPreview Windowの表示切換");
-  m_listButtons[6]->setCheckable(true);
-  m_listButtons[6]->setChecked(true);
-  buttons->addSpacing(17);
-  for (auto* b : m_listButtons) buttons->addWidget(b);
-  buttons->addStretch();
-  listLayout->addLayout(buttons);
-
-  auto* previewPane = new QWidget(m_splitter);
-  auto* previewLayout = new QVBoxLayout(previewPane);
-  previewLayout->setContentsMargins(0, 0, 0, 0);
-  previewLayout->setSpacing(0);
-  previewLayout->addWidget(new QLabel(QStringLiteral("Preview Window"), previewPane));
-  m_panel3 = new QFrame(previewPane);
-  m_panel3->setObjectName(QStringLiteral("Panel3"));
-  static_cast<QFrame*>(m_panel3)->setFrameShape(QFrame::StyledPanel);
-  m_panel3->setMinimumSize(100, kPreviewBox);
-  m_panel3->installEventFilter(this);
-  previewLayout->addWidget(m_panel3, 1);
-  m_image1 = new QLabel(m_panel3);
-  m_image1->setObjectName(QStringLiteral("Image1"));
-  m_image1->hide();
-  m_splitter->addWidget(listPane);
-  m_splitter->addWidget(previewPane);
-  outer->addWidget(m_splitter, 1);
-
-  auto* bar = new QStatusBar(this);
-  bar->setObjectName(QStringLiteral("StatusBar1"));
-  setStatusBar(bar);
-  const int widths[3] = {233, 88, 50};
-  for (int i = 0; i < 3; ++i) {
-    m_status[i] = new QLabel(bar);
-    m_status[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-    m_status[i]->setFixedWidth(widths[i]);
-    m_status[i]->setFrameShape(QFrame::Panel);
-    m_status[i]->setFrameShadow(QFrame::Sunken);
-    if (i > 0) m_status[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    bar->addWidget(m_status[i]);
-  }
-
-  // Pop-up menus of the picture list and the folder list.
+  // Pop-up menus of the picture list and the folder list, over the form's actions.
   m_popup1 = new QMenu(this);
   m_popup1->setObjectName(QStringLiteral("PopupMenu1"));
-  m_popup1->addAction(QStringLiteral("最上部に移動"), this, &TMain::moveToTop)->setObjectName(QStringLiteral("moveTop1"));
-  m_popup1->addAction(QStringLiteral("最下部に移動"), this, &TMain::moveToBottom)
-      ->setObjectName(QStringLiteral("moveBottom1"));
+  m_popup1->addActions({ui.moveTop1, ui.moveBottom1});
   m_popup1->addSeparator();
-  m_popup1->addAction(QStringLiteral("最新の情報に更新"), this, &TMain::refresh)->setObjectName(QStringLiteral("refresh1"));
+  m_popup1->addAction(ui.refresh1);
   m_popup2 = new QMenu(this);
   m_popup2->setObjectName(QStringLiteral("PopupMenu2"));
-  m_popup2->addAction(QStringLiteral("次のフォルダへ"), this, &TMain::nextFolder)
-      ->setObjectName(QStringLiteral("nextFolder2"));
+  m_popup2->addAction(ui.nextFolder2);
   m_popup2->addSeparator();
-  m_popup2->addAction(QStringLiteral("最新の情報に更新"), this, &TMain::refresh)->setObjectName(QStringLiteral("refresh2"));
+  m_popup2->addAction(ui.refresh2);
   OpenMenuFromKeyboard(m_oldFile);
   OpenMenuFromKeyboard(m_dir1);
+
+  const std::pair<QAction*, void (MainWindow::*)()> menuItems[] = {
+      {ui.mokuji1, &MainWindow::openTableOfContents}, {ui.kaiten1, &MainWindow::openRotation},
+      {ui.BMP1, &MainWindow::openBmpConversion},      {ui.comment1, &MainWindow::openCommentEditor},
+      {ui.folderSelect1, &MainWindow::chooseFolder},  {ui.settingsSave1, &MainWindow::saveSettingsFile},
+      {ui.settingsLoad1, &MainWindow::loadSettingsFile}, {ui.option1, &MainWindow::openOptions},
+      {ui.helpContents1, &MainWindow::openHelp},      {ui.about1, &MainWindow::showAbout},
+      {ui.moveTop1, &MainWindow::moveToTop},          {ui.moveBottom1, &MainWindow::moveToBottom},
+      {ui.refresh1, &MainWindow::refresh},            {ui.nextFolder2, &MainWindow::nextFolder},
+      {ui.refresh2, &MainWindow::refresh}};
+  for (const auto& [action, slot] : menuItems) connect(action, &QAction::triggered, this, slot);
+  connect(ui.exit1, &QAction::triggered, this, &MainWindow::close);
   connect(m_oldFile, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& p) { m_popup1->popup(m_oldFile->viewport()->mapToGlobal(p)); });
   connect(m_dir1, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& p) { m_popup2->popup(m_dir1->viewport()->mapToGlobal(p)); });
 
-  connect(m_button7, &QPushButton::clicked, this, &TMain::execute);
-  connect(m_button8, &QPushButton::clicked, this, &TMain::abortRun);
-  connect(m_button5, &QPushButton::clicked, this, &TMain::nextFolder);
-  connect(m_button9, &QPushButton::clicked, this, &TMain::loadFolderSettings);
-  connect(m_button10, &QPushButton::clicked, this, &TMain::chooseCommentColour);
-  connect(m_listButtons[0], &QToolButton::clicked, this, &TMain::refresh);
-  connect(m_listButtons[1], &QToolButton::clicked, this, &TMain::selectAll);
-  connect(m_listButtons[2], &QToolButton::clicked, this, &TMain::selectNone);
-  connect(m_listButtons[3], &QToolButton::clicked, this, &TMain::moveUp);
-  connect(m_listButtons[4], &QToolButton::clicked, this, &TMain::moveDown);
-  connect(m_listButtons[5], &QToolButton::clicked, this, &TMain::openPage);
-  connect(m_listButtons[6], &QToolButton::toggled, this, &TMain::togglePreview);
+  connect(m_button6, &QPushButton::clicked, this, &MainWindow::openSettingsView);
+  connect(m_button7, &QPushButton::clicked, this, &MainWindow::execute);
+  connect(m_button8, &QPushButton::clicked, this, &MainWindow::abortRun);
+  connect(m_button5, &QPushButton::clicked, this, &MainWindow::nextFolder);
+  connect(m_button9, &QPushButton::clicked, this, &MainWindow::loadFolderSettings);
+  connect(m_button10, &QPushButton::clicked, this, &MainWindow::chooseCommentColour);
+  connect(m_listButtons[0], &QToolButton::clicked, this, &MainWindow::refresh);
+  connect(m_listButtons[1], &QToolButton::clicked, this, &MainWindow::selectAll);
+  connect(m_listButtons[2], &QToolButton::clicked, this, &MainWindow::selectNone);
+  connect(m_listButtons[3], &QToolButton::clicked, this, &MainWindow::moveUp);
+  connect(m_listButtons[4], &QToolButton::clicked, this, &MainWindow::moveDown);
+  connect(m_listButtons[5], &QToolButton::clicked, this, &MainWindow::openPage);
+  connect(m_listButtons[6], &QToolButton::toggled, this, &MainWindow::togglePreview);
   connect(m_upDown1, &UpDown::valueChanged, this, [this](int v) { m_edit2->setText(QString::number(v)); });
   connect(m_oldFile, &QListWidget::itemSelectionChanged, this, [this] {
     if (!m_redrawing) takeSelectionFromList();
   });
-  connect(m_oldFile, &QListWidget::itemClicked, this, &TMain::preview);
-  connect(m_oldFile, &QListWidget::itemDoubleClicked, this, &TMain::openPicture);
+  connect(m_oldFile, &QListWidget::itemClicked, this, &MainWindow::preview);
+  connect(m_oldFile, &QListWidget::itemDoubleClicked, this, &MainWindow::openPicture);
   connect(m_dir1, &QListWidget::itemActivated, this,
           [this](QListWidgetItem* item) { goToPath(item->data(Qt::UserRole).toString()); });
   connect(m_drive1, &QComboBox::activated, this, [this](int index) { goToPath(m_drive1->itemData(index).toString()); });
   connect(m_splitter, &QSplitter::splitterMoved, this, [this] { clampSplitter(); });
-
-  setTabOrder(m_button7, m_title);
-  setTabOrder(m_title, m_upDown1);
-  setTabOrder(m_upDown1, m_commentBox);
-  setTabOrder(m_commentBox, m_button9);
-  setTabOrder(m_button9, m_button10);
-  setTabOrder(m_button10, m_drive1);
-  setTabOrder(m_drive1, m_button5);
-  setTabOrder(m_button5, m_dir1);
-  setTabOrder(m_dir1, m_oldFile);
 }
 
 // The controls an album run disables, in the order they are listed for it.
-void TMain::setRunControlsEnabled(bool enabled) {
+void MainWindow::setRunControlsEnabled(bool enabled) {
   QWidget* widgets[] = {m_drive1,         m_dir1,           m_oldFile,        m_listButtons[3], m_listButtons[4],
                         m_listButtons[1], m_listButtons[2], m_listButtons[0], m_button5,        m_button6,
                         m_button9,        m_button10,       m_upDown1,        m_title,          m_commentBox,
@@ -427,52 +228,40 @@ void TMain::setRunControlsEnabled(bool enabled) {
 
 // --- the core's view of the window ---
 
-void TMain::note(const std::string& detail) {
-  qWarning("%s", detail.c_str());
-  m_pendingNote = detail;
+// The dialogs go through the same forwarding as the tool windows': "\r" as a
+// line break, the system's reason under the next message.
+void MainWindow::note(const std::string& detail) { m_ui.note(detail); }
+
+void MainWindow::showPendingNote() { m_ui.showPendingNote(); }
+
+void MainWindow::showMessage(const std::string& text) { m_ui.showMessage(text); }
+
+bool MainWindow::askYesNo(const std::string& text, const std::string& caption) {
+  return m_ui.askYesNo(text, caption);
 }
 
-void TMain::showPendingNote() {
-  // A note no message of its command took is shown when the command ends,
-  // not under the next command's message.
-  if (!m_pendingNote.empty()) m_dialogs.message(this, Q(std::exchange(m_pendingNote, {})));
-}
-
-void TMain::showMessage(const std::string& text) {
-  QString t = Q(text);
-  t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  if (!m_pendingNote.empty()) t += QStringLiteral("\n\n") + Q(std::exchange(m_pendingNote, {}));
-  m_dialogs.message(this, t);
-}
-
-bool TMain::askYesNo(const std::string& text, const std::string& caption) {
-  QString t = Q(text);
-  t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return m_dialogs.question(this, t, Q(caption));
-}
-
-void TMain::setStatus(StatusPanel panel, const std::string& text) {
+void MainWindow::setStatus(StatusPanel panel, const std::string& text) {
   const int i = static_cast<int>(panel);
   if (i < 0 || i > 2) return;
   m_status[i]->setText(Q(text));
 }
 
-bool TMain::processEvents() {
+bool MainWindow::processEvents() {
   // The point where a run hears Abort; the click itself may have come in
   // while the run waited (letEventsRun).
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   return m_abortRequested;
 }
 
-void TMain::letEventsRun() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void MainWindow::letEventsRun() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
-void TMain::openWithProgram(const std::string& program, const std::string& document, const std::string& folder) {
-  m_dialogs.startProgram(Q(program), Q(document), Q(folder));
+void MainWindow::openWithProgram(const std::string& program, const std::string& document, const std::string& folder) {
+  m_ui.openWithProgram(program, document, folder);
 }
 
-void TMain::openWithAssociatedProgram(const std::string& path) { m_dialogs.openDocument(Q(path)); }
+void MainWindow::openWithAssociatedProgram(const std::string& path) { m_ui.openWithAssociatedProgram(path); }
 
-void TMain::beginRun() {
+void MainWindow::beginRun() {
   m_busy = true;
   m_abortRequested = false;
   m_image1->hide();
@@ -483,7 +272,7 @@ void TMain::beginRun() {
   setRunControlsEnabled(false);
 }
 
-void TMain::endRun(bool earlyEnd) {
+void MainWindow::endRun(bool earlyEnd) {
   m_button8->hide();
   m_button7->show();
   setRunControlsEnabled(true);
@@ -504,7 +293,7 @@ void TMain::endRun(bool earlyEnd) {
   m_busy = false;
 }
 
-void TMain::showPreview(const Bitmap& thumbnail) {
+void MainWindow::showPreview(const Bitmap& thumbnail) {
   const QImage image = ToQImage(thumbnail);
   m_image1->setPixmap(QPixmap::fromImage(image));
   m_image1->resize(image.size());
@@ -513,21 +302,21 @@ void TMain::showPreview(const Bitmap& thumbnail) {
   m_image1->repaint();
 }
 
-void TMain::setPicturesPerRow(int16_t count) {
+void MainWindow::setPicturesPerRow(int16_t count) {
   m_upDown1->setValue(count);
   m_edit2->setText(QString::number(m_upDown1->value()));
   m_session.perRow = m_upDown1->value();
 }
 
-void TMain::setLoadButtonEnabled(bool enabled) { m_button9->setEnabled(enabled); }
+void MainWindow::setLoadButtonEnabled(bool enabled) { m_button9->setEnabled(enabled); }
 
-std::optional<std::string> TMain::chooseOpenFile(const std::string& filter, const std::string& folder) {
+std::optional<std::string> MainWindow::chooseOpenFile(const std::string& filter, const std::string& folder) {
   auto path = m_dialogs.openFile(this, Q(filter), Q(folder));
   if (!path) return std::nullopt;
   return S(*path);
 }
 
-std::optional<std::string> TMain::chooseSaveFile(const std::string& filter, const std::string& folder) {
+std::optional<std::string> MainWindow::chooseSaveFile(const std::string& filter, const std::string& folder) {
   auto path = m_dialogs.saveFile(this, Q(filter), Q(folder));
   if (!path) return std::nullopt;
   return S(*path);
@@ -535,14 +324,14 @@ std::optional<std::string> TMain::chooseSaveFile(const std::string& filter, cons
 
 // --- folders and the picture list ---
 
-bool TMain::goToPath(const QString& path) {
+bool MainWindow::goToPath(const QString& path) {
   if (m_busy || path.isEmpty()) return false;
   const std::string p = AbsolutePath(S(path));
   setFolder(FileExists(p) ? ParentFolder(p) : p);
   return true;
 }
 
-void TMain::setFolder(const std::string& wanted) {
+void MainWindow::setFolder(const std::string& wanted) {
   std::string folder = wanted;
   if (!FolderExists(folder) || !ListFiles(folder).ok) {
     // A folder that cannot be shown: the home folder instead, without a message.
@@ -555,15 +344,15 @@ void TMain::setFolder(const std::string& wanted) {
   refillPictureList();
 }
 
-void TMain::fillDriveList() { FillDriveBox(m_drive1, Q(m_session.main.currentFolder)); }
+void MainWindow::fillDriveList() { FillDriveBox(m_drive1, Q(m_session.main.currentFolder)); }
 
-void TMain::fillFolderList() {
+void MainWindow::fillFolderList() {
   const std::string& folder = m_session.main.currentFolder;
   const size_t skipped = FillFolderList(m_dir1, folder);
   if (skipped) warnPassedOver(folder, skipped);
 }
 
-void TMain::refillPictureList() {
+void MainWindow::refillPictureList() {
   PictureListRefill refill = RefillPictureList(m_session.main.currentFolder, m_session.settings.htmlFileName);
   if (!refill.ok) {
     note(refill.error);
@@ -582,7 +371,7 @@ void TMain::refillPictureList() {
   m_oldFile->scrollToTop();
 }
 
-void TMain::redrawPictureList() {
+void MainWindow::redrawPictureList() {
   m_redrawing = true;
   m_oldFile->clear();
   QStringList names;
@@ -607,7 +396,7 @@ void TMain::redrawPictureList() {
   m_redrawing = false;
 }
 
-void TMain::takeSelectionFromList() {
+void MainWindow::takeSelectionFromList() {
   // From the selection's ranges: asking each item costs a search of the
   // selection per item, which a list of a hundred thousand feels.
   const size_t n = std::min(static_cast<size_t>(m_oldFile->count()), m_session.pictures.size());
@@ -619,55 +408,55 @@ void TMain::takeSelectionFromList() {
   }
 }
 
-void TMain::warnPassedOver(const std::string& folder, size_t count) {
+void MainWindow::warnPassedOver(const std::string& folder, size_t count) {
   // Names that are not UTF-8 cannot be shown or passed on; the user sees how many were left out.
   const std::string text = folder + ": " + std::to_string(count) + " names are not UTF-8 and are not listed";
   qWarning("%s", text.c_str());
   setStatus(StatusPanel::Step, text);
 }
 
-void TMain::refresh() {
+void MainWindow::refresh() {
   if (m_busy) return;
   fillFolderList();
   refillPictureList();
 }
 
-void TMain::nextFolder() {
+void MainWindow::nextFolder() {
   if (m_busy) return;
   setFolder(NextFolder(m_session.main.currentFolder));
 }
 
-void TMain::selectAll() {
+void MainWindow::selectAll() {
   SelectAll(m_session.pictures);
   redrawPictureList();
   m_oldFile->scrollToTop();
 }
 
-void TMain::selectNone() {
+void MainWindow::selectNone() {
   SelectNone(m_session.pictures);
   redrawPictureList();
   m_oldFile->scrollToTop();
 }
 
-void TMain::moveUp() {
+void MainWindow::moveUp() {
   if (MoveUp(m_session.pictures) == MoveResult::CannotMove) return showMessage(pictavo::msg::kCannotMove);
   redrawPictureList();
 }
 
-void TMain::moveDown() {
+void MainWindow::moveDown() {
   if (MoveDown(m_session.pictures) == MoveResult::CannotMove) return showMessage(pictavo::msg::kCannotMove);
   redrawPictureList();
 }
 
-void TMain::moveToTop() {
+void MainWindow::moveToTop() {
   if (MoveToTop(m_session.pictures) == MoveResult::Moved) redrawPictureList();
 }
 
-void TMain::moveToBottom() {
+void MainWindow::moveToBottom() {
   if (MoveToBottom(m_session.pictures) == MoveResult::Moved) redrawPictureList();
 }
 
-void TMain::preview() {
+void MainWindow::preview() {
   if (!m_session.main.previewOn) return;
   m_image1->setScaledContents(true);
   m_image1->hide();
@@ -683,7 +472,7 @@ void TMain::preview() {
   (void)m_previewDecoder->request(m_previewPath);
 }
 
-void TMain::showDecodedPreview(uint64_t ticket, const std::string& path, const PreviewPicture& picture) {
+void MainWindow::showDecodedPreview(uint64_t ticket, const std::string& path, const PreviewPicture& picture) {
   // Overtaken by a later click, or the window moved on meanwhile (a run, a
   // folder change, another selection): nothing of it is shown.
   if (!m_previewDecoder || !m_previewDecoder->current(ticket) || m_busy || !m_session.main.previewOn) return;
@@ -699,7 +488,7 @@ void TMain::showDecodedPreview(uint64_t ticket, const std::string& path, const P
   m_image1->show();
 }
 
-void TMain::openPicture() {
+void MainWindow::openPicture() {
   const auto first = FirstSelected(m_session.pictures);
   if (!first) return;
   const std::string& name = m_session.pictures[*first].name;
@@ -711,7 +500,7 @@ void TMain::openPicture() {
   }
 }
 
-void TMain::openPage() {
+void MainWindow::openPage() {
   const std::string folder = FolderBase(m_session.main.currentFolder);
   const std::string page = folder + m_session.settings.htmlFileName;
   if (!m_session.settings.browserPath.empty()) {
@@ -721,14 +510,14 @@ void TMain::openPage() {
   }
 }
 
-void TMain::togglePreview(bool on) {
+void MainWindow::togglePreview(bool on) {
   m_session.main.previewOn = on;
   m_image1->setVisible(on && !m_image1->pixmap().isNull());
 }
 
 // --- settings and the upper panel ---
 
-void TMain::loadFolderSettings() {
+void MainWindow::loadFolderSettings() {
   {
     SessionWindow mirror(m_session, *this);
     (void)LoadFolderSettings(m_session.settings, m_session.main, mirror);
@@ -736,7 +525,7 @@ void TMain::loadFolderSettings() {
   showPendingNote();
 }
 
-void TMain::saveSettingsFile() {
+void MainWindow::saveSettingsFile() {
   {
     SessionWindow mirror(m_session, *this);
     (void)SettingsSaveCommand(m_session.settings, m_session.main, mirror);
@@ -744,7 +533,7 @@ void TMain::saveSettingsFile() {
   showPendingNote();
 }
 
-void TMain::loadSettingsFile() {
+void MainWindow::loadSettingsFile() {
   {
     SessionWindow mirror(m_session, *this);
     (void)SettingsLoadCommand(m_session.settings, m_session.main, mirror);
@@ -752,20 +541,20 @@ void TMain::loadSettingsFile() {
   showPendingNote();
 }
 
-void TMain::chooseCommentColour() {
+void MainWindow::chooseCommentColour() {
   const QColor preset = FromColorRef(m_session.main.commentColor);
   const QColor chosen = m_dialogs.chooseColour(this, preset).value_or(preset);
   m_session.main.commentColor = ToColorRef(chosen);
   showCommentColour();
 }
 
-void TMain::showCommentColour() {
+void MainWindow::showCommentColour() {
   QPalette p = m_panel7->palette();
   p.setColor(QPalette::Window, FromColorRef(m_session.main.commentColor));
   m_panel7->setPalette(p);
 }
 
-void TMain::chooseFolder() {
+void MainWindow::chooseFolder() {
   if (m_busy) return;
   const QString start = m_lastChosenFolder.isEmpty() ? Q(m_session.main.currentFolder) : m_lastChosenFolder;
   const auto chosen = m_dialogs.chooseFolder(this, QString::fromUtf8(msg::kChooseFolderTitle), start);
@@ -775,25 +564,20 @@ void TMain::chooseFolder() {
   goToPath(*chosen);
 }
 
-void TMain::showAbout() {
+void MainWindow::showAbout() {
   QDialog about(this);
-  about.setObjectName(QStringLiteral("TAbout"));
-  about.setWindowTitle(QStringLiteral("バージョン情報"));
+  Ui::AboutBox form;
+  form.setupUi(&about);
   about.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
-  auto* layout = new QVBoxLayout(&about);
-  auto* version = new QLabel(QStringLiteral("Pictavo Ver") + Q(m_session.main.programVersion) + QStringLiteral(" "), &about);
-  version->setObjectName(QStringLiteral("Verlabel"));
-  layout->addWidget(version);
-  auto* ok = new QDialogButtonBox(QDialogButtonBox::Ok, &about);
-  connect(ok, &QDialogButtonBox::accepted, &about, &QDialog::accept);
-  layout->addWidget(ok);
+  form.Verlabel->setText(QStringLiteral("Pictavo Ver") + Q(m_session.main.programVersion) + QStringLiteral(" "));
+  connect(form.OKButton, &QDialogButtonBox::accepted, &about, &QDialog::accept);
   about.move(pos() + QPoint(50, 120));
   about.exec();
 }
 
 // --- window events ---
 
-void TMain::restoreWindowPosition(const std::string& leftText, const std::string& topText) {
+void MainWindow::restoreWindowPosition(const std::string& leftText, const std::string& topText) {
   // A position that does not parse counts as 0; one off the screen is pulled back onto it.
   int x = ParseDecimal(leftText).value_or(0);
   int y = ParseDecimal(topText).value_or(0);
@@ -805,12 +589,12 @@ void TMain::restoreWindowPosition(const std::string& leftText, const std::string
   move(x, y);
 }
 
-void TMain::centrePreview() {
+void MainWindow::centrePreview() {
   m_image1->move(CentreOffset(m_panel3->width(), m_image1->width()),
                  CentreOffset(m_panel3->height(), m_image1->height()));
 }
 
-void TMain::clampSplitter() {
+void MainWindow::clampSplitter() {
   QList<int> sizes = m_splitter->sizes();
   if (sizes.size() != 2) return;
   const int total = sizes[0] + sizes[1];
@@ -819,12 +603,12 @@ void TMain::clampSplitter() {
   m_splitter->setSizes({position, std::max(0, total - position)});
 }
 
-bool TMain::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_panel3 && event->type() == QEvent::Resize) centrePreview();
   return QMainWindow::eventFilter(watched, event);
 }
 
-void TMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   // Closing during a run would free the window the run still reports to.
   if (m_busy) {
     event->ignore();
@@ -833,7 +617,7 @@ void TMain::closeEvent(QCloseEvent* event) {
   QMainWindow::closeEvent(event);
 }
 
-void TMain::keyPressEvent(QKeyEvent* event) {
+void MainWindow::keyPressEvent(QKeyEvent* event) {
   if (m_busy) {
     event->accept();
     return;
@@ -847,11 +631,11 @@ void TMain::keyPressEvent(QKeyEvent* event) {
   QMainWindow::keyPressEvent(event);
 }
 
-void TMain::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (!m_busy && event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
-void TMain::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
   QStringList paths;
   for (const QUrl& url : event->mimeData()->urls()) {
     if (url.isLocalFile()) paths << url.toLocalFile();
@@ -859,13 +643,13 @@ void TMain::dropEvent(QDropEvent* event) {
   if (dropPaths(paths)) event->acceptProposedAction();
 }
 
-bool TMain::dropPaths(const QStringList& paths) {
+bool MainWindow::dropPaths(const QStringList& paths) {
   // A refill during a run would change the list the run reads.
   if (m_busy || paths.isEmpty()) return false;
   return goToPath(paths.back());
 }
 
-void TMain::handOver(const QStringList& arguments) {
+void MainWindow::handOver(const QStringList& arguments) {
   if (isMinimized()) showNormal();
   raise();
   activateWindow();
@@ -877,9 +661,9 @@ void TMain::handOver(const QStringList& arguments) {
   }
 }
 
-void TMain::execute() { (void)runAlbum(); }
+void MainWindow::execute() { (void)runAlbum(); }
 
-RunOutcome TMain::runAlbum() {
+RunOutcome MainWindow::runAlbum() {
   if (m_busy) return RunOutcome::Failed;
   takeSelectionFromList();
   m_session.main.albumTitle = S(m_title->text());
@@ -892,18 +676,18 @@ RunOutcome TMain::runAlbum() {
   return outcome;
 }
 
-void TMain::deselectPicture(const std::string& name) {
+void MainWindow::deselectPicture(const std::string& name) {
   for (PictureEntry& p : m_session.pictures) {
     if (p.name == name) p.selected = false;
   }
   redrawPictureList();
 }
 
-void TMain::setPreviewSwitch(bool on) {
+void MainWindow::setPreviewSwitch(bool on) {
   m_listButtons[6]->setChecked(on);
   togglePreview(on);
 }
 
-void TMain::abortRun() { m_abortRequested = true; }
+void MainWindow::abortRun() { m_abortRequested = true; }
 
 }  // namespace pictavo::gui

@@ -1,5 +1,5 @@
 #pragma once
-// The main window TMain: the folder and picture lists, the album settings of
+// The main window MainWindow: the folder and picture lists, the album settings of
 // the upper panel, Execute and Abort, the status bar and the preview. Its
 // controls carry the designer names as object names. The rules live in
 // core (session/); this class maps controls onto them and is the album
@@ -11,12 +11,16 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "album/album_run.h"
+#include "album_window.h"
 #include "dialogs.h"
 #include "session/preview_decoder.h"
 #include "session/session.h"
 #include "settings/settings_file.h"
+#include "up_down.h"
+#include "window_dialogs.h"
 
 class QAction;
 class QCheckBox;
@@ -31,30 +35,16 @@ class QSplitter;
 class QToolBar;
 class QToolButton;
 
+namespace Ui {
+class MainWindow;
+}
+
 namespace pictavo::gui {
 
-class Tcomment;
-class Toption2;
-class Tmokuji;
-class TBMPtoJPEG;
-
-// The up-down control: two arrow buttons over a value kept in its range
-// (1 to 10 unless set).
-class UpDown : public QWidget {
-  Q_OBJECT
- public:
-  explicit UpDown(QWidget* parent = nullptr);
-  int value() const { return m_value; }
-  void setValue(int value);
-  void setRange(int lowest, int highest);
- signals:
-  void valueChanged(int value);
-
- private:
-  int m_value = 5;
-  int m_lowest = 1;
-  int m_highest = 10;
-};
+class CommentEditorWindow;
+class RotationWindow;
+class TableOfContentsWindow;
+class BmpConversionWindow;
 
 class TOption;
 class Tsetview;
@@ -64,11 +54,11 @@ struct StartArguments {
   QString commandLinePath; // a folder or a file (its folder is opened); empty when none
 };
 
-class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
+class MainWindow : public QMainWindow, public AlbumRunHost, public SettingsWindow, public AlbumWindow {
   Q_OBJECT
  public:
-  TMain(Dialogs& dialogs, const StartArguments& arguments, QWidget* parent = nullptr);
-  ~TMain() override;
+  MainWindow(Dialogs& dialogs, const StartArguments& arguments, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   Session& session() { return m_session; }
   bool busy() const { return m_busy; }
@@ -80,16 +70,17 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   TOption* options() const { return m_options; }
   Tsetview* settingsView() const { return m_setview; }
   // The tool windows, made at first use and kept (tool_windows.cpp).
-  Toption2* rotationWindow();
-  Tcomment* commentWindow();
-  Tmokuji* tocWindow();
-  TBMPtoJPEG* bmpWindow();
+  RotationWindow* rotationWindow();
+  CommentEditorWindow* commentWindow();
+  TableOfContentsWindow* tocWindow();
+  BmpConversionWindow* bmpWindow();
 
   // What the batch does to the window as a user would: deselect an entry by
   // name, run Execute to its end, and press the preview switch.
-  void deselectPicture(const std::string& name);
-  RunOutcome runAlbum();
-  void setPreviewSwitch(bool on);
+  QWidget* widget() override { return this; }
+  void deselectPicture(const std::string& name) override;
+  RunOutcome runAlbum() override;
+  void setPreviewSwitch(bool on) override;
   // The preview's decode (tests hold it to see the window go on meanwhile).
   void setPreviewDecode(PreviewDecoder::Decode decode);
 
@@ -118,7 +109,7 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   // Folder list and drive list go to `path` (a file: its folder) and the
   // picture list is refilled; a folder that cannot be listed falls back to
   // the home folder. Refused while a command runs.
-  bool goToPath(const QString& path);
+  bool goToPath(const QString& path) override;
   // Paths dropped on the window: the last one counts, whole. Refused (false) while busy.
   bool dropPaths(const QStringList& paths);
   void execute();
@@ -162,9 +153,9 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void buildMenus();
-  void buildToolBar();
-  void buildControls();
+  // After setupUi: the form's controls under their members, what core's
+  // constants size, and the connections.
+  void mapControls();
   void setFolder(const std::string& folder);
   void fillFolderList();
   void fillDriveList();
@@ -180,6 +171,8 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   QString homeFolder() const;
 
   Dialogs& m_dialogs;
+  WindowDialogs m_ui;
+  std::unique_ptr<Ui::MainWindow> m_form;
   Session m_session;
   bool m_busy = false;
   bool m_abortRequested = false;
@@ -187,15 +180,14 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   bool m_pageFound = false;
   bool m_redrawing = false;
   QString m_lastChosenFolder;
-  std::string m_pendingNote;
   QString m_deferredPath;  // handed over during a run
   QPoint m_startPosition;
   TOption* m_options = nullptr;
   Tsetview* m_setview = nullptr;
-  Toption2* m_rotation = nullptr;
-  Tcomment* m_comment = nullptr;
-  Tmokuji* m_tocWindow = nullptr;
-  TBMPtoJPEG* m_bmpWindow = nullptr;
+  RotationWindow* m_rotation = nullptr;
+  CommentEditorWindow* m_comment = nullptr;
+  TableOfContentsWindow* m_tocWindow = nullptr;
+  BmpConversionWindow* m_bmpWindow = nullptr;
 
   QMenu* m_file2 = nullptr;
   QMenu* m_edit1 = nullptr;
@@ -221,7 +213,7 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   QSplitter* m_splitter = nullptr;
   QWidget* m_panel3 = nullptr;
   QLabel* m_image1 = nullptr;
-  QLabel* m_status[3] = {};
+  std::vector<QLabel*> m_status;  // StatusPanel0 .. StatusPanel2
   // Last: its thread ends before anything it reports to goes.
   std::string m_previewPath;  // the picture the preview was last asked for
   std::unique_ptr<PreviewDecoder> m_previewDecoder;

@@ -102,7 +102,7 @@ void ShowColour(QFrame* swatch, int32_t colour) {
 
 }  // namespace
 
-TOption::TOption(TMain& main, Dialogs& dialogs) : QDialog(&main), m_main(main), m_dialogs(dialogs) {
+TOption::TOption(MainWindow& main, Dialogs& dialogs) : QDialog(&main), m_main(main), m_dialogs(dialogs) {
   setObjectName(QStringLiteral("TOption"));
   setWindowTitle(QStringLiteral("オプション"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);

@@ -19,13 +19,13 @@ class QTabWidget;
 namespace pictavo::gui {
 
 class Dialogs;
-class TMain;
+class MainWindow;
 class UpDown;
 
 class TOption : public QDialog {
   Q_OBJECT
  public:
-  TOption(TMain& main, Dialogs& dialogs);
+  TOption(MainWindow& main, Dialogs& dialogs);
 
   // mainini: every control from the record (and the main window's per-row
   // control). Not run when the dialog is merely shown again.
@@ -63,7 +63,7 @@ class TOption : public QDialog {
   void chooseBackground();
   void chooseStartFolder();
 
-  TMain& m_main;
+  MainWindow& m_main;
   Dialogs& m_dialogs;
   OptionForm m_form;  // what no control holds by itself: the font list, the colours
 

@@ -1,5 +1,7 @@
 #include "publish_window.h"
 
+#include "ui_publish_window.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -28,62 +30,30 @@ constexpr const char* kSomeFailed = "公開用コピーを作成できなかっ�
 constexpr const char* kSettingsNotSaved = "公開の設定を保存できませんでした。";
 }  // namespace msg
 
-TPublish::TPublish(QWidget* parent, Dialogs& dialogs, std::string programFolder)
-    : QDialog(parent), m_ui(dialogs, this), m_programFolder(std::move(programFolder)) {
-  setObjectName(QStringLiteral("TPublish"));
-  setWindowTitle(QStringLiteral("公開用コピーの作成"));
-  setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
-
-  auto* form = new QFormLayout;
-  auto* destRow = new QHBoxLayout;
-  m_dest = new QLineEdit(this);
-  m_dest->setObjectName(QStringLiteral("DestEdit"));
-  auto* choose = new QPushButton(QStringLiteral("参照..."), this);
-  choose->setObjectName(QStringLiteral("DestButton"));
-  connect(choose, &QPushButton::clicked, this, &TPublish::chooseDestination);
-  destRow->addWidget(m_dest, 1);
-  destRow->addWidget(choose);
-  form->addRow(QStringLiteral("公開先フォルダ"), destRow);
-  m_maxSize = new QSpinBox(this);
-  m_maxSize->setObjectName(QStringLiteral("MaxSize"));
-  m_maxSize->setRange(16, 65500);
-  m_maxSize->setSuffix(QStringLiteral(" ピクセル"));
-  form->addRow(QStringLiteral("画像の最大サイズ"), m_maxSize);
-  m_quality = new QSpinBox(this);
-  m_quality->setObjectName(QStringLiteral("Quality"));
-  m_quality->setRange(1, 100);
-  form->addRow(QStringLiteral("画質"), m_quality);
-  m_keepLocation = new QCheckBox(QStringLiteral("撮影場所（GPS）の情報を残す"), this);
-  m_keepLocation->setObjectName(QStringLiteral("KeepLocation"));
-  form->addRow(QString(), m_keepLocation);
-  m_progress = new QProgressBar(this);
-  m_progress->setObjectName(QStringLiteral("Progress"));
-  m_progress->setRange(0, 1);
-  m_progress->setValue(0);
-
-  auto* buttons = new QHBoxLayout;
-  m_run = new QPushButton(QStringLiteral("作成"), this);
-  m_run->setObjectName(QStringLiteral("PublishButton"));
-  m_abortButton = new QPushButton(QStringLiteral("中止"), this);
-  m_abortButton->setObjectName(QStringLiteral("AbortButton"));
-  m_close = new QPushButton(QStringLiteral("閉じる"), this);
-  m_close->setObjectName(QStringLiteral("CloseButton"));
-  connect(m_run, &QPushButton::clicked, this, &TPublish::execute);
-  connect(m_abortButton, &QPushButton::clicked, this, &TPublish::abort);
-  connect(m_close, &QPushButton::clicked, this, &TPublish::close);
-  buttons->addStretch(1);
-  buttons->addWidget(m_run);
-  buttons->addWidget(m_abortButton);
-  buttons->addWidget(m_close);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(form);
-  layout->addWidget(m_progress);
-  layout->addLayout(buttons);
+PublishWindow::PublishWindow(QWidget* parent, Dialogs& dialogs, std::string programFolder)
+    : ToolWindow(parent, Qt::Dialog | Qt::WindowCloseButtonHint),
+      m_ui(dialogs, this),
+      m_programFolder(std::move(programFolder)),
+      m_form(std::make_unique<Ui::PublishWindow>()) {
+  Ui::PublishWindow& ui = *m_form;
+  ui.setupUi(this);
+  m_dest = ui.DestEdit;
+  m_maxSize = ui.MaxSize;
+  m_quality = ui.Quality;
+  m_keepLocation = ui.KeepLocation;
+  m_progress = ui.Progress;
+  m_abortButton = ui.AbortButton;
+  disableWhileBusy({ui.PublishButton, ui.CloseButton, ui.DestEdit, ui.MaxSize, ui.Quality, ui.KeepLocation});
+  connect(ui.DestButton, &QPushButton::clicked, this, &PublishWindow::chooseDestination);
+  connect(ui.PublishButton, &QPushButton::clicked, this, &PublishWindow::execute);
+  connect(ui.AbortButton, &QPushButton::clicked, this, &PublishWindow::abort);
+  connect(ui.CloseButton, &QPushButton::clicked, this, &PublishWindow::close);
   setBusy(false);
 }
 
-void TPublish::openFor(const QString& site) {
+PublishWindow::~PublishWindow() = default;
+
+void PublishWindow::openFor(const QString& site) {
   m_site = site;
   const PublishSettings s = ReadPublishSettings(m_programFolder);
   m_maxSize->setValue(s.maxSize);
@@ -95,34 +65,31 @@ void TPublish::openFor(const QString& site) {
   ShowModal(this);
 }
 
-void TPublish::chooseDestination() {
+void PublishWindow::chooseDestination() {
   const QString start = m_dest->text().isEmpty() ? QDir(m_site).absoluteFilePath(QStringLiteral("..")) : m_dest->text();
   if (auto folder = m_ui.dialogs().chooseFolder(this, QStringLiteral("公開先フォルダ"), start)) m_dest->setText(*folder);
 }
 
-void TPublish::setBusy(bool busy) {
-  m_busy = busy;
-  m_run->setEnabled(!busy);
-  m_close->setEnabled(!busy);
-  m_abortButton->setEnabled(busy);
-  for (QWidget* w : std::initializer_list<QWidget*>{m_dest, m_maxSize, m_quality, m_keepLocation}) w->setEnabled(!busy);
+void PublishWindow::setBusy(bool busy) {
+  ToolWindow::setBusy(busy);
+  m_abortButton->setEnabled(busy);  // 中止 only while the copy runs
 }
 
-bool TPublish::stopRequested() {
+bool PublishWindow::stopRequested() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   return m_abort;
 }
 
-void TPublish::progress(size_t done, size_t total, const std::string& path) {
+void PublishWindow::progress(size_t done, size_t total, const std::string& path) {
   m_progress->setRange(0, static_cast<int>(std::max<size_t>(total, 1)));
   m_progress->setValue(static_cast<int>(done));
   m_progress->setFormat(QStringLiteral("%v / %m  ") + Q(path));
 }
 
-void TPublish::abort() { m_abort = true; }
+void PublishWindow::abort() { m_abort = true; }
 
-void TPublish::execute() {
-  if (m_busy) return;
+void PublishWindow::execute() {
+  if (busy()) return;
   const QString dest = m_dest->text().trimmed();
   if (dest.isEmpty()) {
     m_ui.showMessage(msg::kNoDestination);
@@ -169,18 +136,6 @@ void TPublish::execute() {
       }
       break;
   }
-}
-
-void TPublish::closeEvent(QCloseEvent* event) {
-  if (m_busy) {
-    event->ignore();
-    return;
-  }
-  QDialog::closeEvent(event);
-}
-
-void TPublish::reject() {
-  if (!m_busy) QDialog::reject();
 }
 
 }  // namespace pictavo::gui

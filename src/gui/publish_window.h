@@ -5,11 +5,12 @@
 // location switch (kept in the program folder's publish.txt), a progress
 // bar with 中止, and a message with what was written.
 
-#include <QDialog>
 #include <QString>
+#include <memory>
 #include <string>
 
 #include "publish/publish.h"
+#include "tool_window.h"
 #include "window_dialogs.h"
 
 class QCheckBox;
@@ -18,17 +19,21 @@ class QProgressBar;
 class QPushButton;
 class QSpinBox;
 
+namespace Ui {
+class PublishWindow;
+}
+
 namespace pictavo::gui {
 
-class TPublish : public QDialog, public PublishHost {
+class PublishWindow : public ToolWindow, public PublishHost {
   Q_OBJECT
  public:
-  TPublish(QWidget* parent, Dialogs& dialogs, std::string programFolder);
+  PublishWindow(QWidget* parent, Dialogs& dialogs, std::string programFolder);
+  ~PublishWindow() override;
 
   // Opens on the site folder; the settings are read again from the program folder.
   void openFor(const QString& site);
   const QString& site() const { return m_site; }
-  bool busy() const { return m_busy; }
 
   // PublishHost
   bool stopRequested() override;
@@ -39,26 +44,20 @@ class TPublish : public QDialog, public PublishHost {
   void execute();            // PublishButton 作成
   void abort();              // AbortButton 中止
 
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void reject() override;
-
  private:
   void setBusy(bool busy);
 
   WindowDialogs m_ui;
   std::string m_programFolder;
+  std::unique_ptr<Ui::PublishWindow> m_form;
   QString m_site;
-  bool m_busy = false;
   bool m_abort = false;
   QLineEdit* m_dest = nullptr;
   QSpinBox* m_maxSize = nullptr;
   QSpinBox* m_quality = nullptr;
   QCheckBox* m_keepLocation = nullptr;
   QProgressBar* m_progress = nullptr;
-  QPushButton* m_run = nullptr;
   QPushButton* m_abortButton = nullptr;
-  QPushButton* m_close = nullptr;
 };
 
 }  // namespace pictavo::gui

@@ -1,9 +1,10 @@
 #pragma once
-// The rotation window Toption2: a view over RotationWalk. Its buttons, the
+// The rotation window RotationWindow: a view over RotationWalk. Its buttons, the
 // caption of Button4, the counter and the 200-box preview come from the
 // walk's state; the window is the walk's host for messages and questions.
 
 #include <QDialog>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "platform/command_host.h"
 #include "settings/album_settings.h"
 #include "tools/rotation.h"
+#include "up_down.h"
 #include "window_dialogs.h"
 
 class QLabel;
@@ -19,16 +21,20 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 
+namespace Ui {
+class RotationWindow;
+}
+
 namespace pictavo::gui {
 
-class UpDown;
 
-class Toption2 : public QDialog, public ToolWindowHost {
+class RotationWindow : public QDialog, public ToolWindowHost {
   Q_OBJECT
  public:
   // The quality starts at the settings' rotationQuality; Save reads
   // rotationBackup from `settings` when it runs.
-  Toption2(Dialogs& dialogs, const AlbumSettings& settings, QWidget* parent = nullptr);
+  RotationWindow(Dialogs& dialogs, const AlbumSettings& settings, QWidget* parent = nullptr);
+  ~RotationWindow() override;
 
   // Set the walk up without showing the window: list mode over the main
   // window's list (non-".jpg" selections are deselected in it), or one
@@ -57,13 +63,14 @@ class Toption2 : public QDialog, public ToolWindowHost {
   void showWalk();
 
   RotationWalk m_walk;
+  std::unique_ptr<Ui::RotationWindow> m_form;
   QLineEdit* m_edit1 = nullptr;
   QPushButton* m_button[7] = {};  // Button1 .. Button6 at their numbers
   UpDown* m_upDown1 = nullptr;
   QWidget* m_panel = nullptr;
   QLabel* m_image2 = nullptr;
   QMenu* m_popup1 = nullptr;
-  QLabel* m_status[4] = {};
+  std::vector<QLabel*> m_status;  // StatusPanel0 .. StatusPanel3
 };
 
 }  // namespace pictavo::gui

@@ -11,7 +11,7 @@
 #include "main_window.h"
 
 namespace pictavo::gui {
-Tsetview::Tsetview(TMain& main) : QDialog(&main), m_main(main) {
+Tsetview::Tsetview(MainWindow& main) : QDialog(&main), m_main(main) {
   setObjectName(QStringLiteral("Tsetview"));
   setWindowTitle(QStringLiteral("設定確認"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);

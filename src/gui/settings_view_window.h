@@ -12,12 +12,12 @@ class QLineEdit;
 
 namespace pictavo::gui {
 
-class TMain;
+class MainWindow;
 
 class Tsetview : public QDialog {
   Q_OBJECT
  public:
-  explicit Tsetview(TMain& main);
+  explicit Tsetview(MainWindow& main);
 
   // The rows from the record and the current folder; run at every opening.
   void fill();
@@ -29,7 +29,7 @@ class Tsetview : public QDialog {
  private:
   CheckViewRows rows() const;
 
-  TMain& m_main;
+  MainWindow& m_main;
   QLineEdit* m_edit[4] = {};  // Edit1 to Edit4
   QLineEdit* m_edit8 = nullptr;
   QLineEdit* m_edit9 = nullptr;

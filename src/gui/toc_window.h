@@ -1,33 +1,40 @@
 #pragma once
-// The table-of-contents window Tmokuji (目次作成): the folder whose albums
+// The table-of-contents window TableOfContentsWindow (目次作成): the folder whose albums
 // it links, the page's options, Execute through the core, and the batch
 // window under its file menu. Its options live for the program's run.
 
-#include <QDialog>
 #include <QString>
+#include <memory>
 #include <string>
 
+#include "album_window.h"
+#include "session/session.h"
 #include "toc/toc_page.h"
+#include "tool_window.h"
+#include "up_down.h"
 #include "window_dialogs.h"
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QToolButton;
+
+namespace Ui {
+class TableOfContentsWindow;
+}
 
 namespace pictavo::gui {
 
 class FolderPane;
-class TMain;
-class Tautorunform;
-class TPublish;
+class BatchWindow;
+class PublishWindow;
 
-class Tmokuji : public QDialog, public WindowHost<TocHost> {
+class TableOfContentsWindow : public ToolWindow, public WindowHost<TocHost> {
   Q_OBJECT
  public:
-  Tmokuji(TMain& main, Dialogs& dialogs);
-  ~Tmokuji() override;
+  // The batch under its file menu moves `main` through the folders.
+  TableOfContentsWindow(Session& session, AlbumWindow& main, Dialogs& dialogs);
+  ~TableOfContentsWindow() override;
 
   // Opened from the main window: the folder list goes to `folder`; the
   // title is reset only when that is another folder than the one shown.
@@ -36,8 +43,8 @@ class Tmokuji : public QDialog, public WindowHost<TocHost> {
   // The options as the controls hold them.
   TocOptions options() const;
   const QString& folder() const;
-  Tautorunform* batchWindow() { return m_batch; }
-  TPublish* publishWindow() { return m_publish; }
+  BatchWindow* batchWindow() { return m_batch; }
+  PublishWindow* publishWindow() { return m_publish; }
 
   // TocHost
   void setStatus(StatusPanel panel, const std::string& text) override;
@@ -55,17 +62,16 @@ class Tmokuji : public QDialog, public WindowHost<TocHost> {
   void setFrameTitleSize(int size);
 
  protected:
-  void closeEvent(QCloseEvent* event) override;
+  bool keepOpen() const override;
 
  private:
-  void buildControls();
   void showBackgroundColour();
-  void setBusy(bool busy);
 
-  TMain& m_main;
-  Tautorunform* m_batch = nullptr;
-  TPublish* m_publish = nullptr;
-  bool m_busy = false;
+  Session& m_session;
+  AlbumWindow& m_main;
+  std::unique_ptr<Ui::TableOfContentsWindow> m_form;
+  BatchWindow* m_batch = nullptr;
+  PublishWindow* m_publish = nullptr;
   int m_frameTitleSize = 3;
   int32_t m_backgroundColour = TocOptions{}.tocBackgroundColor;
 
@@ -73,15 +79,12 @@ class Tmokuji : public QDialog, public WindowHost<TocHost> {
   QLineEdit* m_title = nullptr;
   QCheckBox* m_frameCheck = nullptr;
   QLineEdit* m_edit5 = nullptr;
-  QWidget* m_upDown1 = nullptr;
+  UpDown* m_upDown1 = nullptr;
   QCheckBox* m_check2 = nullptr;
   QLabel* m_panel2 = nullptr;
-  QPushButton* m_button3 = nullptr;
   QCheckBox* m_check3 = nullptr;
   QLineEdit* m_edit2 = nullptr;
   QPushButton* m_button4 = nullptr;
-  QPushButton* m_button1 = nullptr;
-  QPushButton* m_button2 = nullptr;
   QLabel* m_label2 = nullptr;
 };
 

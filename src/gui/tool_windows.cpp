@@ -18,61 +18,61 @@
 
 namespace pictavo::gui {
 
-Tmokuji* TMain::tocWindow() {
-  if (!m_tocWindow) m_tocWindow = new Tmokuji(*this, m_dialogs);
+TableOfContentsWindow* MainWindow::tocWindow() {
+  if (!m_tocWindow) m_tocWindow = new TableOfContentsWindow(m_session, *this, m_dialogs);
   return m_tocWindow;
 }
 
-TBMPtoJPEG* TMain::bmpWindow() {
-  if (!m_bmpWindow) m_bmpWindow = new TBMPtoJPEG(*this, m_dialogs);
+BmpConversionWindow* MainWindow::bmpWindow() {
+  if (!m_bmpWindow) m_bmpWindow = new BmpConversionWindow(m_session, m_dialogs, this);
   return m_bmpWindow;
 }
 
-void TMain::openTableOfContents() {
+void MainWindow::openTableOfContents() {
   if (m_busy) return;
   tocWindow()->openAt(Q(m_session.main.currentFolder));
 }
 
-Toption2* TMain::rotationWindow() {
+RotationWindow* MainWindow::rotationWindow() {
   if (!m_rotation) {
-    m_rotation = new Toption2(m_dialogs, m_session.settings, this);
+    m_rotation = new RotationWindow(m_dialogs, m_session.settings, this);
     m_rotation->move(pos() + QPoint(100, 80));
   }
   return m_rotation;
 }
 
-void TMain::openRotation() {
+void MainWindow::openRotation() {
   // The list must stay as it is while the walk refers to it.
   if (m_busy) return;
   takeSelectionFromList();
-  Toption2* window = rotationWindow();
+  RotationWindow* window = rotationWindow();
   const bool open = window->openList(m_session.main.currentFolder, m_session.pictures);
   redrawPictureList();  // selected entries that are not ".jpg" show deselected
   if (open) window->exec();
 }
 
-void TMain::openBmpConversion() {
+void MainWindow::openBmpConversion() {
   if (m_busy) return;
   bmpWindow()->openAt(Q(m_session.main.currentFolder));
 }
 
-Tcomment* TMain::commentWindow() {
+CommentEditorWindow* MainWindow::commentWindow() {
   if (!m_comment) {
-    m_comment = new Tcomment(
+    m_comment = new CommentEditorWindow(
         m_dialogs, [this] { return rotationWindow(); }, this);
     m_comment->move(pos() + QPoint(80, 80));
   }
   return m_comment;
 }
 
-void TMain::openCommentEditor() {
+void MainWindow::openCommentEditor() {
   // Also opened when a run ends on a missing comment file.
-  Tcomment* window = commentWindow();
+  CommentEditorWindow* window = commentWindow();
   window->openFolder(m_session.main.currentFolder);
   window->exec();
 }
 
-void TMain::openOptions() {
+void MainWindow::openOptions() {
   if (m_busy) return;
   // Made once and kept: between showings it holds the user's unconfirmed edits.
   if (!m_options) {
@@ -88,14 +88,14 @@ void TMain::openOptions() {
   m_options->activateWindow();
 }
 
-void TMain::refillOptions() {
+void MainWindow::refillOptions() {
   // After a settings file was loaded: the dialog shows the new record.
   if (!m_options) return;
   m_options->mainini();
   m_options->showFirstPage();
 }
 
-void TMain::openSettingsView() {
+void MainWindow::openSettingsView() {
   if (m_busy) return;
   if (!m_setview) m_setview = new Tsetview(*this);
   m_setview->fill();
@@ -107,7 +107,7 @@ void TMain::openSettingsView() {
 
 // The help page: one the user put in the program folder, else the one
 // installed beside the program, else the source tree's (a build run in place).
-void TMain::openHelp() {
+void MainWindow::openHelp() {
   const QStringList candidates{
       Q(FolderBase(m_session.main.programFolder)) + QStringLiteral("help/index.html"),
       QCoreApplication::applicationDirPath() + QStringLiteral("/../share/pictavo/help/index.html"),

@@ -30,6 +30,10 @@ void WindowDialogs::note(const std::string& detail) {
   m_pendingNote = detail;
 }
 
+void WindowDialogs::showPendingNote() {
+  if (!m_pendingNote.empty()) m_dialogs.message(m_window, Q(std::exchange(m_pendingNote, {})));
+}
+
 void WindowDialogs::openWithProgram(const std::string& program, const std::string& document,
                                     const std::string& folder) {
   m_dialogs.startProgram(Q(program), Q(document), Q(folder));

@@ -20,6 +20,8 @@ class WindowDialogs {
   bool askYesNo(const std::string& text, const std::string& caption);
   // On stderr, and under the next message box's text.
   void note(const std::string& detail);
+  // A note no message took, shown on its own (when its command ends).
+  void showPendingNote();
   void openWithProgram(const std::string& program, const std::string& document, const std::string& folder);
   void openWithAssociatedProgram(const std::string& path);
   Dialogs& dialogs() { return m_dialogs; }

@@ -64,7 +64,7 @@ class BatchWindowTest : public QObject, public ToolWindowFixture {
   Q_OBJECT
 
   // Five folders of two pictures, the table-of-contents window at their parent.
-  Tmokuji* openAtSite(TMain& main, const QString& site) {
+  TableOfContentsWindow* openAtSite(MainWindow& main, const QString& site) {
     main.goToPath(site);
     main.openTableOfContents();
     return main.tocWindow();
@@ -83,9 +83,9 @@ class BatchWindowTest : public QObject, public ToolWindowFixture {
     MakePicture(site + "/g-back/back.jpg", 20, 20);  // only a background: not a target
     auto main = openMain(dialogs, site);
     main->session().settings.noBrowserPrompt = "on";  // the batch asks anyway
-    Tmokuji* toc = openAtSite(*main, site);
+    TableOfContentsWindow* toc = openAtSite(*main, site);
     trigger(toc, "N2");
-    Tautorunform* batch = toc->batchWindow();
+    BatchWindow* batch = toc->batchWindow();
     QVERIFY(batch && batch->isVisible());
     QCOMPARE(batch->windowTitle(), QStringLiteral("連続ファイル作成"));
     QCOMPARE(Find<QLineEdit>(batch, "Edit2")->text(), QStringLiteral("5"));
@@ -129,14 +129,14 @@ class BatchWindowTest : public QObject, public ToolWindowFixture {
     ScriptedDialogs dialogs;
     const QString site = fiveFolders(QStringLiteral("abort"));
     auto main = openMain(dialogs, site);
-    Tmokuji* toc = openAtSite(*main, site);
+    TableOfContentsWindow* toc = openAtSite(*main, site);
     toc->openBatch();
-    Tautorunform* batch = toc->batchWindow();
+    BatchWindow* batch = toc->batchWindow();
     bool pressedInsideAlbumRun = false;
     bool refused = false;
     PaintWatcher folder(Find<QLineEdit>(batch, "Edit1"), [&](const QString& t) {
       if (t != QStringLiteral("f2")) return;
-      // Runs at the album run's first look at its events, inside TMain's pump.
+      // Runs at the album run's first look at its events, inside MainWindow's pump.
       QTimer::singleShot(0, batch, [&] {
         pressedInsideAlbumRun = main->busy();
         // Mid-run the windows refuse to close, and Esc does nothing.
@@ -165,9 +165,9 @@ class BatchWindowTest : public QObject, public ToolWindowFixture {
     ScriptedDialogs dialogs;
     const QString site = fiveFolders(QStringLiteral("preview"));
     auto main = openMain(dialogs, site);
-    Tmokuji* toc = openAtSite(*main, site);
+    TableOfContentsWindow* toc = openAtSite(*main, site);
     toc->openBatch();
-    Tautorunform* batch = toc->batchWindow();
+    BatchWindow* batch = toc->batchWindow();
     auto* speed = Find<QToolButton>(batch, "SpeedButton1");
     auto* noPic = Find<QToolButton>(main.get(), "NoPicButton");
     QCOMPARE(speed->toolTip(), QStringLiteral("連続処理時の画像表示切換"));
@@ -191,7 +191,7 @@ class BatchWindowTest : public QObject, public ToolWindowFixture {
     pictureFolder(QStringLiteral("stops/a"), {{40, 30}});
     MakePicture(site + "/wall.jpg", 10, 10);  // already in the folder: the copy stops
     auto main = openMain(dialogs, site);
-    Tmokuji* toc = openAtSite(*main, site);
+    TableOfContentsWindow* toc = openAtSite(*main, site);
     Find<QCheckBox>(toc, "Check3")->setChecked(true);
     dialogs.openPath = site + "/a/p1.jpg";
     MakePicture(site + "/p1.jpg", 10, 10);
@@ -213,7 +213,7 @@ class BatchWindowTest : public QObject, public ToolWindowFixture {
     MakePicture(home + "/mine.jpg", 20, 20);
     const QString site = pictureFolder(QStringLiteral("gone/a"), {{30, 20}});
     auto main = openMain(dialogs, site);
-    MainWindowDriver driver(*main);
+    MainWindowDriver driver(*main, main->session());
     driver.moveToFolder((site + "/vanished").toStdString());
     QCOMPARE(QString::fromStdString(main->session().main.currentFolder), home);
     QVERIFY(driver.listPictures().empty());
@@ -242,7 +242,7 @@ class BatchWindowTest : public QObject, public ToolWindowFixture {
     // The windows: frames, pictures, default settings.
     ScriptedDialogs dialogs;
     auto main = openMain(dialogs, sites[0]);
-    Tmokuji* toc = openAtSite(*main, sites[0]);
+    TableOfContentsWindow* toc = openAtSite(*main, sites[0]);
     Find<QCheckBox>(toc, "framecheck")->setChecked(true);
     Find<QCheckBox>(toc, "Check2")->setChecked(true);
     toc->openBatch();

@@ -52,7 +52,7 @@ class BmpWindowTest : public QObject, public ToolWindowFixture {
     MakePicture(folder + "/photo.jpg", 8, 8);
     auto main = openMain(dialogs, folder);
     trigger(main.get(), "BMP1");
-    TBMPtoJPEG* bmp = main->bmpWindow();
+    BmpConversionWindow* bmp = main->bmpWindow();
     QVERIFY(bmp->isVisible());
     QVERIFY(bmp->isModal());
     QCOMPARE(bmp->windowTitle(), QStringLiteral("BMP-JPG変換"));
@@ -85,7 +85,7 @@ class BmpWindowTest : public QObject, public ToolWindowFixture {
     ScriptedDialogs dialogs;
     auto main = openMain(dialogs, makeFolder(QStringLiteral("quality")));
     trigger(main.get(), "BMP1");
-    TBMPtoJPEG* bmp = main->bmpWindow();
+    BmpConversionWindow* bmp = main->bmpWindow();
     bmp->activateWindow();
     auto* quality = Find<QSpinBox>(bmp, "SpinEdit1");
     quality->setValue(70);
@@ -108,7 +108,7 @@ class BmpWindowTest : public QObject, public ToolWindowFixture {
     MakeBmp(folder + "/SQUARE.BMP", 50, 50);
     auto main = openMain(dialogs, folder);
     main->openBmpConversion();
-    TBMPtoJPEG* bmp = main->bmpWindow();
+    BmpConversionWindow* bmp = main->bmpWindow();
     auto* list = Find<QListWidget>(bmp, "File1");
     auto* image = Find<QLabel>(bmp, "Image2");
     list->item(1)->setSelected(true);  // wide.bmp

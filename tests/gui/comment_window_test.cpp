@@ -45,7 +45,7 @@ class CommentWindowTest : public QObject, public ToolWindowFixture {
     QRect image;
     bool askedOnClose = false;
     QTimer::singleShot(0, this, [&] {
-      Tcomment* w = main->commentWindow();
+      CommentEditorWindow* w = main->commentWindow();
       files = ListNames(Find<QListWidget>(w, "File1"));
       count = Find<QLabel>(w, "StatusPanel0")->text();
       image = Find<QLabel>(w, "Image1")->geometry();
@@ -81,7 +81,7 @@ class CommentWindowTest : public QObject, public ToolWindowFixture {
     bool opened = false;
     QString shownFolder;
     QTimer::singleShot(0, this, [&] {
-      Tcomment* w = main->commentWindow();
+      CommentEditorWindow* w = main->commentWindow();
       opened = w->isVisible();
       shownFolder = QString::fromStdString(w->editor().folder());
       Find<QLineEdit>(w, "Edit1")->setText(QStringLiteral("from the run"));
@@ -104,7 +104,7 @@ class CommentWindowTest : public QObject, public ToolWindowFixture {
     MakePicture(other + "/z.jpg", 8, 8);
     ScriptedDialogs dialogs;
     auto main = openMain(dialogs, folder);
-    Tcomment* w = main->commentWindow();
+    CommentEditorWindow* w = main->commentWindow();
     QVERIFY(w->openFolder(folder.toStdString()));
     Find<QListWidget>(w, "File1")->setCurrentRow(1);
 
@@ -159,7 +159,7 @@ class CommentWindowTest : public QObject, public ToolWindowFixture {
     const QString folder = pictureFolder(QStringLiteral("turn"));
     ScriptedDialogs dialogs;
     auto main = openMain(dialogs, folder);
-    Tcomment* w = main->commentWindow();
+    CommentEditorWindow* w = main->commentWindow();
     QVERIFY(w->openFolder(folder.toStdString()));
     Find<QLineEdit>(w, "Edit1")->setText(QStringLiteral("kept"));
     Click(w, "Button2");
@@ -168,7 +168,7 @@ class CommentWindowTest : public QObject, public ToolWindowFixture {
       QString button4, counter;
     } rotation;
     QTimer::singleShot(0, this, [&] {
-      Toption2* r = main->rotationWindow();
+      RotationWindow* r = main->rotationWindow();
       rotation = {r->isVisible(), Find<QPushButton>(r, "Button3")->isEnabled(),
                   Find<QPushButton>(r, "Button6")->isEnabled(), Find<QPushButton>(r, "Button4")->text(),
                   Find<QLabel>(r, "StatusPanel2")->text()};

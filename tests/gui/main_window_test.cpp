@@ -92,12 +92,12 @@ class MainWindowTest : public QObject {
     QCOMPARE(second.exitCode(), 0);
   }
   // A fresh program folder per window, so no test sees another's settings.
-  std::unique_ptr<TMain> open(ScriptedDialogs& dialogs, const QString& argument = {}, const QString& program = {}) {
+  std::unique_ptr<MainWindow> open(ScriptedDialogs& dialogs, const QString& argument = {}, const QString& program = {}) {
     static int n = 0;
     StartArguments args;
     args.programFolder = program.isEmpty() ? path(QStringLiteral("program%1").arg(++n)) : program;
     args.commandLinePath = argument;
-    auto window = std::make_unique<TMain>(dialogs, args);
+    auto window = std::make_unique<MainWindow>(dialogs, args);
     window->show();
     return window;
   }
@@ -116,7 +116,7 @@ class MainWindowTest : public QObject {
   void theFolderChooserKeepsItsFolderAndAnswersByItsButtons() {
     const QString start = makeFolder(QStringLiteral("chooser/one"));
     makeFolder(QStringLiteral("chooser/one/two"));
-    TOpenfolda chooser;
+    FolderChooserDialog chooser;
     QCOMPARE(chooser.windowTitle(), QStringLiteral("フォルダ選択"));
     // 選択 takes the list's folder; the title bar's close keeps it; キャンセル empties it.
     QTimer::singleShot(0, &chooser, [&] { chooser.goTo(start + "/two"); chooser.accept(); });
@@ -605,7 +605,7 @@ class MainWindowTest : public QObject {
     auto window = open(dialogs);
     InstanceGuard guard;
     QVERIFY(guard.claim({}));
-    connect(&guard, &InstanceGuard::handedOver, window.get(), &TMain::handOver);
+    connect(&guard, &InstanceGuard::handedOver, window.get(), &MainWindow::handOver);
 
     startSecond(picture);
     QTRY_COMPARE(QString::fromStdString(window->session().main.currentFolder), folder);
@@ -660,7 +660,7 @@ class MainWindowTest : public QObject {
     auto window = open(dialogs);
     InstanceGuard guard;
     QVERIFY(guard.claim({}));
-    connect(&guard, &InstanceGuard::handedOver, window.get(), &TMain::handOver);
+    connect(&guard, &InstanceGuard::handedOver, window.get(), &MainWindow::handOver);
 
     startSecond(QStringLiteral("../elsewhere/./../pictures"), path(QStringLiteral("relative/elsewhere")));
     QTRY_COMPARE(QString::fromStdString(window->session().main.currentFolder), folder);

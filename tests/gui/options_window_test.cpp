@@ -38,7 +38,7 @@ class OptionsWindowTest : public QObject {
   }
   // A main window over its own program folder (with `pcv` as PCV.ini when
   // given) and a picture folder with two pictures.
-  std::unique_ptr<TMain> open(ScriptedDialogs& dialogs, const std::optional<AlbumSettings>& pcv = std::nullopt) {
+  std::unique_ptr<MainWindow> open(ScriptedDialogs& dialogs, const std::optional<AlbumSettings>& pcv = std::nullopt) {
     const QString program = makeFolder(QStringLiteral("program%1").arg(++m_count));
     if (pcv) writePcv(program, *pcv);
     const QString pictures = makeFolder(QStringLiteral("pictures%1").arg(m_count));
@@ -47,7 +47,7 @@ class OptionsWindowTest : public QObject {
     StartArguments args;
     args.programFolder = program;
     args.commandLinePath = pictures;
-    auto window = std::make_unique<TMain>(dialogs, args);
+    auto window = std::make_unique<MainWindow>(dialogs, args);
     window->show();
     return window;
   }
@@ -57,10 +57,10 @@ class OptionsWindowTest : public QObject {
     std::string error;
     QVERIFY2(WriteSettingsFile(DefaultSettingsPath(program.toStdString()), lines, error), error.c_str());
   }
-  static QString pcvPath(TMain& window) {
+  static QString pcvPath(MainWindow& window) {
     return QString::fromStdString(DefaultSettingsPath(window.session().main.programFolder));
   }
-  static TOption* options(TMain& window) {
+  static TOption* options(MainWindow& window) {
     window.openOptions();
     TOption* dialog = window.options();
     if (!dialog || !dialog->isVisible()) qWarning("the options dialog is not shown");

@@ -20,7 +20,7 @@ class PublishWindowTest : public QObject, public ToolWindowFixture {
   Q_OBJECT
 
   // An album of two pictures made by the main window, and its table of contents window.
-  TPublish* openOnAlbum(ScriptedDialogs& dialogs, std::unique_ptr<TMain>& main, QString& album) {
+  PublishWindow* openOnAlbum(ScriptedDialogs& dialogs, std::unique_ptr<MainWindow>& main, QString& album) {
     album = pictureFolder(QStringLiteral("site%1/album").arg(++m_sites), {{320, 200}, {60, 40}});
     main = openMain(dialogs, album);
     main->execute();
@@ -33,9 +33,9 @@ class PublishWindowTest : public QObject, public ToolWindowFixture {
  private slots:
   void itsSettingsLiveInTheirOwnFileNotInTheSettingsFile() {
     ScriptedDialogs dialogs;
-    std::unique_ptr<TMain> main;
+    std::unique_ptr<MainWindow> main;
     QString album;
-    TPublish* publish = openOnAlbum(dialogs, main, album);
+    PublishWindow* publish = openOnAlbum(dialogs, main, album);
     QVERIFY(publish);
     QVERIFY(publish->isVisible());
     QCOMPARE(publish->site(), album);
@@ -67,9 +67,9 @@ class PublishWindowTest : public QObject, public ToolWindowFixture {
 
   void publishesTheAlbumAndSaysWhatItWrote() {
     ScriptedDialogs dialogs;
-    std::unique_ptr<TMain> main;
+    std::unique_ptr<MainWindow> main;
     QString album;
-    TPublish* publish = openOnAlbum(dialogs, main, album);
+    PublishWindow* publish = openOnAlbum(dialogs, main, album);
     Find<QPushButton>(publish, "PublishButton")->click();
     QCOMPARE(dialogs.messages, QStringList{QStringLiteral("公開先のフォルダを指定してください。")});
     dialogs.messages.clear();
@@ -97,9 +97,9 @@ class PublishWindowTest : public QObject, public ToolWindowFixture {
 
   void abortStopsBeforeAnythingMoreIsWritten() {
     ScriptedDialogs dialogs;
-    std::unique_ptr<TMain> main;
+    std::unique_ptr<MainWindow> main;
     QString album;
-    TPublish* publish = openOnAlbum(dialogs, main, album);
+    PublishWindow* publish = openOnAlbum(dialogs, main, album);
     const QString dest = path(QStringLiteral("out3"));
     Find<QLineEdit>(publish, "DestEdit")->setText(dest);
     // 中止 is pressed as soon as the publish lets events run.

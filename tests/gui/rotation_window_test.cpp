@@ -23,12 +23,12 @@ class RotationWindowTest : public QObject, public ToolWindowFixture {
     bool button3 = false, button6 = false;
     QString name;
   };
-  static Shown Look(Toption2* w) {
+  static Shown Look(RotationWindow* w) {
     return {Find<QLabel>(w, "StatusPanel2")->text(), Find<QPushButton>(w, "Button4")->text(),
             Find<QPushButton>(w, "Button3")->isEnabled(), Find<QPushButton>(w, "Button6")->isEnabled(),
             QString::fromStdString(w->walk().currentName())};
   }
-  static void Click(Toption2* w, const char* name) { QTest::mouseClick(Find<QPushButton>(w, name), Qt::LeftButton); }
+  static void Click(RotationWindow* w, const char* name) { QTest::mouseClick(Find<QPushButton>(w, name), Qt::LeftButton); }
 
  private slots:
   void theWalkFollowsTheListsSelectionAndComesBack() {
@@ -46,7 +46,7 @@ class RotationWindowTest : public QObject, public ToolWindowFixture {
     std::vector<Shown> seen;
     bool visible = false;
     QTimer::singleShot(0, this, [&] {
-      Toption2* w = main->rotationWindow();
+      RotationWindow* w = main->rotationWindow();
       visible = w->isVisible();
       seen.push_back(Look(w));
       Click(w, "Button3");
@@ -103,7 +103,7 @@ class RotationWindowTest : public QObject, public ToolWindowFixture {
     MakePicture(folder + "/a.jpg", 64, 48);
     ScriptedDialogs dialogs;
     auto main = openMain(dialogs, folder);
-    Toption2* w = main->rotationWindow();
+    RotationWindow* w = main->rotationWindow();
     QCOMPARE(Find<QLineEdit>(w, "Edit1")->text(), QStringLiteral("95"));
     w->setQuality(120);
     QCOMPARE(Find<QLineEdit>(w, "Edit1")->text(), QStringLiteral("100"));
@@ -135,7 +135,7 @@ class RotationWindowTest : public QObject, public ToolWindowFixture {
     MakeSidewaysPicture(folder + "/s.jpg");
     ScriptedDialogs dialogs;
     auto main = openMain(dialogs, folder);
-    Toption2* w = main->rotationWindow();
+    RotationWindow* w = main->rotationWindow();
     QSize preview;
     QTimer::singleShot(0, this, [&] {
       preview = Find<QLabel>(w, "Image2")->size();

@@ -25,7 +25,7 @@ class TocWindowTest : public QObject, public ToolWindowFixture {
     const QString folder = makeFolder(QStringLiteral("trips"));
     auto main = openMain(dialogs, folder);
     trigger(main.get(), "mokuji1");
-    Tmokuji* toc = main->tocWindow();
+    TableOfContentsWindow* toc = main->tocWindow();
     QVERIFY(toc->isVisible());
     QVERIFY(toc->isModal());
     QCOMPARE(toc->windowTitle(), QStringLiteral("目次作成"));
@@ -67,7 +67,7 @@ class TocWindowTest : public QObject, public ToolWindowFixture {
     const QString two = makeFolder(QStringLiteral("title/two"));
     auto main = openMain(dialogs, one);
     main->openTableOfContents();
-    Tmokuji* toc = main->tocWindow();
+    TableOfContentsWindow* toc = main->tocWindow();
     auto* title = Find<QLineEdit>(toc, "HPtytlebox");
     title->setText(QStringLiteral("わたしの旅"));
     toc->close();
@@ -88,7 +88,7 @@ class TocWindowTest : public QObject, public ToolWindowFixture {
     ScriptedDialogs dialogs;
     auto main = openMain(dialogs, makeFolder(QStringLiteral("bg")));
     main->openTableOfContents();
-    Tmokuji* toc = main->tocWindow();
+    TableOfContentsWindow* toc = main->tocWindow();
     Find<QCheckBox>(toc, "Check3")->setChecked(true);
     dialogs.openPath = QStringLiteral("/pictures/wall.jpg");
     Find<QPushButton>(toc, "Button4")->click();
@@ -118,7 +118,7 @@ class TocWindowTest : public QObject, public ToolWindowFixture {
     dialogs.questions.clear();
     main->goToPath(site);
     main->openTableOfContents();
-    Tmokuji* toc = main->tocWindow();
+    TableOfContentsWindow* toc = main->tocWindow();
     Find<QCheckBox>(toc, "Check2")->setChecked(true);
     Find<QPushButton>(toc, "Button1")->click();
     const std::string page = ReadFile(site + "/index.htm");

@@ -33,12 +33,12 @@ class ToolWindowFixture {
     return folder;
   }
   // A main window at `folder` with a fresh program folder.
-  std::unique_ptr<TMain> openMain(ScriptedDialogs& dialogs, const QString& folder) {
+  std::unique_ptr<MainWindow> openMain(ScriptedDialogs& dialogs, const QString& folder) {
     static int n = 0;
     StartArguments args;
     args.programFolder = path(QStringLiteral("program%1").arg(++n));
     args.commandLinePath = folder;
-    auto window = std::make_unique<TMain>(dialogs, args);
+    auto window = std::make_unique<MainWindow>(dialogs, args);
     window->show();
     return window;
   }
