@@ -21,6 +21,7 @@ def placeholders(text):
 
 def main():
     lupdate, ts, *sources = sys.argv[1:]
+    sources = [s for s in sources if os.path.exists(s)]
     problems = []
     with tempfile.TemporaryDirectory() as tmp:
         copy = os.path.join(tmp, os.path.basename(ts))

@@ -6,6 +6,8 @@
 #   scripts/screenshot.sh NAME SLOT WINDOW [PAGE]
 #     after the main window's slot SLOT, the window named WINDOW (tab PAGE);
 #     SLOT may go on with /Window.slot steps (openTableOfContents/Tmokuji.openBatch)
+#   PICTAVO_SHOT_LANG=en scripts/screenshot.sh ...
+#     in the English interface (the default is Japanese)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 work="$(mktemp -d "${TMPDIR:-/tmp}/pictavo-shot-XXXXXX")"
@@ -22,7 +24,7 @@ mkdir -p "$folder"
 cp "$root"/samples/photos/*.jpg "$folder"/
 mkdir -p "$root/docs/screenshots"
 name="${1:-main-window}"
-options=(--screenshot "$root/docs/screenshots/$name.png")
+options=(--lang "${PICTAVO_SHOT_LANG:-ja}" --screenshot "$root/docs/screenshots/$name.png")
 [ $# -ge 3 ] && options+=(--show "$2" --grab "$3")
 [ $# -ge 4 ] && options+=(--page "$4")
 PICTAVO_HOME="$work/home" QT_QPA_PLATFORM=offscreen "$root/build/src/gui/pictavo" "${options[@]}" "$start"

@@ -6,5 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 LUPDATE=${LUPDATE:-/usr/lib/qt6/bin/lupdate}
+sources=()
+for d in src/gui src/messages; do [ -d "$d" ] && sources+=("$d"); done
 "$LUPDATE" -silent -locations none -no-obsolete -source-language ja -target-language en \
-  src/gui src/messages -ts translations/pictavo_en.ts
+  "${sources[@]}" -ts translations/pictavo_en.ts

@@ -73,7 +73,7 @@ CommentEditorWindow::CommentEditorWindow(Dialogs& dialogs, std::function<Rotatio
 
   m_popup1 = new QMenu(this);
   m_popup1->setObjectName(QStringLiteral("PopupMenu1"));
-  m_popup1->addAction(QStringLiteral("画像回転処理へ"), this, &CommentEditorWindow::openRotation)
+  m_popup1->addAction(tr("画像回転処理へ"), this, &CommentEditorWindow::openRotation)
       ->setObjectName(QStringLiteral("N18"));
   OpenMenuFromKeyboard(m_file1);
   connect(m_file1, &QWidget::customContextMenuRequested, this,

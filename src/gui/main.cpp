@@ -1,5 +1,7 @@
 // The program: the main window over the folder given on the command line
 // (a file opens its folder), else the start folder of the settings.
+//   pictavo [--lang ja|en] [FOLDER]
+// speaks the language given, else the locale's (see session/language.h).
 //
 // For the documentation (run with QT_QPA_PLATFORM=offscreen):
 //   pictavo --screenshot FILE [--show SLOT] [--grab WINDOW] [--page N] [FOLDER]
@@ -16,6 +18,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "dialogs.h"
 #include "instance_guard.h"
@@ -31,13 +34,14 @@ struct ScreenshotRequest {
   int page = -1;
 };
 
-// Takes the screenshot options off the front of args.
-ScreenshotRequest TakeScreenshotOptions(QStringList& args) {
+// Takes the screenshot options and --lang off the front of args.
+ScreenshotRequest TakeOptions(QStringList& args, QString& language) {
   ScreenshotRequest r;
   while (args.size() >= 2 && args.front().startsWith(QStringLiteral("--"))) {
     const QString option = args.takeFirst();
     const QString value = args.takeFirst();
-    if (option == QStringLiteral("--screenshot")) r.file = value;
+    if (option == QStringLiteral("--lang")) language = value;
+    else if (option == QStringLiteral("--screenshot")) r.file = value;
     else if (option == QStringLiteral("--show")) r.slot = value;
     else if (option == QStringLiteral("--grab")) r.window = value;
     else if (option == QStringLiteral("--page")) r.page = value.toInt();
@@ -89,13 +93,21 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Pictavo"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictavo.png")));
-  // Qt's buttons and dialogs speak the program's language (はい/いいえ, not Yes/No).
-  pictavo::gui::LoadQtTranslations(app);
   // The desktop entry's name, so the window is matched to its menu entry.
   QGuiApplication::setDesktopFileName(QStringLiteral("pictavo"));
   QStringList args = QApplication::arguments();
   args.removeFirst();
-  const ScreenshotRequest screenshot = TakeScreenshotOptions(args);
+  QString languageName;
+  const ScreenshotRequest screenshot = TakeOptions(args, languageName);
+  std::optional<pictavo::InterfaceLanguage> language = pictavo::LanguageOfEnvironment();
+  if (!languageName.isNull()) language = pictavo::ParseInterfaceLanguage(languageName.toStdString());
+  if (!language) {
+    std::fprintf(stderr, "pictavo: --lang takes ja or en, not %s\n", qPrintable(languageName));
+    return 2;
+  }
+  // Every text, Qt's buttons and dialogs included (はい/いいえ, not Yes/No),
+  // speaks the interface's language; what the program writes does not.
+  pictavo::gui::UseInterfaceLanguage(app, *language);
   // The path is made whole here: the first instance has a working folder of its own.
   if (!args.isEmpty()) args.front() = QDir::cleanPath(QFileInfo(args.front()).absoluteFilePath());
   // A second start hands its command line to the first and ends.

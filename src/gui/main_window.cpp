@@ -147,13 +147,13 @@ void MainWindow::mapControls() {
     const char* text;
     void (MainWindow::*slot)();
   };
-  for (const ToolButton& t : {ToolButton{"mokujiBtn", "目次作成", &MainWindow::openTableOfContents},
-                              ToolButton{"kaitenBtn", "画像回転", &MainWindow::openRotation},
-                              ToolButton{"BMPBtn", "BMP変換", &MainWindow::openBmpConversion},
-                              ToolButton{"commentBtn", "ｺﾒﾝﾄ作成", &MainWindow::openCommentEditor}}) {
+  for (const ToolButton& t : {ToolButton{"mokujiBtn", QT_TR_NOOP("目次作成"), &MainWindow::openTableOfContents},
+                              ToolButton{"kaitenBtn", QT_TR_NOOP("画像回転"), &MainWindow::openRotation},
+                              ToolButton{"BMPBtn", QT_TR_NOOP("BMP変換"), &MainWindow::openBmpConversion},
+                              ToolButton{"commentBtn", QT_TR_NOOP("ｺﾒﾝﾄ作成"), &MainWindow::openCommentEditor}}) {
     auto* b = new QToolButton(m_coolBar);
     b->setObjectName(QLatin1String(t.name));
-    b->setText(QString::fromUtf8(t.text));
+    b->setText(tr(t.text));
     b->setAutoRaise(true);
     m_coolBar->addWidget(b);
     connect(b, &QToolButton::clicked, this, t.slot);

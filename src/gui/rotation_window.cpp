@@ -47,8 +47,8 @@ RotationWindow::RotationWindow(Dialogs& dialogs, const AlbumSettings& settings, 
 
   m_popup1 = new QMenu(this);
   m_popup1->setObjectName(QStringLiteral("PopupMenu1"));
-  m_popup1->addAction(QStringLiteral("右回転"), this, &RotationWindow::rotateRight)->setObjectName(QStringLiteral("N1"));
-  m_popup1->addAction(QStringLiteral("左回転"), this, &RotationWindow::rotateLeft)->setObjectName(QStringLiteral("N2"));
+  m_popup1->addAction(tr("右回転"), this, &RotationWindow::rotateRight)->setObjectName(QStringLiteral("N1"));
+  m_popup1->addAction(tr("左回転"), this, &RotationWindow::rotateLeft)->setObjectName(QStringLiteral("N2"));
   for (QWidget* w : {m_panel, static_cast<QWidget*>(m_image2)}) {
     connect(w, &QWidget::customContextMenuRequested, this,
             [this, w](const QPoint& p) { m_popup1->popup(w->mapToGlobal(p)); });

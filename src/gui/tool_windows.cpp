@@ -15,6 +15,7 @@
 #include "rotation_window.h"
 #include "settings_view_window.h"
 #include "toc_window.h"
+#include "translations.h"
 
 namespace pictavo::gui {
 
@@ -108,10 +109,16 @@ void MainWindow::openSettingsView() {
 // The help page: one the user put in the program folder, else the one
 // installed beside the program, else the source tree's (a build run in place).
 void MainWindow::openHelp() {
-  const QStringList candidates{
-      Q(FolderBase(m_session.main.programFolder)) + QStringLiteral("help/index.html"),
-      QCoreApplication::applicationDirPath() + QStringLiteral("/../share/pictavo/help/index.html"),
-      QStringLiteral(PICTAVO_SOURCE_HELP)};
+  const QStringList folders{Q(FolderBase(m_session.main.programFolder)) + QStringLiteral("help/"),
+                            QCoreApplication::applicationDirPath() + QStringLiteral("/../share/pictavo/help/"),
+                            QStringLiteral(PICTAVO_SOURCE_HELP_FOLDER)};
+  // In each place the page of the interface's language first, then the Japanese one.
+  QStringList names{QStringLiteral("index.html")};
+  if (CurrentInterfaceLanguage() == InterfaceLanguage::English) names.prepend(QStringLiteral("index.en.html"));
+  QStringList candidates;
+  for (const QString& folder : folders) {
+    for (const QString& name : names) candidates << folder + name;
+  }
   for (const QString& page : candidates) {
     if (QFileInfo(page).isFile()) {
       m_dialogs.openDocument(QFileInfo(page).absoluteFilePath());

@@ -17,8 +17,8 @@ UpDown::UpDown(QWidget* parent) : QWidget(parent) {
   up->setObjectName(QStringLiteral("UpDown1Up"));
   down->setObjectName(QStringLiteral("UpDown1Down"));
   // Arrows without a caption: a screen reader says what they do.
-  up->setAccessibleName(QStringLiteral("値を増やす"));
-  down->setAccessibleName(QStringLiteral("値を減らす"));
+  up->setAccessibleName(tr("値を増やす"));
+  down->setAccessibleName(tr("値を減らす"));
   for (auto* b : {up, down}) {
     b->setFixedSize(16, 11);
     layout->addWidget(b);

@@ -1,0 +1,149 @@
+// The interface's language: the English catalogue reaches every window, and
+// what the program writes is the same byte for byte in either language.
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QDir>
+#include <QDirIterator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTranslator>
+#include <QtTest>
+#include <memory>
+
+#include "gui_test_support.h"
+#include "main_window.h"
+#include "translations.h"
+
+namespace pictavo::gui {
+
+namespace {
+
+// Kana and kanji: a text holding them was not translated.
+bool HasJapanese(const QString& text) {
+  static const QRegularExpression japanese(QStringLiteral("[\\x{3040}-\\x{30ff}\\x{4e00}-\\x{9fff}\\x{ff61}-\\x{ff9f}]"));
+  return japanese.match(text).hasMatch();
+}
+
+// Every caption, label, hint and menu item of `window` still in Japanese.
+QStringList JapaneseTexts(QWidget* window) {
+  QStringList found;
+  const auto check = [&](const QObject* o, const QString& text) {
+    if (HasJapanese(text)) found << o->objectName() + ": " + text;
+  };
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) check(b, b->text());
+    if (auto* l = qobject_cast<QLabel*>(w)) check(l, l->text());
+    check(w, w->toolTip());
+    check(w, w->accessibleName());
+  }
+  for (QAction* a : window->findChildren<QAction*>()) check(a, a->text());
+  check(window, window->windowTitle());
+  return found;
+}
+
+// Relative path -> bytes of every file under `folder`.
+QMap<QString, QByteArray> Files(const QString& folder) {
+  QMap<QString, QByteArray> files;
+  QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString file = it.next();
+    QFile f(file);
+    if (f.open(QIODevice::ReadOnly)) files.insert(QDir(folder).relativeFilePath(file), f.readAll());
+  }
+  return files;
+}
+
+}  // namespace
+
+class LanguageTest : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir m_dir;
+
+  // Makes the album of `folder` and saves the settings as `settingsFile`,
+  // in the interface of whatever catalogue is installed.
+  void makeAlbumAndSaveSettings(const QString& folder, const QString& program, const QString& settingsFile) {
+    ScriptedDialogs dialogs;
+    StartArguments args;
+    args.programFolder = program;
+    args.commandLinePath = folder;
+    auto window = std::make_unique<MainWindow>(dialogs, args);
+    window->show();
+    auto* list = Find<QListWidget>(window.get(), "OldFile");
+    QTRY_COMPARE(list->count(), 3);
+    list->selectAll();
+    Find<QLineEdit>(window.get(), "HPtytlebox")->setText(QStringLiteral("旅の写真"));
+    Find<QPushButton>(window.get(), "Button7")->click();
+    QTRY_VERIFY(!window->busy());
+    QVERIFY2(QFileInfo::exists(folder + "/index.htm"), qPrintable(dialogs.messages.join('|')));
+    dialogs.savePath = settingsFile;
+    Find<QAction>(window.get(), "settingsSave1")->trigger();
+    QVERIFY(QFileInfo::exists(settingsFile));
+  }
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(m_dir.isValid());
+    qputenv("HOME", m_dir.filePath(QStringLiteral("home")).toUtf8());
+  }
+
+  void theEnglishCatalogueReachesEveryTextOfTheMainWindow() {
+    ScriptedDialogs dialogs;
+    StartArguments args;
+    args.programFolder = m_dir.filePath(QStringLiteral("program-en"));
+    {
+      MainWindow japanese(dialogs, args);
+      QCOMPARE(Find<QPushButton>(&japanese, "Button7")->text(), QStringLiteral("実行(&X)"));
+    }
+    QTranslator* english = LoadProgramTranslations(*qApp, QStringLiteral("en"));
+    QVERIFY2(english, "the English catalogue is not in the program");
+    MainWindow window(dialogs, args);
+    QCOMPARE(Find<QPushButton>(&window, "Button7")->text(), QStringLiteral("E&xecute"));
+    QCOMPARE(Find<QMenu>(&window, "File2")->title(), QStringLiteral("&File"));
+    const QStringList left = JapaneseTexts(&window);
+    QVERIFY2(left.isEmpty(), qPrintable(left.join('\n')));
+    QCoreApplication::removeTranslator(english);
+    delete english;
+  }
+
+  void albumAndSettingsAreTheSameBytesInEitherLanguage() {
+    QStringList albums;
+    for (const QString& language : {QStringLiteral("ja"), QStringLiteral("en")}) {
+      const QString folder = m_dir.filePath(QStringLiteral("album-") + language);
+      QDir().mkpath(folder);
+      for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) MakePicture(folder + "/" + name, 96, 64);
+      QTranslator* english = language == QStringLiteral("en") ? LoadProgramTranslations(*qApp, language) : nullptr;
+      makeAlbumAndSaveSettings(folder, m_dir.filePath(QStringLiteral("program-") + language),
+                               m_dir.filePath(QStringLiteral("saved-") + language + QStringLiteral(".ini")));
+      if (english) {
+        QCoreApplication::removeTranslator(english);
+        delete english;
+      }
+      albums << folder;
+    }
+    const auto japanese = Files(albums[0]);
+    const auto english = Files(albums[1]);
+    QCOMPARE(english.keys(), japanese.keys());
+    QVERIFY(japanese.contains(QStringLiteral("index.htm")));
+    for (const QString& name : japanese.keys()) QVERIFY2(english[name] == japanese[name], qPrintable(name));
+    QCOMPARE(ReadFile(m_dir.filePath(QStringLiteral("saved-en.ini"))),
+             ReadFile(m_dir.filePath(QStringLiteral("saved-ja.ini"))));
+  }
+};
+
+}  // namespace pictavo::gui
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  pictavo::gui::LanguageTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "language_test.moc"
