@@ -107,8 +107,7 @@ void TBMPtoJPEG::openAt(const QString& folder) {
 
 void TBMPtoJPEG::goTo(const QString& wanted) {
   if (m_busy) return;
-  // A folder that cannot be shown: the program's own folder.
-  m_folders->goTo(wanted, Q(m_main.session().main.programFolder));
+  m_folders->goTo(wanted);
   fillFileList();
 }
 

@@ -12,6 +12,7 @@
 
 #include "platform/paths.h"
 #include "session/picture_list.h"
+#include "session/session.h"
 
 namespace pictavo::gui {
 
@@ -50,10 +51,8 @@ FolderPane::FolderPane(QWidget* window) : QObject(window) {
   connect(m_drive1, &QComboBox::activated, this, [this](int index) { emit chosen(m_drive1->itemData(index).toString()); });
 }
 
-QString FolderPane::goTo(const QString& wanted, const QString& fallback) {
-  // A folder that cannot be shown gives way to the fallback, without a message.
-  std::string folder = AbsolutePath(wanted.toStdString());
-  if (!FolderExists(folder) || !ListFiles(folder).ok) folder = AbsolutePath(fallback.toStdString());
+QString FolderPane::goTo(const QString& wanted) {
+  const std::string folder = FolderToShow(wanted.toStdString());
   m_folder = QString::fromStdString(folder);
   FillDriveBox(m_drive1, m_folder);
   FillFolderList(m_dir1, folder);
@@ -95,7 +94,7 @@ TOpenfolda::TOpenfolda(QWidget* parent) : QDialog(parent) {
 }
 
 void TOpenfolda::goTo(const QString& folder) {
-  const QString target = QDir(folder).exists() ? QDir(folder).absolutePath() : QDir::homePath();
+  const QString target = QString::fromStdString(FolderToShow(folder.toStdString()));
   m_folder = target;
   FillDriveBox(m_drive1, target);
   FillFolderList(m_dir1, target.toStdString());

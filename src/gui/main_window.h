@@ -52,8 +52,8 @@ class UpDown : public QWidget {
 
  private:
   int m_value = 5;
-  int m_lowest = 1;
-  int m_highest = 10;
+  int m_lowest = kMinPicturesPerRow;
+  int m_highest = kMaxPicturesPerRow;
 };
 
 class TOption;
@@ -104,6 +104,8 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   void letEventsRun() override;
   void openWithProgram(const std::string& program, const std::string& document, const std::string& folder) override;
   void openWithAssociatedProgram(const std::string& path) override;
+  // The warning on stderr and in the status bar's first panel.
+  void namesPassedOver(const std::string& folder, size_t count) override;
   void beginRun() override;
   void endRun(bool earlyEnd) override;
   void showPreview(const Bitmap& thumbnail) override;
@@ -171,13 +173,11 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   void refillPictureList();
   void redrawPictureList();
   void takeSelectionFromList();
-  void warnPassedOver(const std::string& folder, size_t count);
   void centrePreview();
   void showDecodedPreview(uint64_t ticket, const std::string& path, const PreviewPicture& picture);
   void showCommentColour();
   void setRunControlsEnabled(bool enabled);
   void restoreWindowPosition(const std::string& left, const std::string& top);
-  QString homeFolder() const;
 
   Dialogs& m_dialogs;
   Session m_session;

@@ -163,11 +163,11 @@ void Toption2::setQuality(int quality) {
 
 void Toption2::showWalk() {
   const RotationControls& c = m_walk.controls();
-  m_button[1]->setEnabled(c.button1);
-  m_button[2]->setEnabled(c.button2);
-  m_button[3]->setEnabled(c.button3);
-  m_button[6]->setEnabled(c.button6);
-  m_button[4]->setText(Q(c.button4Caption));
+  m_button[1]->setEnabled(c.rotateRight);
+  m_button[2]->setEnabled(c.rotateLeft);
+  m_button[3]->setEnabled(c.next);
+  m_button[6]->setEnabled(c.back);
+  m_button[4]->setText(Q(c.saveCaption));
   const Bitmap& picture = m_walk.picture();
   if (picture.empty()) {
     m_image2->hide();

@@ -29,10 +29,6 @@
 
 namespace pictavo::gui {
 
-namespace {
-constexpr int kMinFrameTitleSize = 1;
-constexpr int kMaxFrameTitleSize = 7;
-}  // namespace
 
 Tmokuji::Tmokuji(TMain& main, Dialogs& dialogs) : QDialog(&main), WindowHost(dialogs, this), m_main(main) {
   setObjectName(QStringLiteral("Tmokuji"));
@@ -183,7 +179,7 @@ void Tmokuji::openAt(const QString& folder) {
 void Tmokuji::goTo(const QString& wanted) {
   if (m_busy) return;
   const QString before = m_folders->folder();
-  const QString shown = m_folders->goTo(wanted, QDir::homePath());
+  const QString shown = m_folders->goTo(wanted);
   if (shown != before) m_title->setText(Q(FolderTitle(S(shown))));
 }
 

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "album/picture_entry.h"
+#include "vocabulary/picture_entry.h"
+#include "vocabulary/preview.h"
 
 namespace pictavo {
 
@@ -68,10 +69,6 @@ std::vector<FolderListEntry> FolderListEntries(const std::string& folder, const 
 // The preview box: a picture fitted into 150 x 150 with its proportions, the
 // shorter side rounded half to even.
 inline constexpr int kPreviewBox = 150;
-struct PreviewSize {
-  int width = 0;
-  int height = 0;
-};
 PreviewSize PreviewFit(int width, int height);
 // The offset that centres `inner` in `outer` (each half truncated toward zero).
 int CentreOffset(int outer, int inner);
