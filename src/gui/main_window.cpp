@@ -657,14 +657,14 @@ void TMain::preview() {
   m_image1->setScaledContents(true);
   m_image1->hide();
   if (!m_previewDecoder) setPreviewDecode({});
-  const auto first = FirstSelected(m_session.pictures);
-  if (!first) {
+  const auto path = PreviewPicturePath(m_session.main.currentFolder, m_session.pictures);
+  if (!path) {
     m_previewDecoder->cancel();
     return;
   }
   // The click is answered now; the picture follows from the decoder's
   // thread, so a large photograph never holds the window.
-  m_previewPath = FolderBase(m_session.main.currentFolder) + m_session.pictures[*first].name;
+  m_previewPath = *path;
   (void)m_previewDecoder->request(m_previewPath);
 }
 
@@ -672,8 +672,7 @@ void TMain::showDecodedPreview(uint64_t ticket, const std::string& path, const P
   // Overtaken by a later click, or the window moved on meanwhile (a run, a
   // folder change, another selection): nothing of it is shown.
   if (!m_previewDecoder || !m_previewDecoder->current(ticket) || m_busy || !m_session.main.previewOn) return;
-  const auto first = FirstSelected(m_session.pictures);
-  if (!first || FolderBase(m_session.main.currentFolder) + m_session.pictures[*first].name != path) return;
+  if (PreviewPicturePath(m_session.main.currentFolder, m_session.pictures) != path) return;
   if (!picture.ok) {
     showMessage(picture.error);
     return;

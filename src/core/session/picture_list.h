@@ -48,6 +48,10 @@ void SelectAll(std::vector<PictureEntry>& list);
 void SelectNone(std::vector<PictureEntry>& list);
 // The position of the first selected entry, if any.
 std::optional<size_t> FirstSelected(const std::vector<PictureEntry>& list);
+// The picture the preview shows: the first selected entry's path in
+// `folder`; none when nothing is selected. A preview that arrives late is
+// shown only while this still names its picture.
+std::optional<std::string> PreviewPicturePath(const std::string& folder, const std::vector<PictureEntry>& list);
 
 // The next folder inside the folder that holds `current`, given the
 // sub-folders of its parent in list order: the sibling after `current`,
