@@ -4,6 +4,7 @@
 
 #include "album/album_run.h"
 #include "album/thumbnail_stream.h"
+#include "check/site_check.h"
 #include "fixtures.h"
 #include "image/jpeg.h"
 #include "platform/paths.h"
@@ -543,6 +544,28 @@ TEST(AlbumRun, LaterPictureSeesTheThumbnailWrittenBeforeIt) {
   ASSERT_EQ(b.host.messages.size(), 1u);
   EXPECT_NE(b.host.messages[0].find("thumbnailFolderName"), std::string::npos);
   EXPECT_FALSE(PathExists(b.dir.file("s_a.jpg")));
+}
+
+}  // namespace
+}  // namespace pictavo
+
+namespace pictavo {
+namespace {
+
+// The run writes each thumbnail under the name its page refers to, also
+// with a prefix that the page must escape.
+TEST(AlbumRun, ThePageFindsEveryThumbnailUnderItsPrefixedName) {
+  Album a;
+  a.settings.thumbnailPrefix = "t #%&";
+  a.add("a b.jpg", 50, 40);
+  a.add("c.jpg", 40, 50);
+  ASSERT_EQ(a.run(), RunOutcome::Completed);
+  EXPECT_EQ(ListDir(a.dir.file("htm_image")), (std::vector<std::string>{"t #%&a b.jpg", "t #%&c.jpg"}));
+  EXPECT_EQ(a.page()[2], "<!-- FILE=002 t #%&a b.jpg -->");
+  const SiteCheckResult check = CheckSite(a.dir.path(), {});
+  ASSERT_TRUE(check.ok) << check.error;
+  EXPECT_EQ(check.pages, 1u);
+  for (const Finding& f : check.findings) ADD_FAILURE() << f.page << ":" << f.line << " " << f.text;
 }
 
 }  // namespace

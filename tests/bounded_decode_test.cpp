@@ -20,7 +20,7 @@
 #include "publish/published_picture.h"
 #include "comments/comment_file.h"
 #include "test_util.h"
-#include "text/textfile.h"
+#include "platform/textfile.h"
 #include "toc/discovery.h"
 
 namespace pictavo {

@@ -64,8 +64,11 @@ class RecordingHost : public AlbumRunHost {
     opened.push_back(program + "|" + document + "|" + folder);
   }
   void openWithAssociatedProgram(const std::string& path) override { opened.push_back("|" + path); }
+  void namesPassedOver(const std::string& folder, size_t count) override {
+    passedOver.push_back(folder + "|" + std::to_string(count));
+  }
 
-  std::vector<std::string> messages, questions, statusLog, notes, opened;
+  std::vector<std::string> messages, questions, statusLog, notes, opened, passedOver;
   std::vector<bool> answers;
   std::vector<bool> endings;
   std::vector<std::pair<int, int>> previews;

@@ -116,6 +116,15 @@ TEST(PictureList, SelectAllNoneAndFirstSelected) {
   EXPECT_EQ(FirstSelected(list), 0u);
 }
 
+TEST(PictureList, ThePreviewShowsTheFirstSelectedPictureOfTheFolder) {
+  auto list = List("a b* c*");
+  EXPECT_EQ(PreviewPicturePath("/photos", list), "/photos/b");
+  EXPECT_EQ(PreviewPicturePath("/photos/", list), "/photos/b");
+  EXPECT_EQ(PreviewPicturePath("/", list), "/b");
+  SelectNone(list);
+  EXPECT_EQ(PreviewPicturePath("/photos", list), std::nullopt);
+}
+
 TEST(PictureList, NextFolderWalksTheSiblingsAndWrapsFromTheLast) {
   const std::vector<std::string> siblings{"1", "2", "3"};
   EXPECT_EQ(NextFolderAmong("/x/1", siblings), "/x/2");

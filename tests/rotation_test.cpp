@@ -92,20 +92,20 @@ TEST_F(RotationFolder, WalksSelectedPicturesInListOrder) {
   EXPECT_EQ(walk.currentName(), "a.jpg");
   EXPECT_EQ(walk.preview().width, 200);
   EXPECT_EQ(walk.preview().height, 150);
-  EXPECT_FALSE(walk.controls().button6);
+  EXPECT_FALSE(walk.controls().back);
   walk.back();  // on the first picture: only disables Back
   EXPECT_EQ(walk.currentName(), "a.jpg");
   walk.next();
   EXPECT_EQ(walk.counterText(), "002/003");
-  EXPECT_TRUE(walk.controls().button6);
+  EXPECT_TRUE(walk.controls().back);
   walk.next();
   EXPECT_EQ(walk.currentName(), "c.jpg");
   EXPECT_EQ(walk.counterText(), "003/003");
-  EXPECT_FALSE(walk.controls().button3);
-  EXPECT_EQ(walk.controls().button4Caption, "保存して終了");
+  EXPECT_FALSE(walk.controls().next);
+  EXPECT_EQ(walk.controls().saveCaption, "保存して終了");
   walk.back();
   EXPECT_EQ(walk.currentName(), "b.JPG");
-  EXPECT_EQ(walk.controls().button4Caption, "保存して次へ");
+  EXPECT_EQ(walk.controls().saveCaption, "保存して次へ");
   walk.next();
   walk.next();  // past the last picture: the window closes
   EXPECT_FALSE(walk.controls().windowOpen);

@@ -2,7 +2,7 @@
 
 #include "text/chars.h"
 #include "text/encoding.h"
-#include "text/textfile.h"
+#include "platform/textfile.h"
 #include "test_util.h"
 
 namespace pictavo {

@@ -75,10 +75,7 @@ int RunAlbum(AlbumOptions& o, Io& io) {
 std::vector<PictureEntry> ListFolderPictures(const std::string& folder, const std::string& extension,
                                              std::ostream& err) {
   FolderPictureList list = FolderPictures(folder, extension);
-  if (list.skippedNames > 0) {
-    err << "pictavo-cli: passing over " << list.skippedNames << " file name(s) that are not valid UTF-8 in " << folder
-        << '\n';
-  }
+  if (list.skippedNames > 0) err << PassedOverText(folder, list.skippedNames) << '\n';
   return std::move(list.pictures);
 }
 
@@ -96,7 +93,7 @@ void AddAlbumCommand(CLI::App& app, Io& io, int& exitCode) {
   cmd->add_option("--title", o->title, "Album title (default: the folder's name)")
       ->each([o](const std::string&) { o->titleGiven = true; });
   cmd->add_option("--per-row", o->perRow, "Thumbnails per row, 1 to 10 (default: picturesPerRow from the settings)")
-      ->check(CLI::Range(1, 10));
+      ->check(CLI::Range(kMinPicturesPerRow, kMaxPicturesPerRow));
   cmd->add_flag("--comments", o->comments, "Put the comments of PicComment.txt under the thumbnails");
   cmd->add_option("--comment-color", o->commentColor, "Comment colour as red + green*256 + blue*65536");
   cmd->add_option("--pictures", o->pictures, "Selected pictures in order, comma-separated (default: every .jpg)")

@@ -32,7 +32,7 @@ int RunBatchCommand(const TocCliOptions& o, Io& io) {
   TocOptions toc;
   if (const int status = o.start(session, albumHost, toc, io.err)) return status;
   const CivilDate today = Today();
-  CliAlbumDriver driver(session, albumHost, today, io.err);
+  CliAlbumDriver driver(session, albumHost, today);
 
   const int targets = CountBatchTargets(toc, driver, host);
   if (targets == 0) return 1;

@@ -51,6 +51,15 @@ void CliHost::note(const std::string& detail) {
   m_err << "  (" << detail << ")\n";
 }
 
+void CliHost::namesPassedOver(const std::string& folder, size_t count) {
+  clearProgress();
+  m_err << PassedOverText(folder, count) << '\n';
+}
+
+std::string PassedOverText(const std::string& folder, size_t count) {
+  return "pictavo-cli: passing over " + std::to_string(count) + " file name(s) that are not valid UTF-8 in " + folder;
+}
+
 bool CliHost::askYesNo(const std::string& text, const std::string& caption) {
   clearProgress();
   bool answer = m_yes;

@@ -26,6 +26,7 @@ class CliHost : public AlbumRunHost, public SettingsWindow {
   bool askYesNo(const std::string& text, const std::string& caption) override;
   void setStatus(StatusPanel panel, const std::string& text) override;
   void note(const std::string& detail) override;
+  void namesPassedOver(const std::string& folder, size_t count) override;
   bool processEvents() override;
 
   // The per-row control UpDown1: like the control, it keeps 1 to 10.
@@ -75,5 +76,9 @@ void ResetInterrupt();
 
 // "\r" line breaks of a message text as terminal lines.
 std::string MessageForTerminal(const std::string& text);
+
+// The terminal's warning of names in `folder` that are not valid UTF-8 and
+// were left out of a listing (the one wording the command line uses).
+std::string PassedOverText(const std::string& folder, size_t count);
 
 }  // namespace pictavo::cli

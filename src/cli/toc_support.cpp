@@ -13,7 +13,7 @@ void TocCliOptions::add(CLI::App& cmd) {
       ->each([this](const std::string&) { titleGiven = true; });
   cmd.add_flag("--frames", frames, "Two frames: the album list on the left, the chosen album on the right");
   cmd.add_option("--frame-title-size", frameTitleSize, "Title size in the frame list, 1 to 7 (default 3)")
-      ->check(CLI::Range(1, 7));
+      ->check(CLI::Range(kMinFrameTitleSize, kMaxFrameTitleSize));
   cmd.add_flag("--pictures", pictures, "Show each album's first thumbnail");
   cmd.add_option("--bg-color", bgColor, "Background colour as red + green*256 + blue*65536 (default grey)");
   cmd.add_option("--bg-picture", bgPicture, "Background picture (.jpg or .gif) to copy into the folder");
@@ -38,10 +38,6 @@ int TocCliOptions::start(Session& session, CliHost& host, TocOptions& o, std::os
   o.useBackgroundPicture = !bgPicture.empty();
   o.backgroundPicturePath = bgPicture.empty() ? "" : AbsolutePath(bgPicture);
   return 0;
-}
-
-void CliAlbumDriver::passedOver(const std::string& folder, size_t count) {
-  m_err << "pictavo-cli: passing over " << count << " file name(s) that are not valid UTF-8 in " << folder << '\n';
 }
 
 }  // namespace pictavo::cli

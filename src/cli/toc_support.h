@@ -59,18 +59,11 @@ class CliBatchHost final : public BatchHost {
   std::string m_progress;
 };
 
-// The main window as the batch drives it: the core's driver, with a warning
-// on the terminal for names a listing passes over.
+// The main window as the batch drives it: the core's driver, whose host
+// warns on the terminal of names a listing passes over.
 class CliAlbumDriver final : public SessionAlbumDriver {
  public:
-  CliAlbumDriver(Session& session, CliHost& host, CivilDate today, std::ostream& err)
-      : SessionAlbumDriver(session, host, host, today), m_err(err) {}
-
- protected:
-  void passedOver(const std::string& folder, size_t count) override;
-
- private:
-  std::ostream& m_err;
+  CliAlbumDriver(Session& session, CliHost& host, CivilDate today) : SessionAlbumDriver(session, host, host, today) {}
 };
 
 }  // namespace pictavo::cli

@@ -58,8 +58,7 @@ void BmpConversionWindow::openAt(const QString& folder) {
 
 void BmpConversionWindow::goTo(const QString& wanted) {
   if (busy()) return;
-  // A folder that cannot be shown: the program's own folder.
-  m_folders->goTo(wanted, Q(m_session.main.programFolder));
+  m_folders->goTo(wanted);
   fillFileList();
 }
 

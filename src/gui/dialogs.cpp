@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "folder_widgets.h"
+#include "platform/paths.h"
 
 namespace pictavo::gui {
 
@@ -56,7 +57,7 @@ QtDialogs::~QtDialogs() { delete m_chooser; }
 
 std::optional<QString> QtDialogs::chooseFolderInWindow(QWidget* parent) {
   if (!m_chooser) m_chooser = new FolderChooserDialog(parent ? parent->window() : nullptr);
-  m_chooser->choose(QDir::homePath());
+  m_chooser->choose(QString::fromStdString(HomeFolder()));
   if (m_chooser->chosenFolder().isEmpty()) return std::nullopt;
   return m_chooser->chosenFolder();
 }

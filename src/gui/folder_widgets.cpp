@@ -14,6 +14,7 @@
 
 #include "platform/paths.h"
 #include "session/picture_list.h"
+#include "session/session.h"
 
 namespace pictavo::gui {
 
@@ -48,10 +49,8 @@ FolderPane::FolderPane(QComboBox* drive, QListWidget* list) : QObject(list), m_d
   connect(m_drive1, &QComboBox::activated, this, [this](int index) { emit chosen(m_drive1->itemData(index).toString()); });
 }
 
-QString FolderPane::goTo(const QString& wanted, const QString& fallback) {
-  // A folder that cannot be shown gives way to the fallback, without a message.
-  std::string folder = AbsolutePath(wanted.toStdString());
-  if (!FolderExists(folder) || !ListFiles(folder).ok) folder = AbsolutePath(fallback.toStdString());
+QString FolderPane::goTo(const QString& wanted) {
+  const std::string folder = FolderToShow(wanted.toStdString());
   m_folder = QString::fromStdString(folder);
   FillDriveBox(m_drive1, m_folder);
   FillFolderList(m_dir1, folder);
@@ -77,7 +76,7 @@ FolderChooserDialog::FolderChooserDialog(QWidget* parent)
 FolderChooserDialog::~FolderChooserDialog() = default;
 
 void FolderChooserDialog::goTo(const QString& folder) {
-  const QString target = QDir(folder).exists() ? QDir(folder).absolutePath() : QDir::homePath();
+  const QString target = QString::fromStdString(FolderToShow(folder.toStdString()));
   m_folder = target;
   FillDriveBox(m_drive1, target);
   FillFolderList(m_dir1, target.toStdString());

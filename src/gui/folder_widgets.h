@@ -34,8 +34,8 @@ class FolderPane : public QObject {
   QComboBox* drive() const { return m_drive1; }
   QListWidget* list() const { return m_dir1; }
   const QString& folder() const { return m_folder; }
-  // Shows `folder`, or `fallback` when it cannot be listed; the folder shown.
-  QString goTo(const QString& folder, const QString& fallback);
+  // Shows `folder`, or where core's FolderToShow falls back to; the folder shown.
+  QString goTo(const QString& folder);
  signals:
   // The user chose `folder` in the list or the drive box.
   void chosen(const QString& folder);

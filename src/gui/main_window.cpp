@@ -6,6 +6,7 @@
 #include "tool_window.h"
 #include "ui_about_box.h"
 #include "ui_main_window.h"
+#include "window_dialogs.h"
 
 #include <QAction>
 #include <QItemSelection>
@@ -48,6 +49,7 @@
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "session/picture_list.h"
+#include "settings/openers.h"
 #include "text/chars.h"
 
 namespace pictavo::gui {
@@ -63,13 +65,7 @@ MainWindow::MainWindow(Dialogs& dialogs, const StartArguments& arguments, QWidge
   options.programFolder = S(arguments.programFolder);
   const StartUpReport report = StartUp(m_session, options, *this);
   if (report.programFolderError) note(report.programFolderError->message);
-  const std::string& start = m_session.settings.startFolder;
-  std::string folder = !start.empty() && FolderExists(start) ? start : S(homeFolder());
-  if (!arguments.commandLinePath.isEmpty()) {
-    std::string path = AbsolutePath(S(arguments.commandLinePath));
-    folder = FileExists(path) ? ParentFolder(path) : path;
-  }
-  setFolder(folder);
+  setFolder(StartFolder(m_session.settings.startFolder, S(arguments.commandLinePath)));
   showCommentColour();
   resize(502, 394 + menuBar()->sizeHint().height());
   // The preview pane starts wide enough for the whole 150-pixel preview.
@@ -97,11 +93,6 @@ void MainWindow::setPreviewDecode(PreviewDecoder::Decode decode) {
       },
       own ? std::move(decode) : PreviewDecoder::Decode(DecodePreview),
       own ? PreviewDecoder::Decode() : PreviewDecoder::Decode(EmbeddedPreview));
-}
-
-QString MainWindow::homeFolder() const {
-  const QString home = QDir::homePath();
-  return FolderExists(S(home)) ? home : QStringLiteral("/");
 }
 
 void MainWindow::mapControls() {
@@ -326,18 +317,12 @@ std::optional<std::string> MainWindow::chooseSaveFile(const std::string& filter,
 
 bool MainWindow::goToPath(const QString& path) {
   if (m_busy || path.isEmpty()) return false;
-  const std::string p = AbsolutePath(S(path));
-  setFolder(FileExists(p) ? ParentFolder(p) : p);
+  setFolder(FolderOfPath(S(path)));
   return true;
 }
 
 void MainWindow::setFolder(const std::string& wanted) {
-  std::string folder = wanted;
-  if (!FolderExists(folder) || !ListFiles(folder).ok) {
-    // A folder that cannot be shown: the home folder instead, without a message.
-    folder = S(homeFolder());
-  }
-  EnterFolder(m_session, folder, *this);
+  EnterFolder(m_session, FolderToShow(wanted), *this);
   m_title->setText(Q(m_session.main.albumTitle));
   fillDriveList();
   fillFolderList();
@@ -348,20 +333,20 @@ void MainWindow::fillDriveList() { FillDriveBox(m_drive1, Q(m_session.main.curre
 
 void MainWindow::fillFolderList() {
   const std::string& folder = m_session.main.currentFolder;
-  const size_t skipped = FillFolderList(m_dir1, folder);
-  if (skipped) warnPassedOver(folder, skipped);
+  ReportPassedOverNames(*this, folder, FillFolderList(m_dir1, folder));
 }
 
 void MainWindow::refillPictureList() {
   PictureListRefill refill = RefillPictureList(m_session.main.currentFolder, m_session.settings.htmlFileName);
   if (!refill.ok) {
     note(refill.error);
-    if (m_session.main.currentFolder != S(homeFolder())) {
-      setFolder(S(homeFolder()));
+    // Listable a moment ago, gone now: the folder every window falls back to.
+    if (m_session.main.currentFolder != HomeFolder()) {
+      setFolder(HomeFolder());
       return;
     }
   }
-  if (refill.skippedNames > 0) warnPassedOver(m_session.main.currentFolder, refill.skippedNames);
+  ReportPassedOverNames(*this, m_session.main.currentFolder, refill.skippedNames);
   m_session.pictures = std::move(refill.pictures);
   m_pageFound = refill.pageFound;
   m_listButtons[5]->setEnabled(m_pageFound && !m_busy);
@@ -408,9 +393,9 @@ void MainWindow::takeSelectionFromList() {
   }
 }
 
-void MainWindow::warnPassedOver(const std::string& folder, size_t count) {
-  // Names that are not UTF-8 cannot be shown or passed on; the user sees how many were left out.
-  const std::string text = folder + ": " + std::to_string(count) + " names are not UTF-8 and are not listed";
+void MainWindow::namesPassedOver(const std::string& folder, size_t count) {
+  // The user sees how many were left out.
+  const std::string text = PassedOverText(folder, count);
   qWarning("%s", text.c_str());
   setStatus(StatusPanel::Step, text);
 }
@@ -461,14 +446,14 @@ void MainWindow::preview() {
   m_image1->setScaledContents(true);
   m_image1->hide();
   if (!m_previewDecoder) setPreviewDecode({});
-  const auto first = FirstSelected(m_session.pictures);
-  if (!first) {
+  const auto path = PreviewPicturePath(m_session.main.currentFolder, m_session.pictures);
+  if (!path) {
     m_previewDecoder->cancel();
     return;
   }
   // The click is answered now; the picture follows from the decoder's
   // thread, so a large photograph never holds the window.
-  m_previewPath = FolderBase(m_session.main.currentFolder) + m_session.pictures[*first].name;
+  m_previewPath = *path;
   (void)m_previewDecoder->request(m_previewPath);
 }
 
@@ -476,8 +461,7 @@ void MainWindow::showDecodedPreview(uint64_t ticket, const std::string& path, co
   // Overtaken by a later click, or the window moved on meanwhile (a run, a
   // folder change, another selection): nothing of it is shown.
   if (!m_previewDecoder || !m_previewDecoder->current(ticket) || m_busy || !m_session.main.previewOn) return;
-  const auto first = FirstSelected(m_session.pictures);
-  if (!first || FolderBase(m_session.main.currentFolder) + m_session.pictures[*first].name != path) return;
+  if (PreviewPicturePath(m_session.main.currentFolder, m_session.pictures) != path) return;
   if (!picture.ok) {
     showMessage(picture.error);
     return;
@@ -491,23 +475,12 @@ void MainWindow::showDecodedPreview(uint64_t ticket, const std::string& path, co
 void MainWindow::openPicture() {
   const auto first = FirstSelected(m_session.pictures);
   if (!first) return;
-  const std::string& name = m_session.pictures[*first].name;
-  const std::string folder = FolderBase(m_session.main.currentFolder);
-  if (LowerAscii(Extension(name)) == ".jpg" && !m_session.settings.externalViewerPath.empty()) {
-    openWithProgram(m_session.settings.externalViewerPath, name, folder);
-  } else {
-    openWithAssociatedProgram(folder + name);
-  }
+  Open(*this, PictureOpening(m_session.settings, FolderBase(m_session.main.currentFolder),
+                              m_session.pictures[*first].name));
 }
 
 void MainWindow::openPage() {
-  const std::string folder = FolderBase(m_session.main.currentFolder);
-  const std::string page = folder + m_session.settings.htmlFileName;
-  if (!m_session.settings.browserPath.empty()) {
-    openWithProgram(m_session.settings.browserPath, page, folder);
-  } else {
-    openWithAssociatedProgram(page);
-  }
+  Open(*this, PageOpening(m_session.settings, FolderBase(m_session.main.currentFolder)));
 }
 
 void MainWindow::togglePreview(bool on) {

@@ -95,6 +95,8 @@ class MainWindow : public QMainWindow, public AlbumRunHost, public SettingsWindo
   void letEventsRun() override;
   void openWithProgram(const std::string& program, const std::string& document, const std::string& folder) override;
   void openWithAssociatedProgram(const std::string& path) override;
+  // The warning on stderr and in the status bar's first panel.
+  void namesPassedOver(const std::string& folder, size_t count) override;
   void beginRun() override;
   void endRun(bool earlyEnd) override;
   void showPreview(const Bitmap& thumbnail) override;
@@ -162,13 +164,11 @@ class MainWindow : public QMainWindow, public AlbumRunHost, public SettingsWindo
   void refillPictureList();
   void redrawPictureList();
   void takeSelectionFromList();
-  void warnPassedOver(const std::string& folder, size_t count);
   void centrePreview();
   void showDecodedPreview(uint64_t ticket, const std::string& path, const PreviewPicture& picture);
   void showCommentColour();
   void setRunControlsEnabled(bool enabled);
   void restoreWindowPosition(const std::string& left, const std::string& top);
-  QString homeFolder() const;
 
   Dialogs& m_dialogs;
   WindowDialogs m_ui;

@@ -82,11 +82,11 @@ void RotationWindow::setQuality(int quality) {
 
 void RotationWindow::showWalk() {
   const RotationControls& c = m_walk.controls();
-  m_button[1]->setEnabled(c.button1);
-  m_button[2]->setEnabled(c.button2);
-  m_button[3]->setEnabled(c.button3);
-  m_button[6]->setEnabled(c.button6);
-  m_button[4]->setText(Q(c.button4Caption));
+  m_button[1]->setEnabled(c.rotateRight);
+  m_button[2]->setEnabled(c.rotateLeft);
+  m_button[3]->setEnabled(c.next);
+  m_button[6]->setEnabled(c.back);
+  m_button[4]->setText(Q(c.saveCaption));
   // The preview keeps its place; only its size follows the picture.
   ShowPreviewPicture(m_image2, m_walk.picture(),
                      QRect(m_image2->pos(), QSize(m_walk.preview().width, m_walk.preview().height)));

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "album/picture_entry.h"
+#include "vocabulary/picture_entry.h"
 #include "dialogs.h"
 #include "platform/command_host.h"
 #include "settings/album_settings.h"

@@ -30,10 +30,6 @@
 
 namespace pictavo::gui {
 
-namespace {
-constexpr int kMinFrameTitleSize = 1;
-constexpr int kMaxFrameTitleSize = 7;
-}  // namespace
 
 TableOfContentsWindow::TableOfContentsWindow(Session& session, AlbumWindow& main, Dialogs& dialogs)
     : ToolWindow(main.widget(), Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint),
@@ -95,7 +91,7 @@ void TableOfContentsWindow::openAt(const QString& folder) {
 void TableOfContentsWindow::goTo(const QString& wanted) {
   if (busy()) return;
   const QString before = m_folders->folder();
-  const QString shown = m_folders->goTo(wanted, QDir::homePath());
+  const QString shown = m_folders->goTo(wanted);
   if (shown != before) m_title->setText(Q(FolderTitle(S(shown))));
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // The up-down control: two arrow buttons (UpDown1Up, UpDown1Down) over a
-// value kept in its range, 1 to 10 unless set.
+// value kept in its range, the per-row range unless set.
 
 #include <QWidget>
+
+#include "settings/album_settings.h"
 
 namespace pictavo::gui {
 
@@ -18,8 +20,8 @@ class UpDown : public QWidget {
 
  private:
   int m_value = 5;
-  int m_lowest = 1;
-  int m_highest = 10;
+  int m_lowest = kMinPicturesPerRow;
+  int m_highest = kMaxPicturesPerRow;
 };
 
 }  // namespace pictavo::gui

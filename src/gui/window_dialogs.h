@@ -32,6 +32,10 @@ class WindowDialogs {
   std::string m_pendingNote;
 };
 
+// The windows' warning of names in `folder` that are not valid UTF-8 and were
+// left out of a listing (the one wording the windows use).
+std::string PassedOverText(const std::string& folder, size_t count);
+
 // The dialogs and openers of a core host (TocHost, BatchHost, CommandHost)
 // answered through the window's dialogs.
 template <typename Host>
@@ -44,6 +48,7 @@ class WindowHost : public Host {
     m_ui.openWithProgram(program, document, folder);
   }
   void openWithAssociatedProgram(const std::string& path) override { m_ui.openWithAssociatedProgram(path); }
+  void namesPassedOver(const std::string& folder, size_t count) override { m_ui.note(PassedOverText(folder, count)); }
 
  protected:
   WindowHost(Dialogs& dialogs, QWidget* window) : m_ui(dialogs, window) {}

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "album/escape.h"
+#include "album/thumbnail_name.h"
 #include "platform/paths.h"
 #include "text/chars.h"
 
@@ -30,7 +31,7 @@ std::vector<std::string> AlbumHeadBlock(const AlbumSettings& s, const PageTexts&
   std::vector<std::string> lines = {
       "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">",
       "<!-- Pictavo Version " + t.version + " -->",
-      "<!-- FILE=" + ZeroPad(selectedCount, 3) + " " + s.thumbnailPrefix + firstPicture + " -->",
+      "<!-- FILE=" + ZeroPad(selectedCount, 3) + " " + ThumbnailFileName(s, firstPicture) + " -->",
       "<!-- " + PageDateText(t.date) + " -->",
       "<HTML>",
       "<HEAD><META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=Shift_JIS\">",
@@ -122,7 +123,7 @@ std::string AlbumPictureCell(const AlbumSettings& s, const std::string& name, in
   const std::string border = s.pictureFrame == "off" ? "border=\"0\" " : "";
   const std::string stem = LeftChars(name, CharLength(name) - 4);
   return "  <TD align=\"center\" valign=\"middle\"><A href=\"" + EscapeAddressAttribute(name) + "\"" + click + target +
-         "><IMG src=\"" + EscapeAddressAttribute(s.thumbnailFolderName + "/" + s.thumbnailPrefix + name) +
+         "><IMG src=\"" + EscapeAddressAttribute(s.thumbnailFolderName + "/" + ThumbnailFileName(s, name)) +
          "\" ALT=\"" + EscapeAttribute(stem) + "\" " + border + "height=\"" + std::to_string(displayHeight) +
          "\" width=\"" + std::to_string(displayWidth) + "\"></A></TD>";
 }

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "album/slideshow_page.h"
+#include "album/thumbnail_name.h"
 #include "album/thumbnail_pipeline.h"
 #include "image/jpeg.h"
 #include "platform/error.h"
@@ -18,7 +19,7 @@
 #include "platform/sink.h"
 #include "settings/name_check.h"
 #include "text/chars.h"
-#include "text/textfile.h"
+#include "platform/textfile.h"
 
 namespace pictavo {
 
@@ -280,7 +281,7 @@ class Run {
   ThumbnailTask thumbnailTask(const std::string& name, std::optional<int> quality) const {
     ThumbnailTask t;
     t.picturePath = m_run.albumFolder + name;
-    t.thumbnailPath = FolderBase(m_run.thumbnailFolder) + m_s.thumbnailPrefix + name;
+    t.thumbnailPath = FolderBase(m_run.thumbnailFolder) + ThumbnailFileName(m_s, name);
     t.job.tw = m_p.tw;
     t.job.th = m_p.th;
     t.job.filter = isNotOff(m_s.thumbnailFilter);
@@ -312,7 +313,7 @@ class Run {
     m_host.setStatus(StatusPanel::Step, r.made.path == ThumbnailPath::Filter ? "フィルター処理" : "通常圧縮");
     pic.thumbnail = std::move(r.made.thumbnail);
     // A link in the thumbnail folder may lead anywhere, or to a picture of the run.
-    const FolderWrite target = FolderWritePath(m_run.thumbnailFolder, m_s.thumbnailPrefix + name, picturePaths());
+    const FolderWrite target = FolderWritePath(m_run.thumbnailFolder, ThumbnailFileName(m_s, name), picturePaths());
     if (!target) {
       m_host.note(target.error->detail);
       m_host.showMessage(target.error->message);

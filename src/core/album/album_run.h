@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "album/album_page.h"
-#include "album/picture_entry.h"
+#include "vocabulary/picture_entry.h"
 #include "image/bitmap.h"
 #include "comments/comment_file.h"
 #include "platform/command_host.h"
@@ -95,9 +95,5 @@ inline constexpr const char* kNoSelection = "ファイルが選択されてい�
 inline constexpr const char* kClearFailed = "フォルダの初期化に失敗しました。\r処理は中断されました。";
 inline constexpr const char* kReadError = "JPEGファイルを読み込めませんでした。\r処理は中断されました。";
 }  // namespace msg
-
-// The range of the per-row control, which the run enforces too.
-inline constexpr int kMinPicturesPerRow = 1;
-inline constexpr int kMaxPicturesPerRow = 10;
 
 }  // namespace pictavo

@@ -10,6 +10,7 @@
 #include "platform/file_copy.h"
 #include "platform/folder_write.h"
 #include "platform/paths.h"
+#include "settings/openers.h"
 #include "text/chars.h"
 
 namespace pictavo {
@@ -110,12 +111,7 @@ void AlbumRunExtras::endOfRunNotice(AlbumRunState& run) {
     return;
   }
   if (!run.host.askYesNo(msg::kBrowserQuestion, msg::kCaption)) return;
-  const std::string page = run.albumFolder + run.settings.htmlFileName;
-  if (!run.settings.browserPath.empty()) {
-    run.host.openWithProgram(run.settings.browserPath, page, run.albumFolder);
-  } else {
-    run.host.openWithAssociatedProgram(page);
-  }
+  Open(run.host, PageOpening(run.settings, run.albumFolder));
 }
 
 }  // namespace pictavo

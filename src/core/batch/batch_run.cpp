@@ -1,6 +1,7 @@
 #include "batch/batch_run.h"
 
 #include "settings/name_check.h"
+#include "settings/openers.h"
 #include "text/chars.h"
 #include "toc/discovery.h"
 
@@ -16,9 +17,7 @@ constexpr const char* kBackPicture = "back.jpg";
 bool Candidates(const std::string& tocFolder, CommandHost& host, std::vector<std::string>& names, bool notes) {
   std::vector<std::string> outside;
   const Listing listing = CandidateFolders(tocFolder, &outside);
-  for (const auto& name : listing.skipped) {
-    host.note("passing over a folder name that is not valid UTF-8: " + FolderBase(tocFolder) + name);
-  }
+  ReportPassedOverNames(host, tocFolder, listing.skipped.size());
   for (const auto& name : outside) {
     if (notes) host.note(msg::FolderLeadsOutsideNote(FolderBase(tocFolder) + name));
   }
@@ -130,12 +129,7 @@ BatchReport RunBatch(BatchJob& job, int targetCount) {
   // Asked whatever noBrowserPrompt says; not after a table of contents that
   // stopped with its message, whose page was not written.
   if (report.tableOfContents == TocOutcome::Written && host.askYesNo(msg::kBrowserQuestion, msg::kCaption)) {
-    const std::string page = base + job.settings.htmlFileName;
-    if (!job.settings.browserPath.empty()) {
-      host.openWithProgram(job.settings.browserPath, page, base);
-    } else {
-      host.openWithAssociatedProgram(page);
-    }
+    Open(host, PageOpening(job.settings, base));
   }
   host.endBatch();
   report.outcome = BatchOutcome::Finished;

@@ -22,7 +22,7 @@
 #include "platform/paths.h"
 #include "text/chars.h"
 #include "text/encoding.h"
-#include "text/textfile.h"
+#include "platform/textfile.h"
 #include "toc/discovery.h"
 
 namespace pictavo {

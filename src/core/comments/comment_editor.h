@@ -13,7 +13,7 @@
 #include "image/bitmap.h"
 #include "comments/comment_file.h"
 #include "platform/command_host.h"
-#include "tools/preview.h"
+#include "vocabulary/preview.h"
 
 namespace pictavo {
 

@@ -6,7 +6,7 @@
 #include "platform/folder_write.h"
 #include "platform/paths.h"
 #include "text/chars.h"
-#include "text/textfile.h"
+#include "platform/textfile.h"
 
 namespace pictavo {
 

@@ -19,7 +19,7 @@
 #include "image/progressive_stream.h"
 #include "platform/error.h"
 #include "platform/sink.h"
-#include "text/textfile.h"
+#include "platform/textfile.h"
 
 namespace pictavo {
 

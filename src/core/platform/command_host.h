@@ -3,6 +3,7 @@
 // conversion) talks to its surroundings: the windows implement this, and so
 // does the command line. The core never shows anything itself.
 
+#include <cstddef>
 #include <string>
 
 #include "platform/dialog_host.h"
@@ -30,6 +31,17 @@ class CommandHost : public virtual DialogHost {
   virtual void openWithProgram(const std::string& program, const std::string& document, const std::string& folder);
   // Opens `path` with the desktop's associated program.
   virtual void openWithAssociatedProgram(const std::string& path);
+  // `count` names in `folder` are not valid UTF-8 and were left out of a
+  // listing: they cannot be shown or passed on. The front end words the
+  // warning; nothing by default.
+  virtual void namesPassedOver(const std::string& folder, size_t count) { (void)folder, (void)count; }
 };
+
+// Where core reports the names a listing passed over: only when there are
+// some. Every listing whose left-out names the user should hear of goes
+// through here.
+inline void ReportPassedOverNames(CommandHost& host, const std::string& folder, size_t count) {
+  if (count > 0) host.namesPassedOver(folder, count);
+}
 
 }  // namespace pictavo

@@ -152,6 +152,13 @@ std::string DefaultProgramFolder() {
   return FolderBase(home && *home ? home : "/") + ".config/pictavo";
 }
 
+std::string HomeFolder() {
+  const char* home = std::getenv("HOME");
+  if (!home || !*home) return "/";
+  const std::string folder = AbsolutePath(home);
+  return FolderExists(folder) ? folder : "/";
+}
+
 bool MakeFolders(const std::string& path) {
   if (FolderExists(path)) return true;
   const std::string parent = ParentFolder(path);

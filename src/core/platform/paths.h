@@ -46,6 +46,8 @@ bool DeleteRegularFiles(const std::string& folder, std::string& error);
 // The program folder: $PICTAVO_HOME, else $XDG_CONFIG_HOME/pictavo, else
 // ~/.config/pictavo. Not created here.
 std::string DefaultProgramFolder();
+// The user's home folder ($HOME, made absolute); "/" when that is no folder.
+std::string HomeFolder();
 // Creates the folder and its parents; false when it does not exist afterwards.
 bool MakeFolders(const std::string& path);
 

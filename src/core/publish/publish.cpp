@@ -24,7 +24,7 @@
 #include "publish/manifest.h"
 #include "publish/published_picture.h"
 #include "text/chars.h"
-#include "text/textfile.h"
+#include "platform/textfile.h"
 
 namespace pictavo {
 

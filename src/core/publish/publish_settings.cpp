@@ -3,7 +3,7 @@
 #include "platform/paths.h"
 #include "platform/sink.h"
 #include "text/chars.h"
-#include "text/textfile.h"
+#include "platform/textfile.h"
 
 namespace pictavo {
 

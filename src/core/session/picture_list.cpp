@@ -90,6 +90,12 @@ std::optional<size_t> FirstSelected(const std::vector<PictureEntry>& list) {
   return std::nullopt;
 }
 
+std::optional<std::string> PreviewPicturePath(const std::string& folder, const std::vector<PictureEntry>& list) {
+  const auto first = FirstSelected(list);
+  if (!first) return std::nullopt;
+  return FolderBase(folder) + list[*first].name;
+}
+
 std::string NextFolderAmong(const std::string& current, const std::vector<std::string>& siblings) {
   if (current == "/" || current.empty()) return "/";
   const std::string parent = ParentFolder(current);

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "album/picture_entry.h"
+#include "vocabulary/picture_entry.h"
+#include "vocabulary/preview.h"
 
 namespace pictavo {
 
@@ -47,6 +48,10 @@ void SelectAll(std::vector<PictureEntry>& list);
 void SelectNone(std::vector<PictureEntry>& list);
 // The position of the first selected entry, if any.
 std::optional<size_t> FirstSelected(const std::vector<PictureEntry>& list);
+// The picture the preview shows: the first selected entry's path in
+// `folder`; none when nothing is selected. A preview that arrives late is
+// shown only while this still names its picture.
+std::optional<std::string> PreviewPicturePath(const std::string& folder, const std::vector<PictureEntry>& list);
 
 // The next folder inside the folder that holds `current`, given the
 // sub-folders of its parent in list order: the sibling after `current`,
@@ -68,10 +73,6 @@ std::vector<FolderListEntry> FolderListEntries(const std::string& folder, const 
 // The preview box: a picture fitted into 150 x 150 with its proportions, the
 // shorter side rounded half to even.
 inline constexpr int kPreviewBox = 150;
-struct PreviewSize {
-  int width = 0;
-  int height = 0;
-};
 PreviewSize PreviewFit(int width, int height);
 // The offset that centres `inner` in `outer` (each half truncated toward zero).
 int CentreOffset(int outer, int inner);

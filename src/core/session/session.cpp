@@ -59,6 +59,22 @@ FolderPictureList FolderPictures(const std::string& folder, const std::string& e
   return list;
 }
 
+std::string FolderOfPath(const std::string& path) {
+  const std::string absolute = AbsolutePath(path);
+  return FileExists(absolute) ? ParentFolder(absolute) : absolute;
+}
+
+std::string FolderToShow(const std::string& wanted) {
+  const std::string folder = AbsolutePath(wanted);
+  if (!wanted.empty() && FolderExists(folder) && ListFiles(folder).ok) return folder;
+  return HomeFolder();
+}
+
+std::string StartFolder(const std::string& startFolder, const std::string& commandLinePath) {
+  if (!commandLinePath.empty()) return FolderOfPath(commandLinePath);
+  return !startFolder.empty() && FolderExists(startFolder) ? startFolder : HomeFolder();
+}
+
 CivilDate Today() {
   const std::time_t now = std::time(nullptr);
   std::tm tm{};
@@ -74,7 +90,7 @@ void SessionAlbumDriver::moveToFolder(const std::string& folder) {
 
 const std::vector<PictureEntry>& SessionAlbumDriver::listPictures() {
   FolderPictureList list = FolderPictures(m_session.main.currentFolder);
-  if (list.skippedNames > 0) passedOver(m_session.main.currentFolder, list.skippedNames);
+  ReportPassedOverNames(m_host, m_session.main.currentFolder, list.skippedNames);
   m_session.pictures = std::move(list.pictures);
   return m_session.pictures;
 }

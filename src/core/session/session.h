@@ -86,13 +86,29 @@ struct FolderPictureList {
 };
 FolderPictureList FolderPictures(const std::string& folder, const std::string& extension = ".jpg");
 
+// The folder a path names: a file's folder, else the path itself (absolute).
+std::string FolderOfPath(const std::string& path);
+
+// The folder a window shows when asked for `wanted`: the folder itself
+// (absolute) when it exists and can be listed, else the home folder, without
+// a message. Every window that shows folders falls back the same way, to the
+// place a user knows.
+std::string FolderToShow(const std::string& wanted);
+
+// The folder the main window asks for at start: the command line's path (a
+// file: its folder) when one is given, else the settings' start folder when
+// it is a folder, else the home folder. FolderToShow still applies.
+std::string StartFolder(const std::string& startFolder, const std::string& commandLinePath);
+
 // The local date of today.
 CivilDate Today();
 
 // The main window as the album run and the batch see it: the current folder
 // and picture list of the session, made with the run's full duties
-// (comment file, auto-save, comment table, background, end notice). A
-// window derives from it to mirror its controls (the folder list, OldFile).
+// (comment file, auto-save, comment table, background, end notice). Names a
+// listing passes over go to the host (namesPassedOver). The command line's
+// batch uses it as it is; the windows do not derive from it but drive the
+// main window's own controls (MainWindowDriver in gui/batch_window).
 class SessionAlbumDriver : public AlbumDriver {
  public:
   SessionAlbumDriver(Session& session, AlbumRunHost& host, SettingsWindow& window, CivilDate today)
@@ -105,8 +121,6 @@ class SessionAlbumDriver : public AlbumDriver {
  protected:
   Session& session() { return m_session; }
   AlbumRunHost& host() { return m_host; }
-  // Called with the names a listing passed over (not valid UTF-8).
-  virtual void passedOver(const std::string& folder, size_t count) { (void)folder, (void)count; }
 
  private:
   Session& m_session;

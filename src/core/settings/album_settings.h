@@ -12,6 +12,11 @@
 
 namespace pictavo {
 
+// The range of picturesPerRow: the per-row control's, the command line's and
+// the options dialog's, which the album run enforces too.
+inline constexpr int kMinPicturesPerRow = 1;
+inline constexpr int kMaxPicturesPerRow = 10;
+
 struct AlbumSettings {
   std::string startFolder;
   int32_t backgroundColor = 16777215;

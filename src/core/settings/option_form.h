@@ -24,7 +24,7 @@ struct SpinRange {
 };
 
 namespace spin {
-inline constexpr SpinRange kPerRow{1, 10};
+inline constexpr SpinRange kPerRow{kMinPicturesPerRow, kMaxPicturesPerRow};
 inline constexpr SpinRange kBorder{0, 30};
 inline constexpr SpinRange kThumbnailSide{10, 1000};
 inline constexpr SpinRange kThumbnailQuality{70, 100};

@@ -4,7 +4,7 @@
 
 #include "platform/paths.h"
 #include "text/chars.h"
-#include "text/textfile.h"
+#include "platform/textfile.h"
 
 namespace pictavo {
 

@@ -6,7 +6,7 @@
 #include "platform/folder_write.h"
 #include "settings/name_check.h"
 #include "text/chars.h"
-#include "text/textfile.h"
+#include "platform/textfile.h"
 
 namespace pictavo {
 

@@ -11,8 +11,9 @@
 #include "platform/folder_write.h"
 #include "platform/sink.h"
 #include "settings/name_check.h"
+#include "settings/openers.h"
 #include "text/chars.h"
-#include "text/textfile.h"
+#include "platform/textfile.h"
 
 namespace pictavo {
 
@@ -290,9 +291,7 @@ TocOutcome MakeTableOfContents(const TocOptions& o, const AlbumSettings& s, cons
   }
 
   const DiscoveryResult found = DiscoverAlbums(o.tocFolder, s, o.showPictures);
-  for (const auto& name : found.skippedNames) {
-    host.note("passing over a folder name that is not valid UTF-8: " + FolderBase(o.tocFolder) + name);
-  }
+  ReportPassedOverNames(host, o.tocFolder, found.skippedNames.size());
   for (const auto& note : found.notes) host.note(note);
   switch (found.status) {
     case DiscoveryStatus::NoSubfolders: host.showMessage(msg::kNoFolders); return TocOutcome::Stopped;
@@ -333,11 +332,7 @@ TocOutcome MakeTableOfContents(const TocOptions& o, const AlbumSettings& s, cons
   }
 
   if (s.noBrowserPrompt == "off" && !main.batchRunning && host.askYesNo(msg::kBrowserQuestion, msg::kCaption)) {
-    if (!s.browserPath.empty()) {
-      host.openWithProgram(s.browserPath, page, base);
-    } else {
-      host.openWithAssociatedProgram(page);
-    }
+    Open(host, PageOpening(s, base));
   }
   return TocOutcome::Written;
 }

@@ -14,12 +14,17 @@
 
 namespace pictavo {
 
+// The range of the frame list's title size (a FONT size), the window's and
+// the command line's.
+inline constexpr int kMinFrameTitleSize = 1;
+inline constexpr int kMaxFrameTitleSize = 7;
+
 // The window's options; none of them is stored in the settings file.
 struct TocOptions {
   std::string tocFolder;
   std::string tocTitle;
   bool useFrames = false;
-  int frameTitleSize = 3;        // 1..7
+  int frameTitleSize = 3;        // kMinFrameTitleSize..kMaxFrameTitleSize
   bool showPictures = false;
   int32_t tocBackgroundColor = 0x808080;  // grey
   bool useBackgroundPicture = false;

@@ -8,7 +8,7 @@
 
 #include "image/bitmap.h"
 #include "platform/command_host.h"
-#include "tools/preview.h"
+#include "vocabulary/preview.h"
 
 namespace pictavo {
 

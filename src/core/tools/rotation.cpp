@@ -108,8 +108,8 @@ bool RotationWalk::openList(const std::string& folder, std::vector<PictureEntry>
   m_folder = folder;
   m_firstIndex = m_lastIndex = -1;
   m_selectedCount = 0;
-  m_controls.button3 = true;
-  m_controls.button6 = false;
+  m_controls.next = true;
+  m_controls.back = false;
   for (size_t i = 0; i < list.size(); ++i) {
     if (!list[i].selected) continue;
     if (LowerAscii(Extension(list[i].name)) != ".jpg") {
@@ -131,9 +131,9 @@ bool RotationWalk::openList(const std::string& folder, std::vector<PictureEntry>
   m_controls.windowOpen = true;
   load();
   const bool last = m_currentIndex == m_lastIndex;
-  m_controls.button3 = !last;
-  m_controls.button4Caption = last ? kLastCaption : kNextCaption;
-  m_controls.button1 = m_controls.button2 = true;
+  m_controls.next = !last;
+  m_controls.saveCaption = last ? kLastCaption : kNextCaption;
+  m_controls.rotateRight = m_controls.rotateLeft = true;
   return true;
 }
 
@@ -141,7 +141,7 @@ bool RotationWalk::openSingle(const std::string& folder, const std::vector<std::
   m_list = nullptr;
   m_singleName.clear();
   m_folder = folder;
-  m_controls.button3 = m_controls.button6 = false;
+  m_controls.next = m_controls.back = false;
   for (const auto& name : selectedNames) {
     if (LowerAscii(Extension(name)) == ".jpg") m_singleName = name;
   }
@@ -153,8 +153,8 @@ bool RotationWalk::openSingle(const std::string& folder, const std::vector<std::
   m_host.setStatus(StatusPanel::Counter, "");
   m_controls.windowOpen = true;
   load();
-  m_controls.button4Caption = kLastCaption;
-  m_controls.button1 = m_controls.button2 = true;
+  m_controls.saveCaption = kLastCaption;
+  m_controls.rotateRight = m_controls.rotateLeft = true;
   return true;
 }
 
@@ -190,7 +190,7 @@ int RotationWalk::nextSelected(int from, int step) const {
 void RotationWalk::rotate(bool right) {
   if (!m_controls.windowOpen || m_picture.empty()) return;
   const RotationControls before = m_controls;
-  m_controls.button1 = m_controls.button2 = m_controls.button3 = m_controls.button6 = false;
+  m_controls.rotateRight = m_controls.rotateLeft = m_controls.next = m_controls.back = false;
   m_host.setStatus(StatusPanel::Step, "回転処理中");
   m_picture = Rotate(m_picture, right);
   m_preview = RotationPreviewSize(m_picture.width, m_picture.height);
@@ -208,8 +208,8 @@ void RotationWalk::closeWindow() {
 
 void RotationWalk::advance() {
   if (m_currentIndex == m_lastIndex) {
-    m_controls.button4Caption = kNextCaption;
-    m_controls.button3 = true;
+    m_controls.saveCaption = kNextCaption;
+    m_controls.next = true;
     closeWindow();
     return;
   }
@@ -218,16 +218,16 @@ void RotationWalk::advance() {
   showCounter();
   load();
   if (m_currentIndex == m_lastIndex) {
-    m_controls.button3 = false;
-    m_controls.button4Caption = kLastCaption;
+    m_controls.next = false;
+    m_controls.saveCaption = kLastCaption;
   }
 }
 
 void RotationWalk::next() {
   if (!m_controls.windowOpen || !listMode()) return;
-  m_controls.button6 = true;
+  m_controls.back = true;
   advance();
-  m_controls.button1 = m_controls.button2 = true;
+  m_controls.rotateRight = m_controls.rotateLeft = true;
 }
 
 void RotationWalk::back() {
@@ -238,15 +238,15 @@ void RotationWalk::back() {
     showCounter();
     load();
   } else {
-    m_controls.button6 = false;
+    m_controls.back = false;
   }
-  m_controls.button1 = m_controls.button2 = m_controls.button3 = true;
-  m_controls.button4Caption = kNextCaption;
+  m_controls.rotateRight = m_controls.rotateLeft = m_controls.next = true;
+  m_controls.saveCaption = kNextCaption;
 }
 
 void RotationWalk::finish() {
-  m_controls.button3 = true;
-  m_controls.button4Caption = kNextCaption;
+  m_controls.next = true;
+  m_controls.saveCaption = kNextCaption;
   closeWindow();
 }
 
@@ -258,7 +258,7 @@ SaveOutcome RotationWalk::refused(const Error& error, SaveOutcome outcome) {
 
 SaveOutcome RotationWalk::save() {
   if (!m_controls.windowOpen) return SaveOutcome::NotOpen;
-  if (listMode()) m_controls.button6 = true;
+  if (listMode()) m_controls.back = true;
   const std::string name = currentName();
   if (m_picture.empty()) {
     m_host.showMessage("ファイルの書き込みでエラーが発生しました。");
@@ -335,7 +335,7 @@ SaveOutcome RotationWalk::save() {
   } else {
     advance();
   }
-  m_controls.button1 = m_controls.button2 = true;
+  m_controls.rotateRight = m_controls.rotateLeft = true;
   return SaveOutcome::Saved;
 }
 

@@ -9,12 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "album/picture_entry.h"
 #include "image/bitmap.h"
 #include "platform/command_host.h"
 #include "platform/error.h"
 #include "platform/sink.h"
 #include "settings/album_settings.h"
+#include "vocabulary/picture_entry.h"
+#include "vocabulary/preview.h"
 
 namespace pictavo {
 
@@ -34,10 +35,6 @@ enum class SaveOutcome {
 Bitmap RotateRight(const Bitmap& picture);
 Bitmap RotateLeft(const Bitmap& picture);
 
-struct PreviewSize {
-  int width = 0;
-  int height = 0;
-};
 // The preview of a picture inside 200 x 200.
 PreviewSize RotationPreviewSize(int width, int height);
 
@@ -46,11 +43,11 @@ std::string RotationCounterText(int pictureNumber, int selectedCount);
 
 // Enabled states and captions of the window's controls.
 struct RotationControls {
-  bool button1 = true;  // rotate right
-  bool button2 = true;  // rotate left
-  bool button3 = true;  // next
-  bool button6 = false; // back
-  std::string button4Caption = "保存して次へ";
+  bool rotateRight = true;   // Button1
+  bool rotateLeft = true;    // Button2
+  bool next = true;          // Button3: on to the next picture without saving
+  bool back = false;         // Button6: back to the previous picture
+  std::string saveCaption = "保存して次へ";  // Button4: save, then the next or the end
   bool windowOpen = false;
 };
 

@@ -1,4 +1,4 @@
-#include "text/textfile.h"
+#include "platform/textfile.h"
 
 #include <algorithm>
 
