@@ -76,7 +76,7 @@ class OptionConfirmTest : public ::testing::Test {
   // with no edits, the main window where the file put it.
   void roundTrip(const AlbumSettings& stored) {
     SettingsLines out{};
-    inisave(stored, main.programVersion, out);
+    FillSettingsLines(stored, main.programVersion, out);
     std::string error;
     ASSERT_TRUE(WriteSettingsFile(DefaultSettingsPath(dir.path()), out, error)) << error;
     const std::string before = pcv();

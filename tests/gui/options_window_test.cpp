@@ -53,7 +53,7 @@ class OptionsWindowTest : public QObject {
   }
   static void writePcv(const QString& program, const AlbumSettings& s) {
     SettingsLines lines{};
-    inisave(s, kProgramVersion, lines);
+    FillSettingsLines(s, kProgramVersion, lines);
     std::string error;
     QVERIFY2(WriteSettingsFile(DefaultSettingsPath(program.toStdString()), lines, error), error.c_str());
   }

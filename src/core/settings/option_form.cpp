@@ -238,7 +238,7 @@ OptionConfirmResult ConfirmOptions(const OptionForm& form, const WindowPlaces& p
   }
   AlbumSettings confirmed = settings;
   ApplyOptionForm(form, places, confirmed);
-  inisave(confirmed, main.programVersion, lines);
+  FillSettingsLines(confirmed, main.programVersion, lines);
   std::string error;
   if (!WriteSettingsFile(DefaultSettingsPath(main.programFolder), lines, error)) {
     return {OptionConfirm::WriteFailed, error};
