@@ -330,114 +330,51 @@ void TOption::mainini() {
   m_edit7->setText(QString::number(m_main.session().settings.rotationQuality));
 }
 
+// The items a list control offers for its row.
+std::vector<std::string> TOption::listItems(const OptionField& field, const OptionForm& f) {
+  switch (field.rule) {
+    case OptionRule::SizeList: return TitleSizeItems();
+    case OptionRule::WidthList: return TitleWidthItems();
+    default: return f.fonts;
+  }
+}
+
 void TOption::showForm(const OptionForm& f) {
-  m_edit1->setText(Q(f.startFolder));
-  m_checkBox2->setChecked(f.startAtCurrentPosition);
-  m_autoinibox->setChecked(f.autoSaveSettings);
-
-  m_linenumspin->setValue(f.perRow);
-  m_tablewidthbox->setValue(f.tableBorder);
-  m_check3->setChecked(f.backgroundPattern);
-  m_edit2->setText(Q(f.backgroundFile));
-
-  m_combo1->clear();
-  for (const auto& item : TitleSizeItems()) m_combo1->addItem(Q(item));
-  m_combo1->setCurrentIndex(f.titleSize);
-  m_checkBox3->setChecked(f.titleItalic);
-  m_checkBox4->setChecked(f.titleBold);
-  m_fontsetbox->setChecked(f.titleFontSpecified);
-  m_combo2->clear();
-  for (const auto& font : f.fonts) m_combo2->addItem(Q(font));
-  m_combo2->setCurrentIndex(f.titleFont);
-  m_ttableBox->setChecked(f.titleUseTable);
-  m_combo3->clear();
-  for (const auto& item : TitleWidthItems()) m_combo3->addItem(Q(item));
-  m_combo3->setCurrentIndex(f.titleWidth);
-  m_spinEdit5->setValue(f.titleTableBorder);
-
-  m_spinEdit1->setValue(f.thumbnailWidth);
-  m_spinEdit2->setValue(f.thumbnailHeight);
-  m_spinEdit4->setValue(f.thumbnailQuality);
-  m_check5->setChecked(f.openInSubWindow);
-  m_check6->setChecked(f.scriptPopup);
-  m_checkfilter->setChecked(f.thumbnailFilter);
-  m_sFilebox->setChecked(f.skipExisting);
-  m_picFrameBox->setChecked(f.noPictureFrame);
-  m_fileclearbox->setChecked(f.clearThumbnailFolder);
-
-  m_htmlfilebox->setText(Q(f.htmlFileName));
-  m_htmlfoldabox->setText(Q(f.thumbnailFolderName));
-  m_sHeaderbox->setText(Q(f.thumbnailPrefix));
-
-  m_headerBox->setChecked(f.defaultHeader);
-  m_headertext->setText(Q(f.headerComment));
-  m_footerbox->setChecked(f.defaultFooter);
-  m_footertext->setText(Q(f.footerComment));
-  m_footerlinkbox->setChecked(f.footerLink);
-  m_footerlink->setText(Q(f.footerLinkUrl));
-
-  m_edit3->setText(Q(f.externalViewerPath));
-  m_edit6->setText(Q(f.browserPath));
-  m_browserbox->setChecked(f.noBrowserPrompt);
-
-  m_check7->setChecked(f.makeSlideShow);
-  m_spinEdit3->setValue(f.slideShowInterval);
-  m_sMaxcheck->setChecked(f.slideShowLimit);
-  m_spinSX->setValue(f.slideShowMaxX);
-  m_spinSY->setValue(f.slideShowMaxY);
-
-  m_upDown1->setValue(f.rotationQuality);
+  for (const OptionField& field : OptionFields()) {
+    const QString name = QLatin1String(field.control);
+    switch (field.kind) {
+      case OptionControl::Edit: findChild<QLineEdit*>(name)->setText(Q(f.*field.text)); break;
+      case OptionControl::Check: findChild<QCheckBox*>(name)->setChecked(f.*field.flag); break;
+      case OptionControl::Spin: findChild<QSpinBox*>(name)->setValue(f.*field.number); break;
+      case OptionControl::Combo: {
+        auto* combo = findChild<QComboBox*>(name);
+        combo->clear();
+        for (const auto& item : listItems(field, f)) combo->addItem(Q(item));
+        combo->setCurrentIndex(f.*field.number);
+        break;
+      }
+      case OptionControl::UpDown: findChild<UpDown*>(name)->setValue(f.*field.number); break;
+      case OptionControl::Colour: break;  // the swatches show m_form below
+    }
+  }
   m_edit7->setText(QString::number(m_upDown1->value()));
-  m_checkBox1->setChecked(f.rotationBackup);
   showSwatches();
   updateEnabled();
 }
 
 OptionForm TOption::form() const {
   OptionForm f = m_form;  // the font list and the colours
-  f.startFolder = S(m_edit1->text());
-  f.startAtCurrentPosition = m_checkBox2->isChecked();
-  f.autoSaveSettings = m_autoinibox->isChecked();
-  f.perRow = m_linenumspin->value();
-  f.tableBorder = m_tablewidthbox->value();
-  f.backgroundPattern = m_check3->isChecked();
-  f.backgroundFile = S(m_edit2->text());
-  f.titleSize = m_combo1->currentIndex();
-  f.titleItalic = m_checkBox3->isChecked();
-  f.titleBold = m_checkBox4->isChecked();
-  f.titleFontSpecified = m_fontsetbox->isChecked();
-  f.titleFont = m_combo2->currentIndex();
-  f.titleUseTable = m_ttableBox->isChecked();
-  f.titleWidth = m_combo3->currentIndex();
-  f.titleTableBorder = m_spinEdit5->value();
-  f.thumbnailWidth = m_spinEdit1->value();
-  f.thumbnailHeight = m_spinEdit2->value();
-  f.thumbnailQuality = m_spinEdit4->value();
-  f.openInSubWindow = m_check5->isChecked();
-  f.scriptPopup = m_check6->isChecked();
-  f.thumbnailFilter = m_checkfilter->isChecked();
-  f.skipExisting = m_sFilebox->isChecked();
-  f.noPictureFrame = m_picFrameBox->isChecked();
-  f.clearThumbnailFolder = m_fileclearbox->isChecked();
-  f.htmlFileName = S(m_htmlfilebox->text());
-  f.thumbnailFolderName = S(m_htmlfoldabox->text());
-  f.thumbnailPrefix = S(m_sHeaderbox->text());
-  f.defaultHeader = m_headerBox->isChecked();
-  f.headerComment = S(m_headertext->text());
-  f.defaultFooter = m_footerbox->isChecked();
-  f.footerComment = S(m_footertext->text());
-  f.footerLink = m_footerlinkbox->isChecked();
-  f.footerLinkUrl = S(m_footerlink->text());
-  f.externalViewerPath = S(m_edit3->text());
-  f.browserPath = S(m_edit6->text());
-  f.noBrowserPrompt = m_browserbox->isChecked();
-  f.makeSlideShow = m_check7->isChecked();
-  f.slideShowInterval = m_spinEdit3->value();
-  f.slideShowLimit = m_sMaxcheck->isChecked();
-  f.slideShowMaxX = m_spinSX->value();
-  f.slideShowMaxY = m_spinSY->value();
-  f.rotationQuality = m_upDown1->value();
-  f.rotationBackup = m_checkBox1->isChecked();
+  for (const OptionField& field : OptionFields()) {
+    const QString name = QLatin1String(field.control);
+    switch (field.kind) {
+      case OptionControl::Edit: f.*field.text = S(findChild<QLineEdit*>(name)->text()); break;
+      case OptionControl::Check: f.*field.flag = findChild<QCheckBox*>(name)->isChecked(); break;
+      case OptionControl::Spin: f.*field.number = findChild<QSpinBox*>(name)->value(); break;
+      case OptionControl::Combo: f.*field.number = findChild<QComboBox*>(name)->currentIndex(); break;
+      case OptionControl::UpDown: f.*field.number = findChild<UpDown*>(name)->value(); break;
+      case OptionControl::Colour: break;  // chosen into m_form by the pickers
+    }
+  }
   return f;
 }
 

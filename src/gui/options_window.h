@@ -54,7 +54,9 @@ class TOption : public QDialog {
   QWidget* programsPage();
   QWidget* slideShowPage();
   QWidget* rotationPage();
+  // Both walk OptionFields(): every row's control by its designer name.
   void showForm(const OptionForm& form);
+  static std::vector<std::string> listItems(const OptionField& field, const OptionForm& form);
   void updateEnabled();
   void showSwatches();
   void chooseColour(int32_t& colour);

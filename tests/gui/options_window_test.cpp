@@ -116,6 +116,110 @@ class OptionsWindowTest : public QObject {
     QCOMPARE(Find<QComboBox>(dialog, "Combo2")->currentText(), QStringLiteral("ＭＳ Ｐ明朝"));
   }
 
+  // The dialog is bound to its controls through OptionFields(): each row
+  // needs a control of its kind under its name, the record must come back
+  // whole through the controls, and each control must move its own field.
+  void everyTableRowHasItsControlAndCarriesItsField() {
+    AlbumSettings s;
+    s.startFolder = "/start";
+    s.backgroundColor = 255;
+    s.backgroundPattern = "on";
+    s.backgroundFile = "/x/back.gif";
+    s.browserPath = "/usr/bin/browser";
+    s.externalViewerPath = "/usr/bin/viewer";
+    s.rotationQuality = 60;
+    s.rotationBackup = "off";
+    s.titleFontSize = "3";
+    s.titleFontColor = "65280";
+    s.titleTableWidth = "400";
+    s.titleBackgroundColor = "12345";
+    s.titleItalic = "on";
+    s.titleBold = "on";
+    s.thumbnailWidth = "200";
+    s.thumbnailHeight = "90";
+    s.openInSubWindow = "on";
+    s.scriptPopup = "on";
+    s.makeSlideShow = "on";
+    s.slideShowInterval = "12";
+    s.thumbnailQuality = "95";
+    s.thumbnailFilter = "on";
+    s.noBrowserPrompt = "on";
+    s.htmlFileName = "album.html";
+    s.thumbnailFolderName = "small";
+    s.titleFontSpecified = "off";
+    s.defaultHeader = "off";
+    s.headerComment = "春";
+    s.defaultFooter = "off";
+    s.footerComment = "連絡先";
+    s.footerLink = "on";
+    s.footerLinkUrl = "mailto:a@example.org";
+    s.titleUseTable = "off";
+    s.thumbnailPrefix = "s_";
+    s.skipExistingThumbnails = "on";
+    s.tableBorder = "4";
+    s.slideShowLimit = "on";
+    s.slideShowMaxX = "1280";
+    s.slideShowMaxY = "960";
+    s.pictureFrame = "off";
+    s.picturesPerRow = 8;
+    s.clearThumbnailFolder = "on";
+    s.autoSaveSettings = "on";
+    s.titleTableBorder = "0";
+    s.textColor = 8421504;
+    ScriptedDialogs dialogs;
+    auto window = open(dialogs, s);
+    TOption* dialog = options(*window);
+    QVERIFY(dialog);
+    for (const OptionField& row : OptionFields()) {
+      QWidget* control = dialog->findChild<QWidget*>(QLatin1String(row.control));
+      QVERIFY2(control, row.control);
+      const char* type = nullptr;
+      switch (row.kind) {
+        case OptionControl::Edit: type = "QLineEdit"; break;
+        case OptionControl::Check: type = "QCheckBox"; break;
+        case OptionControl::Spin: type = "QSpinBox"; break;
+        case OptionControl::Combo: type = "QComboBox"; break;
+        case OptionControl::Colour: type = "QFrame"; break;
+        case OptionControl::UpDown: type = "pictavo::gui::UpDown"; break;
+      }
+      QVERIFY2(control->inherits(type), row.control);
+    }
+
+    const QPoint start = window->startPosition();
+    const WindowPlaces places{window->x(), window->y(), start.x(), start.y()};
+    const auto record = [&] {
+      AlbumSettings out;
+      ApplyOptionForm(dialog->form(), places, out);
+      return out;
+    };
+    AlbumSettings back = record();
+    back.displayLeft = s.displayLeft;  // the place is the window's, checked elsewhere
+    back.displayTop = s.displayTop;
+    QCOMPARE(back, s);
+
+    // Moving one control changes its own field and no other.
+    const AlbumSettings before = record();
+    for (const OptionField& row : OptionFields()) {
+      if (row.kind == OptionControl::Colour || row.rule == OptionRule::WindowPlace) continue;
+      QWidget* control = dialog->findChild<QWidget*>(QLatin1String(row.control));
+      if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->setText(edit->text() + "x");
+      if (auto* check = qobject_cast<QCheckBox*>(control)) check->setChecked(!check->isChecked());
+      if (auto* spin = qobject_cast<QSpinBox*>(control)) {
+        spin->setValue(spin->value() == spin->minimum() ? spin->maximum() : spin->minimum());
+      }
+      if (auto* combo = qobject_cast<QComboBox*>(control)) combo->setCurrentIndex(combo->currentIndex() == 0 ? 1 : 0);
+      if (auto* upDown = qobject_cast<UpDown*>(control)) upDown->setValue(upDown->value() == 100 ? 50 : 100);
+      const AlbumSettings after = record();
+      for (const SettingField& field : SettingFields()) {
+        const bool changed = field.get(after) != field.get(before);
+        QVERIFY2(changed == (std::string(field.name) == row.setting),
+                 qPrintable(QStringLiteral("%1 moved %2").arg(row.control, field.name)));
+      }
+      click(dialog, "optCansel");  // refills every control from the record
+      options(*window);
+    }
+  }
+
   void confirmWithoutEditsRewritesTheSameFileAndSetsThePerRowControl() {
     AlbumSettings s;
     s.displayLeft = "120";
