@@ -56,7 +56,7 @@ class UpDown : public QWidget {
   int m_highest = 10;
 };
 
-class TOption;
+class OptionsDialog;
 class Tsetview;
 
 struct StartArguments {
@@ -77,7 +77,7 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   // Where the window was placed at start-up.
   QPoint startPosition() const { return m_startPosition; }
   // The options dialog and the settings check view, once opened.
-  TOption* options() const { return m_options; }
+  OptionsDialog* options() const { return m_options; }
   Tsetview* settingsView() const { return m_setview; }
   // The tool windows, made at first use and kept (tool_windows.cpp).
   Toption2* rotationWindow();
@@ -190,7 +190,7 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   std::string m_pendingNote;
   QString m_deferredPath;  // handed over during a run
   QPoint m_startPosition;
-  TOption* m_options = nullptr;
+  OptionsDialog* m_options = nullptr;
   Tsetview* m_setview = nullptr;
   Toption2* m_rotation = nullptr;
   Tcomment* m_comment = nullptr;

@@ -60,9 +60,9 @@ class OptionsWindowTest : public QObject {
   static QString pcvPath(TMain& window) {
     return QString::fromStdString(DefaultSettingsPath(window.session().main.programFolder));
   }
-  static TOption* options(TMain& window) {
+  static OptionsDialog* options(TMain& window) {
     window.openOptions();
-    TOption* dialog = window.options();
+    OptionsDialog* dialog = window.options();
     if (!dialog || !dialog->isVisible()) qWarning("the options dialog is not shown");
     return dialog;
   }
@@ -80,7 +80,7 @@ class OptionsWindowTest : public QObject {
   void everyControlHasItsNameCaptionAndHint() {
     ScriptedDialogs dialogs;
     auto window = open(dialogs);
-    TOption* dialog = options(*window);
+    OptionsDialog* dialog = options(*window);
     QVERIFY(dialog);
     QCOMPARE(dialog->windowTitle(), QStringLiteral("オプション"));
     QVERIFY(dialog->isModal());
@@ -168,7 +168,7 @@ class OptionsWindowTest : public QObject {
     s.textColor = 8421504;
     ScriptedDialogs dialogs;
     auto window = open(dialogs, s);
-    TOption* dialog = options(*window);
+    OptionsDialog* dialog = options(*window);
     QVERIFY(dialog);
     for (const OptionField& row : OptionFields()) {
       QWidget* control = dialog->findChild<QWidget*>(QLatin1String(row.control));
@@ -241,10 +241,10 @@ class OptionsWindowTest : public QObject {
     auto window = open(dialogs, s);
     QCOMPARE(window->pos(), QPoint(120, 64));
     const std::string before = ReadFile(pcvPath(*window));
-    TOption* dialog = options(*window);
+    OptionsDialog* dialog = options(*window);
     QVERIFY(!Find<QWidget>(dialog, "Check6")->isEnabled());
     QVERIFY(Find<QCheckBox>(dialog, "Check6")->isChecked());
-    QSignalSpy confirmed(dialog, &TOption::confirmed);
+    QSignalSpy confirmed(dialog, &OptionsDialog::confirmed);
     click(dialog, "optOK");
     QCOMPARE(confirmed.count(), 1);
     QVERIFY(!dialog->isVisible());
@@ -256,7 +256,7 @@ class OptionsWindowTest : public QObject {
   void cancelDiscardsEditsAndAClosedDialogKeepsThem() {
     ScriptedDialogs dialogs;
     auto window = open(dialogs);
-    TOption* dialog = options(*window);
+    OptionsDialog* dialog = options(*window);
     auto* width = Find<QSpinBox>(dialog, "SpinEdit1");
     width->setValue(400);
     dialog->close();  // closed, not cancelled: the edit stays for the next showing
@@ -272,7 +272,7 @@ class OptionsWindowTest : public QObject {
   void thePerRowCountOfTheLastFillingIsShownAndConfirmed() {
     ScriptedDialogs dialogs;
     auto window = open(dialogs);
-    TOption* dialog = options(*window);
+    OptionsDialog* dialog = options(*window);
     dialog->close();
     window->setPicturesPerRow(8);
     options(*window);
@@ -285,7 +285,7 @@ class OptionsWindowTest : public QObject {
   void aBadNameOrAFailedWriteKeepsTheDialogOpenAndTheRecord() {
     ScriptedDialogs dialogs;
     auto window = open(dialogs);
-    TOption* dialog = options(*window);
+    OptionsDialog* dialog = options(*window);
     Find<QSpinBox>(dialog, "SpinEdit1")->setValue(400);
     Find<QLineEdit>(dialog, "htmlfoldabox")->setText(QStringLiteral(".."));
     click(dialog, "optOK");
@@ -319,7 +319,7 @@ class OptionsWindowTest : public QObject {
     s.titleFontSize = "big";     // hand-edited: no selection, and kept
     s.titleTableWidth = "800";
     auto window = open(dialogs, s);
-    TOption* dialog = options(*window);
+    OptionsDialog* dialog = options(*window);
     QCOMPARE(Find<QComboBox>(dialog, "Combo1")->currentIndex(), -1);
     QCOMPARE(Find<QComboBox>(dialog, "Combo3")->currentIndex(), -1);
     auto* start = Find<QLineEdit>(dialog, "Edit1");
@@ -363,7 +363,7 @@ class OptionsWindowTest : public QObject {
   void spinBoxesClampWhenTheyLoseTheFocus() {
     ScriptedDialogs dialogs;
     auto window = open(dialogs);
-    TOption* dialog = options(*window);
+    OptionsDialog* dialog = options(*window);
     dialog->activateWindow();
     auto* pages = dialog->findChild<QTabWidget*>();
     pages->setCurrentIndex(3);
@@ -380,7 +380,7 @@ class OptionsWindowTest : public QObject {
   void enablingFollowsTheGoverningBoxes() {
     ScriptedDialogs dialogs;
     auto window = open(dialogs);
-    TOption* dialog = options(*window);
+    OptionsDialog* dialog = options(*window);
     auto* footer = Find<QCheckBox>(dialog, "footerbox");
     auto* link = Find<QCheckBox>(dialog, "footerlinkbox");
     QVERIFY(footer->isChecked());
@@ -402,7 +402,7 @@ class OptionsWindowTest : public QObject {
   void aLoadedSettingsFileRefillsTheDialogOnItsFirstPage() {
     ScriptedDialogs dialogs;
     auto window = open(dialogs);
-    TOption* dialog = options(*window);
+    OptionsDialog* dialog = options(*window);
     auto* pages = dialog->findChild<QTabWidget*>();
     pages->setCurrentIndex(3);
     dialog->close();
@@ -424,7 +424,7 @@ class OptionsWindowTest : public QObject {
     s.backgroundPattern = "off";
     auto window = open(dialogs, s);
     const std::string pcv = ReadFile(pcvPath(*window));
-    TOption* dialog = options(*window);  // filled before the update below
+    OptionsDialog* dialog = options(*window);  // filled before the update below
     dialog->close();
 
     window->openSettingsView();
