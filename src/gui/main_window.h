@@ -57,7 +57,7 @@ class UpDown : public QWidget {
 };
 
 class OptionsDialog;
-class Tsetview;
+class SettingsCheckView;
 
 struct StartArguments {
   QString programFolder;   // empty: the default program folder
@@ -78,7 +78,7 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   QPoint startPosition() const { return m_startPosition; }
   // The options dialog and the settings check view, once opened.
   OptionsDialog* options() const { return m_options; }
-  Tsetview* settingsView() const { return m_setview; }
+  SettingsCheckView* settingsView() const { return m_setview; }
   // The tool windows, made at first use and kept (tool_windows.cpp).
   Toption2* rotationWindow();
   Tcomment* commentWindow();
@@ -191,7 +191,7 @@ class TMain : public QMainWindow, public AlbumRunHost, public SettingsWindow {
   QString m_deferredPath;  // handed over during a run
   QPoint m_startPosition;
   OptionsDialog* m_options = nullptr;
-  Tsetview* m_setview = nullptr;
+  SettingsCheckView* m_setview = nullptr;
   Toption2* m_rotation = nullptr;
   Tcomment* m_comment = nullptr;
   Tmokuji* m_tocWindow = nullptr;

@@ -97,7 +97,7 @@ void TMain::refillOptions() {
 
 void TMain::openSettingsView() {
   if (m_busy) return;
-  if (!m_setview) m_setview = new Tsetview(*this);
+  if (!m_setview) m_setview = new SettingsCheckView(*this);
   m_setview->fill();
   m_setview->setWindowModality(Qt::ApplicationModal);
   m_setview->show();

@@ -428,7 +428,7 @@ class OptionsWindowTest : public QObject {
     dialog->close();
 
     window->openSettingsView();
-    Tsetview* view = window->settingsView();
+    SettingsCheckView* view = window->settingsView();
     QVERIFY(view);
     QTRY_VERIFY(view->isVisible());
     QCOMPARE(view->windowTitle(), QStringLiteral("設定確認"));
