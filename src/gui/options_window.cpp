@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include "qt_convert.h"
 #include "dialogs.h"
@@ -50,6 +51,9 @@ OptionsDialog::OptionsDialog(TMain& main, Dialogs& dialogs)
   connect(m_ui->Button7, &QPushButton::clicked, this, [this] { chooseColour(m_form.titleBackground, 16777215); });
   connect(m_ui->Button2, &QPushButton::clicked, this, [this] { chooseProgram(m_ui->Edit3); });
   connect(m_ui->Button3, &QPushButton::clicked, this, [this] { chooseProgram(m_ui->Edit6); });
+  // The up-down's arrows have no caption: they are named from what they do.
+  m_ui->UpDown1->findChild<QToolButton*>(QStringLiteral("UpDown1Up"))->setAccessibleName(QStringLiteral("圧縮率を上げる"));
+  m_ui->UpDown1->findChild<QToolButton*>(QStringLiteral("UpDown1Down"))->setAccessibleName(QStringLiteral("圧縮率を下げる"));
   connect(m_ui->UpDown1, &UpDown::valueChanged, this, [this](int v) { m_ui->Edit7->setText(QString::number(v)); });
   for (QCheckBox* governing : {m_ui->Check3, m_ui->fontsetbox, m_ui->TtableBox, m_ui->Check5, m_ui->headerBox,
                                m_ui->footerbox, m_ui->footerlinkbox, m_ui->Check7, m_ui->s_maxcheck}) {

@@ -2,10 +2,12 @@
 // platform: named controls, fill and confirm through PCV.ini, Cancel, the
 // pickers, and how the check view's update meets a run and the dialog.
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -23,6 +25,25 @@
 #include "settings_view_window.h"
 
 namespace pictavo::gui {
+
+// Every control the keyboard reaches must have a name a screen reader can
+// say (its own or its buddy label's), and its hint as its description.
+// The parts of a spin box or list (their editor, their popup) speak
+// through the control itself.
+QStringList UnnamedFocusableControls(QWidget* window) {
+  QStringList problems;
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    if (!(w->focusPolicy() & Qt::TabFocus) || w->window() != window) continue;
+    if (qobject_cast<QAbstractSpinBox*>(w->parentWidget()) || qobject_cast<QComboBox*>(w->parentWidget())) continue;
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    const QString id = w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
+    if (!a || a->text(QAccessible::Name).trimmed().isEmpty()) problems << id + " has no name";
+    if (!w->toolTip().isEmpty() && (!a || a->text(QAccessible::Description) != w->toolTip())) {
+      problems << id + " lacks its hint as description";
+    }
+  }
+  return problems;
+}
 
 class OptionsWindowTest : public QObject {
   Q_OBJECT
@@ -217,6 +238,37 @@ class OptionsWindowTest : public QObject {
       }
       click(dialog, "optCansel");  // refills every control from the record
       options(*window);
+    }
+  }
+
+  void everyFocusableControlHasANameForScreenReaders() {
+    ScriptedDialogs dialogs;
+    auto window = open(dialogs);
+    OptionsDialog* dialog = options(*window);
+    QVERIFY(dialog);
+    auto* pages = dialog->findChild<QTabWidget*>();
+    for (int i = 0; i < pages->count(); ++i) {
+      pages->setCurrentIndex(i);
+      const QStringList problems = UnnamedFocusableControls(dialog);
+      QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("; "))));
+    }
+    window->openSettingsView();
+    SettingsCheckView* view = window->settingsView();
+    QVERIFY(view);
+    const QStringList problems = UnnamedFocusableControls(view);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("; "))));
+    // In the check view each field's label is its buddy and comes first in
+    // reading order.
+    const QObjectList order = view->children();
+    for (const char* name : {"Edit1", "Edit2", "Edit3", "Edit4", "ComboBox1", "ComboBox2", "ComboBox3", "Edit8", "Edit9",
+                             "ComboBox4"}) {
+      QWidget* field = Find<QWidget>(view, name);
+      QLabel* label = nullptr;
+      for (QLabel* l : view->findChildren<QLabel*>()) {
+        if (l->buddy() == field) label = l;
+      }
+      QVERIFY2(label, name);
+      QVERIFY2(order.indexOf(label) < order.indexOf(field), name);
     }
   }
 
