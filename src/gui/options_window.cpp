@@ -52,8 +52,10 @@ OptionsDialog::OptionsDialog(TMain& main, Dialogs& dialogs)
   connect(m_ui->Button2, &QPushButton::clicked, this, [this] { chooseProgram(m_ui->Edit3); });
   connect(m_ui->Button3, &QPushButton::clicked, this, [this] { chooseProgram(m_ui->Edit6); });
   // The up-down's arrows have no caption: they are named from what they do.
-  m_ui->UpDown1->findChild<QToolButton*>(QStringLiteral("UpDown1Up"))->setAccessibleName(QStringLiteral("圧縮率を上げる"));
-  m_ui->UpDown1->findChild<QToolButton*>(QStringLiteral("UpDown1Down"))->setAccessibleName(QStringLiteral("圧縮率を下げる"));
+  m_ui->UpDown1->findChild<QToolButton*>(QStringLiteral("UpDown1Up"))
+      ->setAccessibleName(QStringLiteral("圧縮率を上げる"));
+  m_ui->UpDown1->findChild<QToolButton*>(QStringLiteral("UpDown1Down"))
+      ->setAccessibleName(QStringLiteral("圧縮率を下げる"));
   connect(m_ui->UpDown1, &UpDown::valueChanged, this, [this](int v) { m_ui->Edit7->setText(QString::number(v)); });
   for (QCheckBox* governing : {m_ui->Check3, m_ui->fontsetbox, m_ui->TtableBox, m_ui->Check5, m_ui->headerBox,
                                m_ui->footerbox, m_ui->footerlinkbox, m_ui->Check7, m_ui->s_maxcheck}) {
@@ -81,9 +83,12 @@ void OptionsDialog::mainini() {
 // The items a list control offers for its row.
 std::vector<std::string> OptionsDialog::listItems(const OptionField& field, const OptionForm& f) {
   switch (field.rule) {
-    case OptionRule::SizeList: return TitleSizeItems();
-    case OptionRule::WidthList: return TitleWidthItems();
-    default: return f.fonts;
+    case OptionRule::SizeList:
+      return TitleSizeItems();
+    case OptionRule::WidthList:
+      return TitleWidthItems();
+    default:
+      return f.fonts;
   }
 }
 
@@ -91,9 +96,15 @@ void OptionsDialog::showForm(const OptionForm& f) {
   for (const OptionField& field : OptionFields()) {
     const QString name = QLatin1String(field.control);
     switch (field.kind) {
-      case OptionControl::Edit: findChild<QLineEdit*>(name)->setText(Q(f.*field.text)); break;
-      case OptionControl::Check: findChild<QCheckBox*>(name)->setChecked(f.*field.flag); break;
-      case OptionControl::Spin: findChild<QSpinBox*>(name)->setValue(f.*field.number); break;
+      case OptionControl::Edit:
+        findChild<QLineEdit*>(name)->setText(Q(f.*field.text));
+        break;
+      case OptionControl::Check:
+        findChild<QCheckBox*>(name)->setChecked(f.*field.flag);
+        break;
+      case OptionControl::Spin:
+        findChild<QSpinBox*>(name)->setValue(f.*field.number);
+        break;
       case OptionControl::Combo: {
         auto* combo = findChild<QComboBox*>(name);
         combo->clear();
@@ -101,8 +112,11 @@ void OptionsDialog::showForm(const OptionForm& f) {
         combo->setCurrentIndex(f.*field.number);
         break;
       }
-      case OptionControl::UpDown: findChild<UpDown*>(name)->setValue(f.*field.number); break;
-      case OptionControl::Colour: break;  // the swatches show m_form below
+      case OptionControl::UpDown:
+        findChild<UpDown*>(name)->setValue(f.*field.number);
+        break;
+      case OptionControl::Colour:
+        break;  // the swatches show m_form below
     }
   }
   m_ui->Edit7->setText(QString::number(m_ui->UpDown1->value()));
@@ -115,12 +129,23 @@ OptionForm OptionsDialog::form() const {
   for (const OptionField& field : OptionFields()) {
     const QString name = QLatin1String(field.control);
     switch (field.kind) {
-      case OptionControl::Edit: f.*field.text = S(findChild<QLineEdit*>(name)->text()); break;
-      case OptionControl::Check: f.*field.flag = findChild<QCheckBox*>(name)->isChecked(); break;
-      case OptionControl::Spin: f.*field.number = findChild<QSpinBox*>(name)->value(); break;
-      case OptionControl::Combo: f.*field.number = findChild<QComboBox*>(name)->currentIndex(); break;
-      case OptionControl::UpDown: f.*field.number = findChild<UpDown*>(name)->value(); break;
-      case OptionControl::Colour: break;  // chosen into m_form by the pickers
+      case OptionControl::Edit:
+        f.*field.text = S(findChild<QLineEdit*>(name)->text());
+        break;
+      case OptionControl::Check:
+        f.*field.flag = findChild<QCheckBox*>(name)->isChecked();
+        break;
+      case OptionControl::Spin:
+        f.*field.number = findChild<QSpinBox*>(name)->value();
+        break;
+      case OptionControl::Combo:
+        f.*field.number = findChild<QComboBox*>(name)->currentIndex();
+        break;
+      case OptionControl::UpDown:
+        f.*field.number = findChild<UpDown*>(name)->value();
+        break;
+      case OptionControl::Colour:
+        break;  // chosen into m_form by the pickers
     }
   }
   return f;

@@ -57,7 +57,7 @@ class OptionsDialog : public QDialog {
 
   TMain& m_main;
   Dialogs& m_dialogs;
-  OptionForm m_form;  // what no control holds by itself: the font list, the colours
+  OptionForm m_form;                        // what no control holds by itself: the font list, the colours
   std::unique_ptr<Ui::OptionsDialog> m_ui;  // the controls, from options_window.ui
 };
 

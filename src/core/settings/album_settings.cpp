@@ -10,9 +10,12 @@ void ResetSettings(AlbumSettings& s) { s = AlbumSettings{}; }
 
 namespace {
 
-#define TEXT(n, key, since, read) SettingField{#n, key, since, SettingRead::read, &AlbumSettings::n, nullptr, nullptr}
-#define INT32(n, key, since, read) SettingField{#n, key, since, SettingRead::read, nullptr, &AlbumSettings::n, nullptr}
-#define INT16(n, key, since, read) SettingField{#n, key, since, SettingRead::read, nullptr, nullptr, &AlbumSettings::n}
+#define TEXT(n, key, since, read) \
+  SettingField { #n, key, since, SettingRead::read, &AlbumSettings::n, nullptr, nullptr }
+#define INT32(n, key, since, read) \
+  SettingField { #n, key, since, SettingRead::read, nullptr, &AlbumSettings::n, nullptr }
+#define INT16(n, key, since, read) \
+  SettingField { #n, key, since, SettingRead::read, nullptr, nullptr, &AlbumSettings::n }
 
 // The settings file's layout: one row per field, in file order. Lines 2 to
 // 20 are the oldest and are applied last at start-up; the position of the
@@ -103,8 +106,8 @@ bool SettingField::set(AlbumSettings& s, const std::string& value) const {
     return true;
   }
   const auto parsed = ParseDecimal(value);
-  if (!parsed || (int16 && (*parsed < std::numeric_limits<int16_t>::min() ||
-                            *parsed > std::numeric_limits<int16_t>::max()))) {
+  if (!parsed ||
+      (int16 && (*parsed < std::numeric_limits<int16_t>::min() || *parsed > std::numeric_limits<int16_t>::max()))) {
     return false;
   }
   if (int32) {
@@ -150,7 +153,8 @@ std::string BadSettingText(const std::string& field, const std::string& value) {
 std::string SettingOutOfRangeText(const std::string& field, const std::string& value, int lowest, int highest) {
   const std::string range = highest == INT_MAX ? std::to_string(lowest) + " 以上"
                                                : std::to_string(lowest) + " から " + std::to_string(highest) + " まで";
-  return "設定 " + field + " の値「" + value + "」は範囲外です（" + range + "の整数が必要です）。\r処理は中断されました。";
+  return "設定 " + field + " の値「" + value + "」は範囲外です（" + range +
+         "の整数が必要です）。\r処理は中断されました。";
 }
 
 }  // namespace pictavo

@@ -67,15 +67,18 @@ int TitleWidthIndex(const std::string& stored) {
 
 namespace {
 
-#define EDIT(c, set, m) OptionField{c, OptionControl::Edit, OptionRule::Text, set, &OptionForm::m}
-#define CHECK(c, rule, set, m) OptionField{c, OptionControl::Check, OptionRule::rule, set, nullptr, &OptionForm::m}
+#define EDIT(c, set, m) \
+  OptionField { c, OptionControl::Edit, OptionRule::Text, set, &OptionForm::m }
+#define CHECK(c, rule, set, m) \
+  OptionField { c, OptionControl::Check, OptionRule::rule, set, nullptr, &OptionForm::m }
 #define SPIN(c, rule, set, m, r) \
-  OptionField{c, OptionControl::Spin, OptionRule::rule, set, nullptr, nullptr, &OptionForm::m, nullptr, nullptr, &r}
-#define COMBO(c, rule, set, m) OptionField{c, OptionControl::Combo, OptionRule::rule, set, nullptr, nullptr, &OptionForm::m}
+  OptionField { c, OptionControl::Spin, OptionRule::rule, set, nullptr, nullptr, &OptionForm::m, nullptr, nullptr, &r }
+#define COMBO(c, rule, set, m) \
+  OptionField { c, OptionControl::Combo, OptionRule::rule, set, nullptr, nullptr, &OptionForm::m }
 #define COLOUR(c, set, m) \
-  OptionField{c, OptionControl::Colour, OptionRule::Colour, set, nullptr, nullptr, nullptr, &OptionForm::m}
+  OptionField { c, OptionControl::Colour, OptionRule::Colour, set, nullptr, nullptr, nullptr, &OptionForm::m }
 #define STORED_COLOUR(c, set, m) \
-  OptionField{c, OptionControl::Colour, OptionRule::Colour, set, nullptr, nullptr, nullptr, nullptr, &OptionForm::m}
+  OptionField { c, OptionControl::Colour, OptionRule::Colour, set, nullptr, nullptr, nullptr, nullptr, &OptionForm::m }
 
 const std::vector<OptionField> kOptionFields = {
     // 基本設定
@@ -156,13 +159,27 @@ OptionForm FillOptionForm(const AlbumSettings& s, int perRowControl, const std::
   for (const OptionField& field : OptionFields()) {
     const std::string stored = field.setting ? FindSettingField(field.setting)->get(s) : std::string();
     switch (field.rule) {
-      case OptionRule::Text: f.*field.text = stored; break;
-      case OptionRule::On: f.*field.flag = isOn(stored); break;
-      case OptionRule::NotOff: f.*field.flag = isNotOff(stored); break;
-      case OptionRule::Off: f.*field.flag = stored == "off"; break;
-      case OptionRule::SpinText: f.*field.number = field.range->fromText(stored); break;
-      case OptionRule::Clamped: f.*field.number = field.range->clamp(ParseDecimal(stored).value_or(0)); break;
-      case OptionRule::PerRow: f.*field.number = field.range->clamp(perRowControl); break;
+      case OptionRule::Text:
+        f.*field.text = stored;
+        break;
+      case OptionRule::On:
+        f.*field.flag = isOn(stored);
+        break;
+      case OptionRule::NotOff:
+        f.*field.flag = isNotOff(stored);
+        break;
+      case OptionRule::Off:
+        f.*field.flag = stored == "off";
+        break;
+      case OptionRule::SpinText:
+        f.*field.number = field.range->fromText(stored);
+        break;
+      case OptionRule::Clamped:
+        f.*field.number = field.range->clamp(ParseDecimal(stored).value_or(0));
+        break;
+      case OptionRule::PerRow:
+        f.*field.number = field.range->clamp(perRowControl);
+        break;
       case OptionRule::Colour:
         if (field.colour) {
           f.*field.colour = ParseDecimal(stored).value_or(0);  // an integer field: always a number
@@ -170,8 +187,12 @@ OptionForm FillOptionForm(const AlbumSettings& s, int perRowControl, const std::
           f.*field.storedColour = ParseDecimal(stored);
         }
         break;
-      case OptionRule::SizeList: f.*field.number = TitleSizeIndex(stored); break;
-      case OptionRule::WidthList: f.*field.number = TitleWidthIndex(stored); break;
+      case OptionRule::SizeList:
+        f.*field.number = TitleSizeIndex(stored);
+        break;
+      case OptionRule::WidthList:
+        f.*field.number = TitleWidthIndex(stored);
+        break;
       case OptionRule::Font:
         f.*field.number = IndexOf(f.fonts, stored);
         if (f.*field.number < 0 && !stored.empty()) {
@@ -181,7 +202,9 @@ OptionForm FillOptionForm(const AlbumSettings& s, int perRowControl, const std::
           f.titleFontMissing = true;
         }
         break;
-      case OptionRule::WindowPlace: f.*field.flag = true; break;
+      case OptionRule::WindowPlace:
+        f.*field.flag = true;
+        break;
     }
   }
   return f;
@@ -246,13 +269,23 @@ void ApplyOptionForm(const OptionForm& f, const WindowPlaces& places, AlbumSetti
     // Every value below is text its field takes: integers are in range.
     const auto put = [&](const std::string& value) { (void)FindSettingField(field.setting)->set(s, value); };
     switch (field.rule) {
-      case OptionRule::Text: put(f.*field.text); break;
+      case OptionRule::Text:
+        put(f.*field.text);
+        break;
       case OptionRule::On:
-      case OptionRule::NotOff: put(OnOff(f.*field.flag)); break;
-      case OptionRule::Off: put(f.*field.flag ? "off" : "on"); break;
-      case OptionRule::SpinText: put(std::to_string(f.*field.number)); break;
+      case OptionRule::NotOff:
+        put(OnOff(f.*field.flag));
+        break;
+      case OptionRule::Off:
+        put(f.*field.flag ? "off" : "on");
+        break;
+      case OptionRule::SpinText:
+        put(std::to_string(f.*field.number));
+        break;
       case OptionRule::Clamped:
-      case OptionRule::PerRow: put(std::to_string(field.range->clamp(f.*field.number))); break;
+      case OptionRule::PerRow:
+        put(std::to_string(field.range->clamp(f.*field.number)));
+        break;
       // A list without a selection, or a swatch whose stored text was not a
       // number, leaves its field as it was.
       case OptionRule::Colour:
@@ -268,8 +301,11 @@ void ApplyOptionForm(const OptionForm& f, const WindowPlaces& places, AlbumSetti
       case OptionRule::WidthList:
         if (f.*field.number >= 0) put(f.titleWidthText());
         break;
-      case OptionRule::Font: put(f.titleFontText()); break;
-      case OptionRule::WindowPlace: break;
+      case OptionRule::Font:
+        put(f.titleFontText());
+        break;
+      case OptionRule::WindowPlace:
+        break;
     }
   }
 }

@@ -123,18 +123,18 @@ enum class OptionControl { Edit, Check, Spin, Combo, Colour, UpDown };
 
 // How a control's value comes from its settings field and goes back.
 enum class OptionRule {
-  Text,        // the text as it is
-  On,          // ticked for "on"; written "on"/"off"
-  NotOff,      // ticked for anything but "off"; written "on"/"off"
-  Off,         // ticked for "off"; written "off"/"on"
-  SpinText,    // the stored text in the spin's range (not a number: its lowest)
-  Clamped,     // an integer field pulled into the spin's range both ways
-  PerRow,      // filled from the main window's per-row control, written clamped
-  Colour,      // an integer colour, or a stored text kept when it is not a number
-  SizeList,    // Combo1's position; no selection keeps the field
-  WidthList,   // Combo3's position; no selection keeps the field
-  Font,        // Combo2 over the installed families plus a missing stored face
-  WindowPlace, // CheckBox2: where the main window starts next time
+  Text,         // the text as it is
+  On,           // ticked for "on"; written "on"/"off"
+  NotOff,       // ticked for anything but "off"; written "on"/"off"
+  Off,          // ticked for "off"; written "off"/"on"
+  SpinText,     // the stored text in the spin's range (not a number: its lowest)
+  Clamped,      // an integer field pulled into the spin's range both ways
+  PerRow,       // filled from the main window's per-row control, written clamped
+  Colour,       // an integer colour, or a stored text kept when it is not a number
+  SizeList,     // Combo1's position; no selection keeps the field
+  WidthList,    // Combo3's position; no selection keeps the field
+  Font,         // Combo2 over the installed families plus a missing stored face
+  WindowPlace,  // CheckBox2: where the main window starts next time
 };
 
 // One control of the options dialog: its designer name, its kind, the
