@@ -244,7 +244,7 @@ inline std::string CheckSettings(const uint8_t* data, size_t size) {
   main.loadWithoutAsking = true;
   SettingsLoadCommand(loaded, main, window);
   if (loaded.browserPath != "browser" || !loaded.externalViewerPath.empty()) return "a program came from the file";
-  if (inisave(loaded, main.programVersion, lines) != 96) return "inisave";
+  if (FillSettingsLines(loaded, main.programVersion, lines) != 96) return "FillSettingsLines";
   return {};
 }
 

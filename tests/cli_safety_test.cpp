@@ -168,7 +168,7 @@ struct FolderSettingsCase {
   }
   static void writeSettings(const std::string& path, const AlbumSettings& st) {
     SettingsLines lines;
-    inisave(st, "2.02", lines);
+    FillSettingsLines(st, "2.02", lines);
     std::string error;
     ASSERT_TRUE(WriteSettingsFile(path, lines, error)) << error;
   }

@@ -30,7 +30,7 @@ TEST(CliSettings, ShowAndSaveFollowTheStartAndSaveRules) {
   EXPECT_EQ(Field(r.out, "titleFontFace"), "ＭＳ Ｐ明朝");
   EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 48);
 
-  // save: the extension is fixed; the result reads back; the bytes are inisave's.
+  // save: the extension is fixed; the result reads back; the bytes are FillSettingsLines'.
   r = Cli({"settings", "save", dir.file("mine"), "--home", home, "--set", "textColor=255", "--set", "headerComment=é"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, dir.file("mine.ini") + "\n");
@@ -38,7 +38,7 @@ TEST(CliSettings, ShowAndSaveFollowTheStartAndSaveRules) {
   expected.textColor = 255;
   expected.headerComment = "é";
   SettingsLines lines;
-  inisave(expected, "2.02", lines);
+  FillSettingsLines(expected, "2.02", lines);
   WriteSettingsFile(dir.file("expected.ini"), lines, r.err);
   EXPECT_EQ(ReadAll(dir.file("mine.ini")), ReadAll(dir.file("expected.ini")));
   r = Cli({"settings", "show", dir.file("mine.ini"), "--home", home});
@@ -55,7 +55,7 @@ TEST(CliSettings, ShowAndSaveFollowTheStartAndSaveRules) {
   AlbumSettings old;
   old.thumbnailPrefix = "t_";
   old.pictureFrame = "off";
-  inisave(old, "1.55", lines);
+  FillSettingsLines(old, "1.55", lines);
   WriteSettingsFile(home + "/Vistamo.ini", lines, r.err);
   r = Cli({"settings", "show", "--home", home});
   EXPECT_EQ(Field(r.out, "thumbnailPrefix"), "t_");

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 #include "fixtures.h"
 #include "platform/paths.h"
 #include "settings/option_form.h"
@@ -76,7 +79,7 @@ class OptionConfirmTest : public ::testing::Test {
   // with no edits, the main window where the file put it.
   void roundTrip(const AlbumSettings& stored) {
     SettingsLines out{};
-    inisave(stored, main.programVersion, out);
+    FillSettingsLines(stored, main.programVersion, out);
     std::string error;
     ASSERT_TRUE(WriteSettingsFile(DefaultSettingsPath(dir.path()), out, error)) << error;
     const std::string before = pcv();
@@ -181,6 +184,51 @@ TEST_F(OptionConfirmTest, ConfirmTakesThePerRowSpinAndTheWindowPlace) {
   ASSERT_EQ(ConfirmOptions(form, {300, 200, 10, 20}, settings, main).outcome, OptionConfirm::Confirmed);
   EXPECT_EQ(settings.displayLeft, "300");
   EXPECT_EQ(settings.displayTop, "200");
+}
+
+// The dialog's table is the one list of its controls: a settings field
+// no row writes would silently keep its old value on every confirmation,
+// and a row whose member does not match its control would not compile
+// into the dialog's loops.
+TEST(OptionFields, EverySettingHasOneControlOfAFittingKind) {
+  std::map<std::string, int> written;
+  std::set<std::string> controls;
+  for (const OptionField& f : OptionFields()) {
+    SCOPED_TRACE(f.control);
+    EXPECT_TRUE(controls.insert(f.control).second);
+    const int members = (f.text != nullptr) + (f.flag != nullptr) + (f.number != nullptr) + (f.colour != nullptr) +
+                        (f.storedColour != nullptr);
+    EXPECT_EQ(members, 1);
+    switch (f.kind) {
+      case OptionControl::Edit: EXPECT_TRUE(f.text); break;
+      case OptionControl::Check: EXPECT_TRUE(f.flag); break;
+      case OptionControl::Combo: EXPECT_TRUE(f.number); break;
+      case OptionControl::Colour: EXPECT_TRUE(f.colour || f.storedColour); break;
+      case OptionControl::Spin:
+      case OptionControl::UpDown:
+        EXPECT_TRUE(f.number);
+        EXPECT_TRUE(f.range);
+        break;
+    }
+    if (f.rule == OptionRule::WindowPlace) {
+      EXPECT_EQ(f.setting, nullptr);
+      ++written["displayLeft"];
+      ++written["displayTop"];
+    } else {
+      ASSERT_TRUE(f.setting);
+      EXPECT_TRUE(FindSettingField(f.setting)) << f.setting;
+      ++written[f.setting];
+    }
+  }
+  for (const std::string& name : SettingsFieldNames()) EXPECT_EQ(written[name], 1) << name;
+  EXPECT_EQ(written.size(), SettingsFieldNames().size());
+
+  // Each row carries its field both ways: a record whose every field the
+  // dialog can show comes back whole through the form.
+  const AlbumSettings stored = EveryFieldChanged();
+  AlbumSettings back;
+  ApplyOptionForm(FillOptionForm(stored, stored.picturesPerRow, kFonts), {120, 64, 0, 0}, back);
+  EXPECT_EQ(back, stored);
 }
 
 TEST(OptionFormFill, ListsAndSwitchTests) {

@@ -35,7 +35,7 @@ TEST(Session, StartUpMakesTheProgramFolderAndReadsItsSettings) {
   session.settings.picturesPerRow = 7;
   session.settings.thumbnailWidth = "200";
   SettingsLines lines{};
-  inisave(session.settings, session.main.programVersion, lines);
+  FillSettingsLines(session.settings, session.main.programVersion, lines);
   std::string error;
   ASSERT_TRUE(WriteSettingsFile(home + "/PCV.ini", lines, error)) << error;
   Session again;
@@ -47,7 +47,7 @@ TEST(Session, StartUpMakesTheProgramFolderAndReadsItsSettings) {
 
   // A stored count the control cannot hold is clamped in the control.
   again.settings.picturesPerRow = 0;
-  inisave(again.settings, again.main.programVersion, lines);
+  FillSettingsLines(again.settings, again.main.programVersion, lines);
   ASSERT_TRUE(WriteSettingsFile(home + "/PCV.ini", lines, error)) << error;
   Session third;
   (void)StartUp(third, {home, ""}, window);
@@ -74,7 +74,7 @@ TEST(Session, EnteringAFolderSetsTheTitleAndLooksForItsSettings) {
 
   // The auto-saved file of the folder's name in inifile/ is found.
   SettingsLines lines{};
-  inisave(session.settings, session.main.programVersion, lines);
+  FillSettingsLines(session.settings, session.main.programVersion, lines);
   std::string error;
   ASSERT_TRUE(WriteSettingsFile(dir.file("home/inifile/京都.ini"), lines, error)) << error;
   EXPECT_TRUE(EnterFolder(session, dir.file("photos/京都"), window));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 #include "platform/paths.h"
 #include "platform/sink.h"
@@ -54,7 +55,7 @@ AlbumSettings Changed() {
 std::string FileOf(const AlbumSettings& s, const std::string& header, int lineCount = kSettingsLineCount,
                    const std::map<int, std::string>& edits = {}) {
   SettingsLines lines;
-  inisave(s, "2.02", lines);
+  FillSettingsLines(s, "2.02", lines);
   lines[0] = header;
   for (const auto& [line, text] : edits) lines[static_cast<size_t>(line)] = text;
   return Crlf(std::vector<std::string>(lines.begin(), lines.begin() + lineCount));
@@ -79,7 +80,7 @@ std::vector<int> Lines(int from, int to) {
 TEST(SettingsFile, InisaveWritesTheNinetySevenLinesByteForByte) {
   AlbumSettings s;
   SettingsLines lines;
-  EXPECT_EQ(inisave(s, "2.02", lines), 96);
+  EXPECT_EQ(FillSettingsLines(s, "2.02", lines), 96);
   TempDir dir;
   std::string error;
   ASSERT_TRUE(WriteSettingsFile(dir.file("PCV.ini"), lines, error)) << error;
@@ -96,7 +97,7 @@ TEST(SettingsFile, InisaveWritesTheNinetySevenLinesByteForByte) {
   AlbumSettings changed = Changed();
   changed.displayLeft.clear();  // not applied by the start-up reader
   changed.displayTop.clear();
-  inisave(changed, "2.02", lines);
+  FillSettingsLines(changed, "2.02", lines);
   ASSERT_TRUE(WriteSettingsFile(dir.file("PCV.ini"), lines, error));
   AlbumSettings back;
   SettingsLines scratch;
@@ -115,6 +116,37 @@ TEST(SettingsFile, InisaveWritesTheNinetySevenLinesByteForByte) {
   EXPECT_EQ(loaded, changed);
   EXPECT_FALSE(main.loadWithoutAsking);
   EXPECT_EQ(window.refills, 1);
+}
+
+// The readers take a version's lines as one run after the older ones: a
+// field added with an older version in the middle of newer ones, or a name
+// or key used twice, would shift every later line.
+TEST(SettingsFile, FieldTableKeepsVersionsInOrderAndNamesUnique) {
+  const auto& fields = SettingFields();
+  std::set<std::string> names, keys;
+  for (size_t k = 0; k < fields.size(); ++k) {
+    const SettingField& f = fields[k];
+    EXPECT_TRUE(names.insert(f.name).second) << f.name;
+    EXPECT_TRUE(keys.insert(f.key).second) << f.key;
+    EXPECT_EQ(std::string(f.key).front(), '[') << f.name;
+    EXPECT_EQ(FindSettingField(f.name), &f);
+    if (k > 0 && std::string(f.since) != fields[k - 1].since) {
+      for (size_t j = 0; j < k; ++j) {
+        EXPECT_NE(std::string(fields[j].since), f.since) << f.name << " splits its version";
+      }
+    }
+    // An integer field refuses text, a text field takes it as it is.
+    AlbumSettings s;
+    EXPECT_EQ(f.set(s, "x"), f.kind() == SettingKind::Text) << f.name;
+    if (f.kind() == SettingKind::Text) {
+      EXPECT_EQ(f.get(s), "x");
+    }
+  }
+  EXPECT_EQ(FindSettingField("nothing"), nullptr);
+  AlbumSettings s;
+  EXPECT_FALSE(FindSettingField("picturesPerRow")->set(s, "40000"));
+  EXPECT_TRUE(FindSettingField("textColor")->set(s, "40000"));
+  EXPECT_EQ(s.textColor, 40000);
 }
 
 TEST(SettingsFile, StartupReadsAsFarAsTheHeaderVersionGoes) {
@@ -299,7 +331,7 @@ TEST(SettingsFile, SaveCommandFixesTheExtensionAndGuardsTheDefaultFiles) {
   auto sink = OpenAtomicSink(dir.file("album.ini"), error);
   ASSERT_TRUE(sink);
   s.headerComment = "changed";
-  inisave(s, "2.02", lines);
+  FillSettingsLines(s, "2.02", lines);
   EXPECT_FALSE(WriteSettingsFile(std::make_unique<LimitedSink>(std::move(sink), 500), lines, error));
   EXPECT_EQ(ReadAll(dir.file("album.ini")), before);
   EXPECT_EQ(ListDir(dir.path()), (std::vector<std::string>{"album.ini", "home"}));
@@ -371,7 +403,7 @@ TEST(SettingsFile, UnencodableCharactersRoundTrip) {
   s.headerComment = "café 😀";
   s.footerComment = "&#65; stays";
   SettingsLines lines;
-  inisave(s, "2.02", lines);
+  FillSettingsLines(s, "2.02", lines);
   TempDir dir;
   std::string error;
   ASSERT_TRUE(WriteSettingsFile(dir.file("PCV.ini"), lines, error));
@@ -381,7 +413,7 @@ TEST(SettingsFile, UnencodableCharactersRoundTrip) {
   FakeWindow window;
   ReadSettingsAtStart(StartupSettingsPath(dir.path()), back, window);
   EXPECT_EQ(back, s);
-  inisave(back, "2.02", lines);
+  FillSettingsLines(back, "2.02", lines);
   ASSERT_TRUE(WriteSettingsFile(dir.file("PCV.ini"), lines, error));
   EXPECT_EQ(ReadAll(dir.file("PCV.ini")), bytes);
 }

@@ -46,8 +46,8 @@ class RotationWindow;
 class TableOfContentsWindow;
 class BmpConversionWindow;
 
-class TOption;
-class Tsetview;
+class OptionsDialog;
+class SettingsCheckView;
 
 struct StartArguments {
   QString programFolder;   // empty: the default program folder
@@ -67,8 +67,8 @@ class MainWindow : public QMainWindow, public AlbumRunHost, public SettingsWindo
   // Where the window was placed at start-up.
   QPoint startPosition() const { return m_startPosition; }
   // The options dialog and the settings check view, once opened.
-  TOption* options() const { return m_options; }
-  Tsetview* settingsView() const { return m_setview; }
+  OptionsDialog* options() const { return m_options; }
+  SettingsCheckView* settingsView() const { return m_setview; }
   // The tool windows, made at first use and kept (tool_windows.cpp).
   RotationWindow* rotationWindow();
   CommentEditorWindow* commentWindow();
@@ -182,8 +182,8 @@ class MainWindow : public QMainWindow, public AlbumRunHost, public SettingsWindo
   QString m_lastChosenFolder;
   QString m_deferredPath;  // handed over during a run
   QPoint m_startPosition;
-  TOption* m_options = nullptr;
-  Tsetview* m_setview = nullptr;
+  OptionsDialog* m_options = nullptr;
+  SettingsCheckView* m_setview = nullptr;
   RotationWindow* m_rotation = nullptr;
   CommentEditorWindow* m_comment = nullptr;
   TableOfContentsWindow* m_tocWindow = nullptr;

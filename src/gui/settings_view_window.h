@@ -1,23 +1,28 @@
 #pragma once
-// The settings check view Tsetview (設定確認): the current folder and the
-// nine fields that decide where and how a run writes, editable in place.
-// 更新 changes the record only; no settings file is written.
+// The settings check view (設定確認, object name Tsetview): the current
+// folder and the nine fields that decide where and how a run writes,
+// editable in place. 更新 changes the record only; no settings file is
+// written. The controls are laid out in settings_view_window.ui, each label
+// before its field and its buddy, so a screen reader reads label, then field.
 
 #include <QDialog>
+#include <memory>
 
 #include "settings/option_form.h"
 
-class QComboBox;
-class QLineEdit;
+namespace Ui {
+class SettingsCheckView;
+}
 
 namespace pictavo::gui {
 
 class MainWindow;
 
-class Tsetview : public QDialog {
+class SettingsCheckView : public QDialog {
   Q_OBJECT
  public:
-  explicit Tsetview(MainWindow& main);
+  explicit SettingsCheckView(MainWindow& main);
+  ~SettingsCheckView() override;
 
   // The rows from the record and the current folder; run at every opening.
   void fill();
@@ -30,10 +35,7 @@ class Tsetview : public QDialog {
   CheckViewRows rows() const;
 
   MainWindow& m_main;
-  QLineEdit* m_edit[4] = {};  // Edit1 to Edit4
-  QLineEdit* m_edit8 = nullptr;
-  QLineEdit* m_edit9 = nullptr;
-  QComboBox* m_combo[4] = {};  // ComboBox1 to ComboBox4
+  std::unique_ptr<Ui::SettingsCheckView> m_ui;
 };
 
 }  // namespace pictavo::gui

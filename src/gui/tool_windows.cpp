@@ -77,9 +77,9 @@ void MainWindow::openOptions() {
   if (m_busy) return;
   // Made once and kept: between showings it holds the user's unconfirmed edits.
   if (!m_options) {
-    m_options = new TOption(*this, m_dialogs);
+    m_options = new OptionsDialog(*this, m_dialogs);
     // A confirmed quality reaches the rotation window when it exists.
-    connect(m_options, &TOption::confirmed, this, [this] {
+    connect(m_options, &OptionsDialog::confirmed, this, [this] {
       if (m_rotation) m_rotation->setQuality(static_cast<int>(m_session.settings.rotationQuality));
     });
   }
@@ -98,7 +98,7 @@ void MainWindow::refillOptions() {
 
 void MainWindow::openSettingsView() {
   if (m_busy) return;
-  if (!m_setview) m_setview = new Tsetview(*this);
+  if (!m_setview) m_setview = new SettingsCheckView(*this);
   m_setview->fill();
   m_setview->setWindowModality(Qt::ApplicationModal);
   m_setview->show();

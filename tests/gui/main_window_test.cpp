@@ -274,7 +274,7 @@ class MainWindowTest : public QObject {
     ResetSettings(settings);
     settings.startFolder = path(QStringLiteral("gone")).toStdString();
     SettingsLines lines{};
-    inisave(settings, kProgramVersion, lines);
+    FillSettingsLines(settings, kProgramVersion, lines);
     std::string error;
     QVERIFY(WriteSettingsFile((program + "/PCV.ini").toStdString(), lines, error));
     ScriptedDialogs dialogs;
@@ -284,7 +284,7 @@ class MainWindowTest : public QObject {
 
     // A start folder that exists is used.
     settings.startFolder = makeFolder(QStringLiteral("start")).toStdString();
-    inisave(settings, kProgramVersion, lines);
+    FillSettingsLines(settings, kProgramVersion, lines);
     QVERIFY(WriteSettingsFile((program + "/PCV.ini").toStdString(), lines, error));
     auto again = open(dialogs, {}, program);
     QCOMPARE(QString::fromStdString(again->session().main.currentFolder), path(QStringLiteral("start")));
@@ -303,13 +303,13 @@ class MainWindowTest : public QObject {
     std::string error;
     settings.displayLeft = "12";
     settings.displayTop = "34";
-    inisave(settings, kProgramVersion, lines);
+    FillSettingsLines(settings, kProgramVersion, lines);
     QVERIFY(WriteSettingsFile((program + "/PCV.ini").toStdString(), lines, error));
     QCOMPARE(open(dialogs, {}, program)->pos(), QPoint(12, 34));
 
     settings.displayLeft = "-5000";
     settings.displayTop = "99999";
-    inisave(settings, kProgramVersion, lines);
+    FillSettingsLines(settings, kProgramVersion, lines);
     QVERIFY(WriteSettingsFile((program + "/PCV.ini").toStdString(), lines, error));
     auto window = open(dialogs, {}, program);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -444,7 +444,7 @@ class MainWindowTest : public QObject {
     ResetSettings(settings);
     settings.browserPath = "/usr/bin/elsewhere";
     SettingsLines lines{};
-    inisave(settings, kProgramVersion, lines);
+    FillSettingsLines(settings, kProgramVersion, lines);
     std::string error;
     QVERIFY(WriteSettingsFile((folder + "/album.ini").toStdString(), lines, error));
     ScriptedDialogs dialogs;
@@ -467,7 +467,7 @@ class MainWindowTest : public QObject {
     ResetSettings(settings);
     settings.picturesPerRow = 3;
     SettingsLines lines{};
-    inisave(settings, kProgramVersion, lines);
+    FillSettingsLines(settings, kProgramVersion, lines);
     std::string error;
     QVERIFY(WriteSettingsFile((folder + "/album.ini").toStdString(), lines, error));
     ScriptedDialogs dialogs;

@@ -2,10 +2,12 @@
 // platform: named controls, fill and confirm through PCV.ini, Cancel, the
 // pickers, and how the check view's update meets a run and the dialog.
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -23,6 +25,25 @@
 #include "settings_view_window.h"
 
 namespace pictavo::gui {
+
+// Every control the keyboard reaches must have a name a screen reader can
+// say (its own or its buddy label's), and its hint as its description.
+// The parts of a spin box or list (their editor, their popup) speak
+// through the control itself.
+QStringList UnnamedFocusableControls(QWidget* window) {
+  QStringList problems;
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    if (!(w->focusPolicy() & Qt::TabFocus) || w->window() != window) continue;
+    if (qobject_cast<QAbstractSpinBox*>(w->parentWidget()) || qobject_cast<QComboBox*>(w->parentWidget())) continue;
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    const QString id = w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
+    if (!a || a->text(QAccessible::Name).trimmed().isEmpty()) problems << id + " has no name";
+    if (!w->toolTip().isEmpty() && (!a || a->text(QAccessible::Description) != w->toolTip())) {
+      problems << id + " lacks its hint as description";
+    }
+  }
+  return problems;
+}
 
 class OptionsWindowTest : public QObject {
   Q_OBJECT
@@ -53,16 +74,16 @@ class OptionsWindowTest : public QObject {
   }
   static void writePcv(const QString& program, const AlbumSettings& s) {
     SettingsLines lines{};
-    inisave(s, kProgramVersion, lines);
+    FillSettingsLines(s, kProgramVersion, lines);
     std::string error;
     QVERIFY2(WriteSettingsFile(DefaultSettingsPath(program.toStdString()), lines, error), error.c_str());
   }
   static QString pcvPath(MainWindow& window) {
     return QString::fromStdString(DefaultSettingsPath(window.session().main.programFolder));
   }
-  static TOption* options(MainWindow& window) {
+  static OptionsDialog* options(MainWindow& window) {
     window.openOptions();
-    TOption* dialog = window.options();
+    OptionsDialog* dialog = window.options();
     if (!dialog || !dialog->isVisible()) qWarning("the options dialog is not shown");
     return dialog;
   }
@@ -80,7 +101,7 @@ class OptionsWindowTest : public QObject {
   void everyControlHasItsNameCaptionAndHint() {
     ScriptedDialogs dialogs;
     auto window = open(dialogs);
-    TOption* dialog = options(*window);
+    OptionsDialog* dialog = options(*window);
     QVERIFY(dialog);
     QCOMPARE(dialog->windowTitle(), QStringLiteral("オプション"));
     QVERIFY(dialog->isModal());
@@ -116,6 +137,141 @@ class OptionsWindowTest : public QObject {
     QCOMPARE(Find<QComboBox>(dialog, "Combo2")->currentText(), QStringLiteral("ＭＳ Ｐ明朝"));
   }
 
+  // The dialog is bound to its controls through OptionFields(): each row
+  // needs a control of its kind under its name, the record must come back
+  // whole through the controls, and each control must move its own field.
+  void everyTableRowHasItsControlAndCarriesItsField() {
+    AlbumSettings s;
+    s.startFolder = "/start";
+    s.backgroundColor = 255;
+    s.backgroundPattern = "on";
+    s.backgroundFile = "/x/back.gif";
+    s.browserPath = "/usr/bin/browser";
+    s.externalViewerPath = "/usr/bin/viewer";
+    s.rotationQuality = 60;
+    s.rotationBackup = "off";
+    s.titleFontSize = "3";
+    s.titleFontColor = "65280";
+    s.titleTableWidth = "400";
+    s.titleBackgroundColor = "12345";
+    s.titleItalic = "on";
+    s.titleBold = "on";
+    s.thumbnailWidth = "200";
+    s.thumbnailHeight = "90";
+    s.openInSubWindow = "on";
+    s.scriptPopup = "on";
+    s.makeSlideShow = "on";
+    s.slideShowInterval = "12";
+    s.thumbnailQuality = "95";
+    s.thumbnailFilter = "on";
+    s.noBrowserPrompt = "on";
+    s.htmlFileName = "album.html";
+    s.thumbnailFolderName = "small";
+    s.titleFontSpecified = "off";
+    s.defaultHeader = "off";
+    s.headerComment = "春";
+    s.defaultFooter = "off";
+    s.footerComment = "連絡先";
+    s.footerLink = "on";
+    s.footerLinkUrl = "mailto:a@example.org";
+    s.titleUseTable = "off";
+    s.thumbnailPrefix = "s_";
+    s.skipExistingThumbnails = "on";
+    s.tableBorder = "4";
+    s.slideShowLimit = "on";
+    s.slideShowMaxX = "1280";
+    s.slideShowMaxY = "960";
+    s.pictureFrame = "off";
+    s.picturesPerRow = 8;
+    s.clearThumbnailFolder = "on";
+    s.autoSaveSettings = "on";
+    s.titleTableBorder = "0";
+    s.textColor = 8421504;
+    ScriptedDialogs dialogs;
+    auto window = open(dialogs, s);
+    OptionsDialog* dialog = options(*window);
+    QVERIFY(dialog);
+    for (const OptionField& row : OptionFields()) {
+      QWidget* control = dialog->findChild<QWidget*>(QLatin1String(row.control));
+      QVERIFY2(control, row.control);
+      const char* type = nullptr;
+      switch (row.kind) {
+        case OptionControl::Edit: type = "QLineEdit"; break;
+        case OptionControl::Check: type = "QCheckBox"; break;
+        case OptionControl::Spin: type = "QSpinBox"; break;
+        case OptionControl::Combo: type = "QComboBox"; break;
+        case OptionControl::Colour: type = "QFrame"; break;
+        case OptionControl::UpDown: type = "pictavo::gui::UpDown"; break;
+      }
+      QVERIFY2(control->inherits(type), row.control);
+    }
+
+    const QPoint start = window->startPosition();
+    const WindowPlaces places{window->x(), window->y(), start.x(), start.y()};
+    const auto record = [&] {
+      AlbumSettings out;
+      ApplyOptionForm(dialog->form(), places, out);
+      return out;
+    };
+    AlbumSettings back = record();
+    back.displayLeft = s.displayLeft;  // the place is the window's, checked elsewhere
+    back.displayTop = s.displayTop;
+    QCOMPARE(back, s);
+
+    // Moving one control changes its own field and no other.
+    const AlbumSettings before = record();
+    for (const OptionField& row : OptionFields()) {
+      if (row.kind == OptionControl::Colour || row.rule == OptionRule::WindowPlace) continue;
+      QWidget* control = dialog->findChild<QWidget*>(QLatin1String(row.control));
+      if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->setText(edit->text() + "x");
+      if (auto* check = qobject_cast<QCheckBox*>(control)) check->setChecked(!check->isChecked());
+      if (auto* spin = qobject_cast<QSpinBox*>(control)) {
+        spin->setValue(spin->value() == spin->minimum() ? spin->maximum() : spin->minimum());
+      }
+      if (auto* combo = qobject_cast<QComboBox*>(control)) combo->setCurrentIndex(combo->currentIndex() == 0 ? 1 : 0);
+      if (auto* upDown = qobject_cast<UpDown*>(control)) upDown->setValue(upDown->value() == 100 ? 50 : 100);
+      const AlbumSettings after = record();
+      for (const SettingField& field : SettingFields()) {
+        const bool changed = field.get(after) != field.get(before);
+        QVERIFY2(changed == (std::string(field.name) == row.setting),
+                 qPrintable(QStringLiteral("%1 moved %2").arg(row.control, field.name)));
+      }
+      click(dialog, "optCansel");  // refills every control from the record
+      options(*window);
+    }
+  }
+
+  void everyFocusableControlHasANameForScreenReaders() {
+    ScriptedDialogs dialogs;
+    auto window = open(dialogs);
+    OptionsDialog* dialog = options(*window);
+    QVERIFY(dialog);
+    auto* pages = dialog->findChild<QTabWidget*>();
+    for (int i = 0; i < pages->count(); ++i) {
+      pages->setCurrentIndex(i);
+      const QStringList problems = UnnamedFocusableControls(dialog);
+      QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("; "))));
+    }
+    window->openSettingsView();
+    SettingsCheckView* view = window->settingsView();
+    QVERIFY(view);
+    const QStringList problems = UnnamedFocusableControls(view);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("; "))));
+    // In the check view each field's label is its buddy and comes first in
+    // reading order.
+    const QObjectList order = view->children();
+    for (const char* name : {"Edit1", "Edit2", "Edit3", "Edit4", "ComboBox1", "ComboBox2", "ComboBox3", "Edit8", "Edit9",
+                             "ComboBox4"}) {
+      QWidget* field = Find<QWidget>(view, name);
+      QLabel* label = nullptr;
+      for (QLabel* l : view->findChildren<QLabel*>()) {
+        if (l->buddy() == field) label = l;
+      }
+      QVERIFY2(label, name);
+      QVERIFY2(order.indexOf(label) < order.indexOf(field), name);
+    }
+  }
+
   void confirmWithoutEditsRewritesTheSameFileAndSetsThePerRowControl() {
     AlbumSettings s;
     s.displayLeft = "120";
@@ -137,10 +293,10 @@ class OptionsWindowTest : public QObject {
     auto window = open(dialogs, s);
     QCOMPARE(window->pos(), QPoint(120, 64));
     const std::string before = ReadFile(pcvPath(*window));
-    TOption* dialog = options(*window);
+    OptionsDialog* dialog = options(*window);
     QVERIFY(!Find<QWidget>(dialog, "Check6")->isEnabled());
     QVERIFY(Find<QCheckBox>(dialog, "Check6")->isChecked());
-    QSignalSpy confirmed(dialog, &TOption::confirmed);
+    QSignalSpy confirmed(dialog, &OptionsDialog::confirmed);
     click(dialog, "optOK");
     QCOMPARE(confirmed.count(), 1);
     QVERIFY(!dialog->isVisible());
@@ -152,7 +308,7 @@ class OptionsWindowTest : public QObject {
   void cancelDiscardsEditsAndAClosedDialogKeepsThem() {
     ScriptedDialogs dialogs;
     auto window = open(dialogs);
-    TOption* dialog = options(*window);
+    OptionsDialog* dialog = options(*window);
     auto* width = Find<QSpinBox>(dialog, "SpinEdit1");
     width->setValue(400);
     dialog->close();  // closed, not cancelled: the edit stays for the next showing
@@ -168,7 +324,7 @@ class OptionsWindowTest : public QObject {
   void thePerRowCountOfTheLastFillingIsShownAndConfirmed() {
     ScriptedDialogs dialogs;
     auto window = open(dialogs);
-    TOption* dialog = options(*window);
+    OptionsDialog* dialog = options(*window);
     dialog->close();
     window->setPicturesPerRow(8);
     options(*window);
@@ -181,7 +337,7 @@ class OptionsWindowTest : public QObject {
   void aBadNameOrAFailedWriteKeepsTheDialogOpenAndTheRecord() {
     ScriptedDialogs dialogs;
     auto window = open(dialogs);
-    TOption* dialog = options(*window);
+    OptionsDialog* dialog = options(*window);
     Find<QSpinBox>(dialog, "SpinEdit1")->setValue(400);
     Find<QLineEdit>(dialog, "htmlfoldabox")->setText(QStringLiteral(".."));
     click(dialog, "optOK");
@@ -215,7 +371,7 @@ class OptionsWindowTest : public QObject {
     s.titleFontSize = "big";     // hand-edited: no selection, and kept
     s.titleTableWidth = "800";
     auto window = open(dialogs, s);
-    TOption* dialog = options(*window);
+    OptionsDialog* dialog = options(*window);
     QCOMPARE(Find<QComboBox>(dialog, "Combo1")->currentIndex(), -1);
     QCOMPARE(Find<QComboBox>(dialog, "Combo3")->currentIndex(), -1);
     auto* start = Find<QLineEdit>(dialog, "Edit1");
@@ -259,7 +415,7 @@ class OptionsWindowTest : public QObject {
   void spinBoxesClampWhenTheyLoseTheFocus() {
     ScriptedDialogs dialogs;
     auto window = open(dialogs);
-    TOption* dialog = options(*window);
+    OptionsDialog* dialog = options(*window);
     dialog->activateWindow();
     auto* pages = dialog->findChild<QTabWidget*>();
     pages->setCurrentIndex(3);
@@ -276,7 +432,7 @@ class OptionsWindowTest : public QObject {
   void enablingFollowsTheGoverningBoxes() {
     ScriptedDialogs dialogs;
     auto window = open(dialogs);
-    TOption* dialog = options(*window);
+    OptionsDialog* dialog = options(*window);
     auto* footer = Find<QCheckBox>(dialog, "footerbox");
     auto* link = Find<QCheckBox>(dialog, "footerlinkbox");
     QVERIFY(footer->isChecked());
@@ -298,7 +454,7 @@ class OptionsWindowTest : public QObject {
   void aLoadedSettingsFileRefillsTheDialogOnItsFirstPage() {
     ScriptedDialogs dialogs;
     auto window = open(dialogs);
-    TOption* dialog = options(*window);
+    OptionsDialog* dialog = options(*window);
     auto* pages = dialog->findChild<QTabWidget*>();
     pages->setCurrentIndex(3);
     dialog->close();
@@ -320,11 +476,11 @@ class OptionsWindowTest : public QObject {
     s.backgroundPattern = "off";
     auto window = open(dialogs, s);
     const std::string pcv = ReadFile(pcvPath(*window));
-    TOption* dialog = options(*window);  // filled before the update below
+    OptionsDialog* dialog = options(*window);  // filled before the update below
     dialog->close();
 
     window->openSettingsView();
-    Tsetview* view = window->settingsView();
+    SettingsCheckView* view = window->settingsView();
     QVERIFY(view);
     QTRY_VERIFY(view->isVisible());
     QCOMPARE(view->windowTitle(), QStringLiteral("設定確認"));

@@ -2,7 +2,9 @@
 // The one record of user preferences, in settings-file order. Most fields keep
 // the text they are stored as; four are integers in memory.
 
+#include <array>
 #include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -76,6 +78,44 @@ void ResetSettings(AlbumSettings& s);
 // Switch tests: isOn is true only for exactly "on"; isNotOff for anything but "off".
 inline bool isOn(const std::string& v) { return v == "on"; }
 inline bool isNotOff(const std::string& v) { return v != "off"; }
+
+inline constexpr size_t kSettingFieldCount = 48;
+
+// How a field is held in memory.
+enum class SettingKind { Text, Int32, Int16 };
+
+// How the readers of the settings file treat a field's value line.
+enum class SettingRead {
+  Stepped,      // start-up applies it with the lines of its version; the load command applies it
+  Late,         // start-up applies it after every version's lines; the load command applies it
+  StartOnly,    // start-up applies it after every version's lines; the load command keeps the field
+  WindowPlace,  // the main window's place: start-up hands it back, the record never takes it from a file
+};
+
+// One field of the record: everything the settings file, the command line
+// and the field access by name need to know about it. The table below is
+// the only place the file's layout is spelled out.
+struct SettingField {
+  const char* name;   // the member's name, as the command line spells it
+  const char* key;    // its key line in the settings file, "[...]"
+  const char* since;  // the file version that added its two lines
+  SettingRead read;
+  std::string AlbumSettings::*text = nullptr;  // exactly one of the three is set
+  int32_t AlbumSettings::*int32 = nullptr;
+  int16_t AlbumSettings::*int16 = nullptr;
+
+  SettingKind kind() const { return text ? SettingKind::Text : int32 ? SettingKind::Int32 : SettingKind::Int16; }
+  // The value as stored text.
+  std::string get(const AlbumSettings& s) const;
+  // False for an integer field given text that is not a decimal integer of its size.
+  bool set(AlbumSettings& s, const std::string& value) const;
+};
+
+// Every field in settings-file order: field k is held on lines 2k+1 (key)
+// and 2k+2 (value).
+const std::array<SettingField, kSettingFieldCount>& SettingFields();
+// The field of that name; nullptr for an unknown name.
+const SettingField* FindSettingField(const std::string& name);
 
 // The field names in settings-file order (48 of them).
 const std::vector<std::string>& SettingsFieldNames();

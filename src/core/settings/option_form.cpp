@@ -65,67 +65,148 @@ int TitleWidthIndex(const std::string& stored) {
   return position >= 0 && position <= 6 ? static_cast<int>(position) : -1;
 }
 
+namespace {
+
+#define EDIT(c, set, m) \
+  OptionField { c, OptionControl::Edit, OptionRule::Text, set, &OptionForm::m }
+#define CHECK(c, rule, set, m) \
+  OptionField { c, OptionControl::Check, OptionRule::rule, set, nullptr, &OptionForm::m }
+#define SPIN(c, rule, set, m, r) \
+  OptionField { c, OptionControl::Spin, OptionRule::rule, set, nullptr, nullptr, &OptionForm::m, nullptr, nullptr, &r }
+#define COMBO(c, rule, set, m) \
+  OptionField { c, OptionControl::Combo, OptionRule::rule, set, nullptr, nullptr, &OptionForm::m }
+#define COLOUR(c, set, m) \
+  OptionField { c, OptionControl::Colour, OptionRule::Colour, set, nullptr, nullptr, nullptr, &OptionForm::m }
+#define STORED_COLOUR(c, set, m) \
+  OptionField { c, OptionControl::Colour, OptionRule::Colour, set, nullptr, nullptr, nullptr, nullptr, &OptionForm::m }
+
+const std::vector<OptionField> kOptionFields = {
+    // 基本設定
+    EDIT("Edit1", "startFolder", startFolder),
+    CHECK("CheckBox2", WindowPlace, nullptr, startAtCurrentPosition),
+    CHECK("autoinibox", NotOff, "autoSaveSettings", autoSaveSettings),
+    // ページ設定
+    SPIN("linenumspin", PerRow, "picturesPerRow", perRow, spin::kPerRow),
+    SPIN("tablewidthbox", SpinText, "tableBorder", tableBorder, spin::kBorder),
+    COLOUR("Panel2", "backgroundColor", backgroundColor),
+    COLOUR("Panel5", "textColor", textColor),
+    CHECK("Check3", On, "backgroundPattern", backgroundPattern),
+    EDIT("Edit2", "backgroundFile", backgroundFile),
+    // タイトル設定
+    COMBO("Combo1", SizeList, "titleFontSize", titleSize),
+    STORED_COLOUR("Panel3", "titleFontColor", titleColor),
+    CHECK("CheckBox3", NotOff, "titleItalic", titleItalic),
+    CHECK("CheckBox4", NotOff, "titleBold", titleBold),
+    CHECK("fontsetbox", On, "titleFontSpecified", titleFontSpecified),
+    COMBO("Combo2", Font, "titleFontFace", titleFont),
+    CHECK("TtableBox", On, "titleUseTable", titleUseTable),
+    COMBO("Combo3", WidthList, "titleTableWidth", titleWidth),
+    STORED_COLOUR("Panel4", "titleBackgroundColor", titleBackground),
+    SPIN("SpinEdit5", SpinText, "titleTableBorder", titleTableBorder, spin::kBorder),
+    // ｻﾑﾈｲﾙ画像
+    SPIN("SpinEdit1", SpinText, "thumbnailWidth", thumbnailWidth, spin::kThumbnailSide),
+    SPIN("SpinEdit2", SpinText, "thumbnailHeight", thumbnailHeight, spin::kThumbnailSide),
+    SPIN("SpinEdit4", SpinText, "thumbnailQuality", thumbnailQuality, spin::kThumbnailQuality),
+    CHECK("Check5", NotOff, "openInSubWindow", openInSubWindow),
+    CHECK("Check6", NotOff, "scriptPopup", scriptPopup),  // kept while its box is disabled
+    CHECK("Checkfilter", NotOff, "thumbnailFilter", thumbnailFilter),
+    CHECK("s_filebox", On, "skipExistingThumbnails", skipExisting),
+    CHECK("PicFrameBox", Off, "pictureFrame", noPictureFrame),
+    CHECK("fileclearbox", NotOff, "clearThumbnailFolder", clearThumbnailFolder),
+    // 作成ﾌｧｲﾙ名
+    EDIT("htmlfilebox", "htmlFileName", htmlFileName),
+    EDIT("htmlfoldabox", "thumbnailFolderName", thumbnailFolderName),
+    EDIT("s_headerbox", "thumbnailPrefix", thumbnailPrefix),
+    // ﾍｯﾀﾞｰ/ﾌｯﾀｰ
+    CHECK("headerBox", On, "defaultHeader", defaultHeader),
+    EDIT("headertext", "headerComment", headerComment),
+    CHECK("footerbox", On, "defaultFooter", defaultFooter),
+    EDIT("footertext", "footerComment", footerComment),
+    CHECK("footerlinkbox", On, "footerLink", footerLink),
+    EDIT("footerlink", "footerLinkUrl", footerLinkUrl),
+    // 外部ソフト
+    EDIT("Edit3", "externalViewerPath", externalViewerPath),
+    EDIT("Edit6", "browserPath", browserPath),
+    CHECK("browserbox", NotOff, "noBrowserPrompt", noBrowserPrompt),
+    // スライドショウ
+    CHECK("Check7", NotOff, "makeSlideShow", makeSlideShow),
+    SPIN("SpinEdit3", SpinText, "slideShowInterval", slideShowInterval, spin::kInterval),
+    CHECK("s_maxcheck", NotOff, "slideShowLimit", slideShowLimit),
+    SPIN("SpinSX", SpinText, "slideShowMaxX", slideShowMaxX, spin::kSlideSide),
+    SPIN("SpinSY", SpinText, "slideShowMaxY", slideShowMaxY, spin::kSlideSide),
+    // 画像回転
+    OptionField{"UpDown1", OptionControl::UpDown, OptionRule::Clamped, "rotationQuality", nullptr, nullptr,
+                &OptionForm::rotationQuality, nullptr, nullptr, &spin::kRotationQuality},
+    CHECK("CheckBox1", On, "rotationBackup", rotationBackup),
+};
+
+#undef EDIT
+#undef CHECK
+#undef SPIN
+#undef COMBO
+#undef COLOUR
+#undef STORED_COLOUR
+
+}  // namespace
+
+const std::vector<OptionField>& OptionFields() { return kOptionFields; }
+
 OptionForm FillOptionForm(const AlbumSettings& s, int perRowControl, const std::vector<std::string>& fonts) {
   OptionForm f;
-  f.backgroundColor = s.backgroundColor;
-  f.startFolder = s.startFolder;
-  f.backgroundFile = s.backgroundFile;
-  f.backgroundPattern = isOn(s.backgroundPattern);
-  f.browserPath = s.browserPath;
-  f.externalViewerPath = s.externalViewerPath;
-  f.startAtCurrentPosition = true;
-  f.rotationQuality = spin::kRotationQuality.clamp(s.rotationQuality);
-  f.rotationBackup = isOn(s.rotationBackup);
-
-  f.titleSize = TitleSizeIndex(s.titleFontSize);
-  f.titleColor = ParseDecimal(s.titleFontColor);
   for (const auto& name : fonts) {
     if (!name.empty() && name.front() != '@') f.fonts.push_back(name);
   }
-  f.titleFont = IndexOf(f.fonts, s.titleFontFace);
-  if (f.titleFont < 0 && !s.titleFontFace.empty()) {
-    // A face this system lacks stays choosable, so a confirmation keeps it.
-    f.fonts.push_back(s.titleFontFace);
-    f.titleFont = static_cast<int>(f.fonts.size()) - 1;
-    f.titleFontMissing = true;
+  for (const OptionField& field : OptionFields()) {
+    const std::string stored = field.setting ? FindSettingField(field.setting)->get(s) : std::string();
+    switch (field.rule) {
+      case OptionRule::Text:
+        f.*field.text = stored;
+        break;
+      case OptionRule::On:
+        f.*field.flag = isOn(stored);
+        break;
+      case OptionRule::NotOff:
+        f.*field.flag = isNotOff(stored);
+        break;
+      case OptionRule::Off:
+        f.*field.flag = stored == "off";
+        break;
+      case OptionRule::SpinText:
+        f.*field.number = field.range->fromText(stored);
+        break;
+      case OptionRule::Clamped:
+        f.*field.number = field.range->clamp(ParseDecimal(stored).value_or(0));
+        break;
+      case OptionRule::PerRow:
+        f.*field.number = field.range->clamp(perRowControl);
+        break;
+      case OptionRule::Colour:
+        if (field.colour) {
+          f.*field.colour = ParseDecimal(stored).value_or(0);  // an integer field: always a number
+        } else {
+          f.*field.storedColour = ParseDecimal(stored);
+        }
+        break;
+      case OptionRule::SizeList:
+        f.*field.number = TitleSizeIndex(stored);
+        break;
+      case OptionRule::WidthList:
+        f.*field.number = TitleWidthIndex(stored);
+        break;
+      case OptionRule::Font:
+        f.*field.number = IndexOf(f.fonts, stored);
+        if (f.*field.number < 0 && !stored.empty()) {
+          // A face this system lacks stays choosable, so a confirmation keeps it.
+          f.fonts.push_back(stored);
+          f.*field.number = static_cast<int>(f.fonts.size()) - 1;
+          f.titleFontMissing = true;
+        }
+        break;
+      case OptionRule::WindowPlace:
+        f.*field.flag = true;
+        break;
+    }
   }
-  f.titleWidth = TitleWidthIndex(s.titleTableWidth);
-  f.titleBackground = ParseDecimal(s.titleBackgroundColor);
-  f.titleItalic = isNotOff(s.titleItalic);
-  f.titleBold = isNotOff(s.titleBold);
-
-  f.thumbnailWidth = spin::kThumbnailSide.fromText(s.thumbnailWidth);
-  f.thumbnailHeight = spin::kThumbnailSide.fromText(s.thumbnailHeight);
-  f.openInSubWindow = isNotOff(s.openInSubWindow);
-  f.scriptPopup = isNotOff(s.scriptPopup);
-  f.makeSlideShow = isNotOff(s.makeSlideShow);
-  f.slideShowLimit = isNotOff(s.slideShowLimit);
-  f.slideShowMaxX = spin::kSlideSide.fromText(s.slideShowMaxX);
-  f.slideShowMaxY = spin::kSlideSide.fromText(s.slideShowMaxY);
-  f.slideShowInterval = spin::kInterval.fromText(s.slideShowInterval);
-  f.thumbnailQuality = spin::kThumbnailQuality.fromText(s.thumbnailQuality);
-  f.thumbnailFilter = isNotOff(s.thumbnailFilter);
-  f.noBrowserPrompt = isNotOff(s.noBrowserPrompt);
-
-  f.htmlFileName = s.htmlFileName;
-  f.thumbnailFolderName = s.thumbnailFolderName;
-  f.titleFontSpecified = isOn(s.titleFontSpecified);
-  f.defaultHeader = isOn(s.defaultHeader);
-  f.defaultFooter = isOn(s.defaultFooter);
-  f.footerLink = isOn(s.footerLink);
-  f.headerComment = s.headerComment;
-  f.footerComment = s.footerComment;
-  f.footerLinkUrl = s.footerLinkUrl;
-  f.titleUseTable = isOn(s.titleUseTable);
-  f.thumbnailPrefix = s.thumbnailPrefix;
-  f.skipExisting = isOn(s.skipExistingThumbnails);
-  f.titleTableBorder = spin::kBorder.fromText(s.titleTableBorder);
-  f.tableBorder = spin::kBorder.fromText(s.tableBorder);
-  f.noPictureFrame = s.pictureFrame == "off";
-  f.perRow = spin::kPerRow.clamp(perRowControl);
-  f.clearThumbnailFolder = isNotOff(s.clearThumbnailFolder);
-  f.autoSaveSettings = isNotOff(s.autoSaveSettings);
-  f.textColor = s.textColor;
   return f;
 }
 
@@ -178,56 +259,55 @@ std::string CheckOptionNames(const OptionForm& form, const std::string& programF
 }
 
 void ApplyOptionForm(const OptionForm& f, const WindowPlaces& places, AlbumSettings& s) {
-  s.displayLeft = std::to_string(f.startAtCurrentPosition ? places.left : places.startLeft);
-  s.displayTop = std::to_string(f.startAtCurrentPosition ? places.top : places.startTop);
-  s.backgroundColor = f.backgroundColor;
-  s.textColor = f.textColor;
-  // A list without a selection, or a swatch whose stored text was not a
-  // number, leaves its field as it was.
-  if (f.titleSize >= 0) s.titleFontSize = f.titleSizeText();
-  if (f.titleColor) s.titleFontColor = std::to_string(*f.titleColor);
-  s.titleFontFace = f.titleFontText();
-  if (f.titleWidth >= 0) s.titleTableWidth = f.titleWidthText();
-  if (f.titleBackground) s.titleBackgroundColor = std::to_string(*f.titleBackground);
-  s.titleItalic = OnOff(f.titleItalic);
-  s.titleBold = OnOff(f.titleBold);
-  s.thumbnailWidth = std::to_string(f.thumbnailWidth);
-  s.thumbnailHeight = std::to_string(f.thumbnailHeight);
-  s.openInSubWindow = OnOff(f.openInSubWindow);
-  s.scriptPopup = OnOff(f.scriptPopup);  // kept while its box is disabled
-  s.makeSlideShow = OnOff(f.makeSlideShow);
-  s.slideShowInterval = std::to_string(f.slideShowInterval);
-  s.thumbnailQuality = std::to_string(f.thumbnailQuality);
-  s.thumbnailFilter = OnOff(f.thumbnailFilter);
-  s.noBrowserPrompt = OnOff(f.noBrowserPrompt);
-  s.htmlFileName = f.htmlFileName;
-  s.thumbnailFolderName = f.thumbnailFolderName;
-  s.titleFontSpecified = OnOff(f.titleFontSpecified);
-  s.defaultHeader = OnOff(f.defaultHeader);
-  s.defaultFooter = OnOff(f.defaultFooter);
-  s.footerLink = OnOff(f.footerLink);
-  s.headerComment = f.headerComment;
-  s.footerComment = f.footerComment;
-  s.footerLinkUrl = f.footerLinkUrl;
-  s.titleUseTable = OnOff(f.titleUseTable);
-  s.thumbnailPrefix = f.thumbnailPrefix;
-  s.skipExistingThumbnails = OnOff(f.skipExisting);
-  s.tableBorder = std::to_string(f.tableBorder);
-  s.slideShowLimit = OnOff(f.slideShowLimit);
-  s.slideShowMaxX = std::to_string(f.slideShowMaxX);
-  s.slideShowMaxY = std::to_string(f.slideShowMaxY);
-  s.pictureFrame = f.noPictureFrame ? "off" : "on";
-  s.picturesPerRow = static_cast<int16_t>(spin::kPerRow.clamp(f.perRow));
-  s.clearThumbnailFolder = OnOff(f.clearThumbnailFolder);
-  s.autoSaveSettings = OnOff(f.autoSaveSettings);
-  s.rotationQuality = spin::kRotationQuality.clamp(f.rotationQuality);
-  s.backgroundPattern = OnOff(f.backgroundPattern);
-  s.backgroundFile = f.backgroundFile;
-  s.externalViewerPath = f.externalViewerPath;
-  s.browserPath = f.browserPath;
-  s.rotationBackup = OnOff(f.rotationBackup);
-  s.startFolder = f.startFolder;
-  s.titleTableBorder = std::to_string(f.titleTableBorder);
+  for (const OptionField& field : OptionFields()) {
+    if (field.rule == OptionRule::WindowPlace) {
+      const bool current = f.*field.flag;
+      s.displayLeft = std::to_string(current ? places.left : places.startLeft);
+      s.displayTop = std::to_string(current ? places.top : places.startTop);
+      continue;
+    }
+    // Every value below is text its field takes: integers are in range.
+    const auto put = [&](const std::string& value) { (void)FindSettingField(field.setting)->set(s, value); };
+    switch (field.rule) {
+      case OptionRule::Text:
+        put(f.*field.text);
+        break;
+      case OptionRule::On:
+      case OptionRule::NotOff:
+        put(OnOff(f.*field.flag));
+        break;
+      case OptionRule::Off:
+        put(f.*field.flag ? "off" : "on");
+        break;
+      case OptionRule::SpinText:
+        put(std::to_string(f.*field.number));
+        break;
+      case OptionRule::Clamped:
+      case OptionRule::PerRow:
+        put(std::to_string(field.range->clamp(f.*field.number)));
+        break;
+      // A list without a selection, or a swatch whose stored text was not a
+      // number, leaves its field as it was.
+      case OptionRule::Colour:
+        if (field.colour) {
+          put(std::to_string(f.*field.colour));
+        } else if (f.*field.storedColour) {
+          put(std::to_string(*(f.*field.storedColour)));
+        }
+        break;
+      case OptionRule::SizeList:
+        if (f.*field.number >= 0) put(f.titleSizeText());
+        break;
+      case OptionRule::WidthList:
+        if (f.*field.number >= 0) put(f.titleWidthText());
+        break;
+      case OptionRule::Font:
+        put(f.titleFontText());
+        break;
+      case OptionRule::WindowPlace:
+        break;
+    }
+  }
 }
 
 OptionConfirmResult ConfirmOptions(const OptionForm& form, const WindowPlaces& places, AlbumSettings& settings,
@@ -238,7 +318,7 @@ OptionConfirmResult ConfirmOptions(const OptionForm& form, const WindowPlaces& p
   }
   AlbumSettings confirmed = settings;
   ApplyOptionForm(form, places, confirmed);
-  inisave(confirmed, main.programVersion, lines);
+  FillSettingsLines(confirmed, main.programVersion, lines);
   std::string error;
   if (!WriteSettingsFile(DefaultSettingsPath(main.programFolder), lines, error)) {
     return {OptionConfirm::WriteFailed, error};

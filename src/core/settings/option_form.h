@@ -118,6 +118,46 @@ struct OptionForm {
   std::string titleWidthText() const;
 };
 
+// The kind of control a field of the form is shown in.
+enum class OptionControl { Edit, Check, Spin, Combo, Colour, UpDown };
+
+// How a control's value comes from its settings field and goes back.
+enum class OptionRule {
+  Text,         // the text as it is
+  On,           // ticked for "on"; written "on"/"off"
+  NotOff,       // ticked for anything but "off"; written "on"/"off"
+  Off,          // ticked for "off"; written "off"/"on"
+  SpinText,     // the stored text in the spin's range (not a number: its lowest)
+  Clamped,      // an integer field pulled into the spin's range both ways
+  PerRow,       // filled from the main window's per-row control, written clamped
+  Colour,       // an integer colour, or a stored text kept when it is not a number
+  SizeList,     // Combo1's position; no selection keeps the field
+  WidthList,    // Combo3's position; no selection keeps the field
+  Font,         // Combo2 over the installed families plus a missing stored face
+  WindowPlace,  // CheckBox2: where the main window starts next time
+};
+
+// One control of the options dialog: its designer name, its kind, the
+// field of the form it holds and the settings field behind it. Exactly one
+// member pointer is set, of the type the control holds.
+struct OptionField {
+  const char* control;
+  OptionControl kind;
+  OptionRule rule;
+  const char* setting;  // a SettingFields() name; nullptr for WindowPlace
+  std::string OptionForm::*text = nullptr;
+  bool OptionForm::*flag = nullptr;
+  int OptionForm::*number = nullptr;
+  int32_t OptionForm::*colour = nullptr;
+  std::optional<int32_t> OptionForm::*storedColour = nullptr;
+  const SpinRange* range = nullptr;  // Spin, UpDown
+};
+
+// Every control that holds a field, page by page. FillOptionForm,
+// ApplyOptionForm and the dialog all walk this table: a new field is one
+// row here plus its control.
+const std::vector<OptionField>& OptionFields();
+
 // The list position for a stored title size or table width; -1 when the
 // text is not a number or lands outside the list.
 int TitleSizeIndex(const std::string& stored);

@@ -1,5 +1,6 @@
 #include "settings/settings_file.h"
 
+#include <string_view>
 #include <vector>
 
 #include "platform/paths.h"
@@ -8,57 +9,12 @@
 
 namespace pictavo {
 
-const std::array<const char*, 48>& SettingsKeyTexts() {
-  static const std::array<const char*, 48> keys = {
-      "[起動フォルダ]",
-      "[背景色]",
-      "[背景パターン設定]",
-      "[背景ファイル]",
-      "[ブラウザ設定]",
-      "[外部ビュアー設定]",
-      "[表示水平位置]",
-      "[表示垂直位置]",
-      "[画像回転圧縮率]",
-      "[画像回転バックアップ]",
-      "[タイトル文字サイズ]",
-      "[タイトル文字色]",
-      "[タイトルフォント]",
-      "[タイトルテーブル幅]",
-      "[タイトル背景色]",
-      "[タイトル斜体文字]",
-      "[タイトル太文字]",
-      "[サムネイル幅]",
-      "[サムネイル高さ]",
-      "[ブラウザ別起動]",
-      "[javaでウインドウを開く]",
-      "[スライドショウのHTMLを作成]",
-      "[スライドショウの間隔]",
-      "[サムネイル画像の圧縮率]",
-      "[サムネイル画像のフィルタ]",
-      "[ブラウザ起動チェック]",
-      "[HTMLファイル名]",
-      "[サムネイル画像フォルダ名]",
-      "[タイトルのフォントを指定する]",
-      "[ヘッダーを書き換える]",
-      "[ヘッダーのコメント]",
-      "[フッターを書き換える]",
-      "[フッターのコメント]",
-      "[フッターでlinkする]",
-      "[フッターのlinkのURL]",
-      "[タイトルにテーブルを使用する]",
-      "[サムネイル画像に付加する文字列]",
-      "[サムネイル画像の有無確認]",
-      "[テーブルの幅]",
-      "[スライドショウの最大値を指定]",
-      "[スライドショウの最大値Ｘ]",
-      "[スライドショウの最大値Ｙ]",
-      "[画像の枠表示]",
-      "[１行の枚数]",
-      "[ｻﾑﾈｲﾙ画像のﾌｫﾙﾀﾞをｸﾘｱ]",
-      "[設定ファイルを自動保存]",
-      "[タイトルのテーブル幅]",
-      "[テキストの色]",
-  };
+const std::array<const char*, kSettingFieldCount>& SettingsKeyTexts() {
+  static const std::array<const char*, kSettingFieldCount> keys = [] {
+    std::array<const char*, kSettingFieldCount> out{};
+    for (size_t k = 0; k < kSettingFieldCount; ++k) out[k] = SettingFields()[k].key;
+    return out;
+  }();
   return keys;
 }
 
@@ -66,14 +22,14 @@ namespace {
 
 constexpr int kLastLine = kSettingsLineCount - 1;
 
-// The field held on value line `line` (2, 4, ... 96).
-const std::string& FieldOfLine(int line) { return SettingsFieldNames()[static_cast<size_t>(line / 2 - 1)]; }
+// Field k's key and value lines.
+int KeyLine(size_t field) { return static_cast<int>(2 * field + 1); }
+int ValueLine(size_t field) { return static_cast<int>(2 * field + 2); }
 
-// Copies value line `line` into its field; false when an integer field's
-// line is not a decimal integer in range.
-bool ApplyLine(AlbumSettings& s, const SettingsLines& lines, int line) {
-  std::string ignored;
-  return SetSettingText(s, FieldOfLine(line), lines[static_cast<size_t>(line)], ignored);
+// Copies field k's value line into the record; false when an integer
+// field's line is not a decimal integer in range.
+bool ApplyLine(AlbumSettings& s, const SettingsLines& lines, size_t field) {
+  return SettingFields()[field].set(s, lines[static_cast<size_t>(ValueLine(field))]);
 }
 
 // A version text as an exact decimal: "2.1" is at least "2.02", "1.30"
@@ -137,12 +93,12 @@ bool IsIniExtension(const std::string& name) { return LowerAscii(Extension(name)
 
 }  // namespace
 
-int inisave(const AlbumSettings& settings, const std::string& programVersion, SettingsLines& lines) {
+int FillSettingsLines(const AlbumSettings& settings, const std::string& programVersion, SettingsLines& lines) {
   lines[0] = kSettingsHeaderPrefix + programVersion;
-  const auto& names = SettingsFieldNames();
-  for (size_t k = 0; k < names.size(); ++k) {
-    lines[2 * k + 1] = SettingsKeyTexts()[k];
-    lines[2 * k + 2] = *GetSettingText(settings, names[k]);
+  for (size_t k = 0; k < kSettingFieldCount; ++k) {
+    const SettingField& field = SettingFields()[k];
+    lines[static_cast<size_t>(KeyLine(k))] = field.key;
+    lines[static_cast<size_t>(ValueLine(k))] = field.get(settings);
   }
   return kLastLine;
 }
@@ -182,17 +138,8 @@ std::string StartupSettingsPath(const std::string& programFolder) {
 
 namespace {
 
-// The lines each version of the file added, oldest first: a file of version
-// v provides every step up to v. Value lines are the even ones from
-// firstValue to lastLine; lines 2 to 20 are applied after the ladder.
-struct VersionStep {
-  const char* version;
-  int firstLine, lastLine, firstValue;
-};
-constexpr VersionStep kVersionSteps[] = {
-    {"0.9", 1, 34, 22},   {"1.1", 35, 46, 36}, {"1.3", 47, 52, 48}, {"1.31", 53, 56, 54}, {"1.32", 57, 72, 58},
-    {"1.55", 73, 78, 74}, {"1.6", 79, 84, 80}, {"2", 85, 94, 86},   {"2.02", 95, 96, 96},
-};
+// The main window's per-row control shows this field as soon as it is read.
+bool IsPerRow(const SettingField& field) { return field.int16 == &AlbumSettings::picturesPerRow; }
 
 // Files older than 1.1 had no box size or slide show: their values then.
 void ApplyBefore11(AlbumSettings& settings) {
@@ -220,15 +167,12 @@ StartupReading ReadSettingsAtStart(const std::string& path, AlbumSettings& setti
   TextReader reader(std::move(bytes), /*decodeReferences=*/true);
   for (auto& line : lines) line.clear();
   lines[0] = reader.readLine();
-  // Applies value lines in order; false at the first that does not parse.
-  const auto apply = [&](int from, int to) {
-    for (int line = from; line <= to; line += 2) {
-      if (!ApplyLine(settings, lines, line)) {
-        result.problem = ConversionErrorText(path, line, lines[static_cast<size_t>(line)]);
-        return false;
-      }
-    }
-    return true;
+  // Applies field k's value line; false when it does not parse.
+  const auto apply = [&](size_t field) {
+    if (ApplyLine(settings, lines, field)) return true;
+    const int line = ValueLine(field);
+    result.problem = ConversionErrorText(path, line, lines[static_cast<size_t>(line)]);
+    return false;
   };
 
   const auto version = ParseDecimalFraction(RightChars(lines[0], CharLength(lines[0]) - 11));
@@ -236,19 +180,35 @@ StartupReading ReadSettingsAtStart(const std::string& path, AlbumSettings& setti
     result.problem = path + ": 「" + lines[0] + "」の版数が読めません。";
     return result;
   }
-  for (const VersionStep& step : kVersionSteps) {
-    if (!AtLeast(*version, step.version)) {
-      if (std::string_view(step.version) == "1.1") ApplyBefore11(settings);
+  // A file of version v holds the lines of every field added up to v, in
+  // field order: the fields of each version are read, then applied.
+  const auto& fields = SettingFields();
+  for (size_t first = 0, end = 0; first < kSettingFieldCount; first = end) {
+    const std::string_view since = fields[first].since;
+    while (end < kSettingFieldCount && fields[end].since == since) ++end;
+    if (!AtLeast(*version, fields[first].since)) {
+      if (since == "1.1") ApplyBefore11(settings);
       continue;
     }
-    for (int i = step.firstLine; i <= step.lastLine; ++i) lines[static_cast<size_t>(i)] = reader.readLine();
-    if (!apply(step.firstValue, step.lastLine)) return result;
-    if (std::string_view(step.version) == "2") window.setPicturesPerRow(settings.picturesPerRow);
+    for (int i = KeyLine(first); i <= ValueLine(end - 1); ++i) lines[static_cast<size_t>(i)] = reader.readLine();
+    bool perRow = false;
+    for (size_t k = first; k < end; ++k) {
+      if (fields[k].read != SettingRead::Stepped) continue;
+      if (!apply(k)) return result;
+      perRow = perRow || IsPerRow(fields[k]);
+    }
+    if (perRow) window.setPicturesPerRow(settings.picturesPerRow);
   }
-  if (!apply(2, 12)) return result;
-  result.windowLeft = lines[14];
-  result.windowTop = lines[16];
-  if (!apply(18, 20)) return result;
+  // The oldest fields last, the window's place handed back, not applied.
+  for (size_t k = 0; k < kSettingFieldCount; ++k) {
+    const SettingField& field = fields[k];
+    if (field.read == SettingRead::WindowPlace) {
+      std::string& place = field.text == &AlbumSettings::displayLeft ? result.windowLeft : result.windowTop;
+      place = lines[static_cast<size_t>(ValueLine(k))];
+    } else if (field.read != SettingRead::Stepped && !apply(k)) {
+      return result;
+    }
+  }
   result.complete = true;
   return result;
 }
@@ -293,10 +253,15 @@ SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main
   const std::string currentHeader = std::string(kSettingsHeaderPrefix) + kProgramVersion;
   const bool current = LeftChars(lines[0], CharLength(currentHeader)) == currentHeader;
   if (!ours) return SettingsLoadResult::NotSettingsFile;
-  for (int i = 1; i <= 94; ++i) lines[static_cast<size_t>(i)] = reader.readLine();
-  if (current) {
-    lines[95] = reader.readLine();
-    lines[96] = reader.readLine();
+  // The newest version's fields are read only from a file of the program's
+  // own version; every older field from any file of ours.
+  const auto& fields = SettingFields();
+  const auto present = [&](const SettingField& field) {
+    return current || std::string_view(field.since) != fields.back().since;
+  };
+  for (size_t k = 0; k < kSettingFieldCount && present(fields[k]); ++k) {
+    lines[static_cast<size_t>(KeyLine(k))] = reader.readLine();
+    lines[static_cast<size_t>(ValueLine(k))] = reader.readLine();
   }
 
   // A file found in a picture folder came with the pictures, perhaps from
@@ -317,16 +282,16 @@ SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main
                        !InProgramFolder(path, main.programFolder)};
   if (keep.active) window.note(path + ": " + msg::kProgramsKept);
 
-  // Lines 2, 14 and 16 (start folder, window position) stay as they are.
-  std::vector<int> order = {4, 6, 8, 10, 12, 18};
-  for (int line = 20; line <= 94; line += 2) order.push_back(line);
-  if (current) order.push_back(96);
-  for (const int line : order) {
-    if (!ApplyLine(settings, lines, line)) {
+  // The start folder and the window's place stay as they are.
+  for (size_t k = 0; k < kSettingFieldCount; ++k) {
+    const SettingField& field = fields[k];
+    if (field.read == SettingRead::StartOnly || field.read == SettingRead::WindowPlace || !present(field)) continue;
+    if (!ApplyLine(settings, lines, k)) {
+      const int line = ValueLine(k);
       window.showMessage(ConversionErrorText(path, line, lines[static_cast<size_t>(line)]));
       return SettingsLoadResult::ConversionError;
     }
-    if (line == 88) window.setPicturesPerRow(settings.picturesPerRow);
+    if (IsPerRow(field)) window.setPicturesPerRow(settings.picturesPerRow);
   }
   keep.restore();
   window.refillOptions();
@@ -344,7 +309,7 @@ SettingsLoadResult LoadFolderSettings(AlbumSettings& settings, MainValues& main,
 SettingsSaveResult SaveSettingsAs(const std::string& chosen, const AlbumSettings& settings, const MainValues& main,
                                   SettingsWindow& window, std::string* writtenPath) {
   SettingsLines lines{};
-  inisave(settings, main.programVersion, lines);
+  FillSettingsLines(settings, main.programVersion, lines);
   std::string path = chosen;
   const std::string extension = Extension(LastComponent(path));
   if (extension != ".ini") path = path.substr(0, path.size() - extension.size()) + ".ini";
@@ -371,7 +336,7 @@ SettingsSaveResult SettingsSaveCommand(const AlbumSettings& settings, const Main
 
 AutoSaveResult AutoSaveSettings(const AlbumSettings& settings, const MainValues& main, DialogHost& dialogs) {
   SettingsLines lines{};
-  inisave(settings, main.programVersion, lines);
+  FillSettingsLines(settings, main.programVersion, lines);
   const std::string path = FolderSettingsPath(main.programFolder, main.currentFolder);
   if (PathExists(path) && !dialogs.askYesNo(msg::kAutoSaveQuestion, msg::kAutoSaveCaption)) {
     return AutoSaveResult::Declined;

@@ -1,7 +1,8 @@
 #pragma once
 // The 97-line settings file: a header line with the program version, then a
-// bracketed key line and a value line for each of the 48 fields. All reading
-// is by line position; key lines are written but never read back.
+// bracketed key line and a value line for each of the 48 fields, laid out by
+// SettingFields(). All reading is by line position; key lines are written
+// but never read back.
 
 #include <array>
 #include <cstdint>
@@ -15,7 +16,7 @@
 
 namespace pictavo {
 
-inline constexpr int kSettingsLineCount = 97;
+inline constexpr int kSettingsLineCount = 1 + 2 * static_cast<int>(kSettingFieldCount);
 // A settings file is read only this far: 97 lines never need more.
 inline constexpr size_t kSettingsReadLimit = 1024 * 1024;
 // The line buffer the main window owns: writers fill it whole, readers leave
@@ -53,10 +54,11 @@ class SettingsWindow : public virtual DialogHost {
 };
 
 // "[起動フォルダ]" ... "[テキストの色]", the key of line 2k+1 for field k.
-const std::array<const char*, 48>& SettingsKeyTexts();
+const std::array<const char*, kSettingFieldCount>& SettingsKeyTexts();
 
-// Fills all 97 lines from the record; returns 96, the index of the last line.
-int inisave(const AlbumSettings& settings, const std::string& programVersion, SettingsLines& lines);
+// Fills all 97 lines from the record: the header with programVersion, then
+// each field's key and value. Returns 96, the index of the last line.
+int FillSettingsLines(const AlbumSettings& settings, const std::string& programVersion, SettingsLines& lines);
 
 // Writes lines 0 to 96, each followed by CR LF, replacing the file atomically.
 // False with error (the file and the system's reason); the old file stays.
