@@ -149,6 +149,8 @@ void TOption::build() {
   m_cancel->setToolTip(QStringLiteral("設定を変更せず終了します。"));
   m_ok->setAutoDefault(false);
   m_cancel->setAutoDefault(false);
+  // Enter confirms from any page, as in any dialog; Esc cancels.
+  m_ok->setDefault(true);
   buttons->addWidget(m_ok);
   buttons->addWidget(m_cancel);
   outer->addLayout(buttons);
