@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QImage>
 #include <QMenu>
+#include <QSet>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -56,6 +57,38 @@ void Focus(QWidget* window) {
     if (QWidget* first = window->nextInFocusChain()) first->setFocus(Qt::TabFocusReason);
   }
   QTRY_VERIFY(QApplication::focusWidget() && QApplication::focusWidget()->window() == window);
+}
+
+// The visible, enabled controls of `window` that Tab can stop at and a full
+// round of Tab from the focused one does not reach. A control that hands its
+// focus to another (a spin box's line edit) counts as that other one.
+QStringList UnreachedByTab(QWidget* window) {
+  QList<QWidget*> wanted;
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    if (!(w->focusPolicy() & Qt::TabFocus) || w->focusProxy() || w->window() != window) continue;
+    if (!w->isVisible() || !w->isEnabled()) continue;
+    wanted << w;
+  }
+  QSet<QWidget*> reached;
+  QWidget* first = QApplication::focusWidget();
+  for (int i = 0; i < 2 * wanted.size() + 4; ++i) {
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus) break;
+    reached << focus;
+    QTest::keyClick(focus, Qt::Key_Tab);
+    if (QApplication::focusWidget() == first) break;
+  }
+  QStringList missing;
+  for (QWidget* w : wanted) {
+    if (!reached.contains(w)) missing << (w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName());
+  }
+  return missing;
+}
+
+void ExpectEveryControlReachedByTab(QWidget* window) {
+  Focus(window);
+  const QStringList missing = UnreachedByTab(window);
+  QVERIFY2(missing.isEmpty(), qPrintable(window->objectName() + QStringLiteral(": ") + missing.join(QStringLiteral(", "))));
 }
 
 }  // namespace
@@ -306,6 +339,46 @@ class KeyboardTest : public QObject, public ToolWindowFixture {
     Key(Qt::Key_Return);
     QCOMPARE(confirmed.count(), 1);
     QTRY_VERIFY(!options->isVisible());
+  }
+
+  void tabReachesEveryControlOfEveryWindow() {
+    ScriptedDialogs dialogs;
+    const QString site = makeFolder(QStringLiteral("tab"));
+    const QString folder = pictureFolder(QStringLiteral("tab/a"), {{40, 30}, {30, 40}});
+    auto main = openMain(dialogs, folder);
+    ExpectEveryControlReachedByTab(main.get());
+    main->goToPath(site);  // a batch target below
+    main->openTableOfContents();
+    TableOfContentsWindow* toc = main->tocWindow();
+    ExpectEveryControlReachedByTab(toc);
+    toc->openBatch();
+    ExpectEveryControlReachedByTab(toc->batchWindow());
+    toc->batchWindow()->hide();
+    toc->show();
+    toc->openPublish();
+    ExpectEveryControlReachedByTab(toc->publishWindow());
+    toc->publishWindow()->hide();
+    toc->hide();
+    main->openBmpConversion();
+    ExpectEveryControlReachedByTab(main->bmpWindow());
+    main->bmpWindow()->hide();
+    main->goToPath(folder);
+    RotationWindow* rotation = main->rotationWindow();
+    QVERIFY(rotation->openList(main->session().main.currentFolder, main->session().pictures));
+    rotation->show();
+    ExpectEveryControlReachedByTab(rotation);
+    rotation->hide();
+    CommentEditorWindow* comment = main->commentWindow();
+    QVERIFY(comment->openFolder(folder.toStdString()));
+    comment->show();
+    ExpectEveryControlReachedByTab(comment);
+    comment->hide();
+    main->openSettingsView();
+    ExpectEveryControlReachedByTab(main->settingsView());
+    main->settingsView()->hide();
+    main->openOptions();
+    ExpectEveryControlReachedByTab(main->options());
+    main->options()->hide();
   }
 };
 
