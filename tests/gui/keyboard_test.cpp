@@ -113,7 +113,11 @@ class KeyboardTest : public QObject, public ToolWindowFixture {
     QCOMPARE(ListNames(list), (QStringList{"p1.jpg*", "p2.jpg*", "p3.jpg", "p4.jpg*"}));
     // Back to 実行 the other way round, and Space runs it.
     TabTo(main.get(), "Button7", Qt::Key_Backtab);
+    // During the run the focus waits on 中止, where the same key stops it.
+    QWidget* focusInRun = nullptr;
+    QTimer::singleShot(0, main.get(), [&] { focusInRun = QApplication::focusWidget(); });
     Key(Qt::Key_Space);
+    QCOMPARE(focusInRun, Find<QWidget>(main.get(), "Button8"));
     // The run hid 実行 and gave it back with the focus on it.
     QTRY_COMPARE(QApplication::focusWidget(), Find<QWidget>(main.get(), "Button7"));
     const std::string page = ReadFile(folder + "/index.htm");
@@ -379,6 +383,26 @@ class KeyboardTest : public QObject, public ToolWindowFixture {
     main->openOptions();
     ExpectEveryControlReachedByTab(main->options());
     main->options()->hide();
+  }
+
+  void theSettingsCheckViewUpdatesByKeys() {
+    ScriptedDialogs dialogs;
+    const QString folder = pictureFolder(QStringLiteral("view"), {{40, 30}});
+    auto main = openMain(dialogs, folder);
+    main->openSettingsView();
+    QWidget* view = main->settingsView();
+    Focus(view);
+    TabTo(view, "Edit2");
+    Key(Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("keys.htm"));
+    TabTo(view, "Button2");
+    Key(Qt::Key_Space);  // 更新
+    QTRY_VERIFY(!view->isVisible());
+    QCOMPARE(main->session().settings.htmlFileName, std::string("keys.htm"));
+    Focus(main.get());
+    QTRY_COMPARE(QApplication::focusWidget(), Find<QWidget>(main.get(), "Button7"));
+    Key(Qt::Key_Space);
+    QVERIFY(QFile::exists(folder + "/keys.htm"));
   }
 };
 
