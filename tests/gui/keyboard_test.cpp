@@ -226,6 +226,7 @@ class KeyboardTest : public QObject, public ToolWindowFixture {
     Key(Qt::Key_Escape);
     QTRY_VERIFY(!main->options()->isVisible());
 
+    const QString sub = makeFolder(QStringLiteral("esc/sub"));
     FolderChooserDialog chooser(main.get());
     bool closed = false;
     QTimer::singleShot(0, &chooser, [&] {
@@ -243,6 +244,19 @@ class KeyboardTest : public QObject, public ToolWindowFixture {
     });
     chooser.choose(folder);
     QCOMPARE(chooser.chosenFolder(), folder);
+    // Tab to the folder list, Down to the sub-folder; Enter opens it and chooses it.
+    bool stillOpen = false;
+    QTimer::singleShot(0, &chooser, [&] {
+      Focus(&chooser);
+      TabTo(&chooser, "DirectoryListBox1");
+      Key(Qt::Key_Down);
+      Key(Qt::Key_Return);
+      stillOpen = chooser.isVisible();
+      if (stillOpen) chooser.reject();
+    });
+    chooser.choose(folder);
+    QVERIFY(!stillOpen);
+    QCOMPARE(chooser.chosenFolder(), sub);
 
     // The about box: Enter and Esc close it.
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
