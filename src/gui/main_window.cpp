@@ -258,12 +258,17 @@ void MainWindow::beginRun() {
   m_image1->hide();
   m_image1->setScaledContents(false);
   m_button9AtStart = m_button9->isEnabled();
+  m_focusAtStart = QApplication::focusWidget();
   m_button7->hide();
   m_button8->show();
   setRunControlsEnabled(false);
+  // Hiding Execute or disabling a control drops the focus: a keyboard user
+  // then reaches Abort with the same key.
+  if (m_focusAtStart && m_focusAtStart->window() == this) m_button8->setFocus();
 }
 
 void MainWindow::endRun(bool earlyEnd) {
+  const bool hadFocus = m_focusAtStart && m_focusAtStart->window() == this;
   m_button8->hide();
   m_button7->show();
   setRunControlsEnabled(true);
@@ -281,6 +286,11 @@ void MainWindow::endRun(bool earlyEnd) {
       if (item->isSelected() && !m_session.pictures[static_cast<size_t>(i)].selected) item->setSelected(false);
     }
   }
+  if (hadFocus) {
+    QWidget* back = m_focusAtStart->isVisible() && m_focusAtStart->isEnabled() ? m_focusAtStart.data() : m_button7;
+    back->setFocus();
+  }
+  m_focusAtStart.clear();
   m_busy = false;
 }
 

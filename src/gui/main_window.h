@@ -6,6 +6,7 @@
 // run's and the settings commands' window.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -177,6 +178,7 @@ class MainWindow : public QMainWindow, public AlbumRunHost, public SettingsWindo
   bool m_busy = false;
   bool m_abortRequested = false;
   bool m_button9AtStart = false;
+  QPointer<QWidget> m_focusAtStart;  // given back when the run ends
   bool m_pageFound = false;
   bool m_redrawing = false;
   QString m_lastChosenFolder;

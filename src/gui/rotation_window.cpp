@@ -1,5 +1,8 @@
 #include "rotation_window.h"
 
+#include <QApplication>
+#include <QPointer>
+
 #include "ui_rotation_window.h"
 
 #include <QFrame>
@@ -95,17 +98,25 @@ void RotationWindow::showWalk() {
 
 void RotationWindow::rotateRight() {
   if (!m_button[1]->isEnabled()) return;
+  const QPointer<QWidget> focus = QApplication::focusWidget();
   setEnabled(false);  // the turn runs to its end before anything else
   m_walk.rotateRight();
   setEnabled(true);
+  // Disabling the window took the focus off the button: a keyboard user
+  // turns again with the same key.
+  if (focus && focus->window() == this) focus->setFocus();
   showWalk();
 }
 
 void RotationWindow::rotateLeft() {
   if (!m_button[2]->isEnabled()) return;
+  const QPointer<QWidget> focus = QApplication::focusWidget();
   setEnabled(false);
   m_walk.rotateLeft();
   setEnabled(true);
+  // Disabling the window took the focus off the button: a keyboard user
+  // turns again with the same key.
+  if (focus && focus->window() == this) focus->setFocus();
   showWalk();
 }
 
