@@ -208,6 +208,10 @@
         <source>ﾌｧｲﾙｻｲｽﾞに画像の大きさを付加する</source>
         <translation>Add the picture size to the file size</translation>
     </message>
+    <message>
+        <source>Ctrl+S</source>
+        <translation>Ctrl+S</translation>
+    </message>
 </context>
 <context>
     <name>FolderChooserDialog</name>
@@ -452,6 +456,413 @@
     </message>
 </context>
 <context>
+    <name>OptionsDialog</name>
+    <message>
+        <source>オプション</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>オプション設定</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>オプションのページ</source>
+        <translation>Option pages</translation>
+    </message>
+    <message>
+        <source>基本設定</source>
+        <translation>Basic</translation>
+    </message>
+    <message>
+        <source>起動時のフォルダ設定（設定ボタンで指定してください）</source>
+        <translation>Start folder (choose it with the Set button)</translation>
+    </message>
+    <message>
+        <source>起動時のフォルダ</source>
+        <translation>Start folder</translation>
+    </message>
+    <message>
+        <source>直接入力はできません。右の設定ボタンで設定します。</source>
+        <translation>Cannot be typed; set it with the Set button on the right.</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>起動時のフォルダを設定</source>
+        <translation>Set the start folder</translation>
+    </message>
+    <message>
+        <source>現在の表示位置で次回からは起動</source>
+        <translation>Start at the present window position next time</translation>
+    </message>
+    <message>
+        <source>実行時に設定ファイルを自動保存する</source>
+        <translation>Save the settings file automatically at each run</translation>
+    </message>
+    <message>
+        <source>ページ設定</source>
+        <translation>Page</translation>
+    </message>
+    <message>
+        <source>1行に表示するｻﾑﾈｲﾙ画像の枚数</source>
+        <translation>Thumbnails in one row</translation>
+    </message>
+    <message>
+        <source>サムネイル画像の表の太さ</source>
+        <translation>Thumbnail table border</translation>
+    </message>
+    <message>
+        <source>（テーブルの枠幅）</source>
+        <translation>(the table&apos;s border width)</translation>
+    </message>
+    <message>
+        <source>背景の色</source>
+        <translation>Background colour</translation>
+    </message>
+    <message>
+        <source>カタログの背景色です。</source>
+        <translation>The catalogue&apos;s background colour.</translation>
+    </message>
+    <message>
+        <source>背景の色を設定</source>
+        <translation>Set the background colour</translation>
+    </message>
+    <message>
+        <source>テキストの色</source>
+        <translation>Text colour</translation>
+    </message>
+    <message>
+        <source>テキストの色を設定</source>
+        <translation>Set the text colour</translation>
+    </message>
+    <message>
+        <source>背景に画像ファイルを使用する。</source>
+        <translation>Use a picture file as the background.</translation>
+    </message>
+    <message>
+        <source>ファイル名</source>
+        <translation>File name</translation>
+    </message>
+    <message>
+        <source>背景のファイル名</source>
+        <translation>Background file name</translation>
+    </message>
+    <message>
+        <source>背景パターンを使用するにチェックが入っていると、右の設定ボタンで指定できます。</source>
+        <translation>With the background picture checked, choose it with the button on the right.</translation>
+    </message>
+    <message>
+        <source>参照</source>
+        <translation>Browse</translation>
+    </message>
+    <message>
+        <source>背景のファイルを参照</source>
+        <translation>Browse for the background file</translation>
+    </message>
+    <message>
+        <source>タイトル設定</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>タイトル文字のサイズ</source>
+        <translation>Title text size</translation>
+    </message>
+    <message>
+        <source>タイトルに使用する文字サイズです。（数字が大きいほど文字も大きい）</source>
+        <translation>The text size of the title (a larger number is larger text).</translation>
+    </message>
+    <message>
+        <source>タイトル文字の色</source>
+        <translation>Title text colour</translation>
+    </message>
+    <message>
+        <source>選択</source>
+        <translation>Choose</translation>
+    </message>
+    <message>
+        <source>タイトル文字の色を選択</source>
+        <translation>Choose the title text colour</translation>
+    </message>
+    <message>
+        <source>斜体</source>
+        <translation>Italic</translation>
+    </message>
+    <message>
+        <source>太字</source>
+        <translation>Bold</translation>
+    </message>
+    <message>
+        <source>タイトルのフォントを指定する</source>
+        <translation>Choose the title&apos;s font</translation>
+    </message>
+    <message>
+        <source>フォント</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>タイトルの文字の書体を選択します</source>
+        <translation>Chooses the typeface of the title.</translation>
+    </message>
+    <message>
+        <source>タイトルにテーブルを使用する</source>
+        <translation>Put the title in a table</translation>
+    </message>
+    <message>
+        <source>タイトルテーブルの横幅</source>
+        <translation>Title table width</translation>
+    </message>
+    <message>
+        <source>タイトル文字の周辺枠の大きさを指定します</source>
+        <translation>The size of the frame round the title.</translation>
+    </message>
+    <message>
+        <source>タイトルの背景色</source>
+        <translation>Title background</translation>
+    </message>
+    <message>
+        <source>タイトルの背景色を選択</source>
+        <translation>Choose the title background colour</translation>
+    </message>
+    <message>
+        <source>タイトルテーブルの枠幅</source>
+        <translation>Title table border</translation>
+    </message>
+    <message>
+        <source>ｻﾑﾈｲﾙ画像</source>
+        <translation>Thumbnails</translation>
+    </message>
+    <message>
+        <source>サムネイル画像の幅</source>
+        <translation>Thumbnail width</translation>
+    </message>
+    <message>
+        <source>アルバム表示の時の画像の幅を指定します</source>
+        <translation>The width of the pictures in the album.</translation>
+    </message>
+    <message>
+        <source>サムネイル画像の高さ</source>
+        <translation>Thumbnail height</translation>
+    </message>
+    <message>
+        <source>サムネイル画像の圧縮率</source>
+        <translation>Thumbnail quality</translation>
+    </message>
+    <message>
+        <source>（数字が多きいほど画質が向上します。）</source>
+        <translation>(a larger number is better quality.)</translation>
+    </message>
+    <message>
+        <source>サムネイル画像をクリックしたとき新しいブラウザを開く</source>
+        <translation>Open a new browser window on a thumbnail click</translation>
+    </message>
+    <message>
+        <source>Jave Script&#x3000;を使用する&#x3000;（ブラウザによっては表示できないものもあります）</source>
+        <translation>Use JavaScript (some browsers cannot show it)</translation>
+    </message>
+    <message>
+        <source>フィルタをかける（フルカラー専用）</source>
+        <translation>Filter (full colour only)</translation>
+    </message>
+    <message>
+        <source>同一ﾌｧｲﾙ名のﾌｧｲﾙが存在したらスキップ</source>
+        <translation>Skip when a file of the same name exists</translation>
+    </message>
+    <message>
+        <source>ｻﾑﾈｲﾙ画像にリンクの枠表示をしない</source>
+        <translation>No link border round thumbnails</translation>
+    </message>
+    <message>
+        <source>ｻﾑﾈｲﾙ画像用ﾌｫﾙﾀﾞにあるﾌｧｲﾙを実行時消去</source>
+        <translation>Clear the thumbnail folder at each run</translation>
+    </message>
+    <message>
+        <source>作成ﾌｧｲﾙ名</source>
+        <translation>File names</translation>
+    </message>
+    <message>
+        <source>作成するＨＴＭＬファイル名</source>
+        <translation>HTML file name to make</translation>
+    </message>
+    <message>
+        <source>サムネイル画像を作成するフォルダ名</source>
+        <translation>Thumbnail folder name</translation>
+    </message>
+    <message>
+        <source>サムネイル画像のファイル名に付加する文字列</source>
+        <translation>Prefix of thumbnail file names</translation>
+    </message>
+    <message>
+        <source>注意</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>ここでの設定が目次作成でも使用されるのでこの設定が統一されていないと</source>
+        <translation>The table of contents uses these names too; if they differ between albums,</translation>
+    </message>
+    <message>
+        <source>目次でリンクができなくなることがあります。</source>
+        <translation>its links may not work.</translation>
+    </message>
+    <message>
+        <source>ﾍｯﾀﾞｰ/ﾌｯﾀｰ</source>
+        <translation>Header/Footer</translation>
+    </message>
+    <message>
+        <source>ヘッダー</source>
+        <translation>Header</translation>
+    </message>
+    <message>
+        <source>デフォルト（作成日）</source>
+        <translation>Default (the date made)</translation>
+    </message>
+    <message>
+        <source>コメント</source>
+        <translation>Comment</translation>
+    </message>
+    <message>
+        <source>ヘッダーのコメント</source>
+        <translation>Header comment</translation>
+    </message>
+    <message>
+        <source>フッター</source>
+        <translation>Footer</translation>
+    </message>
+    <message>
+        <source>デフォルト（Pictavoのリンク）</source>
+        <translation>Default (a link to Pictavo)</translation>
+    </message>
+    <message>
+        <source>フッターのコメント</source>
+        <translation>Footer comment</translation>
+    </message>
+    <message>
+        <source>リンクする</source>
+        <translation>Link</translation>
+    </message>
+    <message>
+        <source>URL</source>
+        <translation>URL</translation>
+    </message>
+    <message>
+        <source>フッターのリンクのURL</source>
+        <translation>Footer link URL</translation>
+    </message>
+    <message>
+        <source>メールアドレスの時は&#x3000;mailto: から記入</source>
+        <translation>For a mail address, begin with mailto:</translation>
+    </message>
+    <message>
+        <source>外部ソフト</source>
+        <translation>Programs</translation>
+    </message>
+    <message>
+        <source>外部ビュアー設定</source>
+        <translation>Viewer</translation>
+    </message>
+    <message>
+        <source>画像表示ソフトを指定します。</source>
+        <translation>The program that shows pictures.</translation>
+    </message>
+    <message>
+        <source>外部ビュアーを設定</source>
+        <translation>Set the viewer</translation>
+    </message>
+    <message>
+        <source>ブラウザ設定</source>
+        <translation>Browser</translation>
+    </message>
+    <message>
+        <source>ブラウザを設定</source>
+        <translation>Set the browser</translation>
+    </message>
+    <message>
+        <source>設定しなければ関連づけされたソフトが起動します</source>
+        <translation>Without one, the desktop&apos;s program for the file starts</translation>
+    </message>
+    <message>
+        <source>ブラウザを起動しない</source>
+        <translation>Do not start the browser</translation>
+    </message>
+    <message>
+        <source>スライドショウ</source>
+        <translation>Slide show</translation>
+    </message>
+    <message>
+        <source>スライドショウ用のHTMLを作成する。</source>
+        <translation>Make the slide show HTML.</translation>
+    </message>
+    <message>
+        <source>表示間隔（秒）</source>
+        <translation>Interval (seconds)</translation>
+    </message>
+    <message>
+        <source>画像表示サイズの最大値を指定する。</source>
+        <translation>Limit the picture size shown.</translation>
+    </message>
+    <message>
+        <source>横Size</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>縦Size</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>JavaScriptを使用しているため意図したように表示できないﾌﾞﾗｳｻﾞが有ります。</source>
+        <translation>It uses JavaScript, which some browsers may not show as intended.</translation>
+    </message>
+    <message>
+        <source>フォルダ名，ファイル名によっては表示されないことがあります</source>
+        <translation>Some folder or file names may not be shown</translation>
+    </message>
+    <message>
+        <source>画像回転</source>
+        <translation>Rotation</translation>
+    </message>
+    <message>
+        <source>画像保存時の圧縮率</source>
+        <translation>Quality when saving pictures</translation>
+    </message>
+    <message>
+        <source>数字が大きい方が高画質ですが</source>
+        <translation>A larger number is better quality,</translation>
+    </message>
+    <message>
+        <source>ファイルサイズが大きくなります。</source>
+        <translation>but makes larger files.</translation>
+    </message>
+    <message>
+        <source>元のファイルをバックアップする（推奨）</source>
+        <translation>Back up the original file (advised)</translation>
+    </message>
+    <message>
+        <source>画像回転モードの時、元のファイルを</source>
+        <translation>When rotating, the original file is kept</translation>
+    </message>
+    <message>
+        <source>_backupディレクトリを作り保存します</source>
+        <translation>in a _backup folder</translation>
+    </message>
+    <message>
+        <source>すべての設定が終了したら保存して下さい。</source>
+        <translation>Save when every setting is done.</translation>
+    </message>
+    <message>
+        <source>登録</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>設定を変更せず終了します。</source>
+        <translation>Closes without changing the settings.</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>PublishWindow</name>
     <message>
         <source>公開用コピーの作成</source>
@@ -574,6 +985,61 @@
     </message>
 </context>
 <context>
+    <name>SettingsCheckView</name>
+    <message>
+        <source>設定確認</source>
+        <translation>Check Settings</translation>
+    </message>
+    <message>
+        <source>現在のフォルダ名</source>
+        <translation>Current folder</translation>
+    </message>
+    <message>
+        <source>生成されるＨＴＭＬファイル名</source>
+        <translation>HTML file made</translation>
+    </message>
+    <message>
+        <source>サムネイル画像を作成するフォルダ</source>
+        <translation>Thumbnail folder</translation>
+    </message>
+    <message>
+        <source>ｻﾑﾈｲﾙ画像のファイル名に付加する文字</source>
+        <translation>Thumbnail name prefix</translation>
+    </message>
+    <message>
+        <source>ｻﾑﾈｲﾙ画像用ﾌｫﾙﾀﾞにあるﾌｧｲﾙを削除</source>
+        <translation>Clear the thumbnail folder</translation>
+    </message>
+    <message>
+        <source>同一ﾌｧｲﾙ名のﾌｧｲﾙが存在したらスキップ</source>
+        <translation>Skip existing files</translation>
+    </message>
+    <message>
+        <source>フィルタをかける（フルカラー専用）</source>
+        <translation>Filter (full colour only)</translation>
+    </message>
+    <message>
+        <source>サムネイル画像の幅</source>
+        <translation>Thumbnail width</translation>
+    </message>
+    <message>
+        <source>サムネイル画像の高さ</source>
+        <translation>Thumbnail height</translation>
+    </message>
+    <message>
+        <source>スライドショウ用のHTMLを作成する。</source>
+        <translation>Make the slide show HTML.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>Update</translation>
+    </message>
+</context>
+<context>
     <name>TableOfContentsWindow</name>
     <message>
         <source>目次作成</source>
@@ -688,6 +1154,17 @@
     <message>
         <source>ｺﾒﾝﾄ作成</source>
         <translation>Comments</translation>
+    </message>
+</context>
+<context>
+    <name>pictavo::gui::OptionsDialog</name>
+    <message>
+        <source>圧縮率を上げる</source>
+        <translation>Raise the quality</translation>
+    </message>
+    <message>
+        <source>圧縮率を下げる</source>
+        <translation>Lower the quality</translation>
     </message>
 </context>
 <context>
