@@ -162,7 +162,7 @@ bool Tautorunform::processEvents() {
   return m_abort;
 }
 
-void Tautorunform::setStatus(StatusPanel panel, const std::string& text) { m_toc.setStatus(panel, text); }
+void Tautorunform::setStatus(StatusPanel panel, const Message& text) { m_toc.setStatus(panel, text); }
 
 void Tautorunform::showTocProgress(const std::string& text) { m_toc.showTocProgress(text); }
 

@@ -51,7 +51,7 @@ class Tautorunform : public QDialog, public WindowHost<BatchHost> {
   bool running() const { return m_running; }
 
   // BatchHost
-  void setStatus(StatusPanel panel, const std::string& text) override;
+  void setStatus(StatusPanel panel, const Message& text) override;
   // Lets events run; true once 中止 has been pressed in this run, also when
   // the press was handled inside an album run's own event pump.
   bool processEvents() override;

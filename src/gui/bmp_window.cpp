@@ -149,8 +149,8 @@ void TBMPtoJPEG::convert() {
   // The new JPEG files are not BMP files: the list stays as it is.
 }
 
-void TBMPtoJPEG::setStatus(StatusPanel panel, const std::string& text) {
-  if (panel == StatusPanel::Step) m_status->setText(Q(text));
+void TBMPtoJPEG::setStatus(StatusPanel panel, const Message& text) {
+  if (panel == StatusPanel::Step) m_status->setText(MessageText(text));
 }
 
 bool TBMPtoJPEG::processEvents() {

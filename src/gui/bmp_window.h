@@ -33,7 +33,7 @@ class TBMPtoJPEG : public QDialog, public WindowHost<CommandHost>, public Conver
   bool busy() const { return m_busy; }
 
   // CommandHost
-  void setStatus(StatusPanel panel, const std::string& text) override;
+  void setStatus(StatusPanel panel, const Message& text) override;
   bool processEvents() override;
   // ConversionView: the name label and the preview, repainted at once; the
   // window's events run after each preview.

@@ -290,8 +290,8 @@ void Tcomment::reject() {
   QDialog::reject();
 }
 
-void Tcomment::setStatus(StatusPanel panel, const std::string& text) {
-  m_status[panel == StatusPanel::Step ? 0 : 1]->setText(Q(text));
+void Tcomment::setStatus(StatusPanel panel, const Message& text) {
+  m_status[panel == StatusPanel::Step ? 0 : 1]->setText(MessageText(text));
 }
 
 bool Tcomment::eventFilter(QObject* watched, QEvent* event) {

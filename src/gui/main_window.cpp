@@ -2,6 +2,7 @@
 
 #include "folder_widgets.h"
 #include "keyboard_menu.h"
+#include "message_text.h"
 #include "qt_convert.h"
 
 #include <QAction>
@@ -427,9 +428,10 @@ void TMain::setRunControlsEnabled(bool enabled) {
 
 // --- the core's view of the window ---
 
-void TMain::note(const std::string& detail) {
-  qWarning("%s", detail.c_str());
-  m_pendingNote = detail;
+void TMain::note(const Message& detail) {
+  const std::string text = MessageText(detail).toStdString();
+  qWarning("%s", text.c_str());
+  m_pendingNote = text;
 }
 
 void TMain::showPendingNote() {
@@ -438,23 +440,24 @@ void TMain::showPendingNote() {
   if (!m_pendingNote.empty()) m_dialogs.message(this, Q(std::exchange(m_pendingNote, {})));
 }
 
-void TMain::showMessage(const std::string& text) {
-  QString t = Q(text);
+void TMain::showMessage(const Message& message) { showWindowMessage(MessageText(message)); }
+
+void TMain::showWindowMessage(QString t) {
   t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   if (!m_pendingNote.empty()) t += QStringLiteral("\n\n") + Q(std::exchange(m_pendingNote, {}));
   m_dialogs.message(this, t);
 }
 
-bool TMain::askYesNo(const std::string& text, const std::string& caption) {
-  QString t = Q(text);
+bool TMain::askYesNo(const Message& question, const Message& caption) {
+  QString t = MessageText(question);
   t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return m_dialogs.question(this, t, Q(caption));
+  return m_dialogs.question(this, t, MessageText(caption));
 }
 
-void TMain::setStatus(StatusPanel panel, const std::string& text) {
+void TMain::setStatus(StatusPanel panel, const Message& text) {
   const int i = static_cast<int>(panel);
   if (i < 0 || i > 2) return;
-  m_status[i]->setText(Q(text));
+  m_status[i]->setText(MessageText(text));
 }
 
 bool TMain::processEvents() {
@@ -521,14 +524,14 @@ void TMain::setPicturesPerRow(int16_t count) {
 
 void TMain::setLoadButtonEnabled(bool enabled) { m_button9->setEnabled(enabled); }
 
-std::optional<std::string> TMain::chooseOpenFile(const std::string& filter, const std::string& folder) {
-  auto path = m_dialogs.openFile(this, Q(filter), Q(folder));
+std::optional<std::string> TMain::chooseOpenFile(const Message& filter, const std::string& folder) {
+  auto path = m_dialogs.openFile(this, MessageText(filter), Q(folder));
   if (!path) return std::nullopt;
   return S(*path);
 }
 
-std::optional<std::string> TMain::chooseSaveFile(const std::string& filter, const std::string& folder) {
-  auto path = m_dialogs.saveFile(this, Q(filter), Q(folder));
+std::optional<std::string> TMain::chooseSaveFile(const Message& filter, const std::string& folder) {
+  auto path = m_dialogs.saveFile(this, MessageText(filter), Q(folder));
   if (!path) return std::nullopt;
   return S(*path);
 }
@@ -566,7 +569,7 @@ void TMain::fillFolderList() {
 void TMain::refillPictureList() {
   PictureListRefill refill = RefillPictureList(m_session.main.currentFolder, m_session.settings.htmlFileName);
   if (!refill.ok) {
-    note(refill.error);
+    note(Detail(refill.error));
     if (m_session.main.currentFolder != S(homeFolder())) {
       setFolder(S(homeFolder()));
       return;
@@ -623,7 +626,7 @@ void TMain::warnPassedOver(const std::string& folder, size_t count) {
   // Names that are not UTF-8 cannot be shown or passed on; the user sees how many were left out.
   const std::string text = folder + ": " + std::to_string(count) + " names are not UTF-8 and are not listed";
   qWarning("%s", text.c_str());
-  setStatus(StatusPanel::Step, text);
+  setStatus(StatusPanel::Step, Detail(text));
 }
 
 void TMain::refresh() {
@@ -690,7 +693,7 @@ void TMain::showDecodedPreview(uint64_t ticket, const std::string& path, const P
   const auto first = FirstSelected(m_session.pictures);
   if (!first || FolderBase(m_session.main.currentFolder) + m_session.pictures[*first].name != path) return;
   if (!picture.ok) {
-    showMessage(picture.error);
+    showMessage(Detail(picture.error));
     return;
   }
   m_image1->setPixmap(QPixmap::fromImage(ToQImage(picture.picture)));
@@ -771,7 +774,7 @@ void TMain::chooseFolder() {
   const auto chosen = m_dialogs.chooseFolder(this, QString::fromUtf8(msg::kChooseFolderTitle), start);
   if (!chosen) return;
   m_lastChosenFolder = *chosen;
-  if (!FolderExists(AbsolutePath(S(*chosen)))) return showMessage(msg::kChooseFolderFailed);
+  if (!FolderExists(AbsolutePath(S(*chosen)))) return showWindowMessage(tr(msg::kChooseFolderFailed));
   goToPath(*chosen);
 }
 

@@ -167,7 +167,7 @@ void Toption2::showWalk() {
   m_button[2]->setEnabled(c.button2);
   m_button[3]->setEnabled(c.button3);
   m_button[6]->setEnabled(c.button6);
-  m_button[4]->setText(Q(c.button4Caption));
+  m_button[4]->setText(MessageText(c.button4Caption));
   const Bitmap& picture = m_walk.picture();
   if (picture.empty()) {
     m_image2->hide();
@@ -223,10 +223,10 @@ void Toption2::reject() {
   QDialog::reject();
 }
 
-void Toption2::setStatus(StatusPanel panel, const std::string& text) {
+void Toption2::setStatus(StatusPanel panel, const Message& text) {
   // Panel 0 tells of a turn in progress, panel 2 holds the counter.
   QLabel* label = panel == StatusPanel::Counter ? m_status[2] : m_status[0];
-  label->setText(Q(text));
+  label->setText(MessageText(text));
   label->repaint();
 }
 

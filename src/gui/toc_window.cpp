@@ -264,8 +264,8 @@ void Tmokuji::openPublish() {
   m_publish->openFor(folder());
 }
 
-void Tmokuji::setStatus(StatusPanel panel, const std::string& text) {
-  if (panel == StatusPanel::Counter) showTocProgress(text);
+void Tmokuji::setStatus(StatusPanel panel, const Message& text) {
+  if (panel == StatusPanel::Counter) showTocProgress(MessageText(text).toStdString());
 }
 
 bool Tmokuji::processEvents() {

@@ -40,7 +40,7 @@ class Tmokuji : public QDialog, public WindowHost<TocHost> {
   TPublish* publishWindow() { return m_publish; }
 
   // TocHost
-  void setStatus(StatusPanel panel, const std::string& text) override;
+  void setStatus(StatusPanel panel, const Message& text) override;
   bool processEvents() override;
   void showTocProgress(const std::string& text) override;
 

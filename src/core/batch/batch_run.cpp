@@ -17,13 +17,13 @@ bool Candidates(const std::string& tocFolder, CommandHost& host, std::vector<std
   std::vector<std::string> outside;
   const Listing listing = CandidateFolders(tocFolder, &outside);
   for (const auto& name : listing.skipped) {
-    host.note("passing over a folder name that is not valid UTF-8: " + FolderBase(tocFolder) + name);
+    host.note(Detail("passing over a folder name that is not valid UTF-8: " + FolderBase(tocFolder) + name));
   }
   for (const auto& name : outside) {
     if (notes) host.note(msg::FolderLeadsOutsideNote(FolderBase(tocFolder) + name));
   }
   if (!listing.ok) {
-    host.showMessage(listing.error);
+    host.showMessage(Detail(listing.error));
     return false;
   }
   names = listing.names;
@@ -68,7 +68,7 @@ int CountBatchTargets(const TocOptions& toc, AlbumDriver& driver, CommandHost& h
   return count;
 }
 
-std::string BadBatchSetting(const AlbumSettings& s) { return AlbumRunSettingsProblem(s); }
+std::optional<Message> BadBatchSetting(const AlbumSettings& s) { return AlbumRunSettingsProblem(s); }
 
 bool BatchReport::allWritten() const {
   for (const auto& album : albums) {
@@ -81,10 +81,10 @@ BatchReport RunBatch(BatchJob& job, int targetCount) {
   BatchHost& host = job.host;
   BatchReport report;
   // A bad name or number would fail every album and the table of contents alike.
-  std::string bad = CheckSettingsNames(job.settings);
-  if (bad.empty()) bad = BadBatchSetting(job.settings);
-  if (!bad.empty()) {
-    host.showMessage(bad);
+  std::optional<Message> bad = CheckSettingsNames(job.settings);
+  if (!bad) bad = BadBatchSetting(job.settings);
+  if (bad) {
+    host.showMessage(*bad);
     report.outcome = BatchOutcome::Failed;
     return report;
   }

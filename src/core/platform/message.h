@@ -24,6 +24,8 @@ enum class MessageId {
   NoSelection,
   CannotOpenFile,    // %1: path
   CannotCreateFile,  // %1: path
+  CannotOpenFileBecause,    // %1: path, %2: the system's reason
+  CannotCreateFileBecause,  // %1: path, %2: the system's reason
   LinkLeadsOutside,  // %1: path
   LinkLeadsToSource,  // %1: path
 
@@ -53,6 +55,7 @@ enum class MessageId {
   AutoSaveQuestion,
   AutoSaveCaption,
   ProgramsKept,
+  ProgramsKeptIn,  // %1: path; ProgramsKept after it
   BackgroundType,
   BadFolderName,
   BadFileName,

@@ -8,11 +8,12 @@
 #include <vector>
 
 #include "album/picture_entry.h"
+#include "platform/message.h"
 
 namespace pictavo {
 
 namespace msg {
-inline constexpr const char* kCannotMove = "移動できません";
+inline const Message kCannotMove{MessageId::CannotMove};
 }  // namespace msg
 
 // A refill of the picture list from the folder: its ".jpg" files in name

@@ -128,9 +128,8 @@ bool AtLeast(const Decimal& v, const char* threshold) {
   return CompareMagnitude(v, t) >= 0;
 }
 
-std::string ConversionErrorText(const std::string& path, int line, const std::string& value) {
-  return "設定ファイル " + path + " の " + std::to_string(line + 1) + " 行目「" + value +
-         "」は正しい整数ではありません。";
+Message ConversionErrorText(const std::string& path, int line, const std::string& value) {
+  return {MessageId::BadSettingsLine, {path, std::to_string(line + 1), value}};
 }
 
 bool IsIniExtension(const std::string& name) { return LowerAscii(Extension(name)) == ".ini"; }
@@ -214,7 +213,7 @@ StartupReading ReadSettingsAtStart(const std::string& path, AlbumSettings& setti
   std::string error;
   if (!ReadFileBytes(path, bytes, error, nullptr, kSettingsReadLimit)) {
     // Start-up goes on with the defaults; the reason is there for a note.
-    result.problem = error;
+    result.problem = Detail(error);
     return result;
   }
   TextReader reader(std::move(bytes), /*decodeReferences=*/true);
@@ -233,7 +232,7 @@ StartupReading ReadSettingsAtStart(const std::string& path, AlbumSettings& setti
 
   const auto version = ParseDecimalFraction(RightChars(lines[0], CharLength(lines[0]) - 11));
   if (!version) {
-    result.problem = path + ": 「" + lines[0] + "」の版数が読めません。";
+    result.problem = Message(MessageId::UnreadableVersion, {path, lines[0]});
     return result;
   }
   for (const VersionStep& step : kVersionSteps) {
@@ -280,10 +279,10 @@ SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main
   bool opened = false;
   if (!ReadFileBytes(path, bytes, error, &opened, kSettingsReadLimit)) {
     if (!opened) {
-      window.showMessage(error);
+      window.showMessage(Detail(error));
       return SettingsLoadResult::CannotOpen;
     }
-    window.note(error);
+    window.note(Detail(error));
     window.showMessage(msg::kSettingsReadFailed);
     return SettingsLoadResult::ReadFailed;
   }
@@ -315,7 +314,7 @@ SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main
     ~KeepPrograms() { restore(); }
   } keep{settings, main.loadWithoutAsking && ParentFolder(AbsolutePath(path)) == AbsolutePath(main.currentFolder) &&
                        !InProgramFolder(path, main.programFolder)};
-  if (keep.active) window.note(path + ": " + msg::kProgramsKept);
+  if (keep.active) window.note(Message(MessageId::ProgramsKeptIn, {path}));
 
   // Lines 2, 14 and 16 (start folder, window position) stay as they are.
   std::vector<int> order = {4, 6, 8, 10, 12, 18};
@@ -356,7 +355,7 @@ SettingsSaveResult SaveSettingsAs(const std::string& chosen, const AlbumSettings
   }
   std::string error;
   if (!WriteSettingsFile(path, lines, error)) {
-    window.showMessage(error);
+    window.showMessage(Detail(error));
     return SettingsSaveResult::WriteFailed;
   }
   if (writtenPath) *writtenPath = path;
@@ -378,7 +377,7 @@ AutoSaveResult AutoSaveSettings(const AlbumSettings& settings, const MainValues&
   }
   std::string error;
   if (!WriteSettingsFile(path, lines, error)) {
-    dialogs.note(error);
+    dialogs.note(Detail(error));
     return AutoSaveResult::WriteFailed;
   }
   return AutoSaveResult::Written;

@@ -77,7 +77,7 @@ bool WritePage(const std::string& path, const std::vector<std::string>& lines, T
     if (writer.writeLines(lines) && writer.close()) return true;
     error = writer.error();
   }
-  host.note(error);
+  host.note(Detail(error));
   host.showMessage(msg::kWriteError);
   return false;
 }
@@ -90,7 +90,7 @@ bool CopyBackground(const TocOptions& o, const std::string& base, TocHost& host)
   // A link there, even one leading nowhere, is a name in use; one leading
   // out of the folder is said to be so.
   if (const FolderWrite target = FolderWritePath(base, name, {o.backgroundPicturePath}); !target) {
-    host.note(target.error->detail);
+    host.note(Detail(target.error->detail));
     host.showMessage(target.error->message);
     return false;
   }
@@ -98,9 +98,10 @@ bool CopyBackground(const TocOptions& o, const std::string& base, TocHost& host)
     host.showMessage(msg::kBackgroundCopyFailed);
     return false;
   }
-  std::string error, detail;
+  Message error;
+  std::string detail;
   if (!CopyFileTo(o.backgroundPicturePath, base, error, &detail)) {
-    host.note(detail);
+    host.note(Detail(detail));
     host.showMessage(error);
     return false;
   }
@@ -281,23 +282,23 @@ TocOutcome MakeTableOfContents(const TocOptions& o, const AlbumSettings& s, cons
 
   // Names from the settings become paths: checked before anything is written.
   const std::string base = FolderBase(o.tocFolder);
-  std::string bad = CheckSettingsNames(s);
-  if (bad.empty()) bad = CheckPageNotLink("htmlFileName", s.htmlFileName, base + s.htmlFileName);
-  if (bad.empty() && o.useFrames && IsSymbolicLink(base + "title.htm")) bad = msg::LinkPathText(base + "title.htm");
-  if (!bad.empty()) {
-    host.showMessage(bad);
+  std::optional<Message> bad = CheckSettingsNames(s);
+  if (!bad) bad = CheckPageNotLink("htmlFileName", s.htmlFileName, base + s.htmlFileName);
+  if (!bad && o.useFrames && IsSymbolicLink(base + "title.htm")) bad = msg::LinkPathText(base + "title.htm");
+  if (bad) {
+    host.showMessage(*bad);
     return TocOutcome::Stopped;
   }
 
   const DiscoveryResult found = DiscoverAlbums(o.tocFolder, s, o.showPictures);
   for (const auto& name : found.skippedNames) {
-    host.note("passing over a folder name that is not valid UTF-8: " + FolderBase(o.tocFolder) + name);
+    host.note(Detail("passing over a folder name that is not valid UTF-8: " + FolderBase(o.tocFolder) + name));
   }
   for (const auto& note : found.notes) host.note(note);
   switch (found.status) {
     case DiscoveryStatus::NoSubfolders: host.showMessage(msg::kNoFolders); return TocOutcome::Stopped;
     case DiscoveryStatus::NoAlbums: host.showMessage(msg::kNoTargetFolders); return TocOutcome::Stopped;
-    case DiscoveryStatus::Failed: host.showMessage(found.error); return TocOutcome::Stopped;
+    case DiscoveryStatus::Failed: host.showMessage(Detail(found.error)); return TocOutcome::Stopped;
     case DiscoveryStatus::Found: break;
   }
 

@@ -50,7 +50,7 @@ struct RotationControls {
   bool button2 = true;  // rotate left
   bool button3 = true;  // next
   bool button6 = false; // back
-  std::string button4Caption = "保存して次へ";
+  Message button4Caption = MessageId::SaveAndNext;
   bool windowOpen = false;
 };
 
