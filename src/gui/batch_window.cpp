@@ -150,6 +150,7 @@ void Tautorunform::run() {
   Session& session = m_main.session();
   MainWindowDriver driver(m_main);
   BatchJob job{toc, session.settings, session.main, driver, *this, Today()};
+  // Its messages have been shown through this window; nothing is left to say.
   (void)RunBatch(job, targets);
   m_running = false;
   hide();

@@ -235,6 +235,7 @@ void Tcomment::update() {
   m_editor.update();
 }
 
+// The editor shows its own message for every outcome.
 void Tcomment::save() { (void)m_editor.save(); }
 
 void Tcomment::saveAndFinish() {

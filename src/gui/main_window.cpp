@@ -734,6 +734,7 @@ void TMain::togglePreview(bool on) {
 void TMain::loadFolderSettings() {
   {
     SessionWindow mirror(m_session, *this);
+    // The command shows its messages itself; a refused file is silent by design.
     (void)LoadFolderSettings(m_session.settings, m_session.main, mirror);
   }
   showPendingNote();
@@ -742,6 +743,7 @@ void TMain::loadFolderSettings() {
 void TMain::saveSettingsFile() {
   {
     SessionWindow mirror(m_session, *this);
+    // The command shows its messages itself.
     (void)SettingsSaveCommand(m_session.settings, m_session.main, mirror);
   }
   showPendingNote();
@@ -750,6 +752,7 @@ void TMain::saveSettingsFile() {
 void TMain::loadSettingsFile() {
   {
     SessionWindow mirror(m_session, *this);
+    // The command shows its messages itself; a refused file is silent by design.
     (void)SettingsLoadCommand(m_session.settings, m_session.main, mirror);
   }
   showPendingNote();
@@ -880,6 +883,7 @@ void TMain::handOver(const QStringList& arguments) {
   }
 }
 
+// The run has shown its messages; the button has nothing to add.
 void TMain::execute() { (void)runAlbum(); }
 
 RunOutcome TMain::runAlbum() {

@@ -243,6 +243,7 @@ void Tmokuji::execute() {
   setBusy(true);
   m_label2->clear();
   Session& session = m_main.session();
+  // Its messages have been shown through this window; nothing is left to say.
   (void)MakeTableOfContents(options(), session.settings, session.main, *this, Today());
   setBusy(false);
 }
