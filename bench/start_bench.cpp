@@ -35,8 +35,9 @@ using pictavo::bench::SilentDialogs;
 class TimedMain : public pictavo::gui::MainWindow {
  public:
   using MainWindow::MainWindow;
-  void setStatus(StatusPanel panel, const std::string& text) override {
-    if (panel == StatusPanel::Step && !text.empty() && firstPicture < 0 && clock.isValid()) {
+  void setStatus(StatusPanel panel, const pictavo::Message& text) override {
+    if (panel == StatusPanel::Step && !(text.id == pictavo::MessageId::Detail && text.args == std::vector<std::string>{""}) &&
+        firstPicture < 0 && clock.isValid()) {
       firstPicture = static_cast<double>(clock.nsecsElapsed()) / 1e6;
     }
     MainWindow::setStatus(panel, text);

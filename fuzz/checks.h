@@ -217,10 +217,10 @@ inline std::string CheckExifRewrite(const uint8_t* data, size_t size) {
 
 class QuietWindow : public SettingsWindow {
  public:
-  void showMessage(const std::string&) override {}
-  bool askYesNo(const std::string&, const std::string&) override { return false; }
-  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return {}; }
-  std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return {}; }
+  void showMessage(const Message&) override {}
+  bool askYesNo(const Message&, const Message&) override { return false; }
+  std::optional<std::string> chooseOpenFile(const Message&, const std::string&) override { return {}; }
+  std::optional<std::string> chooseSaveFile(const Message&, const std::string&) override { return {}; }
 };
 
 // The settings file readers: the start-up reading and the load command (as

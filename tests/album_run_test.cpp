@@ -232,7 +232,7 @@ TEST(AlbumRun, SkipExistingIgnoresAFolderInTheThumbnailsPlace) {
   a.add("a.jpg", 160, 100);
   ASSERT_TRUE(MakeFolders(a.dir.file("htm_image/a.jpg")));
   EXPECT_EQ(a.run(), RunOutcome::Failed);
-  EXPECT_EQ(a.host.messages, std::vector<std::string>{msg::kWriteError});
+  EXPECT_EQ(a.host.messages, std::vector<std::string>{RenderMessage(msg::kWriteError)});
   const auto& log = a.host.statusLog;
   EXPECT_EQ(std::find(log.begin(), log.end(), "0:ファイル作成スキップ"), log.end());
 }
@@ -391,7 +391,7 @@ TEST(AlbumRun, BadNumericSettingEndsTheRunNamingTheField) {
 
   // The same check, asked before a run (a batch asks it once for all folders).
   AlbumSettings s;
-  EXPECT_EQ(AlbumRunSettingsProblem(s), "");
+  EXPECT_EQ(Rendered(AlbumRunSettingsProblem(s)), "");
   s.thumbnailHeight = "x";
   EXPECT_EQ(AlbumRunSettingsProblem(s), BadSettingText("thumbnailHeight", "x"));
   s.thumbnailHeight = "-1";

@@ -72,7 +72,8 @@ struct Received {
   std::map<std::string, std::string> before;
 };
 
-void ExpectRefused(const CliResult& r, const std::string& text) {
+void ExpectRefused(const CliResult& r, const Message& message) {
+  const std::string text = RenderMessage(message);
   EXPECT_EQ(r.status, 1);
   const std::string shown = text.substr(0, text.find('\r'));
   EXPECT_NE(r.err.find(shown), std::string::npos) << r.err;
@@ -126,7 +127,7 @@ TEST(ReceivedFolderLinks, BatchAndTableOfContentsDoNotEnterALinkedFolderLeadingO
   Link(f.home + "/Pictures", folder + "/theirs");
   const CliResult r = f.run({"batch", folder, "--quiet", "--pictures", "--set", "clearThumbnailFolder=on"});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.err.find(msg::FolderLeadsOutsideNote(folder + "/theirs")), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(RenderMessage(msg::FolderLeadsOutsideNote(folder + "/theirs"))), std::string::npos) << r.err;
   f.expectHomeUntouched();
   EXPECT_TRUE(FileExists(folder + "/mine/index.htm"));
   const std::string toc = ReadAll(folder + "/index.htm");
@@ -179,7 +180,7 @@ TEST(ReceivedFolderLinks, PageHeadsNameNoFileOutsideAndTitlesStayInTheirAttribut
     if (frames) args.push_back("--frames");
     const CliResult r = f.run(args);
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.err.find(msg::ThumbnailNameNote(folder + "/trip/index.htm", "../../secret.jpg")), std::string::npos)
+    EXPECT_NE(r.err.find(RenderMessage(msg::ThumbnailNameNote(folder + "/trip/index.htm", "../../secret.jpg"))), std::string::npos)
         << r.err;
     const std::string page = ReadAll(folder + (frames ? "/title.htm" : "/index.htm"));
     EXPECT_EQ(page.find("secret"), std::string::npos);

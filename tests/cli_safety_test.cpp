@@ -18,6 +18,7 @@
 #include "settings/settings_file.h"
 #include "text/encoding.h"
 #include "test_util.h"
+#include "message_testing.h"
 
 namespace pictavo {
 namespace {
@@ -138,13 +139,13 @@ TEST(SettingsNames, TableOfContentsAndBatchCheckTheirNames) {
 TEST(SettingsNames, CheckNamesAcceptsOrdinaryValues) {
   AlbumSettings st;
   ResetSettings(st);
-  EXPECT_EQ(CheckSettingsNames(st), "");
+  EXPECT_EQ(Rendered(CheckSettingsNames(st)), "");
   st.htmlFileName = "アルバム.htm";
   st.thumbnailFolderName = "..thumbs";
   st.thumbnailPrefix = "s_";
-  EXPECT_EQ(CheckSettingsNames(st), "");
+  EXPECT_EQ(Rendered(CheckSettingsNames(st)), "");
   st.thumbnailPrefix = "..";
-  EXPECT_EQ(CheckSettingsNames(st), "");  // "..a.jpg" is an ordinary name
+  EXPECT_EQ(Rendered(CheckSettingsNames(st)), "");  // "..a.jpg" is an ordinary name
 }
 
 // The album's own settings file: loaded through Button9, it may set the
@@ -184,7 +185,7 @@ TEST(FolderSettings, AFileInThePictureFolderCannotChooseProgramsToRun) {
   FolderSettingsCase::writeSettings(c.s.album + "/received.ini", theirs);
   const CliResult r = c.s.album_({"--folder-settings", "--open"});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.err.find(msg::kProgramsKept), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(RenderMessage(msg::kProgramsKept)), std::string::npos) << r.err;
   for (int i = 0; i < 100 && !PathExists(c.trustedMark); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   EXPECT_TRUE(PathExists(c.trustedMark));  // the user's browser opened the page
   EXPECT_FALSE(PathExists(c.mark));
@@ -209,11 +210,13 @@ TEST(FolderSettings, TheDangerousCombinationEndsBeforeAnythingHappens) {
 
 class Window : public SettingsWindow {
  public:
-  void showMessage(const std::string& text) override { messages.push_back(text); }
-  bool askYesNo(const std::string&, const std::string&) override { return false; }
-  void note(const std::string& detail) override { notes.push_back(detail); }
-  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return chosen; }
-  std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return {}; }
+  void showMessage(const Message& message_) override {
+    const std::string text = RenderMessage(message_); messages.push_back(text); }
+  bool askYesNo(const Message&, const Message&) override { return false; }
+  void note(const Message& note_) override {
+    const std::string detail = RenderMessage(note_); notes.push_back(detail); }
+  std::optional<std::string> chooseOpenFile(const Message&, const std::string&) override { return chosen; }
+  std::optional<std::string> chooseSaveFile(const Message&, const std::string&) override { return {}; }
   std::vector<std::string> messages, notes;
   std::optional<std::string> chosen;
 };
@@ -252,7 +255,7 @@ TEST(FolderSettings, FilesTheUserNamesAndTheProgramsOwnLoadEveryField) {
   EXPECT_EQ(fromAlbum.browserPath, "/usr/bin/mine");
   EXPECT_EQ(fromAlbum.externalViewerPath, "");
   ASSERT_EQ(notes.size(), 1u);
-  EXPECT_NE(notes[0].find(msg::kProgramsKept), std::string::npos);
+  EXPECT_NE(notes[0].find(RenderMessage(msg::kProgramsKept)), std::string::npos);
   // Button9 on the program's own per-folder file, and the menu command on a
   // file the user chose: every field, as before.
   EXPECT_EQ(load(home + "/inifile/album.ini", true).first.browserPath, "/opt/their-browser");

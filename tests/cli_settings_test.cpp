@@ -84,8 +84,9 @@ TEST(CliSettings, AlbumUsesCommentsAutoSaveAndFolderSettings) {
   const std::string folder = dir.file("Trip");
   ASSERT_TRUE(MakeFolders(folder));
   std::string error;
+  Message writeError;
   ASSERT_TRUE(WriteJpegFile(folder + "/a.jpg", Bitmap::Create(30, 20, 24), 90, error));
-  ASSERT_EQ(WriteCommentFile(folder, {"A.JPG"}, {{"夕焼け", "two"}}, error), CommentWriteResult::Saved);
+  ASSERT_EQ(WriteCommentFile(folder, {"A.JPG"}, {{"夕焼け", "two"}}, writeError), CommentWriteResult::Saved);
 
   CliResult r = Cli({"comments", "show", folder});
   EXPECT_EQ(r.status, 0);

@@ -21,7 +21,8 @@ std::string Crlf(const std::vector<std::string>& lines) {
 TEST(CommentFile, WritesEightLinesForTwoPicturesAndReadsThemBack) {
   TempDir dir;
   std::string error;
-  ASSERT_EQ(WriteCommentFile(dir.path(), {"a.jpg", "b.jpg"}, {{"Sea", ""}}, error), CommentWriteResult::Saved);
+  Message writeError;
+  ASSERT_EQ(WriteCommentFile(dir.path(), {"a.jpg", "b.jpg"}, {{"Sea", ""}}, writeError), CommentWriteResult::Saved);
   EXPECT_EQ(ReadAll(dir.file("PicComment.txt")), Crlf({kSep, "a.jpg", "Sea", "", kSep, "b.jpg", "", ""}));
 
   CommentFile file;
@@ -32,7 +33,7 @@ TEST(CommentFile, WritesEightLinesForTwoPicturesAndReadsThemBack) {
   EXPECT_FALSE(file.truncated);
 
   // A folder without pictures gets an empty file.
-  ASSERT_EQ(WriteCommentFile(dir.path(), {}, {}, error), CommentWriteResult::Saved);
+  ASSERT_EQ(WriteCommentFile(dir.path(), {}, {}, writeError), CommentWriteResult::Saved);
   EXPECT_EQ(ReadAll(dir.file("PicComment.txt")), "");
 }
 
@@ -59,8 +60,9 @@ TEST(CommentFile, ReaderStopsAtEmptyNamesAndKeepsSeparatorsUnexamined) {
 TEST(CommentFile, UnencodableCharactersAndBadBytesRoundTrip) {
   TempDir dir;
   std::string error;
+  Message writeError;
   // "é" has no CP932 form and is stored as a reference; "&#65;" was typed as is.
-  ASSERT_EQ(WriteCommentFile(dir.path(), {"café.jpg"}, {{"é 海", "&#65;"}}, error), CommentWriteResult::Saved);
+  ASSERT_EQ(WriteCommentFile(dir.path(), {"café.jpg"}, {{"é 海", "&#65;"}}, writeError), CommentWriteResult::Saved);
   const std::string bytes = ReadAll(dir.file("PicComment.txt"));
   EXPECT_NE(bytes.find("caf&#233;.jpg"), std::string::npos);
   CommentFile file;
@@ -68,7 +70,7 @@ TEST(CommentFile, UnencodableCharactersAndBadBytesRoundTrip) {
   ASSERT_EQ(file.records.size(), 1u);
   EXPECT_EQ(file.records[0], (TCommentRecord{"café.jpg", "é 海", "&#65;"}));
   ASSERT_EQ(WriteCommentFile(dir.path(), {file.records[0].FileName}, {{file.records[0].Comment1, file.records[0].Comment2}},
-                             error),
+                             writeError),
             CommentWriteResult::Saved);
   EXPECT_EQ(ReadAll(dir.file("PicComment.txt")), bytes);
 
@@ -106,18 +108,19 @@ TEST(CommentFile, StorageLimitKeepsTheFirstRecordsAndSlots) {
 TEST(CommentFile, FailedWriteKeepsTheOldFile) {
   TempDir dir;
   std::string error;
-  ASSERT_EQ(WriteCommentFile(dir.path(), {"a.jpg"}, {{"keep", ""}}, error), CommentWriteResult::Saved);
+  Message writeError;
+  ASSERT_EQ(WriteCommentFile(dir.path(), {"a.jpg"}, {{"keep", ""}}, writeError), CommentWriteResult::Saved);
   const std::string before = ReadAll(dir.file("PicComment.txt"));
 
   auto inner = OpenAtomicSink(dir.file("PicComment.txt"), error);
   ASSERT_TRUE(inner);
-  EXPECT_EQ(WriteCommentFile(std::make_unique<LimitedSink>(std::move(inner), 40), {"a.jpg", "b.jpg"}, {}, error),
+  EXPECT_EQ(WriteCommentFile(std::make_unique<LimitedSink>(std::move(inner), 40), {"a.jpg", "b.jpg"}, {}, writeError),
             CommentWriteResult::WriteFailed);
   EXPECT_EQ(ReadAll(dir.file("PicComment.txt")), before);
   EXPECT_EQ(ListDir(dir.path()), std::vector<std::string>{"PicComment.txt"});
 
-  EXPECT_EQ(WriteCommentFile(dir.file("missing"), {"a.jpg"}, {}, error), CommentWriteResult::CannotCreate);
-  EXPECT_NE(error.find("missing"), std::string::npos);
+  EXPECT_EQ(WriteCommentFile(dir.file("missing"), {"a.jpg"}, {}, writeError), CommentWriteResult::CannotCreate);
+  EXPECT_NE(RenderMessage(writeError).find("missing"), std::string::npos);
   CommentFile none;
   EXPECT_FALSE(ReadCommentFile(dir.file("missing"), none, error));
 }

@@ -8,6 +8,7 @@
 #include "album/album_run.h"
 #include "image/bitmap.h"
 #include "settings/settings_file.h"
+#include "message_testing.h"
 
 namespace pictavo {
 
@@ -43,19 +44,23 @@ std::string TinyBmp();
 // Records everything the run shows; answers questions from a queue (default No).
 class RecordingHost : public AlbumRunHost {
  public:
-  void showMessage(const std::string& text) override { messages.push_back(text); }
-  bool askYesNo(const std::string& text, const std::string& caption) override {
+  void showMessage(const Message& message_) override {
+    const std::string text = RenderMessage(message_); messages.push_back(text); }
+  bool askYesNo(const Message& question_, const Message& caption_) override {
+    const std::string text = RenderMessage(question_), caption = RenderMessage(caption_);
     questions.push_back(caption + "|" + text);
     if (answers.empty()) return false;
     const bool a = answers.front();
     answers.erase(answers.begin());
     return a;
   }
-  void setStatus(StatusPanel panel, const std::string& text) override {
+  void setStatus(StatusPanel panel, const Message& status_) override {
+    const std::string text = RenderMessage(status_);
     status[static_cast<int>(panel)] = text;
     statusLog.push_back(std::to_string(static_cast<int>(panel)) + ":" + text);
   }
-  void note(const std::string& detail) override { notes.push_back(detail); }
+  void note(const Message& note_) override {
+    const std::string detail = RenderMessage(note_); notes.push_back(detail); }
   bool processEvents() override { return ++events > abortAfterEvents && abortAfterEvents >= 0; }
   void beginRun() override { ++begins; }
   void endRun(bool early) override { endings.push_back(early); }
@@ -82,15 +87,18 @@ class RecordingHost : public AlbumRunHost {
 // questions are answered from its fields.
 class RecordingWindow : public SettingsWindow {
  public:
-  void showMessage(const std::string& text) override { messages.push_back(text); }
-  bool askYesNo(const std::string& text, const std::string& caption) override {
+  void showMessage(const Message& message_) override {
+    const std::string text = RenderMessage(message_); messages.push_back(text); }
+  bool askYesNo(const Message& question_, const Message& caption_) override {
+    const std::string text = RenderMessage(question_), caption = RenderMessage(caption_);
     questions.push_back(caption + "|" + text);
     return answer;
   }
   void setPicturesPerRow(int16_t count) override { perRow = count; }
   void setLoadButtonEnabled(bool enabled) override { button9 = enabled; }
-  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return dialogAnswer; }
-  std::optional<std::string> chooseSaveFile(const std::string& filter, const std::string& folder) override {
+  std::optional<std::string> chooseOpenFile(const Message&, const std::string&) override { return dialogAnswer; }
+  std::optional<std::string> chooseSaveFile(const Message& filter_, const std::string& folder) override {
+    const std::string filter = RenderMessage(filter_);
     dialogs.push_back(filter + "|" + folder);
     return dialogAnswer;
   }

@@ -14,6 +14,7 @@
 #include "test_util.h"
 #include "toc/discovery.h"
 #include "toc_test_util.h"
+#include "message_testing.h"
 
 namespace pictavo {
 namespace {
@@ -85,9 +86,10 @@ TEST(FolderWriteRule, LinksAreFollowedOnlyInsideTheFolderAndNeverOntoASource) {
 // A host that only records what the editor shows.
 class EditorHost : public CommandHost {
  public:
-  void showMessage(const std::string& text) override { messages.push_back(text); }
-  bool askYesNo(const std::string&, const std::string&) override { return false; }
-  void setStatus(StatusPanel, const std::string&) override {}
+  void showMessage(const Message& message_) override {
+    const std::string text = RenderMessage(message_); messages.push_back(text); }
+  bool askYesNo(const Message&, const Message&) override { return false; }
+  void setStatus(StatusPanel, const Message&) override {}
   bool processEvents() override { return false; }
   std::vector<std::string> messages;
 };
@@ -156,7 +158,7 @@ TEST(DiscoveryLinks, NamesFromPagesAndLinksStayInsideTheirAlbum) {
   EXPECT_EQ(folders, (std::vector<std::string>{"climb:", "linked-in:p.jpg", "real:p.jpg", "thumb-out:"}));
   EXPECT_FALSE(found.albums[0].hasThumbnailSize);
   EXPECT_FALSE(found.albums[3].hasThumbnailSize);
-  EXPECT_EQ(found.notes, (std::vector<std::string>{
+  EXPECT_EQ(found.notes, (std::vector<Message>{
                              msg::FolderLeadsOutsideNote(toc + "/linked-out"),
                              msg::ThumbnailNameNote(toc + "/climb/index.htm", "../../secret.jpg"),
                              msg::FileLeadsOutsideNote(toc + "/page-out/index.htm"),

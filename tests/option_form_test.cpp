@@ -85,7 +85,7 @@ class OptionConfirmTest : public ::testing::Test {
     const std::string before = pcv();
     RecordingWindow window;
     const StartupReading reading = ReadSettingsAtStart(DefaultSettingsPath(dir.path()), settings, window);
-    ASSERT_TRUE(reading.complete) << reading.problem;
+    ASSERT_TRUE(reading.complete) << Rendered(reading.problem);
     const OptionForm form = FillOptionForm(settings, settings.picturesPerRow, kFonts);
     const int left = std::stoi(reading.windowLeft), top = std::stoi(reading.windowTop);
     const OptionConfirmResult r = ConfirmOptions(form, {left, top, 0, 0}, settings, main);
@@ -122,7 +122,7 @@ TEST_F(OptionConfirmTest, BadNamesChangeNothingAndRemoveOnlyWhatTheCheckMade) {
   form.thumbnailWidth = 300;  // an edit that must not land in the record
   const AlbumSettings before = settings;
   for (const auto& [folder, file, message] :
-       std::vector<std::tuple<std::string, std::string, std::string>>{
+       std::vector<std::tuple<std::string, std::string, Message>>{
            {"..", "index.htm", msg::kBadFolderName},
            {"", "index.htm", msg::kBadFolderName},
            {"a/b", "index.htm", msg::kBadFolderName},
@@ -148,10 +148,10 @@ TEST_F(OptionConfirmTest, BadNamesChangeNothingAndRemoveOnlyWhatTheCheckMade) {
   // A name that exists already is left alone; what the check made is gone.
   form.thumbnailFolderName = "htm_image";
   form.htmlFileName = "index.htm";
-  EXPECT_EQ(CheckOptionNames(form, dir.path()), "");
+  EXPECT_EQ(Rendered(CheckOptionNames(form, dir.path())), "");
   EXPECT_EQ(ReadAll(scratch + "/htm_image/index.htm"), "someone's");
   form.thumbnailFolderName = "new_folder";
-  EXPECT_EQ(CheckOptionNames(form, dir.path()), "");
+  EXPECT_EQ(Rendered(CheckOptionNames(form, dir.path())), "");
   EXPECT_EQ(ListDir(scratch), (std::vector<std::string>{"htm_image"}));
 
   form.thumbnailPrefix = "../s_";
@@ -167,7 +167,7 @@ TEST_F(OptionConfirmTest, AFailedWriteKeepsTheRecord) {
   const AlbumSettings before = settings;
   const OptionConfirmResult r = ConfirmOptions(form, {}, settings, main);
   EXPECT_EQ(r.outcome, OptionConfirm::WriteFailed);
-  EXPECT_NE(r.message.find("PCV.ini"), std::string::npos) << r.message;
+  EXPECT_NE(RenderMessage(r.message).find("PCV.ini"), std::string::npos) << r.message;
   EXPECT_EQ(settings, before);
   EXPECT_TRUE(FolderExists(dir.file("PCV.ini/kept")));
 }
@@ -321,7 +321,7 @@ TEST(OptionFormFill, EnablingRules) {
 TEST(OptionFormFill, BackgroundFileMustBeJpgOrGif) {
   OptionForm f;
   f.backgroundFile = "/a/old.jpg";
-  EXPECT_EQ(TakeBackgroundFile(f, "/a/b.GIF"), "");
+  EXPECT_EQ(Rendered(TakeBackgroundFile(f, "/a/b.GIF")), "");
   EXPECT_EQ(f.backgroundFile, "/a/b.GIF");
   EXPECT_EQ(TakeBackgroundFile(f, "/a/b.png"), msg::kBackgroundType);
   EXPECT_EQ(f.backgroundFile, "");

@@ -55,7 +55,7 @@ TEST(RunExtras, MissingCommentFileEndsTheRunAfterTheQuestion) {
     a.main.addComments = true;
     a.host.answers = {yes};
     EXPECT_EQ(a.run(), RunOutcome::Failed);
-    EXPECT_EQ(a.host.questions, std::vector<std::string>{std::string("Pictavo|") + msg::kCommentFileMissing});
+    EXPECT_EQ(a.host.questions, std::vector<std::string>{std::string("Pictavo|") + RenderMessage(msg::kCommentFileMissing)});
     EXPECT_EQ(a.host.editorOpened, yes ? 1 : 0);
     EXPECT_EQ(a.host.endings, std::vector<bool>{true});
     EXPECT_FALSE(PathExists(FolderBase(a.folder) + "index.htm"));
@@ -66,7 +66,8 @@ TEST(RunExtras, MissingCommentFileEndsTheRunAfterTheQuestion) {
 TEST(RunExtras, CommentRowsComeFromTheCommentFile) {
   Album a;
   std::string error;
-  ASSERT_EQ(WriteCommentFile(a.folder, {"B.JPG", "a.jpg", "a.jpg"}, {{"海の日", "second"}, {"old comment", ""}, {"new comment", ""}}, error),
+  Message writeError;
+  ASSERT_EQ(WriteCommentFile(a.folder, {"B.JPG", "a.jpg", "a.jpg"}, {{"海の日", "second"}, {"old comment", ""}, {"new comment", ""}}, writeError),
             CommentWriteResult::Saved);
   a.main.addComments = true;
   EXPECT_EQ(a.run(), RunOutcome::Completed);
@@ -78,7 +79,7 @@ TEST(RunExtras, CommentRowsComeFromTheCommentFile) {
 
   // Without the switch the file is read but no comment rows are written.
   Album b;
-  ASSERT_EQ(WriteCommentFile(b.folder, {"a.jpg"}, {{"hidden text", ""}}, error), CommentWriteResult::Saved);
+  ASSERT_EQ(WriteCommentFile(b.folder, {"a.jpg"}, {{"hidden text", ""}}, writeError), CommentWriteResult::Saved);
   EXPECT_EQ(b.run(), RunOutcome::Completed);
   EXPECT_EQ(b.page().find("hidden text"), std::string::npos);
 }
@@ -94,7 +95,7 @@ TEST(RunExtras, AutoSaveWritesThePerFolderFileAndAsksBeforeReplacing) {
 
   a.settings.headerComment = "changed";
   EXPECT_EQ(a.run(), RunOutcome::Completed);
-  EXPECT_EQ(a.host.questions, std::vector<std::string>{std::string(msg::kAutoSaveCaption) + "|" + msg::kAutoSaveQuestion});
+  EXPECT_EQ(a.host.questions, std::vector<std::string>{RenderMessage(msg::kAutoSaveCaption) + "|" + RenderMessage(msg::kAutoSaveQuestion)});
   EXPECT_NE(Cp932ToUtf8(ReadAll(target)).find("saved by the run"), std::string::npos);
 
   // A write that fails is not shown and the run goes on.
@@ -153,7 +154,7 @@ TEST(RunExtras, BackgroundPictureIsCopiedAndRenamedByItsExtension) {
   // A missing file is reported and the run goes on.
   a.settings.backgroundFile = a.dir.file("none.jpg");
   EXPECT_EQ(a.run(), RunOutcome::Completed);
-  EXPECT_EQ(a.host.messages, std::vector<std::string>{msg::kBackgroundMissing});
+  EXPECT_EQ(a.host.messages, std::vector<std::string>{RenderMessage(msg::kBackgroundMissing)});
 
   // A copy that cannot be made ends the run before the page.
   Album b;
@@ -162,7 +163,7 @@ TEST(RunExtras, BackgroundPictureIsCopiedAndRenamedByItsExtension) {
   b.settings.backgroundFile = b.dir.file("Sky.jpg");
   ASSERT_TRUE(MakeFolders(b.thumbs("Sky.jpg/inside")));
   EXPECT_EQ(b.run(), RunOutcome::Failed);
-  EXPECT_EQ(b.host.messages, std::vector<std::string>{msg::kWriteError});
+  EXPECT_EQ(b.host.messages, std::vector<std::string>{RenderMessage(msg::kWriteError)});
   EXPECT_EQ(b.host.endings, std::vector<bool>{true});
   EXPECT_FALSE(PathExists(FolderBase(b.folder) + "index.htm"));
 }
@@ -186,7 +187,7 @@ TEST(RunExtras, EndOfRunNoticeAsksOnlyWhenThePromptIsOff) {
   a.settings.noBrowserPrompt = "off";
   a.host.answers = {false, true, true};
   EXPECT_EQ(a.run(), RunOutcome::Completed);
-  EXPECT_EQ(a.host.questions, std::vector<std::string>{std::string("Pictavo|") + msg::kBrowserQuestion});
+  EXPECT_EQ(a.host.questions, std::vector<std::string>{std::string("Pictavo|") + RenderMessage(msg::kBrowserQuestion)});
   EXPECT_TRUE(a.host.opened.empty());
   EXPECT_EQ(a.run(), RunOutcome::Completed);
   const std::string page = FolderBase(a.folder) + "index.htm";
@@ -199,7 +200,7 @@ TEST(RunExtras, EndOfRunNoticeAsksOnlyWhenThePromptIsOff) {
 TEST(CopyFileTo, CopiesEveryChunkSizeAndNamesTheFailingFile) {
   TempDir dir;
   ASSERT_TRUE(MakeFolders(dir.file("to")));
-  std::string error;
+  Message error;
   for (const size_t size : {0, 8191, 8192, 8193, 3 * 8192}) {
     std::string bytes(size, '\0');
     for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 8192);

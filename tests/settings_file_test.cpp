@@ -103,7 +103,7 @@ TEST(SettingsFile, InisaveWritesTheNinetySevenLinesByteForByte) {
   SettingsLines scratch;
   FakeWindow window;
   const StartupReading r = ReadSettingsAtStart(StartupSettingsPath(dir.path()), back, window);
-  EXPECT_TRUE(r.complete) << r.problem;
+  EXPECT_TRUE(r.complete) << Rendered(r.problem);
   EXPECT_EQ(back, changed);
   EXPECT_EQ(window.perRow, 7);
 
@@ -164,7 +164,7 @@ TEST(SettingsFile, StartupReadsAsFarAsTheHeaderVersionGoes) {
     SettingsLines lines;
     FakeWindow window;
     const StartupReading r = ReadSettingsAtStart(StartupSettingsPath(dir.path()), s, window);
-    EXPECT_TRUE(r.complete) << header << ": " << r.problem;
+    EXPECT_TRUE(r.complete) << header << ": " << Rendered(r.problem);
     std::vector<int> expected = always;
     for (int l = 36; l <= last; l += 2) expected.push_back(l);
     EXPECT_EQ(DifferingLines(s, AlbumSettings{}), expected) << header;
@@ -198,7 +198,7 @@ TEST(SettingsFile, StartupFailuresKeepWhatWasAppliedAndNeverThrow) {
   s = AlbumSettings{};
   r = start(s);
   EXPECT_FALSE(r.complete);
-  EXPECT_NE(r.problem.find("white"), std::string::npos);
+  EXPECT_NE(Rendered(r.problem).find("white"), std::string::npos);
   EXPECT_EQ(s.startFolder, "v0");
   EXPECT_EQ(s.textColor, 147);
   EXPECT_EQ(s.backgroundColor, 16777215);
@@ -310,13 +310,13 @@ TEST(SettingsFile, SaveCommandFixesTheExtensionAndGuardsTheDefaultFiles) {
     EXPECT_EQ(SettingsSaveCommand(s, main, window), SettingsSaveResult::Saved) << name;
     EXPECT_EQ(ListDir(dir.path()), (std::vector<std::string>{"album.ini", "home"})) << name;
   }
-  EXPECT_EQ(window.dialogs.back(), std::string(kSettingsFilter) + "|" + dir.path());
+  EXPECT_EQ(window.dialogs.back(), RenderMessage(kSettingsFilter) + "|" + dir.path());
 
   for (const std::string name : {"PCV.ini", "Vistamo", "PCV.INI"}) {
     window.messages.clear();
     window.dialogAnswer = main.programFolder + "/" + name;
     EXPECT_EQ(SettingsSaveCommand(s, main, window), SettingsSaveResult::Refused);
-    EXPECT_EQ(window.messages, std::vector<std::string>{msg::kSettingsNameRefused});
+    EXPECT_EQ(window.messages, std::vector<std::string>{RenderMessage(msg::kSettingsNameRefused)});
   }
   EXPECT_TRUE(ListDir(main.programFolder).empty());
 
@@ -357,7 +357,7 @@ TEST(SettingsFile, AutoSaveAsksBeforeReplacingAndDiscoveryFindsTheFile) {
   s.headerComment = "second";
   window.answer = false;
   EXPECT_EQ(AutoSaveSettings(s, main, window), AutoSaveResult::Declined);
-  EXPECT_EQ(window.questions, std::vector<std::string>{std::string(msg::kAutoSaveCaption) + "|" + msg::kAutoSaveQuestion});
+  EXPECT_EQ(window.questions, std::vector<std::string>{RenderMessage(msg::kAutoSaveCaption) + "|" + RenderMessage(msg::kAutoSaveQuestion)});
   EXPECT_NE(ReadAll(target).find("first"), std::string::npos);
   window.answer = true;
   EXPECT_EQ(AutoSaveSettings(s, main, window), AutoSaveResult::Written);

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "message_testing.h"
+
 namespace pictavo {
 
 class TempDir {

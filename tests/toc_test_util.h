@@ -10,6 +10,7 @@
 #include "batch/batch_run.h"
 #include "fixtures.h"
 #include "test_util.h"
+#include "message_testing.h"
 
 namespace pictavo {
 
@@ -34,13 +35,17 @@ inline void WriteAlbumWithThumbnail(const std::string& folder, const std::string
 
 class TocRecordingHost : public BatchHost {
  public:
-  void showMessage(const std::string& text) override { messages.push_back(text); }
-  bool askYesNo(const std::string& text, const std::string& caption) override {
+  void showMessage(const Message& message_) override {
+    const std::string text = RenderMessage(message_); messages.push_back(text); }
+  bool askYesNo(const Message& question_, const Message& caption_) override {
+    const std::string text = RenderMessage(question_), caption = RenderMessage(caption_);
     questions.push_back(caption + ": " + text);
     return answer;
   }
-  void setStatus(StatusPanel panel, const std::string& text) override { status[static_cast<int>(panel)] = text; }
-  void note(const std::string& detail) override { notes.push_back(detail); }
+  void setStatus(StatusPanel panel, const Message& status_) override {
+    const std::string text = RenderMessage(status_); status[static_cast<int>(panel)] = text; }
+  void note(const Message& note_) override {
+    const std::string detail = RenderMessage(note_); notes.push_back(detail); }
   bool processEvents() override { return ++eventRounds == abortAtRound; }
   void openWithProgram(const std::string& program, const std::string& document, const std::string& folder) override {
     opened.push_back(program + " " + document + " in " + folder);

@@ -37,7 +37,7 @@ int RunAlbum(AlbumOptions& o, Io& io) {
     return 2;
   }
   CliHost host(io.err, o.yes, !o.quiet && ::isatty(STDERR_FILENO) && &io.err == &std::cerr);
-  host.setAnswer("ブラウザを起動しますか", o.open);
+  host.setAnswer(msg::kBrowserQuestion, o.open);
 
   Session session;
   AlbumSettings& settings = session.settings;
@@ -47,11 +47,11 @@ int RunAlbum(AlbumOptions& o, Io& io) {
   const bool found = EnterFolder(session, folder, window);
   if (o.folderSettings) {
     if (!found) {
-      host.note("no settings file for this folder; the settings stay as they are");
+      host.note(Detail("no settings file for this folder; the settings stay as they are"));
     } else {
       const SettingsLoadResult loaded = LoadFolderSettings(settings, main, window);
       if (loaded == SettingsLoadResult::NotSettingsFile) {
-        host.note(main.folderSettingsPath + ": not a settings file; nothing was loaded");
+        host.note(Detail(main.folderSettingsPath + ": not a settings file; nothing was loaded"));
       } else if (loaded != SettingsLoadResult::Loaded) {
         return 1;
       }

@@ -3,6 +3,7 @@
 #include "album/album_page.h"
 #include "cli_host.h"
 #include "commands.h"
+#include "message_table.h"
 #include "platform/paths.h"
 #include "version.h"
 
@@ -30,12 +31,12 @@ void SettingsOptions::add(CLI::App& cmd) {
 
 int SettingsOptions::startUp(Session& session, CliHost& host, std::ostream& err) const {
   const StartUpReport report = StartUp(session, {home, settingsFile}, host);
-  if (report.programFolderError) err << "pictavo-cli: " << report.programFolderError->message << '\n';
+  if (report.programFolderError) err << "pictavo-cli: " << RenderMessage(report.programFolderError->message) << '\n';
   if (report.settingsFileError) {
-    err << "pictavo-cli: " << report.settingsFileError->message << '\n';
+    err << "pictavo-cli: " << RenderMessage(report.settingsFileError->message) << '\n';
     return 2;
   }
-  if (!report.reading.problem.empty()) host.note(report.reading.problem);
+  if (report.reading.problem) host.note(*report.reading.problem);
   return 0;
 }
 
@@ -48,7 +49,7 @@ int SettingsOptions::applyAfterStart(Session& session, CliHost& host, std::ostre
     if (result == SettingsLoadResult::NotSettingsFile) {
       // The command refuses such a file silently; on the command line the
       // user asked for it by name, so say why nothing happened.
-      host.note(loadFile + ": not a settings file; nothing was loaded");
+      host.note(Detail(loadFile + ": not a settings file; nothing was loaded"));
     }
     if (result != SettingsLoadResult::Loaded) return 1;
   }

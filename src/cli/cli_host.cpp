@@ -8,6 +8,8 @@
 #include <ostream>
 #include <vector>
 
+#include "message_table.h"
+
 namespace pictavo::cli {
 
 namespace {
@@ -35,10 +37,10 @@ CliHost::CliHost(std::ostream& err, bool yes, bool progress) : m_err(err), m_yes
 
 CliHost::~CliHost() { clearProgress(); }
 
-void CliHost::showMessage(const std::string& text) {
+void CliHost::showMessage(const Message& message) {
   clearProgress();
   ++m_messages;
-  m_err << MessageForTerminal(text) << '\n';
+  m_err << MessageForTerminal(RenderMessage(message)) << '\n';
 }
 
 void CliHost::printLine(const std::string& text) {
@@ -46,9 +48,9 @@ void CliHost::printLine(const std::string& text) {
   m_err << text << '\n';
 }
 
-void CliHost::note(const std::string& detail) {
+void CliHost::note(const Message& detail) {
   clearProgress();
-  m_err << "  (" << detail << ")\n";
+  m_err << "  (" << RenderMessage(detail) << ")\n";
 }
 
 void CliHost::namesPassedOver(const std::string& folder, size_t count) {
@@ -60,8 +62,10 @@ std::string PassedOverText(const std::string& folder, size_t count) {
   return "pictavo-cli: passing over " + std::to_string(count) + " file name(s) that are not valid UTF-8 in " + folder;
 }
 
-bool CliHost::askYesNo(const std::string& text, const std::string& caption) {
+bool CliHost::askYesNo(const Message& question, const Message& captionMessage) {
   clearProgress();
+  const std::string text = RenderMessage(question);
+  const std::string caption = RenderMessage(captionMessage);
   bool answer = m_yes;
   for (const auto& [key, value] : m_answers) {
     if (text.find(key) != std::string::npos || caption.find(key) != std::string::npos) {
@@ -77,8 +81,10 @@ void CliHost::setPicturesPerRow(int16_t count) { m_perRow = std::clamp<int>(coun
 
 void CliHost::setAnswer(const std::string& key, bool answer) { m_answers.emplace_back(key, answer); }
 
-void CliHost::setStatus(StatusPanel panel, const std::string& text) {
-  m_status[static_cast<int>(panel)] = text;
+void CliHost::setAnswer(const Message& question, bool answer) { setAnswer(RenderMessage(question), answer); }
+
+void CliHost::setStatus(StatusPanel panel, const Message& text) {
+  m_status[static_cast<int>(panel)] = RenderMessage(text);
   drawProgress();
 }
 

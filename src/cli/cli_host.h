@@ -22,23 +22,24 @@ class CliHost : public AlbumRunHost, public SettingsWindow {
   CliHost(std::ostream& err, bool yes, bool progress);
   ~CliHost() override;
 
-  void showMessage(const std::string& text) override;
-  bool askYesNo(const std::string& text, const std::string& caption) override;
-  void setStatus(StatusPanel panel, const std::string& text) override;
-  void note(const std::string& detail) override;
+  void showMessage(const Message& message) override;
+  bool askYesNo(const Message& question, const Message& caption) override;
+  void setStatus(StatusPanel panel, const Message& text) override;
+  void note(const Message& detail) override;
   void namesPassedOver(const std::string& folder, size_t count) override;
   bool processEvents() override;
 
   // The per-row control UpDown1: like the control, it keeps 1 to 10.
   void setPicturesPerRow(int16_t count) override;
   void setLoadButtonEnabled(bool enabled) override { m_button9 = enabled; }
-  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return m_openFile; }
-  std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return m_saveFile; }
+  std::optional<std::string> chooseOpenFile(const Message&, const std::string&) override { return m_openFile; }
+  std::optional<std::string> chooseSaveFile(const Message&, const std::string&) override { return m_saveFile; }
 
   // A line of its own on stderr, clear of the progress line.
   void printLine(const std::string& text);
   // Answers for questions whose caption or text contains `key` (first match wins).
   void setAnswer(const std::string& key, bool answer);
+  void setAnswer(const Message& question, bool answer);
   // What the open and save dialogs return (nullopt: cancelled).
   void setOpenFile(std::optional<std::string> path) { m_openFile = std::move(path); }
   void setSaveFile(std::optional<std::string> path) { m_saveFile = std::move(path); }

@@ -42,10 +42,10 @@ class CliBatchHost final : public BatchHost {
  public:
   // quiet: no line per folder.
   CliBatchHost(CliHost& cli, bool quiet) : m_cli(cli), m_quiet(quiet) {}
-  void showMessage(const std::string& text) override { m_cli.showMessage(text); }
-  bool askYesNo(const std::string& text, const std::string& caption) override { return m_cli.askYesNo(text, caption); }
-  void setStatus(StatusPanel panel, const std::string& text) override { m_cli.setStatus(panel, text); }
-  void note(const std::string& detail) override { m_cli.note(detail); }
+  void showMessage(const Message& message) override { m_cli.showMessage(message); }
+  bool askYesNo(const Message& question, const Message& caption) override { return m_cli.askYesNo(question, caption); }
+  void setStatus(StatusPanel panel, const Message& text) override { m_cli.setStatus(panel, text); }
+  void note(const Message& detail) override { m_cli.note(detail); }
   // Ctrl-C is the batch window's "中止".
   bool processEvents() override { return m_cli.processEvents(); }
   void showBatchProgress(const std::string& text) override { m_progress = text; }

@@ -98,6 +98,7 @@ void BatchWindow::run() {
   const TocOptions toc = m_toc.options();
   MainWindowDriver driver(m_main, m_session);
   BatchJob job{toc, m_session.settings, m_session.main, driver, *this, Today()};
+  // Its messages have been shown through this window; nothing is left to say.
   (void)RunBatch(job, targets);
   setBusy(false);
   hide();
@@ -110,7 +111,7 @@ bool BatchWindow::processEvents() {
   return m_abort;
 }
 
-void BatchWindow::setStatus(StatusPanel panel, const std::string& text) { m_toc.setStatus(panel, text); }
+void BatchWindow::setStatus(StatusPanel panel, const Message& text) { m_toc.setStatus(panel, text); }
 
 void BatchWindow::showTocProgress(const std::string& text) { m_toc.showTocProgress(text); }
 

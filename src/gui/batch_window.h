@@ -59,7 +59,7 @@ class BatchWindow : public ToolWindow, public WindowHost<BatchHost> {
   bool running() const { return busy(); }
 
   // BatchHost
-  void setStatus(StatusPanel panel, const std::string& text) override;
+  void setStatus(StatusPanel panel, const Message& text) override;
   // Lets events run; true once 中止 has been pressed in this run, also when
   // the press was handled inside an album run's own event pump.
   bool processEvents() override;

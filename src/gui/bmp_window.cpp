@@ -84,13 +84,14 @@ void BmpConversionWindow::convert() {
   std::vector<std::string> names;
   for (const QString& name : selectedNames()) names.push_back(S(name));
   setBusy(true);
+  // Its messages have been shown through this window; nothing is left to say.
   (void)ConvertBmpFiles(S(folder()), names, m_spinEdit1->value(), *this, this);
   setBusy(false);
   // The new JPEG files are not BMP files: the list stays as it is.
 }
 
-void BmpConversionWindow::setStatus(StatusPanel panel, const std::string& text) {
-  if (panel == StatusPanel::Step) m_status->setText(Q(text));
+void BmpConversionWindow::setStatus(StatusPanel panel, const Message& text) {
+  if (panel == StatusPanel::Step) m_status->setText(MessageText(text));
 }
 
 bool BmpConversionWindow::processEvents() {

@@ -39,7 +39,7 @@ class BmpConversionWindow : public ToolWindow, public WindowHost<CommandHost>, p
   const QString& folder() const;
 
   // CommandHost
-  void setStatus(StatusPanel panel, const std::string& text) override;
+  void setStatus(StatusPanel panel, const Message& text) override;
   bool processEvents() override;
   // ConversionView: the name label and the preview, repainted at once; the
   // window's events run after each preview.

@@ -132,6 +132,7 @@ void CommentEditorWindow::update() {
   m_editor.update();
 }
 
+// The editor shows its own message for every outcome.
 void CommentEditorWindow::save() { (void)m_editor.save(); }
 
 void CommentEditorWindow::saveAndFinish() {
@@ -187,8 +188,8 @@ void CommentEditorWindow::reject() {
   QDialog::reject();
 }
 
-void CommentEditorWindow::setStatus(StatusPanel panel, const std::string& text) {
-  m_status[panel == StatusPanel::Step ? 0 : 1]->setText(Q(text));
+void CommentEditorWindow::setStatus(StatusPanel panel, const Message& text) {
+  m_status[panel == StatusPanel::Step ? 0 : 1]->setText(MessageText(text));
 }
 
 bool CommentEditorWindow::eventFilter(QObject* watched, QEvent* event) {

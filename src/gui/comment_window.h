@@ -45,7 +45,7 @@ class CommentEditorWindow : public QDialog, public ToolWindowHost {
   const CommentEditor& editor() const { return m_editor; }
 
   // The window's own status bar.
-  void setStatus(StatusPanel panel, const std::string& text) override;
+  void setStatus(StatusPanel panel, const Message& text) override;
 
  public slots:
   void selectEntry();

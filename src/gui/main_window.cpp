@@ -2,6 +2,7 @@
 
 #include "folder_widgets.h"
 #include "keyboard_menu.h"
+#include "message_text.h"
 #include "qt_convert.h"
 #include "tool_window.h"
 #include "ui_about_box.h"
@@ -221,20 +222,20 @@ void MainWindow::setRunControlsEnabled(bool enabled) {
 
 // The dialogs go through the same forwarding as the tool windows': "\r" as a
 // line break, the system's reason under the next message.
-void MainWindow::note(const std::string& detail) { m_ui.note(detail); }
+void MainWindow::note(const Message& detail) { m_ui.note(detail); }
 
 void MainWindow::showPendingNote() { m_ui.showPendingNote(); }
 
-void MainWindow::showMessage(const std::string& text) { m_ui.showMessage(text); }
+void MainWindow::showMessage(const Message& message) { m_ui.showMessage(message); }
 
-bool MainWindow::askYesNo(const std::string& text, const std::string& caption) {
-  return m_ui.askYesNo(text, caption);
-}
+void MainWindow::showWindowMessage(QString text) { m_ui.showMessage(text.toStdString()); }
 
-void MainWindow::setStatus(StatusPanel panel, const std::string& text) {
+bool MainWindow::askYesNo(const Message& question, const Message& caption) { return m_ui.askYesNo(question, caption); }
+
+void MainWindow::setStatus(StatusPanel panel, const Message& text) {
   const int i = static_cast<int>(panel);
   if (i < 0 || i > 2) return;
-  m_status[i]->setText(Q(text));
+  m_status[i]->setText(MessageText(text));
 }
 
 bool MainWindow::processEvents() {
@@ -311,14 +312,14 @@ void MainWindow::setPicturesPerRow(int16_t count) {
 
 void MainWindow::setLoadButtonEnabled(bool enabled) { m_button9->setEnabled(enabled); }
 
-std::optional<std::string> MainWindow::chooseOpenFile(const std::string& filter, const std::string& folder) {
-  auto path = m_dialogs.openFile(this, Q(filter), Q(folder));
+std::optional<std::string> MainWindow::chooseOpenFile(const Message& filter, const std::string& folder) {
+  auto path = m_dialogs.openFile(this, MessageText(filter), Q(folder));
   if (!path) return std::nullopt;
   return S(*path);
 }
 
-std::optional<std::string> MainWindow::chooseSaveFile(const std::string& filter, const std::string& folder) {
-  auto path = m_dialogs.saveFile(this, Q(filter), Q(folder));
+std::optional<std::string> MainWindow::chooseSaveFile(const Message& filter, const std::string& folder) {
+  auto path = m_dialogs.saveFile(this, MessageText(filter), Q(folder));
   if (!path) return std::nullopt;
   return S(*path);
 }
@@ -349,7 +350,7 @@ void MainWindow::fillFolderList() {
 void MainWindow::refillPictureList() {
   PictureListRefill refill = RefillPictureList(m_session.main.currentFolder, m_session.settings.htmlFileName);
   if (!refill.ok) {
-    note(refill.error);
+    note(Detail(refill.error));
     // Listable a moment ago, gone now: the folder every window falls back to.
     if (m_session.main.currentFolder != HomeFolder()) {
       setFolder(HomeFolder());
@@ -407,7 +408,7 @@ void MainWindow::namesPassedOver(const std::string& folder, size_t count) {
   // The user sees how many were left out.
   const std::string text = PassedOverText(folder, count);
   qWarning("%s", text.c_str());
-  setStatus(StatusPanel::Step, text);
+  setStatus(StatusPanel::Step, Detail(text));
 }
 
 void MainWindow::refresh() {
@@ -473,7 +474,7 @@ void MainWindow::showDecodedPreview(uint64_t ticket, const std::string& path, co
   if (!m_previewDecoder || !m_previewDecoder->current(ticket) || m_busy || !m_session.main.previewOn) return;
   if (PreviewPicturePath(m_session.main.currentFolder, m_session.pictures) != path) return;
   if (!picture.ok) {
-    showMessage(picture.error);
+    showMessage(Detail(picture.error));
     return;
   }
   m_image1->setPixmap(QPixmap::fromImage(ToQImage(picture.picture)));
@@ -503,6 +504,7 @@ void MainWindow::togglePreview(bool on) {
 void MainWindow::loadFolderSettings() {
   {
     SessionWindow mirror(m_session, *this);
+    // The command shows its messages itself; a refused file is silent by design.
     (void)LoadFolderSettings(m_session.settings, m_session.main, mirror);
   }
   showPendingNote();
@@ -511,6 +513,7 @@ void MainWindow::loadFolderSettings() {
 void MainWindow::saveSettingsFile() {
   {
     SessionWindow mirror(m_session, *this);
+    // The command shows its messages itself.
     (void)SettingsSaveCommand(m_session.settings, m_session.main, mirror);
   }
   showPendingNote();
@@ -519,6 +522,7 @@ void MainWindow::saveSettingsFile() {
 void MainWindow::loadSettingsFile() {
   {
     SessionWindow mirror(m_session, *this);
+    // The command shows its messages itself; a refused file is silent by design.
     (void)SettingsLoadCommand(m_session.settings, m_session.main, mirror);
   }
   showPendingNote();
@@ -543,7 +547,7 @@ void MainWindow::chooseFolder() {
   const auto chosen = m_dialogs.chooseFolder(this, QString::fromUtf8(msg::kChooseFolderTitle), start);
   if (!chosen) return;
   m_lastChosenFolder = *chosen;
-  if (!FolderExists(AbsolutePath(S(*chosen)))) return showMessage(msg::kChooseFolderFailed);
+  if (!FolderExists(AbsolutePath(S(*chosen)))) return showWindowMessage(tr(msg::kChooseFolderFailed));
   goToPath(*chosen);
 }
 
@@ -644,6 +648,7 @@ void MainWindow::handOver(const QStringList& arguments) {
   }
 }
 
+// The run has shown its messages; the button has nothing to add.
 void MainWindow::execute() { (void)runAlbum(); }
 
 RunOutcome MainWindow::runAlbum() {

@@ -86,11 +86,13 @@ class MainWindow : public QMainWindow, public AlbumRunHost, public SettingsWindo
   void setPreviewDecode(PreviewDecoder::Decode decode);
 
   // CommandHost, AlbumRunHost and SettingsWindow: the core's view of the window.
-  void showMessage(const std::string& text) override;
-  bool askYesNo(const std::string& text, const std::string& caption) override;
-  void setStatus(StatusPanel panel, const std::string& text) override;
+  void showMessage(const Message& message) override;
+  // A message of the window's own, with the pending note under it.
+  void showWindowMessage(QString text);
+  bool askYesNo(const Message& question, const Message& caption) override;
+  void setStatus(StatusPanel panel, const Message& text) override;
   // The system's reason: on stderr, and under the next message box's text.
-  void note(const std::string& detail) override;
+  void note(const Message& detail) override;
   void showPendingNote();
   bool processEvents() override;
   void letEventsRun() override;
@@ -104,8 +106,8 @@ class MainWindow : public QMainWindow, public AlbumRunHost, public SettingsWindo
   Q_INVOKABLE void openCommentEditor() override;  // also a menu item's slot
   void setPicturesPerRow(int16_t count) override;
   void setLoadButtonEnabled(bool enabled) override;
-  std::optional<std::string> chooseOpenFile(const std::string& filter, const std::string& folder) override;
-  std::optional<std::string> chooseSaveFile(const std::string& filter, const std::string& folder) override;
+  std::optional<std::string> chooseOpenFile(const Message& filter, const std::string& folder) override;
+  std::optional<std::string> chooseSaveFile(const Message& filter, const std::string& folder) override;
   void refillOptions() override;
 
  public slots:

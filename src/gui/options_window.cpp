@@ -15,6 +15,7 @@
 #include "qt_convert.h"
 #include "dialogs.h"
 #include "main_window.h"
+#include "message_text.h"
 
 namespace pictavo::gui {
 namespace {
@@ -202,9 +203,9 @@ void OptionsDialog::chooseBackground() {
   const auto path = m_dialogs.openFileTitled(this, QString::fromUtf8(msg::kChooseFileTitle), QString(), QString());
   if (!path) return;
   OptionForm f = form();
-  const std::string refused = TakeBackgroundFile(f, S(*path));
+  const std::optional<Message> refused = TakeBackgroundFile(f, S(*path));
   m_ui->Edit2->setText(Q(f.backgroundFile));
-  if (!refused.empty()) m_dialogs.message(this, Q(refused));
+  if (refused) m_dialogs.message(this, MessageText(*refused));
 }
 
 void OptionsDialog::chooseStartFolder() {
@@ -220,7 +221,7 @@ void OptionsDialog::optOKClick() {
   const WindowPlaces places{m_main.x(), m_main.y(), start.x(), start.y()};
   const OptionConfirmResult result = ConfirmOptions(form(), places, session.settings, session.main);
   if (result.outcome != OptionConfirm::Confirmed) {
-    QString text = Q(result.message);
+    QString text = MessageText(result.message);
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     m_dialogs.message(this, text);
     return;

@@ -89,7 +89,7 @@ void RotationWindow::showWalk() {
   m_button[2]->setEnabled(c.rotateLeft);
   m_button[3]->setEnabled(c.next);
   m_button[6]->setEnabled(c.back);
-  m_button[4]->setText(Q(c.saveCaption));
+  m_button[4]->setText(MessageText(c.saveCaption));
   // The preview keeps its place; only its size follows the picture.
   ShowPreviewPicture(m_image2, m_walk.picture(),
                      QRect(m_image2->pos(), QSize(m_walk.preview().width, m_walk.preview().height)));
@@ -147,9 +147,10 @@ void RotationWindow::reject() {
   QDialog::reject();
 }
 
-void RotationWindow::setStatus(StatusPanel panel, const std::string& text) {
+void RotationWindow::setStatus(StatusPanel panel, const Message& text) {
+  // Panel 0 tells of a turn in progress, panel 2 holds the counter.
   QLabel* label = panel == StatusPanel::Counter ? m_status[2] : m_status[0];
-  label->setText(Q(text));
+  label->setText(MessageText(text));
   label->repaint();
 }
 

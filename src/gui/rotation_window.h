@@ -46,7 +46,7 @@ class RotationWindow : public QDialog, public ToolWindowHost {
   int quality() const { return m_walk.quality; }
 
   // The window's own status bar.
-  void setStatus(StatusPanel panel, const std::string& text) override;
+  void setStatus(StatusPanel panel, const Message& text) override;
 
  public slots:
   // The options dialog's confirmed rotationQuality, brought into 50 to 100.

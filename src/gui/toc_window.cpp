@@ -143,6 +143,7 @@ void TableOfContentsWindow::execute() {
   if (busy()) return;
   setBusy(true);
   m_label2->clear();
+  // Its messages have been shown through this window; nothing is left to say.
   (void)MakeTableOfContents(options(), m_session.settings, m_session.main, *this, Today());
   setBusy(false);
 }
@@ -164,8 +165,8 @@ void TableOfContentsWindow::openPublish() {
   m_publish->openFor(folder());
 }
 
-void TableOfContentsWindow::setStatus(StatusPanel panel, const std::string& text) {
-  if (panel == StatusPanel::Counter) showTocProgress(text);
+void TableOfContentsWindow::setStatus(StatusPanel panel, const Message& text) {
+  if (panel == StatusPanel::Counter) showTocProgress(MessageText(text).toStdString());
 }
 
 bool TableOfContentsWindow::processEvents() {

@@ -47,7 +47,7 @@ class TableOfContentsWindow : public ToolWindow, public WindowHost<TocHost> {
   PublishWindow* publishWindow() { return m_publish; }
 
   // TocHost
-  void setStatus(StatusPanel panel, const std::string& text) override;
+  void setStatus(StatusPanel panel, const Message& text) override;
   bool processEvents() override;
   void showTocProgress(const std::string& text) override;
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dialogs.h"
+#include "message_text.h"
 #include "platform/command_host.h"
 
 class QWidget;
@@ -17,11 +18,16 @@ class WindowDialogs {
  public:
   WindowDialogs(Dialogs& dialogs, QWidget* window) : m_dialogs(dialogs), m_window(window) {}
   void showMessage(const std::string& text);
+  void showMessage(const Message& message) { showMessage(MessageText(message).toStdString()); }
   bool askYesNo(const std::string& text, const std::string& caption);
+  bool askYesNo(const Message& question, const Message& caption) {
+    return askYesNo(MessageText(question).toStdString(), MessageText(caption).toStdString());
+  }
   // On stderr, and under the next message box's text.
   void note(const std::string& detail);
   // A note no message took, shown on its own (when its command ends).
   void showPendingNote();
+  void note(const Message& detail) { note(MessageText(detail).toStdString()); }
   void openWithProgram(const std::string& program, const std::string& document, const std::string& folder);
   void openWithAssociatedProgram(const std::string& path);
   Dialogs& dialogs() { return m_dialogs; }
@@ -41,9 +47,9 @@ std::string PassedOverText(const std::string& folder, size_t count);
 template <typename Host>
 class WindowHost : public Host {
  public:
-  void showMessage(const std::string& text) override { m_ui.showMessage(text); }
-  bool askYesNo(const std::string& text, const std::string& caption) override { return m_ui.askYesNo(text, caption); }
-  void note(const std::string& detail) override { m_ui.note(detail); }
+  void showMessage(const Message& message) override { m_ui.showMessage(message); }
+  bool askYesNo(const Message& question, const Message& caption) override { return m_ui.askYesNo(question, caption); }
+  void note(const Message& detail) override { m_ui.note(detail); }
   void openWithProgram(const std::string& program, const std::string& document, const std::string& folder) override {
     m_ui.openWithProgram(program, document, folder);
   }

@@ -13,6 +13,7 @@
 
 #include "bmp_window.h"
 #include "image/jpeg.h"
+#include "message_text.h"
 #include "tool_window_fixture.h"
 
 namespace pictavo::gui {
@@ -45,6 +46,15 @@ class BmpWindowTest : public QObject, public ToolWindowFixture {
   Q_OBJECT
 
  private slots:
+  // With no translation installed a window shows the table's text, its
+  // arguments put in once, byte for byte what the command line shows.
+  void messagesRenderFromTheSharedTable() {
+    QCOMPARE(pictavo::MessageText({pictavo::MessageId::OverwriteQuestion, {"a%1.jpg"}}),
+             QString::fromUtf8("同名のファイルが存在します。\ra%1.jpg\r上書きしてよろしいですか？"));
+    QCOMPARE(pictavo::MessageText(pictavo::MessageId::Caption), QStringLiteral("Pictavo"));
+    QCOMPARE(pictavo::MessageText(pictavo::Detail("0001/0002   ")), QStringLiteral("0001/0002   "));
+  }
+
   void opensAtTheMainWindowsFolderWithItsBmpFiles() {
     ScriptedDialogs dialogs;
     const QString folder = makeFolder(QStringLiteral("list"));

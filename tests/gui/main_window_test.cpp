@@ -30,6 +30,7 @@
 
 #include "folder_widgets.h"
 #include "gui_test_support.h"
+#include "message_text.h"
 #include "image/jpeg.h"
 #include "instance_guard.h"
 #include "main_window.h"
@@ -451,13 +452,13 @@ class MainWindowTest : public QObject {
     auto window = open(dialogs, folder);
     QTest::mouseClick(Find<QPushButton>(window.get(), "Button9"), Qt::LeftButton);
     QCOMPARE(dialogs.messages.size(), 1);
-    QVERIFY2(dialogs.messages[0].contains(QString::fromUtf8(pictavo::msg::kProgramsKept)), qPrintable(dialogs.messages[0]));
+    QVERIFY2(dialogs.messages[0].contains(pictavo::MessageText(pictavo::msg::kProgramsKept)), qPrintable(dialogs.messages[0]));
     QVERIFY(window->session().settings.browserPath.empty());
     // The next command's message stands alone.
     dialogs.savePath = QString::fromStdString(window->session().main.programFolder) + "/PCV.ini";
     Find<QAction>(window.get(), "settingsSave1")->trigger();
     QCOMPARE(dialogs.messages.size(), 2);
-    QVERIFY2(!dialogs.messages[1].contains(QString::fromUtf8(pictavo::msg::kProgramsKept)), qPrintable(dialogs.messages[1]));
+    QVERIFY2(!dialogs.messages[1].contains(pictavo::MessageText(pictavo::msg::kProgramsKept)), qPrintable(dialogs.messages[1]));
   }
 
   void folderSettingsLoadUpdatesThePerRowControl() {

@@ -39,12 +39,12 @@ int ParseSetting(const char* field, const std::string& value, bool positive = fa
   return *v;
 }
 
-std::string SettingFailureText(const SettingFailure& f) {
+Message SettingFailureText(const SettingFailure& f) {
   return f.outOfRange ? SettingOutOfRangeText(f.field, f.value, 1) : BadSettingText(f.field, f.value);
 }
 
-std::string IoFailureText(const std::string& detail) {
-  return "ファイル書き込みエラーが発生しました。\r" + detail + "\r処理は中断されました。";
+Message IoFailureText(const std::string& detail) {
+  return {MessageId::WriteErrorBecause, {detail}};
 }
 
 // The numeric settings the run uses, parsed once before anything is
@@ -104,7 +104,7 @@ class Run {
     std::vector<std::string_view> names;
     names.reserve(m_run.pictures.size());
     for (const auto& e : m_run.pictures) names.emplace_back(e.name);
-    if (const std::string bad = CheckAlbumNames(m_s, m_run.albumFolder, names); !bad.empty()) return fail(bad);
+    if (const std::optional<Message> bad = CheckAlbumNames(m_s, m_run.albumFolder, names)) return fail(*bad);
     if (!m_extras.afterSelection(m_run)) return endEarly();
     if (!prepareThumbnailFolder()) return endEarly();
     if (!m_extras.afterFolderPreparation(m_run)) return endEarly();
@@ -118,7 +118,7 @@ class Run {
     m_run.runActive = true;
     m_host.beginRun();
     m_title = m_run.main.albumTitle;
-    m_host.setStatus(StatusPanel::Counter, "0000/0000   ");
+    m_host.setStatus(StatusPanel::Counter, Detail("0000/0000   "));
     m_s.picturesPerRow = static_cast<int16_t>(m_run.perRow);
     m_perRow = m_run.perRow;
   }
@@ -144,7 +144,7 @@ class Run {
   bool prepareThumbnailFolder() {
     m_run.thumbnailFolder = m_run.albumFolder + m_s.thumbnailFolderName;
     if (!FolderExists(m_run.thumbnailFolder) && ::mkdir(m_run.thumbnailFolder.c_str(), 0777) != 0) {
-      m_host.note(SystemErrorText(m_run.thumbnailFolder, errno));
+      m_host.note(Detail(SystemErrorText(m_run.thumbnailFolder, errno)));
       m_host.showMessage(msg::kWriteError);
       return false;
     }
@@ -154,7 +154,7 @@ class Run {
     // Only regular files, never through a link (see DeleteRegularFiles).
     std::string clearError;
     if (isOn(m_s.clearThumbnailFolder) && !DeleteRegularFiles(m_run.thumbnailFolder, clearError)) {
-      m_host.note(clearError);
+      m_host.note(Detail(clearError));
       m_host.showMessage(msg::kClearFailed);
       return false;
     }
@@ -196,7 +196,7 @@ class Run {
   // slide-show lines. False after a failure's message; an Abort ends the
   // loop and the closing steps follow.
   bool pictureLoop(long long lastSelected) {
-    m_host.setStatus(StatusPanel::Phase, "画像読込中");
+    m_host.setStatus(StatusPanel::Phase, MessageId::ReadingPictures);
     m_commentRow.assign(static_cast<size_t>(m_perRow), std::string());
     // Each picture's task is made when the workers come near it, so a long
     // list costs nothing before its first picture.
@@ -217,7 +217,7 @@ class Run {
       }
       const PictureEntry& entry = m_run.pictures[static_cast<size_t>(i)];
       if (!entry.selected) continue;
-      m_host.setStatus(StatusPanel::Counter, ZeroPad(m_processed + 1, 4) + "/" + ZeroPad(m_selected, 4) + "   ");
+      m_host.setStatus(StatusPanel::Counter, Detail(ZeroPad(m_processed + 1, 4) + "/" + ZeroPad(m_selected, 4) + "   "));
       ++m_processed;
       if (!writePicture(static_cast<size_t>(i), entry.name, pipeline)) return false;
     }
@@ -263,7 +263,7 @@ class Run {
       m_host.showMessage(IoFailureText(failure));
       return endFailed();
     }
-    for (StatusPanel p : {StatusPanel::Step, StatusPanel::Phase, StatusPanel::Counter}) m_host.setStatus(p, "");
+    for (StatusPanel p : {StatusPanel::Step, StatusPanel::Phase, StatusPanel::Counter}) m_host.setStatus(p, Detail(""));
     const bool completed = m_run.runActive;
     if (completed) m_extras.endOfRunNotice(m_run);
     m_host.endRun(false);
@@ -298,31 +298,32 @@ class Run {
     // counts at the next picture, as one pressed between pictures does.
     ThumbnailResult r = pipeline.take([this] { m_host.letEventsRun(); });
     if (!r.readOk) {
-      m_host.note(r.readError);
+      m_host.note(Detail(r.readError));
       m_host.showMessage(msg::kReadError);
       return false;
     }
-    m_host.setStatus(StatusPanel::Step, name);
+    m_host.setStatus(StatusPanel::Step, Detail(name));
     pic.width = r.made.width;
     pic.height = r.made.height;
     if (r.made.path == ThumbnailPath::Kept) {
-      m_host.setStatus(StatusPanel::Step, "ファイル作成スキップ");
+      m_host.setStatus(StatusPanel::Step, MessageId::SkippedFile);
       pipeline.finished();
       return true;
     }
-    m_host.setStatus(StatusPanel::Step, r.made.path == ThumbnailPath::Filter ? "フィルター処理" : "通常圧縮");
+    m_host.setStatus(StatusPanel::Step,
+                     r.made.path == ThumbnailPath::Filter ? MessageId::Filtering : MessageId::NormalCompression);
     pic.thumbnail = std::move(r.made.thumbnail);
     // A link in the thumbnail folder may lead anywhere, or to a picture of the run.
     const FolderWrite target = FolderWritePath(m_run.thumbnailFolder, ThumbnailFileName(m_s, name), picturePaths());
     if (!target) {
-      m_host.note(target.error->detail);
+      m_host.note(Detail(target.error->detail));
       m_host.showMessage(target.error->message);
       return false;
     }
     std::string error = r.encodeError;
     // A thumbnail can be made again: renamed into place, not flushed to disk.
     if (!r.encoded || !WriteFileAtomically(target.path, r.bytes, error, /*durable=*/false)) {
-      m_host.note(error);
+      m_host.note(Detail(error));
       m_host.showMessage(msg::kWriteError);
       return false;
     }
@@ -345,7 +346,7 @@ class Run {
     // disk leaves the previous page whole.
     auto sink = m_run.openPage(path, error);
     if (!sink) {
-      m_host.note(error);
+      m_host.note(Detail(error));
       return false;
     }
     writer.emplace(std::move(sink));
@@ -353,7 +354,7 @@ class Run {
   }
 
   void noteError(const std::optional<TextWriter>& writer, const std::string& path) {
-    if (writer && !writer->error().empty()) m_host.note(writer->error());
+    if (writer && !writer->error().empty()) m_host.note(Detail(writer->error()));
     (void)path;
   }
 
@@ -385,14 +386,14 @@ class Run {
   }
 
   RunOutcome endEarly() {
-    if (const std::string failure = closePages(); !failure.empty()) m_host.note(failure);
+    if (const std::string failure = closePages(); !failure.empty()) m_host.note(Detail(failure));
     m_host.endRun(true);
     return RunOutcome::Failed;
   }
 
   RunOutcome endFailed() { return endEarly(); }
 
-  RunOutcome fail(const std::string& text) {
+  RunOutcome fail(const Message& text) {
     m_host.showMessage(text);
     return endEarly();
   }
@@ -422,7 +423,7 @@ class Run {
 
 }  // namespace
 
-std::string AlbumRunSettingsProblem(const AlbumSettings& settings) {
+std::optional<Message> AlbumRunSettingsProblem(const AlbumSettings& settings) {
   try {
     (void)ParseRunParameters(settings);
   } catch (const SettingFailure& f) {

@@ -82,8 +82,8 @@ struct AlbumRunState {
 };
 
 // The message for the first numeric setting the run cannot use (the run
-// stops at it before writing anything); empty when every one is usable.
-std::string AlbumRunSettingsProblem(const AlbumSettings& settings);
+// stops at it before writing anything); none when every one is usable.
+std::optional<Message> AlbumRunSettingsProblem(const AlbumSettings& settings);
 
 // The Execute command. Returns how the run ended; every message the user
 // must see has been shown through the host.
@@ -91,9 +91,9 @@ RunOutcome AlbumRun(AlbumRunState& run, RunExtras& extras);
 
 // Message texts of the run.
 namespace msg {
-inline constexpr const char* kNoSelection = "ファイルが選択されていません。";
-inline constexpr const char* kClearFailed = "フォルダの初期化に失敗しました。\r処理は中断されました。";
-inline constexpr const char* kReadError = "JPEGファイルを読み込めませんでした。\r処理は中断されました。";
+inline const Message kNoSelection{MessageId::NoSelection};
+inline const Message kClearFailed{MessageId::ClearFailed};
+inline const Message kReadError{MessageId::ReadError};
 }  // namespace msg
 
 }  // namespace pictavo

@@ -26,7 +26,7 @@ bool RemoveIfPresent(const std::string& path, std::string& detail) {
 
 }  // namespace
 
-bool CopyBackgroundPicture(const std::string& backgroundFile, const std::string& thumbnailFolder, std::string& error,
+bool CopyBackgroundPicture(const std::string& backgroundFile, const std::string& thumbnailFolder, Message& error,
                            std::string& detail) {
   const std::string base = FolderBase(thumbnailFolder);
   const std::string name = LastComponent(backgroundFile);
@@ -49,7 +49,7 @@ bool CopyBackgroundPicture(const std::string& backgroundFile, const std::string&
   for (const std::string& stale : {name, std::string("back.jpg"), std::string("back.gif")}) {
     if (stale == target || AbsolutePath(base + stale) == source) continue;
     if (!RemoveIfPresent(base + stale, detail)) {
-      error = "ファイル " + base + stale + " を作成できません";
+      error = Message(MessageId::CannotCreateFile, {base + stale});
       return false;
     }
   }
@@ -75,7 +75,7 @@ bool AlbumRunExtras::afterFolderPreparation(AlbumRunState& run) {
     if (!ReadCommentFile(run.albumFolder, file, error)) {
       // The run does not guard this read; show the system's reason and end
       // the run with the window restored.
-      run.host.showMessage(error);
+      run.host.showMessage(Detail(error));
       return false;
     }
     std::vector<std::string> names;
@@ -89,13 +89,17 @@ bool AlbumRunExtras::afterFolderPreparation(AlbumRunState& run) {
     if (!FileExists(s.backgroundFile)) {
       run.host.showMessage(msg::kBackgroundMissing);
     } else {
-      std::string error;
+      Message error;
       std::string detail;
       if (!CopyBackgroundPicture(s.backgroundFile, run.thumbnailFolder, error, detail)) {
         if (detail.empty()) {
           run.host.showMessage(error);  // a link refused: the message names it
         } else {
-          run.host.note(error + " (" + detail + ")");
+          Message because = error;
+          because.id = error.id == MessageId::CannotOpenFile ? MessageId::CannotOpenFileBecause
+                                                              : MessageId::CannotCreateFileBecause;
+          because.args.push_back(detail);
+          run.host.note(because);
           run.host.showMessage(msg::kWriteError);
         }
         return false;

@@ -10,9 +10,8 @@
 namespace pictavo {
 
 namespace msg {
-inline constexpr const char* kCommentFileMissing =
-    "コメントファイルが見つかりません。\rコメント作成ウインドウを開きますか？";
-inline constexpr const char* kBackgroundMissing = "背景ファイルが存在しません。\r再設定が必要です。";
+inline const Message kCommentFileMissing{MessageId::CommentFileMissing};
+inline const Message kBackgroundMissing{MessageId::BackgroundMissing};
 }  // namespace msg
 
 class AlbumRunExtras : public RunExtras {
@@ -27,7 +26,7 @@ class AlbumRunExtras : public RunExtras {
 // False with `error` (and `detail`, the system's reason) on failure; a name
 // in the thumbnail folder that is a link FolderWritePath refuses gives
 // `error` alone, the refusal's message.
-bool CopyBackgroundPicture(const std::string& backgroundFile, const std::string& thumbnailFolder, std::string& error,
+bool CopyBackgroundPicture(const std::string& backgroundFile, const std::string& thumbnailFolder, Message& error,
                            std::string& detail);
 
 }  // namespace pictavo

@@ -22,7 +22,7 @@ bool Candidates(const std::string& tocFolder, CommandHost& host, std::vector<std
     if (notes) host.note(msg::FolderLeadsOutsideNote(FolderBase(tocFolder) + name));
   }
   if (!listing.ok) {
-    host.showMessage(listing.error);
+    host.showMessage(Detail(listing.error));
     return false;
   }
   names = listing.names;
@@ -67,7 +67,7 @@ int CountBatchTargets(const TocOptions& toc, AlbumDriver& driver, CommandHost& h
   return count;
 }
 
-std::string BadBatchSetting(const AlbumSettings& s) { return AlbumRunSettingsProblem(s); }
+std::optional<Message> BadBatchSetting(const AlbumSettings& s) { return AlbumRunSettingsProblem(s); }
 
 bool BatchReport::allWritten() const {
   for (const auto& album : albums) {
@@ -80,10 +80,10 @@ BatchReport RunBatch(BatchJob& job, int targetCount) {
   BatchHost& host = job.host;
   BatchReport report;
   // A bad name or number would fail every album and the table of contents alike.
-  std::string bad = CheckSettingsNames(job.settings);
-  if (bad.empty()) bad = BadBatchSetting(job.settings);
-  if (!bad.empty()) {
-    host.showMessage(bad);
+  std::optional<Message> bad = CheckSettingsNames(job.settings);
+  if (!bad) bad = BadBatchSetting(job.settings);
+  if (bad) {
+    host.showMessage(*bad);
     report.outcome = BatchOutcome::Failed;
     return report;
   }

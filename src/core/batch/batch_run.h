@@ -37,7 +37,7 @@ class BatchHost : public TocHost {
   // A target folder is about to be made: its name in the working-folder box.
   virtual void showBatchFolder(const std::string& folderName) { (void)folderName; }
   // The status strip: "00002/00005".
-  virtual void showBatchProgress(const std::string& text) { setStatus(StatusPanel::Counter, text); }
+  virtual void showBatchProgress(const std::string& text) { setStatus(StatusPanel::Counter, Detail(text)); }
   // One target folder is done: the progress bar steps.
   virtual void stepBatchProgress() {}
   // Every folder is done: the table-of-contents window shows again before
@@ -61,7 +61,7 @@ std::string BatchProgressText(long long done, long long target);
 
 enum class BatchOutcome {
   Finished,  // every folder done; the table of contents was attempted
-  Aborted,   // "中止" between folders; no table of contents
+  Aborted,   // Abort pressed between folders; no table of contents
   Failed,    // the folder could not be listed, or a setting is unusable
 };
 
@@ -77,7 +77,7 @@ struct BatchJob {
 // The message for the first numeric setting that the album runs or the table
 // of contents would stop at (a thumbnail size must be above 0); empty when
 // every one is usable.
-std::string BadBatchSetting(const AlbumSettings& s);
+std::optional<Message> BadBatchSetting(const AlbumSettings& s);
 
 // What the run did: its outcome, each album it made (folder name and the
 // album run's outcome) and, when it got that far, the table of contents'.
@@ -94,7 +94,7 @@ struct BatchReport {
 [[nodiscard]] BatchReport RunBatch(BatchJob& job, int targetCount);
 
 namespace msg {
-inline constexpr const char* kBatchInterrupted = "処理は中断されました";
+inline const Message kBatchInterrupted{MessageId::Interrupted};
 }  // namespace msg
 
 }  // namespace pictavo

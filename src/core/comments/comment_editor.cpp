@@ -7,6 +7,7 @@
 #include "image/jpeg.h"
 #include "platform/error.h"
 #include "platform/file_copy.h"
+#include "platform/messages.h"
 #include "platform/paths.h"
 #include "text/chars.h"
 
@@ -53,10 +54,10 @@ PreviewBox CommentPreviewBox(int width, int height) {
 }
 
 namespace {
-constexpr const char* kSaveQuestion = "コメントが修正されています。\rファイルを保存しますか？";
+const Message kSaveQuestion{MessageId::CommentsChanged};
 }  // namespace
 
-std::string CommentEditor::fileCountText() const { return "ファイル数：" + std::to_string(m_files.size()); }
+Message CommentEditor::fileCountText() const { return {MessageId::FileCount, {std::to_string(m_files.size())}}; }
 
 void CommentEditor::readFolder(const std::string& folder) {
   m_folder = folder;
@@ -67,14 +68,14 @@ void CommentEditor::readFolder(const std::string& folder) {
   }
   m_slots.assign(std::min(m_files.size(), kMaxCommentSlots), CommentSlot{});
   m_recordNames.clear();
-  m_keepFileReason.clear();
+  m_keepFileReason.reset();
   m_selected = -1;
   m_unsaved = false;
   if (FileExists(CommentFilePath(folder))) {
     CommentFile file;
     std::string error;
     if (!ReadCommentFile(folder, file, error)) {
-      m_host.showMessage(error);
+      m_host.showMessage(Detail(error));
       m_keepFileReason = msg::UnreadCommentFileText(CommentFilePath(folder));
     } else {
       if (file.truncated) m_keepFileReason = msg::TooManyCommentsText();
@@ -95,7 +96,7 @@ void CommentEditor::openFolder(const std::string& folder) {
 }
 
 bool CommentEditor::openOther(const FolderChooser& choose) {
-  if (m_commentsModified && m_host.askYesNo(kSaveQuestion, "Pictavo")) save();
+  if (m_commentsModified && m_host.askYesNo(kSaveQuestion, msg::kCaption)) save();
   const std::optional<std::string> chosen = choose ? choose() : std::nullopt;
   if (!chosen || chosen->empty()) return false;
   comment1.clear();
@@ -107,7 +108,7 @@ bool CommentEditor::openOther(const FolderChooser& choose) {
 
 bool CommentEditor::settleUnsavedChanges() {
   if (!m_unsaved) return true;
-  if (!m_host.askYesNo(kSaveQuestion, "Pictavo")) {
+  if (!m_host.askYesNo(kSaveQuestion, msg::kCaption)) {
     m_unsaved = false;  // the user let them go
     return true;
   }
@@ -118,7 +119,7 @@ bool CommentEditor::decode(int index, Bitmap& picture) {
   JpegInfo info;
   std::string error;
   if (!DecodeJpegFile(FolderBase(m_folder) + m_files[static_cast<size_t>(index)], picture, info, error)) {
-    m_host.showMessage(error);
+    m_host.showMessage(Detail(error));
     return false;
   }
   // Shown upright, as the album shows it, so its dimensions are the upright ones.
@@ -162,7 +163,7 @@ bool CommentEditor::fill(int index, FillWhat what, Bitmap* decoded) {
   // The size and time need only the file's status, so a read-only file is
   // filled like any other.
   if (needsFile && ::stat(path.c_str(), &st) != 0) {
-    m_host.showMessage(SystemErrorText(path, errno));
+    m_host.showMessage(Detail(SystemErrorText(path, errno)));
     return false;
   }
   std::string dateTime;
@@ -226,11 +227,11 @@ bool CommentEditor::fillAll(FillWhat what, const FillObserver& filled) {
 
 bool CommentEditor::save() {
   // What was not read cannot be written back: saving would drop it.
-  if (!m_keepFileReason.empty()) {
-    m_host.showMessage(m_keepFileReason);
+  if (m_keepFileReason) {
+    m_host.showMessage(*m_keepFileReason);
     return false;
   }
-  std::string error;
+  Message error;
   switch (WriteCommentFile(m_folder, m_files, m_slots, error)) {
     case CommentWriteResult::Saved:
       m_unsaved = false;
@@ -241,7 +242,7 @@ bool CommentEditor::save() {
       m_host.showMessage(error);
       return false;
     case CommentWriteResult::WriteFailed:
-      m_host.showMessage("ファイル書き込みエラーが発生しました。\r処理は中断されました。");
+      m_host.showMessage(msg::kWriteError);
       m_host.note(error);
       return false;
   }

@@ -89,7 +89,7 @@ class CommentEditor {
   // empty when it could not be decoded.
   const Bitmap& picture() const { return m_picture; }
   // Status panel 0: "ファイル数：" and the number of entries.
-  std::string fileCountText() const;
+  Message fileCountText() const;
 
  private:
   void readFolder(const std::string& folder);
@@ -103,7 +103,7 @@ class CommentEditor {
   std::vector<CommentSlot> m_slots;
   std::vector<std::string> m_recordNames;
   // Why the folder's comment file may not be replaced; empty when it may.
-  std::string m_keepFileReason;
+  std::optional<Message> m_keepFileReason;
   int m_selected = -1;
   bool m_commentsModified = false;
   bool m_unsaved = false;

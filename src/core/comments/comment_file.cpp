@@ -13,13 +13,8 @@ namespace pictavo {
 std::string CommentFilePath(const std::string& folder) { return FolderBase(folder) + kCommentFileName; }
 
 namespace msg {
-std::string TooManyCommentsText() {
-  return "コメントファイルに保存できるのは " + std::to_string(kMaxCommentRecords) +
-         " 件までです。\rコメントファイルは変更していません。";
-}
-std::string UnreadCommentFileText(const std::string& path) {
-  return "コメントファイル「" + path + "」を読み込めなかったため、保存しませんでした。";
-}
+Message TooManyCommentsText() { return {MessageId::TooManyComments, {std::to_string(kMaxCommentRecords)}}; }
+Message UnreadCommentFileText(const std::string& path) { return {MessageId::UnreadCommentFile, {path}}; }
 }  // namespace msg
 
 CommentFile ParseCommentFile(std::string bytes) {
@@ -72,7 +67,7 @@ std::vector<CommentSlot> MatchComments(const std::vector<TCommentRecord>& record
 }
 
 CommentWriteResult WriteCommentFile(std::unique_ptr<ByteSink> sink, const std::vector<std::string>& names,
-                                    const std::vector<CommentSlot>& comments, std::string& error) {
+                                    const std::vector<CommentSlot>& comments, Message& error) {
   TextWriter writer(std::move(sink));
   const CommentSlot none;
   for (size_t i = 0; i < names.size(); ++i) {
@@ -80,14 +75,14 @@ CommentWriteResult WriteCommentFile(std::unique_ptr<ByteSink> sink, const std::v
     if (!writer.writeLines({kCommentSeparator, names[i], c.comment1, c.comment2})) break;
   }
   if (!writer.close()) {
-    error = writer.error();
+    error = Detail(writer.error());
     return CommentWriteResult::WriteFailed;
   }
   return CommentWriteResult::Saved;
 }
 
 CommentWriteResult WriteCommentFile(const std::string& folder, const std::vector<std::string>& names,
-                                    const std::vector<CommentSlot>& comments, std::string& error) {
+                                    const std::vector<CommentSlot>& comments, Message& error) {
   if (names.size() > kMaxCommentRecords) {
     error = msg::TooManyCommentsText();
     return CommentWriteResult::Refused;
@@ -100,8 +95,12 @@ CommentWriteResult WriteCommentFile(const std::string& folder, const std::vector
     error = target.error->message;
     return CommentWriteResult::Refused;
   }
-  auto sink = OpenAtomicSink(target.path, error);
-  if (!sink) return CommentWriteResult::CannotCreate;
+  std::string sinkError;
+  auto sink = OpenAtomicSink(target.path, sinkError);
+  if (!sink) {
+    error = Detail(sinkError);
+    return CommentWriteResult::CannotCreate;
+  }
   return WriteCommentFile(std::move(sink), names, comments, error);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/message.h"
 #include "platform/sink.h"
 
 namespace pictavo {
@@ -37,7 +38,7 @@ inline constexpr size_t kMaxCommentFileBytes = 64 * 1024 * 1024;
 inline constexpr const char* kCommentFileName = "PicComment.txt";
 inline constexpr const char* kCommentSeparator = "*****************************";
 // Shown by the editor after a successful save.
-inline constexpr const char* kCommentSavedMessage = "コメントファイルを保存しました。";
+inline const Message kCommentSavedMessage{MessageId::CommentSaved};
 
 // FolderBase(folder) + "PicComment.txt".
 std::string CommentFilePath(const std::string& folder);
@@ -71,9 +72,9 @@ enum class CommentWriteResult {
 namespace msg {
 // A save that would lose records: more pictures, or more records in the
 // file read, than the kMaxCommentRecords kept.
-std::string TooManyCommentsText();
+Message TooManyCommentsText();
 // A save refused because the folder's comment file could not be read.
-std::string UnreadCommentFileText(const std::string& path);
+Message UnreadCommentFileText(const std::string& path);
 }  // namespace msg
 
 // Writes one record for every name, in list order, with its comment lines
@@ -83,9 +84,9 @@ std::string UnreadCommentFileText(const std::string& path);
 // drop the rest), or a PicComment.txt that is a link leading out of the
 // folder or to one of the pictures (see FolderWritePath).
 CommentWriteResult WriteCommentFile(const std::string& folder, const std::vector<std::string>& names,
-                                    const std::vector<CommentSlot>& comments, std::string& error);
+                                    const std::vector<CommentSlot>& comments, Message& error);
 // The same into a given sink (tests pass a failing one).
 CommentWriteResult WriteCommentFile(std::unique_ptr<ByteSink> sink, const std::vector<std::string>& names,
-                                    const std::vector<CommentSlot>& comments, std::string& error);
+                                    const std::vector<CommentSlot>& comments, Message& error);
 
 }  // namespace pictavo

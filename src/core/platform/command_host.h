@@ -20,7 +20,7 @@ enum class StatusPanel {
 class CommandHost : public virtual DialogHost {
  public:
   // One panel of the status bar.
-  virtual void setStatus(StatusPanel panel, const std::string& text) = 0;
+  virtual void setStatus(StatusPanel panel, const Message& text) = 0;
   // Lets pending events run once; true when Abort has been pressed.
   virtual bool processEvents() = 0;
   // Lets pending events run while a command waits for its workers (a window

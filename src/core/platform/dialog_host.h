@@ -5,18 +5,20 @@
 
 #include <string>
 
+#include "platform/message.h"
+
 namespace pictavo {
 
 class DialogHost {
  public:
   virtual ~DialogHost() = default;
-  // A modal message; "\r" in the text is a line break.
-  virtual void showMessage(const std::string& text) = 0;
+  // A modal message; "\r" in its rendering is a line break.
+  virtual void showMessage(const Message& message) = 0;
   // A Yes/No question with the given caption; true for Yes.
-  virtual bool askYesNo(const std::string& text, const std::string& caption) = 0;
+  virtual bool askYesNo(const Message& question, const Message& caption) = 0;
   // The system's reason behind the message that follows or preceded it (a
   // file and strerror, a libjpeg text); a window may leave it out.
-  virtual void note(const std::string& detail) { (void)detail; }
+  virtual void note(const Message& detail) { (void)detail; }
 };
 
 }  // namespace pictavo

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/message.h"
+
 namespace pictavo {
 
 enum class ErrorCode {
@@ -16,7 +18,7 @@ enum class ErrorCode {
 
 struct [[nodiscard]] Error {
   ErrorCode code;
-  std::string message;
+  Message message;
   std::string detail = {};
 };
 

@@ -40,20 +40,20 @@ bool ClearReadOnly(const std::string& path) {
   return ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
 }
 
-bool CopyFileTo(const std::string& source, const std::string& destination, std::string& error,
+bool CopyFileTo(const std::string& source, const std::string& destination, Message& error,
                 std::string* detail) {
   std::string target = AbsolutePath(destination);
   if (HasAttributes(target, kAttrDirectory)) target = FolderBase(target) + LastComponent(source);
   return CopyFileAs(source, target, error, detail);
 }
 
-bool CopyFileAs(const std::string& source, const std::string& target, std::string& error, std::string* detail) {
+bool CopyFileAs(const std::string& source, const std::string& target, Message& error, std::string* detail) {
   const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
   struct stat st {};
   if (in < 0 || ::fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
     const int err = in < 0 ? errno : EISDIR;
     if (in >= 0) ::close(in);
-    error = "ファイル " + source + " は開けません";
+    error = Message(MessageId::CannotOpenFile, {source});
     if (detail) *detail = SystemErrorText(source, err);
     return false;
   }
@@ -63,7 +63,7 @@ bool CopyFileAs(const std::string& source, const std::string& target, std::strin
   auto sink = OpenRenamingSink(target, sinkError, /*durable=*/true, static_cast<int>(st.st_mode & 0777));
   if (!sink) {
     ::close(in);
-    error = "ファイル " + target + " を作成できません";
+    error = Message(MessageId::CannotCreateFile, {target});
     if (detail) *detail = sinkError;
     return false;
   }
@@ -74,7 +74,7 @@ bool CopyFileAs(const std::string& source, const std::string& target, std::strin
       if (errno == EINTR) continue;
       const int err = errno;
       ::close(in);
-      error = "ファイル " + source + " は開けません";
+      error = Message(MessageId::CannotOpenFile, {source});
       if (detail) *detail = SystemErrorText(source, err);
       return false;
     }
@@ -83,7 +83,7 @@ bool CopyFileAs(const std::string& source, const std::string& target, std::strin
   }
   ::close(in);
   if (!sink->error().empty() || !sink->close()) {
-    error = "ファイル " + target + " を作成できません";
+    error = Message(MessageId::CannotCreateFile, {target});
     if (detail) *detail = sink->error();
     return false;
   }

@@ -4,6 +4,8 @@
 #include <ctime>
 #include <string>
 
+#include "platform/message.h"
+
 namespace pictavo {
 
 // Copies the contents of `source`. When `destination` is an existing folder
@@ -11,13 +13,13 @@ namespace pictavo {
 // name is appended. The copy is written in 8192-byte chunks to a temporary
 // file beside the target, flushed and renamed into place, so it is complete
 // or absent; it keeps the source's permission bits, not its time stamps. On failure
-// `error` holds "ファイル %s は開けません" (source) or "ファイル %s を作成できません"
-// (target) and `detail` the system's reason.
-bool CopyFileTo(const std::string& source, const std::string& destination, std::string& error,
+// `error` says the source cannot be opened (CannotOpenFile) or the target not
+// created (CannotCreateFile) and `detail` holds the system's reason.
+bool CopyFileTo(const std::string& source, const std::string& destination, Message& error,
                 std::string* detail = nullptr);
 
 // The same copy to exactly the path `target`, whatever exists there.
-bool CopyFileAs(const std::string& source, const std::string& target, std::string& error,
+bool CopyFileAs(const std::string& source, const std::string& target, Message& error,
                 std::string* detail = nullptr);
 
 enum FileAttribute : unsigned {

@@ -13,14 +13,9 @@ namespace pictavo {
 
 namespace msg {
 
-std::string LinkLeadsOutsideText(const std::string& path) {
-  return "「" + path + "」はフォルダの外を指すシンボリックリンクのため、書き込みませんでした。\r処理は中断されました。";
-}
+Message LinkLeadsOutsideText(const std::string& path) { return {MessageId::LinkLeadsOutside, {path}}; }
 
-std::string LinkLeadsToSourceText(const std::string& path) {
-  return "「" + path +
-         "」は読み込むファイルを指すシンボリックリンクのため、書き込みませんでした。\r処理は中断されました。";
-}
+Message LinkLeadsToSourceText(const std::string& path) { return {MessageId::LinkLeadsToSource, {path}}; }
 
 }  // namespace msg
 

@@ -44,8 +44,8 @@ FolderWrite FolderWritePath(const std::string& folder, const std::string& name,
                             const std::vector<std::string>& sources = {});
 
 namespace msg {
-std::string LinkLeadsOutsideText(const std::string& path);
-std::string LinkLeadsToSourceText(const std::string& path);
+Message LinkLeadsOutsideText(const std::string& path);
+Message LinkLeadsToSourceText(const std::string& path);
 }  // namespace msg
 
 }  // namespace pictavo

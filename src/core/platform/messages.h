@@ -1,12 +1,14 @@
 #pragma once
-// Message texts that several commands show.
+// Messages that several commands show (their wording is in src/messages).
+
+#include "platform/message.h"
 
 namespace pictavo::msg {
 
-inline constexpr const char* kCaption = "Pictavo";
-inline constexpr const char* kWriteError = "ファイル書き込みエラーが発生しました。\r処理は中断されました。";
-inline constexpr const char* kAborted = "処理は中断されました。";
-inline constexpr const char* kFinished = "ファイル作成終了";
-inline constexpr const char* kBrowserQuestion = "　　　　ファイル作成終了　　　　\rブラウザを起動しますか？";
+inline const Message kCaption{MessageId::Caption};
+inline const Message kWriteError{MessageId::WriteError};
+inline const Message kAborted{MessageId::Aborted};
+inline const Message kFinished{MessageId::Finished};
+inline const Message kBrowserQuestion{MessageId::BrowserQuestion};
 
 }  // namespace pictavo::msg

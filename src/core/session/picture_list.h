@@ -7,13 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/message.h"
 #include "vocabulary/picture_entry.h"
 #include "vocabulary/preview.h"
 
 namespace pictavo {
 
 namespace msg {
-inline constexpr const char* kCannotMove = "移動できません";
+inline const Message kCannotMove{MessageId::CannotMove};
 }  // namespace msg
 
 // A refill of the picture list from the folder: its ".jpg" files in name

@@ -26,14 +26,14 @@ StartUpReport StartUp(Session& session, const StartUpOptions& options, SettingsW
   MainValues& main = session.main;
   main.programFolder = options.programFolder.empty() ? DefaultProgramFolder() : AbsolutePath(options.programFolder);
   if (!MakeFolders(FolderBase(main.programFolder) + kFolderSettingsDir)) {
-    report.programFolderError = Error{ErrorCode::CannotWrite, "cannot create the program folder " + main.programFolder};
+    report.programFolderError = Error{ErrorCode::CannotWrite, Message(MessageId::ProgramFolderFailed, {main.programFolder})};
   }
   main.folderSettingsPath = DefaultSettingsPath(main.programFolder);
   std::string path = StartupSettingsPath(main.programFolder);
   if (!options.settingsFile.empty()) {
     path = AbsolutePath(options.settingsFile);
     if (!FileExists(path)) {
-      report.settingsFileError = Error{ErrorCode::NotFound, "no such settings file: " + options.settingsFile};
+      report.settingsFileError = Error{ErrorCode::NotFound, Message(MessageId::NoSettingsFile, {options.settingsFile})};
       return report;
     }
   }

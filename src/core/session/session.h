@@ -32,17 +32,17 @@ struct Session {
 class SessionWindow : public SettingsWindow {
  public:
   SessionWindow(Session& session, SettingsWindow& window) : m_session(session), m_window(window) {}
-  void showMessage(const std::string& text) override { m_window.showMessage(text); }
-  bool askYesNo(const std::string& text, const std::string& caption) override {
-    return m_window.askYesNo(text, caption);
+  void showMessage(const Message& message) override { m_window.showMessage(message); }
+  bool askYesNo(const Message& question, const Message& caption) override {
+    return m_window.askYesNo(question, caption);
   }
-  void note(const std::string& detail) override { m_window.note(detail); }
+  void note(const Message& detail) override { m_window.note(detail); }
   void setPicturesPerRow(int16_t count) override;
   void setLoadButtonEnabled(bool enabled) override { m_window.setLoadButtonEnabled(enabled); }
-  std::optional<std::string> chooseOpenFile(const std::string& filter, const std::string& folder) override {
+  std::optional<std::string> chooseOpenFile(const Message& filter, const std::string& folder) override {
     return m_window.chooseOpenFile(filter, folder);
   }
-  std::optional<std::string> chooseSaveFile(const std::string& filter, const std::string& folder) override {
+  std::optional<std::string> chooseSaveFile(const Message& filter, const std::string& folder) override {
     return m_window.chooseSaveFile(filter, folder);
   }
   void refillOptions() override { m_window.refillOptions(); }

@@ -146,15 +146,13 @@ bool SetSettingText(AlbumSettings& s, const std::string& field, const std::strin
   return true;
 }
 
-std::string BadSettingText(const std::string& field, const std::string& value) {
-  return "設定 " + field + " の値「" + value + "」は正しい整数ではありません。\r処理は中断されました。";
+Message BadSettingText(const std::string& field, const std::string& value) {
+  return {MessageId::BadSetting, {field, value}};
 }
 
-std::string SettingOutOfRangeText(const std::string& field, const std::string& value, int lowest, int highest) {
-  const std::string range = highest == INT_MAX ? std::to_string(lowest) + " 以上"
-                                               : std::to_string(lowest) + " から " + std::to_string(highest) + " まで";
-  return "設定 " + field + " の値「" + value + "」は範囲外です（" + range +
-         "の整数が必要です）。\r処理は中断されました。";
+Message SettingOutOfRangeText(const std::string& field, const std::string& value, int lowest, int highest) {
+  if (highest == INT_MAX) return {MessageId::SettingOutOfRange, {field, value, std::to_string(lowest)}};
+  return {MessageId::SettingOutOfRangeBetween, {field, value, std::to_string(lowest), std::to_string(highest)}};
 }
 
 }  // namespace pictavo

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/message.h"
 #include "version.h"
 
 namespace pictavo {
@@ -143,9 +144,8 @@ struct MainValues {
 inline constexpr const char* kHomePageUrl = "https://pictavo.example.org/";
 
 // The message for a numeric setting that is not a decimal integer.
-std::string BadSettingText(const std::string& field, const std::string& value);
+Message BadSettingText(const std::string& field, const std::string& value);
 // The message for a numeric setting outside the values a command can use.
-std::string SettingOutOfRangeText(const std::string& field, const std::string& value, int lowest,
-                                  int highest = INT_MAX);
+Message SettingOutOfRangeText(const std::string& field, const std::string& value, int lowest, int highest = INT_MAX);
 
 }  // namespace pictavo

@@ -12,21 +12,17 @@ namespace pictavo {
 
 namespace msg {
 
-std::string BadNameText(const std::string& field, const std::string& value) {
-  return "設定 " + field + " の値「" + value + "」はファイル名として使えません。\r処理は中断されました。";
+Message BadNameText(const std::string& field, const std::string& value) {
+  return {MessageId::BadSettingName, {field, value}};
 }
 
-std::string PageIsPictureText(const std::string& value) {
-  return "設定 htmlFileName の値「" + value + "」はフォルダの画像またはコメントファイルの名前です。\r処理は中断されました。";
+Message PageIsPictureText(const std::string& value) { return {MessageId::PageIsPicture, {value}}; }
+
+Message LinkNameText(const std::string& field, const std::string& value) {
+  return {MessageId::SettingIsLink, {field, value}};
 }
 
-std::string LinkNameText(const std::string& field, const std::string& value) {
-  return "設定 " + field + " の値「" + value + "」はシンボリックリンクです。\r処理は中断されました。";
-}
-
-std::string LinkPathText(const std::string& path) {
-  return "「" + path + "」はシンボリックリンクです。\r処理は中断されました。";
-}
+Message LinkPathText(const std::string& path) { return {MessageId::PathIsLink, {path}}; }
 
 }  // namespace msg
 
@@ -40,7 +36,7 @@ bool IsSymbolicLink(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
-std::string CheckSettingsNames(const AlbumSettings& s) {
+std::optional<Message> CheckSettingsNames(const AlbumSettings& s) {
   if (!SingleComponent(s.htmlFileName)) return msg::BadNameText("htmlFileName", s.htmlFileName);
   if (!SingleComponent(s.thumbnailFolderName)) return msg::BadNameText("thumbnailFolderName", s.thumbnailFolderName);
   if (s.thumbnailPrefix.find('/') != std::string::npos || s.thumbnailPrefix.find('\0') != std::string::npos) {
@@ -49,9 +45,9 @@ std::string CheckSettingsNames(const AlbumSettings& s) {
   return {};
 }
 
-std::string CheckAlbumNames(const AlbumSettings& s, const std::string& albumFolder,
+std::optional<Message> CheckAlbumNames(const AlbumSettings& s, const std::string& albumFolder,
                             const std::vector<std::string_view>& pictureNames) {
-  if (std::string bad = CheckSettingsNames(s); !bad.empty()) return bad;
+  if (std::optional<Message> bad = CheckSettingsNames(s)) return bad;
   // Letter case aside: a page called A.JPG beside a.jpg is no better.
   const std::string page = LowerAscii(s.htmlFileName);
   bool clash = Extension(page) == ".jpg" || page == LowerAscii(kCommentFileName);
@@ -72,8 +68,10 @@ std::string CheckAlbumNames(const AlbumSettings& s, const std::string& albumFold
   return {};
 }
 
-std::string CheckPageNotLink(const std::string& field, const std::string& value, const std::string& path) {
-  return IsSymbolicLink(path) ? msg::LinkNameText(field, value) : std::string();
+std::optional<Message> CheckPageNotLink(const std::string& field, const std::string& value,
+                                        const std::string& path) {
+  if (IsSymbolicLink(path)) return msg::LinkNameText(field, value);
+  return std::nullopt;
 }
 
 }  // namespace pictavo

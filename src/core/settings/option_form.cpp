@@ -210,7 +210,7 @@ OptionForm FillOptionForm(const AlbumSettings& s, int perRowControl, const std::
   return f;
 }
 
-std::string TakeBackgroundFile(OptionForm& form, const std::string& chosen) {
+std::optional<Message> TakeBackgroundFile(OptionForm& form, const std::string& chosen) {
   const std::string extension = LowerAscii(Extension(chosen));
   if (extension == ".jpg" || extension == ".gif") {
     form.backgroundFile = chosen;
@@ -220,7 +220,7 @@ std::string TakeBackgroundFile(OptionForm& form, const std::string& chosen) {
   return msg::kBackgroundType;
 }
 
-std::string CheckOptionNames(const OptionForm& form, const std::string& programFolder) {
+std::optional<Message> CheckOptionNames(const OptionForm& form, const std::string& programFolder) {
   // Names become single components of an album folder; anything else could
   // reach outside the scratch folder here and outside the album in a run.
   if (!SingleComponent(form.thumbnailFolderName)) return msg::kBadFolderName;
@@ -232,7 +232,7 @@ std::string CheckOptionNames(const OptionForm& form, const std::string& programF
   // The file system has the last word: make both in the scratch folder and
   // take away only what was made here.
   const std::string scratch = FolderBase(programFolder) + "temp";
-  if (!FolderExists(scratch) && !MakeFolders(scratch)) return SystemErrorText(scratch, errno);
+  if (!FolderExists(scratch) && !MakeFolders(scratch)) return Detail(SystemErrorText(scratch, errno));
   const std::string folder = FolderBase(scratch) + form.thumbnailFolderName;
   bool madeFolder = false;
   if (!PathExists(folder)) {
@@ -240,7 +240,7 @@ std::string CheckOptionNames(const OptionForm& form, const std::string& programF
     madeFolder = true;
   }
   const std::string file = FolderBase(folder) + form.htmlFileName;
-  std::string result;
+  std::optional<Message> result;
   if (!PathExists(file)) {
     const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd < 0) {
@@ -313,15 +313,15 @@ void ApplyOptionForm(const OptionForm& f, const WindowPlaces& places, AlbumSetti
 OptionConfirmResult ConfirmOptions(const OptionForm& form, const WindowPlaces& places, AlbumSettings& settings,
                                    const MainValues& main) {
   SettingsLines lines{};
-  if (std::string bad = CheckOptionNames(form, main.programFolder); !bad.empty()) {
-    return {OptionConfirm::BadName, bad};
+  if (std::optional<Message> bad = CheckOptionNames(form, main.programFolder)) {
+    return {OptionConfirm::BadName, *bad};
   }
   AlbumSettings confirmed = settings;
   ApplyOptionForm(form, places, confirmed);
   FillSettingsLines(confirmed, main.programVersion, lines);
   std::string error;
   if (!WriteSettingsFile(DefaultSettingsPath(main.programFolder), lines, error)) {
-    return {OptionConfirm::WriteFailed, error};
+    return {OptionConfirm::WriteFailed, Detail(error)};
   }
   settings = std::move(confirmed);
   return {};

@@ -170,19 +170,19 @@ OptionForm FillOptionForm(const AlbumSettings& settings, int perRowControl, cons
 
 // The background picture chosen with Button5: a .jpg or .gif goes into the
 // file field; anything else empties it and gives the message to show.
-std::string TakeBackgroundFile(OptionForm& form, const std::string& chosen);
+std::optional<Message> TakeBackgroundFile(OptionForm& form, const std::string& chosen);
 
 namespace msg {
-inline constexpr const char* kBackgroundType = "背景は「jpg」か「gif」ファイルを設定してください。";
-inline constexpr const char* kBadFolderName = "フォルダ名が不正です。\r指定し直してください。";
-inline constexpr const char* kBadFileName = "ファイル名が不正です。\r指定し直してください。";
+inline const Message kBackgroundType{MessageId::BackgroundType};
+inline const Message kBadFolderName{MessageId::BadFolderName};
+inline const Message kBadFileName{MessageId::BadFileName};
 }  // namespace msg
 
 // Tries the thumbnail folder name and the page file name by making them in
 // the scratch folder programFolder/temp (made when missing); removes only
 // what it made. Names must be single path components. Empty when both are
 // fit, else the message to show.
-std::string CheckOptionNames(const OptionForm& form, const std::string& programFolder);
+std::optional<Message> CheckOptionNames(const OptionForm& form, const std::string& programFolder);
 
 // Where the main window is now and where it was placed at start-up.
 struct WindowPlaces {
@@ -196,7 +196,7 @@ void ApplyOptionForm(const OptionForm& form, const WindowPlaces& places, AlbumSe
 enum class OptionConfirm { Confirmed, BadName, WriteFailed };
 struct OptionConfirmResult {
   OptionConfirm outcome = OptionConfirm::Confirmed;
-  std::string message;  // what to show when not confirmed
+  Message message;  // what to show when not confirmed
 };
 
 // The confirmation: the names are checked and the default settings file is

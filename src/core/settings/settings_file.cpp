@@ -84,9 +84,8 @@ bool AtLeast(const Decimal& v, const char* threshold) {
   return CompareMagnitude(v, t) >= 0;
 }
 
-std::string ConversionErrorText(const std::string& path, int line, const std::string& value) {
-  return "設定ファイル " + path + " の " + std::to_string(line + 1) + " 行目「" + value +
-         "」は正しい整数ではありません。";
+Message ConversionErrorText(const std::string& path, int line, const std::string& value) {
+  return {MessageId::BadSettingsLine, {path, std::to_string(line + 1), value}};
 }
 
 bool IsIniExtension(const std::string& name) { return LowerAscii(Extension(name)) == ".ini"; }
@@ -161,7 +160,7 @@ StartupReading ReadSettingsAtStart(const std::string& path, AlbumSettings& setti
   std::string error;
   if (!ReadFileBytes(path, bytes, error, nullptr, kSettingsReadLimit)) {
     // Start-up goes on with the defaults; the reason is there for a note.
-    result.problem = error;
+    result.problem = Detail(error);
     return result;
   }
   TextReader reader(std::move(bytes), /*decodeReferences=*/true);
@@ -177,7 +176,7 @@ StartupReading ReadSettingsAtStart(const std::string& path, AlbumSettings& setti
 
   const auto version = ParseDecimalFraction(RightChars(lines[0], CharLength(lines[0]) - 11));
   if (!version) {
-    result.problem = path + ": 「" + lines[0] + "」の版数が読めません。";
+    result.problem = Message(MessageId::UnreadableVersion, {path, lines[0]});
     return result;
   }
   // A file of version v holds the lines of every field added up to v, in
@@ -240,10 +239,10 @@ SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main
   bool opened = false;
   if (!ReadFileBytes(path, bytes, error, &opened, kSettingsReadLimit)) {
     if (!opened) {
-      window.showMessage(error);
+      window.showMessage(Detail(error));
       return SettingsLoadResult::CannotOpen;
     }
-    window.note(error);
+    window.note(Detail(error));
     window.showMessage(msg::kSettingsReadFailed);
     return SettingsLoadResult::ReadFailed;
   }
@@ -280,7 +279,7 @@ SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main
     ~KeepPrograms() { restore(); }
   } keep{settings, main.loadWithoutAsking && ParentFolder(AbsolutePath(path)) == AbsolutePath(main.currentFolder) &&
                        !InProgramFolder(path, main.programFolder)};
-  if (keep.active) window.note(path + ": " + msg::kProgramsKept);
+  if (keep.active) window.note(Message(MessageId::ProgramsKeptIn, {path}));
 
   // The start folder and the window's place stay as they are.
   for (size_t k = 0; k < kSettingFieldCount; ++k) {
@@ -321,7 +320,7 @@ SettingsSaveResult SaveSettingsAs(const std::string& chosen, const AlbumSettings
   }
   std::string error;
   if (!WriteSettingsFile(path, lines, error)) {
-    window.showMessage(error);
+    window.showMessage(Detail(error));
     return SettingsSaveResult::WriteFailed;
   }
   if (writtenPath) *writtenPath = path;
@@ -343,7 +342,7 @@ AutoSaveResult AutoSaveSettings(const AlbumSettings& settings, const MainValues&
   }
   std::string error;
   if (!WriteSettingsFile(path, lines, error)) {
-    dialogs.note(error);
+    dialogs.note(Detail(error));
     return AutoSaveResult::WriteFailed;
   }
   return AutoSaveResult::Written;

@@ -27,15 +27,14 @@ inline constexpr const char* kSettingsHeaderPrefix = "Vistamo Ver";
 inline constexpr const char* kDefaultSettingsName = "PCV.ini";
 inline constexpr const char* kOlderSettingsName = "Vistamo.ini";
 inline constexpr const char* kFolderSettingsDir = "inifile";
-inline constexpr const char* kSettingsFilter = "設定ファイル(*.ini)|*.ini";
+inline const Message kSettingsFilter{MessageId::SettingsFilter};
 
 namespace msg {
-inline constexpr const char* kSettingsNameRefused = "このフォルダに指定したファイル名は使用できません";
-inline constexpr const char* kSettingsReadFailed = "ファイルのオープンに失敗しました";
-inline constexpr const char* kAutoSaveQuestion = "同名の設定ファイルが存在します。\r上書きしますか？";
-inline constexpr const char* kAutoSaveCaption = "Pictavo 設定ファイル自動保存";
-inline constexpr const char* kProgramsKept =
-    "フォルダにある設定ファイルのため、ブラウザ設定と外部ビュアー設定は読み込みませんでした。";
+inline const Message kSettingsNameRefused{MessageId::SettingsNameRefused};
+inline const Message kSettingsReadFailed{MessageId::SettingsReadFailed};
+inline const Message kAutoSaveQuestion{MessageId::AutoSaveQuestion};
+inline const Message kAutoSaveCaption{MessageId::AutoSaveCaption};
+inline const Message kProgramsKept{MessageId::ProgramsKept};
 }  // namespace msg
 
 // The window steps of the settings commands. The core calls these; the
@@ -47,8 +46,8 @@ class SettingsWindow : public virtual DialogHost {
   // Button9 "設定の読込".
   virtual void setLoadButtonEnabled(bool enabled) { (void)enabled; }
   // Open and save dialogs; nullopt when cancelled.
-  virtual std::optional<std::string> chooseOpenFile(const std::string& filter, const std::string& folder) = 0;
-  virtual std::optional<std::string> chooseSaveFile(const std::string& filter, const std::string& folder) = 0;
+  virtual std::optional<std::string> chooseOpenFile(const Message& filter, const std::string& folder) = 0;
+  virtual std::optional<std::string> chooseSaveFile(const Message& filter, const std::string& folder) = 0;
   // Refills the options dialog from the record and shows its first page.
   virtual void refillOptions() {}
 };
@@ -75,7 +74,7 @@ struct StartupReading {
   std::string windowLeft = "0";
   std::string windowTop = "0";
   bool complete = false;  // every line its version provides was applied
-  std::string problem;    // why the reading ended early; empty when it did not
+  std::optional<Message> problem;  // why the reading ended early; none when it did not
 };
 
 // PCV.ini in the program folder, else Vistamo.ini, else empty.
@@ -89,7 +88,7 @@ enum class SettingsLoadResult {
   Loaded,
   Cancelled,        // the dialog was cancelled
   CannotOpen,       // the I/O error was shown; nothing changed
-  ReadFailed,       // "ファイルのオープンに失敗しました" was shown; nothing changed
+  ReadFailed,       // msg::kSettingsReadFailed was shown; nothing changed
   NotSettingsFile,  // the header is not ours; nothing changed, no message
   ConversionError,  // shown; the fields before the bad line keep the loaded values
 };

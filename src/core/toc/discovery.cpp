@@ -12,16 +12,12 @@ namespace pictavo {
 
 namespace msg {
 
-std::string FolderLeadsOutsideNote(const std::string& path) {
-  return "「" + path + "」はフォルダの外を指すシンボリックリンクのため、対象にしませんでした。";
-}
+Message FolderLeadsOutsideNote(const std::string& path) { return {MessageId::FolderLeadsOutside, {path}}; }
 
-std::string FileLeadsOutsideNote(const std::string& path) {
-  return "「" + path + "」はフォルダの外を指すシンボリックリンクのため、読み込みませんでした。";
-}
+Message FileLeadsOutsideNote(const std::string& path) { return {MessageId::FileLeadsOutside, {path}}; }
 
-std::string ThumbnailNameNote(const std::string& page, const std::string& name) {
-  return page + " のサムネイル名「" + name + "」はファイル名ではないため、画像を表示しません。";
+Message ThumbnailNameNote(const std::string& page, const std::string& name) {
+  return {MessageId::ThumbnailNotAName, {page, name}};
 }
 
 }  // namespace msg

@@ -25,8 +25,8 @@ struct AlbumEntry {
 };
 
 enum class DiscoveryStatus {
-  NoSubfolders,  // "ファルダがありません。"
-  NoAlbums,      // "対象のファルダがありません。"
+  NoSubfolders,  // msg::kNoFolders
+  NoAlbums,      // msg::kNoTargetFolders
   Found,
   Failed,        // a folder, page or thumbnail could not be read; `error` names it
 };
@@ -41,7 +41,7 @@ struct DiscoveryResult {
   // What was passed over for leading out of the folder (a sub-folder, a page
   // or a thumbnail that is a link elsewhere, a thumbnail name that is a
   // path), as notes to show.
-  std::vector<std::string> notes;
+  std::vector<Message> notes;
 };
 
 // The candidate sub-folders in processing order: not hidden, case-insensitive
@@ -80,11 +80,11 @@ DiscoveryResult DiscoverAlbums(const std::string& tocFolder, const AlbumSettings
 
 namespace msg {
 // Notes for what discovery and the batch pass over.
-std::string FolderLeadsOutsideNote(const std::string& path);
-std::string FileLeadsOutsideNote(const std::string& path);
-std::string ThumbnailNameNote(const std::string& page, const std::string& name);
-inline constexpr const char* kNoFolders = "ファルダがありません。";
-inline constexpr const char* kNoTargetFolders = "対象のファルダがありません。";
+Message FolderLeadsOutsideNote(const std::string& path);
+Message FileLeadsOutsideNote(const std::string& path);
+Message ThumbnailNameNote(const std::string& page, const std::string& name);
+inline const Message kNoFolders{MessageId::NoFolders};
+inline const Message kNoTargetFolders{MessageId::NoTargetFolders};
 }  // namespace msg
 
 }  // namespace pictavo

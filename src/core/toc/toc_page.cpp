@@ -78,7 +78,7 @@ bool WritePage(const std::string& path, const std::vector<std::string>& lines, T
     if (writer.writeLines(lines) && writer.close()) return true;
     error = writer.error();
   }
-  host.note(error);
+  host.note(Detail(error));
   host.showMessage(msg::kWriteError);
   return false;
 }
@@ -91,7 +91,7 @@ bool CopyBackground(const TocOptions& o, const std::string& base, TocHost& host)
   // A link there, even one leading nowhere, is a name in use; one leading
   // out of the folder is said to be so.
   if (const FolderWrite target = FolderWritePath(base, name, {o.backgroundPicturePath}); !target) {
-    host.note(target.error->detail);
+    host.note(Detail(target.error->detail));
     host.showMessage(target.error->message);
     return false;
   }
@@ -99,9 +99,10 @@ bool CopyBackground(const TocOptions& o, const std::string& base, TocHost& host)
     host.showMessage(msg::kBackgroundCopyFailed);
     return false;
   }
-  std::string error, detail;
+  Message error;
+  std::string detail;
   if (!CopyFileTo(o.backgroundPicturePath, base, error, &detail)) {
-    host.note(detail);
+    host.note(Detail(detail));
     host.showMessage(error);
     return false;
   }
@@ -282,11 +283,11 @@ TocOutcome MakeTableOfContents(const TocOptions& o, const AlbumSettings& s, cons
 
   // Names from the settings become paths: checked before anything is written.
   const std::string base = FolderBase(o.tocFolder);
-  std::string bad = CheckSettingsNames(s);
-  if (bad.empty()) bad = CheckPageNotLink("htmlFileName", s.htmlFileName, base + s.htmlFileName);
-  if (bad.empty() && o.useFrames && IsSymbolicLink(base + "title.htm")) bad = msg::LinkPathText(base + "title.htm");
-  if (!bad.empty()) {
-    host.showMessage(bad);
+  std::optional<Message> bad = CheckSettingsNames(s);
+  if (!bad) bad = CheckPageNotLink("htmlFileName", s.htmlFileName, base + s.htmlFileName);
+  if (!bad && o.useFrames && IsSymbolicLink(base + "title.htm")) bad = msg::LinkPathText(base + "title.htm");
+  if (bad) {
+    host.showMessage(*bad);
     return TocOutcome::Stopped;
   }
 
@@ -296,7 +297,7 @@ TocOutcome MakeTableOfContents(const TocOptions& o, const AlbumSettings& s, cons
   switch (found.status) {
     case DiscoveryStatus::NoSubfolders: host.showMessage(msg::kNoFolders); return TocOutcome::Stopped;
     case DiscoveryStatus::NoAlbums: host.showMessage(msg::kNoTargetFolders); return TocOutcome::Stopped;
-    case DiscoveryStatus::Failed: host.showMessage(found.error); return TocOutcome::Stopped;
+    case DiscoveryStatus::Failed: host.showMessage(Detail(found.error)); return TocOutcome::Stopped;
     case DiscoveryStatus::Found: break;
   }
 

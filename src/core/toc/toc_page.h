@@ -34,7 +34,7 @@ struct TocOptions {
 class TocHost : public CommandHost {
  public:
   // The progress label at the foot of the window: "003/012" before each album.
-  virtual void showTocProgress(const std::string& text) { setStatus(StatusPanel::Counter, text); }
+  virtual void showTocProgress(const std::string& text) { setStatus(StatusPanel::Counter, Detail(text)); }
 };
 
 // The values computed once per command for the line templates.
@@ -75,9 +75,9 @@ TocOutcome MakeTableOfContents(const TocOptions& o, const AlbumSettings& s, cons
                                const CivilDate& today);
 
 namespace msg {
-inline constexpr const char* kNoTocTitle = "目次のタイトルが指定されていません。";
-inline constexpr const char* kNoBackgroundPicture = "背景の画像ファイルが指定されていません。";
-inline constexpr const char* kBackgroundCopyFailed = "背景ファイルコピーに失敗しました。\r処理は中断されました。";
+inline const Message kNoTocTitle{MessageId::NoTocTitle};
+inline const Message kNoBackgroundPicture{MessageId::NoBackgroundPicture};
+inline const Message kBackgroundCopyFailed{MessageId::BackgroundCopyFailed};
 }  // namespace msg
 
 }  // namespace pictavo

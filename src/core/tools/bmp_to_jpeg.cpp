@@ -49,12 +49,12 @@ std::string ExistingNameFor(const std::string& folder, const std::string& name) 
 ConversionOutcome ConvertBmpFiles(const std::string& folder, const std::vector<std::string>& names, int quality,
                                   CommandHost& host, ConversionView* view) {
   if (names.empty()) {
-    host.showMessage("ファイルが選択されていません。");
+    host.showMessage(MessageId::NoSelection);
     return ConversionOutcome::NothingSelected;
   }
   quality = std::clamp(quality, kConversionMinQuality, kConversionMaxQuality);
   const std::string base = FolderBase(folder);
-  host.setStatus(StatusPanel::Step, "BMP→JPG 変換中");
+  host.setStatus(StatusPanel::Step, MessageId::ConvertingBmp);
   // Every BMP of the folder is a source no JPEG may be written over, whether
   // converted now or later.
   std::vector<std::string> sources;
@@ -73,8 +73,8 @@ ConversionOutcome ConvertBmpFiles(const std::string& folder, const std::vector<s
       dib.AssignTo(picture);
     } catch (const std::exception& e) {
       // The image's own error text; files converted so far stay.
-      host.showMessage(e.what());
-      host.note(base + name);
+      host.showMessage(Detail(e.what()));
+      host.note(Detail(base + name));
       return ConversionOutcome::Failed;
     }
     if (view) view->showPreview(picture, BmpPreviewBox(picture.width, picture.height));
@@ -83,24 +83,24 @@ ConversionOutcome ConvertBmpFiles(const std::string& folder, const std::vector<s
     const FolderWrite target = FolderWritePath(folder, outputName, sources);
     if (!target) {
       host.showMessage(target.error->message);
-      host.note(target.error->detail);
-      host.setStatus(StatusPanel::Step, "");
+      host.note(Detail(target.error->detail));
+      host.setStatus(StatusPanel::Step, Detail(""));
       return ConversionOutcome::Failed;
     }
     const std::string& output = target.path;
     if (PathExists(output) &&
-        !host.askYesNo("同名のファイルが存在します。\r" + outputName + "\r上書きしてよろしいですか？", "Pictavo")) {
+        !host.askYesNo(Message(MessageId::OverwriteQuestion, {outputName}), MessageId::Caption)) {
       continue;
     }
     std::string error;
     if (!WriteJpegFile(output, picture, quality, error)) {
-      host.showMessage("ファイル書き込みエラーが発生しました。\r処理は中断されました。");
-      host.note(error);
-      host.setStatus(StatusPanel::Step, "");
+      host.showMessage(MessageId::WriteError);
+      host.note(Detail(error));
+      host.setStatus(StatusPanel::Step, Detail(""));
       return ConversionOutcome::Failed;
     }
   }
-  host.setStatus(StatusPanel::Step, "変換終了");
+  host.setStatus(StatusPanel::Step, MessageId::ConversionDone);
   return ConversionOutcome::Done;
 }
 

@@ -19,9 +19,9 @@ namespace pictavo {
 
 namespace {
 
-constexpr const char* kNothingSelected = "ファイルが選択されていません。";
-constexpr const char* kLastCaption = "保存して終了";
-constexpr const char* kNextCaption = "保存して次へ";
+const Message kNothingSelected{MessageId::NoSelection};
+const Message kLastCaption{MessageId::SaveAndFinish};
+const Message kNextCaption{MessageId::SaveAndNext};
 constexpr int kExifMarker = 0xE1;  // APP1
 
 // The embedded thumbnail of a saved picture: within 160 x 160, as cameras
@@ -150,7 +150,7 @@ bool RotationWalk::openSingle(const std::string& folder, const std::vector<std::
     return false;
   }
   m_counter.clear();
-  m_host.setStatus(StatusPanel::Counter, "");
+  m_host.setStatus(StatusPanel::Counter, Detail(""));
   m_controls.windowOpen = true;
   load();
   m_controls.saveCaption = kLastCaption;
@@ -160,7 +160,7 @@ bool RotationWalk::openSingle(const std::string& folder, const std::vector<std::
 
 void RotationWalk::showCounter() {
   m_counter = RotationCounterText(m_pictureNumber, m_selectedCount);
-  m_host.setStatus(StatusPanel::Counter, m_counter);
+  m_host.setStatus(StatusPanel::Counter, Detail(m_counter));
 }
 
 void RotationWalk::load() {
@@ -171,7 +171,7 @@ void RotationWalk::load() {
     // the previous picture's pixels over this file.
     m_picture = Bitmap{};
     m_preview = {};
-    m_host.showMessage(error);
+    m_host.showMessage(Detail(error));
     return;
   }
   // Shown upright, as viewers and the album's thumbnails show it, so that
@@ -191,11 +191,11 @@ void RotationWalk::rotate(bool right) {
   if (!m_controls.windowOpen || m_picture.empty()) return;
   const RotationControls before = m_controls;
   m_controls.rotateRight = m_controls.rotateLeft = m_controls.next = m_controls.back = false;
-  m_host.setStatus(StatusPanel::Step, "回転処理中");
+  m_host.setStatus(StatusPanel::Step, MessageId::Rotating);
   m_picture = Rotate(m_picture, right);
   m_preview = RotationPreviewSize(m_picture.width, m_picture.height);
   m_controls = before;
-  m_host.setStatus(StatusPanel::Step, "");
+  m_host.setStatus(StatusPanel::Step, Detail(""));
 }
 
 void RotationWalk::rotateRight() { rotate(true); }
@@ -252,7 +252,7 @@ void RotationWalk::finish() {
 
 SaveOutcome RotationWalk::refused(const Error& error, SaveOutcome outcome) {
   m_host.showMessage(error.message);
-  m_host.note(error.detail);
+  m_host.note(Detail(error.detail));
   return outcome;
 }
 
@@ -261,7 +261,7 @@ SaveOutcome RotationWalk::save() {
   if (listMode()) m_controls.back = true;
   const std::string name = currentName();
   if (m_picture.empty()) {
-    m_host.showMessage("ファイルの書き込みでエラーが発生しました。");
+    m_host.showMessage(MessageId::FileWriteFailed);
     return SaveOutcome::WriteFailed;
   }
   // The picture, and below its backup, are written only inside the folder.
@@ -273,7 +273,8 @@ SaveOutcome RotationWalk::save() {
     const FolderWrite folder = FolderWritePath(m_folder, "_backup");
     if (!folder) return refused(*folder.error, SaveOutcome::BackupFailed);
     const std::string backupFolder = folder.path;
-    std::string error, detail;
+    Message error;
+    std::string detail;
     bool ok = FolderExists(backupFolder) || MakeFolders(backupFolder);
     if (!ok) detail = backupFolder;
     const FolderWrite backup = ok ? FolderWritePath(backupFolder, name, {path}) : FolderWrite{};
@@ -282,8 +283,8 @@ SaveOutcome RotationWalk::save() {
     // CopyFileAs writes it completely and flushes it before this goes on.
     if (ok && !PathExists(backup.path)) ok = CopyFileAs(path, backup.path, error, &detail);
     if (!ok) {
-      m_host.showMessage("バックアップファイルの書き込みでエラーが発生しました。");
-      m_host.note(detail);
+      m_host.showMessage(MessageId::BackupWriteFailed);
+      m_host.note(Detail(detail));
       return SaveOutcome::BackupFailed;
     }
   }
@@ -310,7 +311,7 @@ SaveOutcome RotationWalk::save() {
     ok = EncodeJpeg(m_picture, quality, segments, bytes, error);
   }
   if (ok && IsReadOnly(path)) {
-    if (!m_host.askYesNo("読み取り専用のファイルです。\r上書きしてよろしいですか？", "Pictavo")) return SaveOutcome::Declined;
+    if (!m_host.askYesNo(MessageId::ReadOnlyQuestion, MessageId::Caption)) return SaveOutcome::Declined;
     if (!ClearReadOnly(path)) {
       ok = false;
       error = path + ": the read-only attribute cannot be removed";
@@ -325,8 +326,8 @@ SaveOutcome RotationWalk::save() {
   }
   if (ok && stamp > 0 && PathExists(path)) SetModificationTime(path, stamp);
   if (!ok) {
-    m_host.showMessage("ファイルの書き込みでエラーが発生しました。");
-    m_host.note(error);
+    m_host.showMessage(MessageId::FileWriteFailed);
+    m_host.note(Detail(error));
     return SaveOutcome::WriteFailed;
   }
 

@@ -47,7 +47,7 @@ struct RotationControls {
   bool rotateLeft = true;    // Button2
   bool next = true;          // Button3: on to the next picture without saving
   bool back = false;         // Button6: back to the previous picture
-  std::string saveCaption = "保存して次へ";  // Button4: save, then the next or the end
+  Message saveCaption = MessageId::SaveAndNext;  // Button4: save, then the next or the end
   bool windowOpen = false;
 };
 
