@@ -15,6 +15,14 @@ import tempfile
 import xml.etree.ElementTree as ET
 
 
+def parse_catalogue(path):
+    """The catalogue's tree, with lupdate's <byte value="xd"/> (a control
+    character in a text) turned back into the character itself."""
+    with open(path, encoding="utf-8") as f:
+        text = re.sub(r'<byte value="x([0-9a-fA-F]+)"/>', r"&#x\1;", f.read())
+    return ET.fromstring(text)
+
+
 def placeholders(text):
     return sorted(set(re.findall(r"%L?\d", text or "")))
 
@@ -28,7 +36,7 @@ def main():
         shutil.copy(ts, copy)
         subprocess.run([lupdate, "-silent", "-locations", "none", "-source-language", "ja",
                         "-target-language", "en", *sources, "-ts", copy], check=True)
-        root = ET.parse(copy).getroot()
+        root = parse_catalogue(copy)
     count = 0
     for context in root.iter("context"):
         name = context.findtext("name")

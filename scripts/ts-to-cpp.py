@@ -7,7 +7,16 @@ The table is `pictavo::TranslatedText kTranslatedMessages[]` sorted by
 source, with `kTranslatedMessageCount`.
 """
 import sys
+import re
 import xml.etree.ElementTree as ET
+
+
+def parse_catalogue(path):
+    """The catalogue's tree, with lupdate's <byte value="xd"/> (a control
+    character in a text) turned back into the character itself."""
+    with open(path, encoding="utf-8") as f:
+        text = re.sub(r'<byte value="x([0-9a-fA-F]+)"/>', r"&#x\1;", f.read())
+    return ET.fromstring(text)
 
 
 def c_string(text):
@@ -26,7 +35,7 @@ def c_string(text):
 def main():
     ts, wanted, output = sys.argv[1:]
     pairs = {}
-    for context in ET.parse(ts).getroot().iter("context"):
+    for context in parse_catalogue(ts).iter("context"):
         if context.findtext("name") != wanted:
             continue
         for message in context.iter("message"):

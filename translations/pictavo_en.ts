@@ -456,6 +456,269 @@
     </message>
 </context>
 <context>
+    <name>Message</name>
+    <message>
+        <source>ファイル書き込みエラーが発生しました。<byte value="xd"/>処理は中断されました。</source>
+        <translation>A file could not be written.<byte value="xd"/>The run was stopped.</translation>
+    </message>
+    <message>
+        <source>ファイル書き込みエラーが発生しました。<byte value="xd"/>%1<byte value="xd"/>処理は中断されました。</source>
+        <translation>A file could not be written.<byte value="xd"/>%1<byte value="xd"/>The run was stopped.</translation>
+    </message>
+    <message>
+        <source>処理は中断されました。</source>
+        <translation>The run was stopped.</translation>
+    </message>
+    <message>
+        <source>処理は中断されました</source>
+        <translation>The run was stopped</translation>
+    </message>
+    <message>
+        <source>ファイル作成終了</source>
+        <translation>Files made</translation>
+    </message>
+    <message>
+        <source>&#x3000;&#x3000;&#x3000;&#x3000;ファイル作成終了&#x3000;&#x3000;&#x3000;&#x3000;<byte value="xd"/>ブラウザを起動しますか？</source>
+        <translation>The files are made.<byte value="xd"/>Open the page in the browser?</translation>
+    </message>
+    <message>
+        <source>ファイルが選択されていません。</source>
+        <translation>No file is selected.</translation>
+    </message>
+    <message>
+        <source>ファイル %1 は開けません</source>
+        <translation>The file %1 cannot be opened</translation>
+    </message>
+    <message>
+        <source>ファイル %1 を作成できません</source>
+        <translation>The file %1 cannot be made</translation>
+    </message>
+    <message>
+        <source>ファイル %1 は開けません (%2)</source>
+        <translation>The file %1 cannot be opened (%2)</translation>
+    </message>
+    <message>
+        <source>ファイル %1 を作成できません (%2)</source>
+        <translation>The file %1 cannot be made (%2)</translation>
+    </message>
+    <message>
+        <source>「%1」はフォルダの外を指すシンボリックリンクのため、書き込みませんでした。<byte value="xd"/>処理は中断されました。</source>
+        <translation>&quot;%1&quot; is a symbolic link to outside the folder, so nothing was written to it.<byte value="xd"/>The run was stopped.</translation>
+    </message>
+    <message>
+        <source>「%1」は読み込むファイルを指すシンボリックリンクのため、書き込みませんでした。<byte value="xd"/>処理は中断されました。</source>
+        <translation>&quot;%1&quot; is a symbolic link to a file being read, so nothing was written to it.<byte value="xd"/>The run was stopped.</translation>
+    </message>
+    <message>
+        <source>フォルダの初期化に失敗しました。<byte value="xd"/>処理は中断されました。</source>
+        <translation>The folder could not be cleared.<byte value="xd"/>The run was stopped.</translation>
+    </message>
+    <message>
+        <source>JPEGファイルを読み込めませんでした。<byte value="xd"/>処理は中断されました。</source>
+        <translation>A JPEG file could not be read.<byte value="xd"/>The run was stopped.</translation>
+    </message>
+    <message>
+        <source>画像読込中</source>
+        <translation>Reading pictures</translation>
+    </message>
+    <message>
+        <source>ファイル作成スキップ</source>
+        <translation>File skipped</translation>
+    </message>
+    <message>
+        <source>フィルター処理</source>
+        <translation>Filtering</translation>
+    </message>
+    <message>
+        <source>通常圧縮</source>
+        <translation>Compressing</translation>
+    </message>
+    <message>
+        <source>コメントファイルが見つかりません。<byte value="xd"/>コメント作成ウインドウを開きますか？</source>
+        <translation>The comment file is missing.<byte value="xd"/>Open the comment window?</translation>
+    </message>
+    <message>
+        <source>背景ファイルが存在しません。<byte value="xd"/>再設定が必要です。</source>
+        <translation>The background file does not exist.<byte value="xd"/>Please set it again.</translation>
+    </message>
+    <message>
+        <source>設定 %1 の値「%2」は正しい整数ではありません。<byte value="xd"/>処理は中断されました。</source>
+        <translation>The value &quot;%2&quot; of the setting %1 is not a valid whole number.<byte value="xd"/>The run was stopped.</translation>
+    </message>
+    <message>
+        <source>設定 %1 の値「%2」は範囲外です（%3 以上の整数が必要です）。<byte value="xd"/>処理は中断されました。</source>
+        <translation>The value &quot;%2&quot; of the setting %1 is out of range (a whole number of at least %3 is needed).<byte value="xd"/>The run was stopped.</translation>
+    </message>
+    <message>
+        <source>設定 %1 の値「%2」は範囲外です（%3 から %4 までの整数が必要です）。<byte value="xd"/>処理は中断されました。</source>
+        <translation>The value &quot;%2&quot; of the setting %1 is out of range (a whole number from %3 to %4 is needed).<byte value="xd"/>The run was stopped.</translation>
+    </message>
+    <message>
+        <source>設定 %1 の値「%2」はファイル名として使えません。<byte value="xd"/>処理は中断されました。</source>
+        <translation>The value &quot;%2&quot; of the setting %1 cannot be used as a file name.<byte value="xd"/>The run was stopped.</translation>
+    </message>
+    <message>
+        <source>設定 htmlFileName の値「%1」はフォルダの画像またはコメントファイルの名前です。<byte value="xd"/>処理は中断されました。</source>
+        <translation>The value &quot;%1&quot; of the setting htmlFileName is the name of a picture or the comment file of the folder.<byte value="xd"/>The run was stopped.</translation>
+    </message>
+    <message>
+        <source>設定 %1 の値「%2」はシンボリックリンクです。<byte value="xd"/>処理は中断されました。</source>
+        <translation>The value &quot;%2&quot; of the setting %1 is a symbolic link.<byte value="xd"/>The run was stopped.</translation>
+    </message>
+    <message>
+        <source>「%1」はシンボリックリンクです。<byte value="xd"/>処理は中断されました。</source>
+        <translation>&quot;%1&quot; is a symbolic link.<byte value="xd"/>The run was stopped.</translation>
+    </message>
+    <message>
+        <source>設定ファイル %1 の %2 行目「%3」は正しい整数ではありません。</source>
+        <translation>Line %2 of the settings file %1, &quot;%3&quot;, is not a valid whole number.</translation>
+    </message>
+    <message>
+        <source>%1: 「%2」の版数が読めません。</source>
+        <translation>%1: the version in &quot;%2&quot; cannot be read.</translation>
+    </message>
+    <message>
+        <source>設定ファイル(*.ini)|*.ini</source>
+        <translation>Settings files (*.ini)|*.ini</translation>
+    </message>
+    <message>
+        <source>このフォルダに指定したファイル名は使用できません</source>
+        <translation>That file name cannot be used in this folder</translation>
+    </message>
+    <message>
+        <source>ファイルのオープンに失敗しました</source>
+        <translation>The file could not be opened</translation>
+    </message>
+    <message>
+        <source>同名の設定ファイルが存在します。<byte value="xd"/>上書きしますか？</source>
+        <translation>A settings file of the same name exists.<byte value="xd"/>Replace it?</translation>
+    </message>
+    <message>
+        <source>Pictavo 設定ファイル自動保存</source>
+        <translation>Pictavo settings auto-save</translation>
+    </message>
+    <message>
+        <source>フォルダにある設定ファイルのため、ブラウザ設定と外部ビュアー設定は読み込みませんでした。</source>
+        <translation>The settings file is in the picture folder, so its browser and viewer settings were not read.</translation>
+    </message>
+    <message>
+        <source>%1: フォルダにある設定ファイルのため、ブラウザ設定と外部ビュアー設定は読み込みませんでした。</source>
+        <translation>%1: the settings file is in the picture folder, so its browser and viewer settings were not read.</translation>
+    </message>
+    <message>
+        <source>背景は「jpg」か「gif」ファイルを設定してください。</source>
+        <translation>Please choose a &quot;jpg&quot; or &quot;gif&quot; file as the background.</translation>
+    </message>
+    <message>
+        <source>フォルダ名が不正です。<byte value="xd"/>指定し直してください。</source>
+        <translation>The folder name is not valid.<byte value="xd"/>Please give it again.</translation>
+    </message>
+    <message>
+        <source>ファイル名が不正です。<byte value="xd"/>指定し直してください。</source>
+        <translation>The file name is not valid.<byte value="xd"/>Please give it again.</translation>
+    </message>
+    <message>
+        <source>cannot create the program folder %1</source>
+        <translation>cannot create the program folder %1</translation>
+    </message>
+    <message>
+        <source>no such settings file: %1</source>
+        <translation>no such settings file: %1</translation>
+    </message>
+    <message>
+        <source>移動できません</source>
+        <translation>Cannot move</translation>
+    </message>
+    <message>
+        <source>ファルダがありません。</source>
+        <translation>There are no folders.</translation>
+    </message>
+    <message>
+        <source>対象のファルダがありません。</source>
+        <translation>There are no album folders.</translation>
+    </message>
+    <message>
+        <source>目次のタイトルが指定されていません。</source>
+        <translation>The table of contents has no title.</translation>
+    </message>
+    <message>
+        <source>背景の画像ファイルが指定されていません。</source>
+        <translation>No background picture file is chosen.</translation>
+    </message>
+    <message>
+        <source>背景ファイルコピーに失敗しました。<byte value="xd"/>処理は中断されました。</source>
+        <translation>The background file could not be copied.<byte value="xd"/>The run was stopped.</translation>
+    </message>
+    <message>
+        <source>「%1」はフォルダの外を指すシンボリックリンクのため、対象にしませんでした。</source>
+        <translation>&quot;%1&quot; is a symbolic link to outside the folder, so it was left out.</translation>
+    </message>
+    <message>
+        <source>「%1」はフォルダの外を指すシンボリックリンクのため、読み込みませんでした。</source>
+        <translation>&quot;%1&quot; is a symbolic link to outside the folder, so it was not read.</translation>
+    </message>
+    <message>
+        <source>%1 のサムネイル名「%2」はファイル名ではないため、画像を表示しません。</source>
+        <translation>The thumbnail name &quot;%2&quot; in %1 is not a file name, so its picture is not shown.</translation>
+    </message>
+    <message>
+        <source>BMP→JPG 変換中</source>
+        <translation>Converting BMP to JPEG</translation>
+    </message>
+    <message>
+        <source>同名のファイルが存在します。<byte value="xd"/>%1<byte value="xd"/>上書きしてよろしいですか？</source>
+        <translation>A file of the same name exists.<byte value="xd"/>%1<byte value="xd"/>Replace it?</translation>
+    </message>
+    <message>
+        <source>変換終了</source>
+        <translation>Conversion done</translation>
+    </message>
+    <message>
+        <source>回転処理中</source>
+        <translation>Rotating</translation>
+    </message>
+    <message>
+        <source>ファイルの書き込みでエラーが発生しました。</source>
+        <translation>The file could not be written.</translation>
+    </message>
+    <message>
+        <source>バックアップファイルの書き込みでエラーが発生しました。</source>
+        <translation>The backup file could not be written.</translation>
+    </message>
+    <message>
+        <source>読み取り専用のファイルです。<byte value="xd"/>上書きしてよろしいですか？</source>
+        <translation>The file is read-only.<byte value="xd"/>Replace it?</translation>
+    </message>
+    <message>
+        <source>保存して終了</source>
+        <translation>Save, close</translation>
+    </message>
+    <message>
+        <source>保存して次へ</source>
+        <translation>Save, next</translation>
+    </message>
+    <message>
+        <source>コメントファイルに保存できるのは %1 件までです。<byte value="xd"/>コメントファイルは変更していません。</source>
+        <translation>A comment file holds at most %1 comments.<byte value="xd"/>The comment file was not changed.</translation>
+    </message>
+    <message>
+        <source>コメントファイル「%1」を読み込めなかったため、保存しませんでした。</source>
+        <translation>The comment file &quot;%1&quot; could not be read, so nothing was saved.</translation>
+    </message>
+    <message>
+        <source>コメントファイルを保存しました。</source>
+        <translation>The comment file is saved.</translation>
+    </message>
+    <message>
+        <source>コメントが修正されています。<byte value="xd"/>ファイルを保存しますか？</source>
+        <translation>The comments were changed.<byte value="xd"/>Save the file?</translation>
+    </message>
+    <message>
+        <source>ファイル数：%1</source>
+        <translation>Files: %1</translation>
+    </message>
+</context>
+<context>
     <name>OptionsDialog</name>
     <message>
         <source>オプション</source>
