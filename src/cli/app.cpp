@@ -2,6 +2,7 @@
 
 #include "album/album_page.h"
 #include "cli_host.h"
+#include "cli_language.h"
 #include "commands.h"
 #include "message_table.h"
 #include "platform/paths.h"
@@ -31,9 +32,9 @@ void SettingsOptions::add(CLI::App& cmd) {
 
 int SettingsOptions::startUp(Session& session, CliHost& host, std::ostream& err) const {
   const StartUpReport report = StartUp(session, {home, settingsFile}, host);
-  if (report.programFolderError) err << "pictavo-cli: " << RenderMessage(report.programFolderError->message) << '\n';
+  if (report.programFolderError) err << "pictavo-cli: " << RenderCliMessage(report.programFolderError->message) << '\n';
   if (report.settingsFileError) {
-    err << "pictavo-cli: " << RenderMessage(report.settingsFileError->message) << '\n';
+    err << "pictavo-cli: " << RenderCliMessage(report.settingsFileError->message) << '\n';
     return 2;
   }
   if (report.reading.problem) host.note(*report.reading.problem);
@@ -85,6 +86,17 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   CLI::App app{"Pictavo: static web albums from folders of JPEG photographs", "pictavo-cli"};
   app.require_subcommand(1);
   app.set_version_flag("--version", std::string("pictavo-cli ") + kProgramVersion);
+  // Each run starts from the locale's language (tests call this in-process).
+  SetCliLanguage(LanguageOfEnvironment());
+  app.add_option_function<std::string>(
+         "--lang", [](const std::string& name) { SetCliLanguage(*ParseInterfaceLanguage(name)); },
+         "Language of the messages: ja or en (default: the locale's; Japanese for ja* and C/POSIX). "
+         "What the command writes is the same in both")
+      ->check(CLI::IsMember({"ja", "en"}))
+      ->trigger_on_parse()
+      ->type_name("LANG");
+  // --lang may also follow the command's name.
+  app.fallthrough();
   Io io{out, err};
   int exitCode = 0;
   AddAlbumCommand(app, io, exitCode);

@@ -1,4 +1,5 @@
 #include "cli_host.h"
+#include "cli_language.h"
 
 #include <unistd.h>
 
@@ -40,7 +41,7 @@ CliHost::~CliHost() { clearProgress(); }
 void CliHost::showMessage(const Message& message) {
   clearProgress();
   ++m_messages;
-  m_err << MessageForTerminal(RenderMessage(message)) << '\n';
+  m_err << MessageForTerminal(RenderCliMessage(message)) << '\n';
 }
 
 void CliHost::printLine(const std::string& text) {
@@ -50,7 +51,7 @@ void CliHost::printLine(const std::string& text) {
 
 void CliHost::note(const Message& detail) {
   clearProgress();
-  m_err << "  (" << RenderMessage(detail) << ")\n";
+  m_err << "  (" << RenderCliMessage(detail) << ")\n";
 }
 
 void CliHost::namesPassedOver(const std::string& folder, size_t count) {
@@ -64,8 +65,8 @@ std::string PassedOverText(const std::string& folder, size_t count) {
 
 bool CliHost::askYesNo(const Message& question, const Message& captionMessage) {
   clearProgress();
-  const std::string text = RenderMessage(question);
-  const std::string caption = RenderMessage(captionMessage);
+  const std::string text = RenderCliMessage(question);
+  const std::string caption = RenderCliMessage(captionMessage);
   bool answer = m_yes;
   for (const auto& [key, value] : m_answers) {
     if (text.find(key) != std::string::npos || caption.find(key) != std::string::npos) {
@@ -81,10 +82,10 @@ void CliHost::setPicturesPerRow(int16_t count) { m_perRow = std::clamp<int>(coun
 
 void CliHost::setAnswer(const std::string& key, bool answer) { m_answers.emplace_back(key, answer); }
 
-void CliHost::setAnswer(const Message& question, bool answer) { setAnswer(RenderMessage(question), answer); }
+void CliHost::setAnswer(const Message& question, bool answer) { setAnswer(RenderCliMessage(question), answer); }
 
 void CliHost::setStatus(StatusPanel panel, const Message& text) {
-  m_status[static_cast<int>(panel)] = RenderMessage(text);
+  m_status[static_cast<int>(panel)] = RenderCliMessage(text);
   drawProgress();
 }
 
