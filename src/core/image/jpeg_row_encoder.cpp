@@ -1,0 +1,175 @@
+#include "image/jpeg_row_encoder.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+// jpeglib.h needs size_t and FILE declared first.
+#include <jpeglib.h>
+
+namespace pictavo {
+
+namespace {
+
+// A segment's payload is at most 65535 bytes less its two length bytes.
+constexpr size_t kMaxSegmentPayload = 65533;
+
+struct EncodeErrors {
+  jpeg_error_mgr pub;
+  jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
+};
+
+void OnEncodeError(j_common_ptr cinfo) {
+  auto* err = reinterpret_cast<EncodeErrors*>(cinfo->err);
+  (*cinfo->err->format_message)(cinfo, err->message);
+  std::longjmp(err->jump, 1);
+}
+
+}  // namespace
+
+// The compressor and its error state. The functions that call libjpeg hold
+// no C++ object, as libjpeg's errors leave them by longjmp.
+struct JpegRowEncoder::Core {
+  jpeg_compress_struct cinfo{};
+  EncodeErrors err{};
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  bool created = false;
+  bool failed = false;
+
+  ~Core() {
+    if (created) jpeg_destroy_compress(&cinfo);
+    std::free(buffer);
+  }
+};
+
+namespace {
+
+int StartCore(jpeg_compress_struct& cinfo, EncodeErrors& err, unsigned char** buffer, unsigned long* size, int width,
+              int height, int quality, const JpegSegment* segments, size_t count) {
+  if (setjmp(err.jump)) return 1;
+  jpeg_mem_dest(&cinfo, buffer, size);
+  cinfo.image_width = static_cast<JDIMENSION>(width);
+  cinfo.image_height = static_cast<JDIMENSION>(height);
+  cinfo.input_components = 3;
+  cinfo.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, quality, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  for (size_t i = 0; i < count; ++i) {
+    jpeg_write_marker(&cinfo, segments[i].marker, reinterpret_cast<const JOCTET*>(segments[i].data.data()),
+                      static_cast<unsigned int>(segments[i].data.size()));
+  }
+  return 0;
+}
+
+int WriteCore(jpeg_compress_struct& cinfo, EncodeErrors& err, JSAMPARRAY rows, JDIMENSION count) {
+  if (setjmp(err.jump)) return 1;
+  // A memory destination never suspends: every row is taken at once.
+  return jpeg_write_scanlines(&cinfo, rows, count) == count ? 0 : 2;
+}
+
+int FinishCore(jpeg_compress_struct& cinfo, EncodeErrors& err) {
+  if (setjmp(err.jump)) return 1;
+  jpeg_finish_compress(&cinfo);
+  return 0;
+}
+
+}  // namespace
+
+JpegRowEncoder::JpegRowEncoder() = default;
+JpegRowEncoder::~JpegRowEncoder() = default;
+
+bool JpegRowEncoder::start(int width, int height, int channels, int quality,
+                           const std::vector<JpegSegment>& segments) {
+  m_core.reset();
+  m_error.clear();
+  for (const JpegSegment& segment : segments) {
+    if (segment.data.size() > kMaxSegmentPayload) {
+      m_error = "a metadata segment is too long";
+      return false;
+    }
+  }
+  if (width <= 0 || height <= 0) {
+    m_error = "empty picture";
+    return false;
+  }
+  if (channels != 1 && channels != 3) {
+    m_error = "unsupported pixel format";
+    return false;
+  }
+  m_width = width;
+  m_channels = channels;
+  if (channels == 1) m_rgb.clear();
+  m_core = std::make_unique<Core>();
+  Core& c = *m_core;
+  c.cinfo.err = jpeg_std_error(&c.err.pub);
+  c.err.pub.error_exit = OnEncodeError;
+  jpeg_create_compress(&c.cinfo);
+  c.created = true;
+  if (StartCore(c.cinfo, c.err, &c.buffer, &c.size, width, height, quality < 0 ? 0 : (quality > 100 ? 100 : quality),
+                segments.data(), segments.size()) != 0) {
+    c.failed = true;
+    m_error = c.err.message;
+    return false;
+  }
+  return true;
+}
+
+bool JpegRowEncoder::write(const uint8_t* const* rows, int count) {
+  if (!m_core || m_core->failed) {
+    if (m_error.empty()) m_error = "the encoder was not started";
+    return false;
+  }
+  Core& c = *m_core;
+  // libjpeg ignores rows past the last with a warning on stderr; refuse them.
+  if (count < 0 || static_cast<JDIMENSION>(count) > c.cinfo.image_height - c.cinfo.next_scanline) {
+    c.failed = true;
+    m_error = "more rows than the picture has";
+    return false;
+  }
+  const size_t n = static_cast<size_t>(count);
+  m_rows.resize(n);
+  const size_t values = static_cast<size_t>(m_width) * 3;
+  if (m_channels == 1) {
+    // As ToRgb24 through the grey palette: each grey value thrice.
+    m_rgb.resize(values * n);
+    for (size_t r = 0; r < n; ++r) {
+      uint8_t* d = m_rgb.data() + r * values;
+      const uint8_t* s = rows[r];
+      for (int x = 0; x < m_width; ++x) d[3 * x] = d[3 * x + 1] = d[3 * x + 2] = s[x];
+      m_rows[r] = d;
+    }
+  } else {
+    for (size_t r = 0; r < n; ++r) m_rows[r] = rows[r];
+  }
+  if (WriteCore(c.cinfo, c.err, const_cast<JSAMPARRAY>(m_rows.data()), static_cast<JDIMENSION>(count)) != 0) {
+    c.failed = true;
+    m_error = c.err.message[0] ? c.err.message : "the encoder took fewer rows than it was given";
+    return false;
+  }
+  return true;
+}
+
+bool JpegRowEncoder::finish(std::string& bytes) {
+  if (!m_core || m_core->failed) {
+    if (m_error.empty()) m_error = "the encoder was not started";
+    return false;
+  }
+  Core& c = *m_core;
+  if (c.cinfo.next_scanline < c.cinfo.image_height) {
+    c.failed = true;
+    m_error = "the picture ended before its last row";
+    return false;
+  }
+  if (FinishCore(c.cinfo, c.err) != 0) {
+    c.failed = true;
+    m_error = c.err.message;
+    return false;
+  }
+  bytes.assign(reinterpret_cast<const char*>(c.buffer), c.size);
+  m_core.reset();
+  return true;
+}
+
+}  // namespace pictavo
