@@ -1,9 +1,11 @@
 #include "image/jpeg_row_encoder.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 // jpeglib.h needs size_t and FILE declared first.
+#include <jerror.h>
 #include <jpeglib.h>
 
 namespace pictavo {
@@ -25,6 +27,39 @@ void OnEncodeError(j_common_ptr cinfo) {
   std::longjmp(err->jump, 1);
 }
 
+// The bytes grow in one buffer of our own: libjpeg's memory destination
+// frees its first buffer when it grows, leaving the caller's pointer to it
+// dangling until the end, so an encoding dropped half-way could not be
+// freed safely through it.
+struct GrowingDestination {
+  jpeg_destination_mgr pub;
+  JOCTET* data;
+  size_t capacity;
+  size_t size;  // once finished
+};
+
+void DestinationInit(j_compress_ptr cinfo) {
+  auto* dest = reinterpret_cast<GrowingDestination*>(cinfo->dest);
+  dest->pub.next_output_byte = dest->data;
+  dest->pub.free_in_buffer = dest->capacity;
+}
+
+boolean DestinationGrow(j_compress_ptr cinfo) {
+  auto* dest = reinterpret_cast<GrowingDestination*>(cinfo->dest);
+  auto* grown = static_cast<JOCTET*>(std::realloc(dest->data, dest->capacity * 2));
+  if (!grown) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 10);
+  dest->data = grown;
+  dest->pub.next_output_byte = grown + dest->capacity;
+  dest->pub.free_in_buffer = dest->capacity;
+  dest->capacity *= 2;
+  return TRUE;
+}
+
+void DestinationTerm(j_compress_ptr cinfo) {
+  auto* dest = reinterpret_cast<GrowingDestination*>(cinfo->dest);
+  dest->size = dest->capacity - dest->pub.free_in_buffer;
+}
+
 }  // namespace
 
 // The compressor and its error state. The functions that call libjpeg hold
@@ -32,23 +67,21 @@ void OnEncodeError(j_common_ptr cinfo) {
 struct JpegRowEncoder::Core {
   jpeg_compress_struct cinfo{};
   EncodeErrors err{};
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
+  GrowingDestination dest{};
   bool created = false;
   bool failed = false;
 
   ~Core() {
     if (created) jpeg_destroy_compress(&cinfo);
-    std::free(buffer);
+    std::free(dest.data);
   }
 };
 
 namespace {
 
-int StartCore(jpeg_compress_struct& cinfo, EncodeErrors& err, unsigned char** buffer, unsigned long* size, int width,
-              int height, int quality, const JpegSegment* segments, size_t count) {
+int StartCore(jpeg_compress_struct& cinfo, EncodeErrors& err, int width, int height, int quality,
+              const JpegSegment* segments, size_t count) {
   if (setjmp(err.jump)) return 1;
-  jpeg_mem_dest(&cinfo, buffer, size);
   cinfo.image_width = static_cast<JDIMENSION>(width);
   cinfo.image_height = static_cast<JDIMENSION>(height);
   cinfo.input_components = 3;
@@ -107,7 +140,19 @@ bool JpegRowEncoder::start(int width, int height, int channels, int quality,
   c.err.pub.error_exit = OnEncodeError;
   jpeg_create_compress(&c.cinfo);
   c.created = true;
-  if (StartCore(c.cinfo, c.err, &c.buffer, &c.size, width, height, quality < 0 ? 0 : (quality > 100 ? 100 : quality),
+  // About what a photograph's copy at quality 85 takes, so that it seldom grows.
+  c.dest.capacity = std::max<size_t>(64 * 1024, static_cast<size_t>(width) * static_cast<size_t>(height) / 4);
+  c.dest.data = static_cast<JOCTET*>(std::malloc(c.dest.capacity));
+  if (!c.dest.data) {
+    c.failed = true;
+    m_error = "not enough memory to encode the picture";
+    return false;
+  }
+  c.dest.pub.init_destination = DestinationInit;
+  c.dest.pub.empty_output_buffer = DestinationGrow;
+  c.dest.pub.term_destination = DestinationTerm;
+  c.cinfo.dest = &c.dest.pub;
+  if (StartCore(c.cinfo, c.err, width, height, quality < 0 ? 0 : (quality > 100 ? 100 : quality),
                 segments.data(), segments.size()) != 0) {
     c.failed = true;
     m_error = c.err.message;
@@ -167,7 +212,7 @@ bool JpegRowEncoder::finish(std::string& bytes) {
     m_error = c.err.message;
     return false;
   }
-  bytes.assign(reinterpret_cast<const char*>(c.buffer), c.size);
+  bytes.assign(reinterpret_cast<const char*>(c.dest.data), c.dest.size);
   m_core.reset();
   return true;
 }
