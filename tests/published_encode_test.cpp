@@ -176,6 +176,31 @@ TEST(JpegRowEncoder, RowsFedInBatchesGiveTheWholePicturesBytes) {
   }
 }
 
+// A grey picture goes in as planes with the chroma left neutral; its edges
+// must be padded as libjpeg pads a colour picture, at every size of the last
+// block and MCU row.
+TEST(JpegRowEncoder, GreyAtEveryEdgeGivesTheColourCopysBytes) {
+  for (const int w : {1, 7, 8, 9, 15, 16, 17, 40}) {
+    for (const int h : {1, 8, 15, 16, 17, 33}) {
+      SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+      const Bitmap colour = PatternPicture(w, h, 3);
+      Bitmap grey = Bitmap::Create(w, h, 8);
+      grey.palette = Bitmap::GreyPalette();
+      for (size_t i = 0; i < grey.data.size(); ++i) grey.data[i] = colour.data[3 * i];
+      std::string whole, bytes, error;
+      ASSERT_TRUE(EncodeJpeg(grey, 85, whole, error)) << error;
+      JpegRowEncoder encoder;
+      ASSERT_TRUE(encoder.start(w, h, 1, 85, {}));
+      for (int y = 0; y < h; ++y) {
+        const uint8_t* row = grey.row(y);
+        ASSERT_TRUE(encoder.write(&row, 1)) << encoder.error();
+      }
+      ASSERT_TRUE(encoder.finish(bytes)) << encoder.error();
+      EXPECT_EQ(bytes, whole);
+    }
+  }
+}
+
 TEST(JpegRowEncoder, RefusesWhatEncodeJpegRefuses) {
   JpegRowEncoder encoder;
   EXPECT_FALSE(encoder.start(10, 10, 3, 85, {{0xFE, std::string(65534, 'x')}}));

@@ -4,6 +4,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 // jpeglib.h needs size_t and FILE declared first.
 #include <jerror.h>
 #include <jpeglib.h>
@@ -79,7 +80,7 @@ struct JpegRowEncoder::Core {
 
 namespace {
 
-int StartCore(jpeg_compress_struct& cinfo, EncodeErrors& err, int width, int height, int quality,
+int StartCore(jpeg_compress_struct& cinfo, EncodeErrors& err, int width, int height, int quality, bool raw,
               const JpegSegment* segments, size_t count) {
   if (setjmp(err.jump)) return 1;
   cinfo.image_width = static_cast<JDIMENSION>(width);
@@ -88,6 +89,7 @@ int StartCore(jpeg_compress_struct& cinfo, EncodeErrors& err, int width, int hei
   cinfo.in_color_space = JCS_RGB;
   jpeg_set_defaults(&cinfo);
   jpeg_set_quality(&cinfo, quality, TRUE);
+  cinfo.raw_data_in = raw ? TRUE : FALSE;
   jpeg_start_compress(&cinfo, TRUE);
   for (size_t i = 0; i < count; ++i) {
     jpeg_write_marker(&cinfo, segments[i].marker, reinterpret_cast<const JOCTET*>(segments[i].data.data()),
@@ -100,6 +102,11 @@ int WriteCore(jpeg_compress_struct& cinfo, EncodeErrors& err, JSAMPARRAY rows, J
   if (setjmp(err.jump)) return 1;
   // A memory destination never suspends: every row is taken at once.
   return jpeg_write_scanlines(&cinfo, rows, count) == count ? 0 : 2;
+}
+
+int WriteRawCore(jpeg_compress_struct& cinfo, EncodeErrors& err, JSAMPIMAGE planes, JDIMENSION count) {
+  if (setjmp(err.jump)) return 1;
+  return jpeg_write_raw_data(&cinfo, planes, count) == count ? 0 : 2;
 }
 
 int FinishCore(jpeg_compress_struct& cinfo, EncodeErrors& err) {
@@ -132,8 +139,18 @@ bool JpegRowEncoder::start(int width, int height, int channels, int quality,
     return false;
   }
   m_width = width;
+  m_height = height;
   m_channels = channels;
-  if (channels == 1) m_rgb.clear();
+  m_given = 0;
+  m_fill = 0;
+  if (channels == 1) {
+    // The defaults' 4:2:0 frame: an MCU row is 16 luma rows, 8 of each
+    // chroma; luma is read a whole block wide, chroma half as wide.
+    const size_t mcus = (static_cast<size_t>(width) + 15) / 16;
+    m_lumaWidth = mcus * 16;
+    m_group.assign(m_lumaWidth * 16, 0);
+    m_chroma.assign(mcus * 8, 128);
+  }
   m_core = std::make_unique<Core>();
   Core& c = *m_core;
   c.cinfo.err = jpeg_std_error(&c.err.pub);
@@ -152,7 +169,7 @@ bool JpegRowEncoder::start(int width, int height, int channels, int quality,
   c.dest.pub.empty_output_buffer = DestinationGrow;
   c.dest.pub.term_destination = DestinationTerm;
   c.cinfo.dest = &c.dest.pub;
-  if (StartCore(c.cinfo, c.err, width, height, quality < 0 ? 0 : (quality > 100 ? 100 : quality),
+  if (StartCore(c.cinfo, c.err, width, height, quality < 0 ? 0 : (quality > 100 ? 100 : quality), channels == 1,
                 segments.data(), segments.size()) != 0) {
     c.failed = true;
     m_error = c.err.message;
@@ -168,27 +185,49 @@ bool JpegRowEncoder::write(const uint8_t* const* rows, int count) {
   }
   Core& c = *m_core;
   // libjpeg ignores rows past the last with a warning on stderr; refuse them.
-  if (count < 0 || static_cast<JDIMENSION>(count) > c.cinfo.image_height - c.cinfo.next_scanline) {
+  if (count < 0 || count > m_height - m_given) {
     c.failed = true;
     m_error = "more rows than the picture has";
     return false;
   }
-  const size_t n = static_cast<size_t>(count);
-  m_rows.resize(n);
-  const size_t values = static_cast<size_t>(m_width) * 3;
+  m_given += count;
   if (m_channels == 1) {
-    // As ToRgb24 through the grey palette: each grey value thrice.
-    m_rgb.resize(values * n);
-    for (size_t r = 0; r < n; ++r) {
-      uint8_t* d = m_rgb.data() + r * values;
-      const uint8_t* s = rows[r];
-      for (int x = 0; x < m_width; ++x) d[3 * x] = d[3 * x + 1] = d[3 * x + 2] = s[x];
-      m_rows[r] = d;
+    // A grey picture is written as EncodeJpeg writes its colour copy, whose
+    // colour conversion gives luma equal to the grey and chroma exactly 128
+    // (the conversion's weights sum to one and zero): so the planes go in as
+    // they are, without converting or subsampling. Each row is widened by
+    // its last sample and the last row repeated below, as libjpeg pads.
+    for (int r = 0; r < count; ++r) {
+      uint8_t* d = m_group.data() + m_lumaWidth * static_cast<size_t>(m_fill);
+      std::memcpy(d, rows[r], static_cast<size_t>(m_width));
+      std::memset(d + m_width, rows[r][m_width - 1], m_lumaWidth - static_cast<size_t>(m_width));
+      if (++m_fill == 16 && !writeGreyGroup()) return false;
     }
-  } else {
-    for (size_t r = 0; r < n; ++r) m_rows[r] = rows[r];
+    return true;
   }
+  const size_t n = static_cast<size_t>(count);
+  m_rows.assign(rows, rows + n);
   if (WriteCore(c.cinfo, c.err, const_cast<JSAMPARRAY>(m_rows.data()), static_cast<JDIMENSION>(count)) != 0) {
+    c.failed = true;
+    m_error = c.err.message[0] ? c.err.message : "the encoder took fewer rows than it was given";
+    return false;
+  }
+  return true;
+}
+
+bool JpegRowEncoder::writeGreyGroup() {
+  Core& c = *m_core;
+  for (int r = m_fill; r < 16; ++r) {
+    std::memcpy(m_group.data() + m_lumaWidth * static_cast<size_t>(r),
+                m_group.data() + m_lumaWidth * static_cast<size_t>(m_fill - 1), m_lumaWidth);
+  }
+  m_rows.resize(32);
+  for (size_t r = 0; r < 16; ++r) m_rows[r] = m_group.data() + m_lumaWidth * r;
+  for (size_t r = 16; r < 32; ++r) m_rows[r] = m_chroma.data();
+  JSAMPARRAY planes[3] = {const_cast<JSAMPARRAY>(m_rows.data()), const_cast<JSAMPARRAY>(m_rows.data() + 16),
+                          const_cast<JSAMPARRAY>(m_rows.data() + 24)};
+  m_fill = 0;
+  if (WriteRawCore(c.cinfo, c.err, planes, 16) != 0) {
     c.failed = true;
     m_error = c.err.message[0] ? c.err.message : "the encoder took fewer rows than it was given";
     return false;
@@ -202,6 +241,12 @@ bool JpegRowEncoder::finish(std::string& bytes) {
     return false;
   }
   Core& c = *m_core;
+  if (m_given < m_height) {
+    c.failed = true;
+    m_error = "the picture ended before its last row";
+    return false;
+  }
+  if (m_fill > 0 && !writeGreyGroup()) return false;
   if (c.cinfo.next_scanline < c.cinfo.image_height) {
     c.failed = true;
     m_error = "the picture ended before its last row";

@@ -33,11 +33,20 @@ class JpegRowEncoder {
 
  private:
   struct Core;
+  bool writeGreyGroup();
+
   std::unique_ptr<Core> m_core;
   int m_width = 0;
+  int m_height = 0;
   int m_channels = 3;
-  std::vector<uint8_t> m_rgb;           // grey rows written as colour
+  int m_given = 0;                      // rows written so far
   std::vector<const uint8_t*> m_rows;   // the rows handed to libjpeg
+  // Grey: luma rows of one MCU row, widened to whole blocks, and a row of
+  // neutral chroma, given to libjpeg as they are (see write()).
+  std::vector<uint8_t> m_group;
+  std::vector<uint8_t> m_chroma;
+  size_t m_lumaWidth = 0;
+  int m_fill = 0;  // rows in m_group
   std::string m_error;
 };
 

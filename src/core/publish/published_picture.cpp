@@ -176,32 +176,19 @@ class BitmapRows : public RowSink {
   Bitmap& m_out;
 };
 
-// Grey samples as the encoder takes a grey-palette picture: each one thrice.
-PICTAVO_WIDE void GreyToRgb(const uint8_t* __restrict s, size_t n, uint8_t* __restrict d) {
-  for (size_t x = 0; x < n; ++x) {
-    d[3 * x] = s[x];
-    d[3 * x + 1] = s[x];
-    d[3 * x + 2] = s[x];
-  }
-}
-
 // Rows encoded as they are made, a batch at a time, so that only the batch
-// is held, not the picture. Grey rows are given to the encoder in colour.
+// is held, not the picture.
 class EncodedRows : public RowSink {
  public:
   static constexpr int kBatch = 16;
 
   EncodedRows(JpegRowEncoder& encoder, int width, int height, int channels)
-      : m_encoder(encoder), m_width(static_cast<size_t>(width)), m_height(height), m_grey(channels == 1) {
-    m_store.resize(m_width * 3 * kBatch);
-    if (m_grey) m_greyRow.resize(m_width);
-    for (int i = 0; i < kBatch; ++i) m_rows[i] = m_store.data() + m_width * 3 * static_cast<size_t>(i);
+      : m_encoder(encoder), m_height(height), m_stride(static_cast<size_t>(width) * static_cast<size_t>(channels)) {
+    m_store.resize(m_stride * kBatch);
+    for (int i = 0; i < kBatch; ++i) m_rows[i] = m_store.data() + m_stride * static_cast<size_t>(i);
   }
-  uint8_t* row(int y) override {
-    return m_grey ? m_greyRow.data() : m_store.data() + m_width * 3 * static_cast<size_t>(y % kBatch);
-  }
+  uint8_t* row(int y) override { return m_store.data() + m_stride * static_cast<size_t>(y % kBatch); }
   void done(int y) override {
-    if (m_grey) GreyToRgb(m_greyRow.data(), m_width, m_store.data() + m_width * 3 * static_cast<size_t>(y % kBatch));
     if (m_failed || ((y + 1) % kBatch != 0 && y + 1 != m_height)) return;
     if (!m_encoder.write(m_rows, y % kBatch + 1)) m_failed = true;
   }
@@ -209,11 +196,9 @@ class EncodedRows : public RowSink {
 
  private:
   JpegRowEncoder& m_encoder;
-  size_t m_width;
   int m_height;
-  bool m_grey;
-  std::vector<uint8_t> m_store;    // a batch of colour rows
-  std::vector<uint8_t> m_greyRow;  // a grey row as it is reduced
+  size_t m_stride;
+  std::vector<uint8_t> m_store;
   const uint8_t* m_rows[kBatch];
   bool m_failed = false;
 };
@@ -417,7 +402,7 @@ class ReductionRun {
     const int height = turned ? goal.size.width : goal.size.height;
     m_streamed = goal.encode && info.orientation == 1;
     if (m_streamed) {
-      if (!m_encoder.start(width, height, 3, goal.quality, *goal.segments)) m_failure = m_encoder.error();
+      if (!m_encoder.start(width, height, channels, goal.quality, *goal.segments)) m_failure = m_encoder.error();
       m_encoded.emplace(m_encoder, width, height, channels);
     } else {
       m_picture = Bitmap::Create(width, height, channels == 1 ? 8 : 24);
