@@ -119,42 +119,60 @@ void AcrossAny(const In* src, const Spans& columns, int taps, int width, float* 
   }
 }
 
-// The down pass's loops over one source row: an output row's sums started
-// with it, added to, or both at once for two output rows that share it.
-// Built for AVX2 too where the processor has it; the arithmetic is the same
-// multiplies and adds in the same order (no fused multiply-add), so the
-// sums are exactly those of the plain build.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define PICTAVO_WIDE __attribute__((target_clones("avx2", "default")))
+// The loops over a row: an output row's sums started with a source row,
+// added to, or both at once for two output rows that share it; and the
+// reduced values rounded to the nearest sample (min and max rather than
+// branches, so that the loop vectorises: the same values, as no sum is NaN).
+// Each is built for AVX2 too and chosen by the processor at run time (by a
+// plain test, not an ifunc resolver, which would run before a sanitizer's
+// runtime is up); the arithmetic is the same multiplies and adds in the
+// same order, with no fused multiply-add, so the results are exactly those
+// of the plain build.
+#define PICTAVO_ROW_LOOPS(ATTRIBUTES, SUFFIX)                                                                  \
+  ATTRIBUTES void Start##SUFFIX(const uint8_t* __restrict p, size_t n, float* __restrict sum, float w) {       \
+    for (size_t v = 0; v < n; ++v) sum[v] = w * static_cast<float>(p[v]);                                     \
+  }                                                                                                            \
+  ATTRIBUTES void Add##SUFFIX(const uint8_t* __restrict p, size_t n, float* __restrict sum, float w) {         \
+    for (size_t v = 0; v < n; ++v) sum[v] += w * static_cast<float>(p[v]);                                    \
+  }                                                                                                            \
+  ATTRIBUTES void AddAndStart##SUFFIX(const uint8_t* __restrict p, size_t n, float* __restrict added, float wa, \
+                                      float* __restrict started, float ws) {                                   \
+    for (size_t v = 0; v < n; ++v) {                                                                           \
+      const float x = static_cast<float>(p[v]);                                                                \
+      added[v] += wa * x;                                                                                      \
+      started[v] = ws * x;                                                                                     \
+    }                                                                                                          \
+  }                                                                                                            \
+  ATTRIBUTES void RoundOut##SUFFIX(const float* __restrict r, size_t n, uint8_t* __restrict d) {               \
+    for (size_t v = 0; v < n; ++v) {                                                                           \
+      const float t = std::min(std::max(r[v] + 0.5f, 0.0f), 255.0f);                                          \
+      d[v] = static_cast<uint8_t>(static_cast<int>(t));                                                        \
+    }                                                                                                          \
+  }
+
+PICTAVO_ROW_LOOPS(, Plain)
+
+#if defined(__x86_64__) && defined(__GNUC__)
+PICTAVO_ROW_LOOPS(__attribute__((target("avx2"))), Avx2)
+
+bool HasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+#define PICTAVO_PICK(NAME, ...) (HasAvx2() ? NAME##Avx2(__VA_ARGS__) : NAME##Plain(__VA_ARGS__))
 #else
-#define PICTAVO_WIDE
+#define PICTAVO_PICK(NAME, ...) NAME##Plain(__VA_ARGS__)
 #endif
 
-PICTAVO_WIDE void Start(const uint8_t* __restrict p, size_t n, float* __restrict sum, float w) {
-  for (size_t v = 0; v < n; ++v) sum[v] = w * static_cast<float>(p[v]);
+void Start(const uint8_t* p, size_t n, float* sum, float w) { PICTAVO_PICK(Start, p, n, sum, w); }
+void Add(const uint8_t* p, size_t n, float* sum, float w) { PICTAVO_PICK(Add, p, n, sum, w); }
+void AddAndStart(const uint8_t* p, size_t n, float* added, float wa, float* started, float ws) {
+  PICTAVO_PICK(AddAndStart, p, n, added, wa, started, ws);
 }
+void RoundOut(const float* r, size_t n, uint8_t* d) { PICTAVO_PICK(RoundOut, r, n, d); }
 
-PICTAVO_WIDE void Add(const uint8_t* __restrict p, size_t n, float* __restrict sum, float w) {
-  for (size_t v = 0; v < n; ++v) sum[v] += w * static_cast<float>(p[v]);
-}
-
-PICTAVO_WIDE void AddAndStart(const uint8_t* __restrict p, size_t n, float* __restrict added, float wa,
-                              float* __restrict started, float ws) {
-  for (size_t v = 0; v < n; ++v) {
-    const float x = static_cast<float>(p[v]);
-    added[v] += wa * x;
-    started[v] = ws * x;
-  }
-}
-
-// Reduced values rounded to the nearest sample: min and max rather than
-// branches, so that the loop vectorises (the same values, as no sum is NaN).
-PICTAVO_WIDE void RoundOut(const float* __restrict r, size_t n, uint8_t* __restrict d) {
-  for (size_t v = 0; v < n; ++v) {
-    const float t = std::min(std::max(r[v] + 0.5f, 0.0f), 255.0f);
-    d[v] = static_cast<uint8_t>(static_cast<int>(t));
-  }
-}
+#undef PICTAVO_PICK
+#undef PICTAVO_ROW_LOOPS
 
 // Where a reduction's output rows go, top to bottom.
 class RowSink {
