@@ -41,9 +41,12 @@ measure() {
 }
 
 # The DCT scale publish decodes at: the smallest whose longer side covers 2048.
+# The size comes from rdjpgcom, beside djpeg: without a size the floor would
+# silently be a full decode.
 scale_for() {
   local w h longer
-  read -r w h < <(identify -format '%w %h' "$1" 2>/dev/null || echo "0 0")
+  read -r w h < <(rdjpgcom -verbose "$1" | sed -n 's/^JPEG image is \([0-9]*\)w \* \([0-9]*\)h.*/\1 \2/p')
+  [ -n "$w" ] || { echo "no size for $1" >&2; exit 1; }
   longer=$((w > h ? w : h))
   for d in 8 4 2; do
     if [ $(((longer + d - 1) / d)) -ge 2048 ]; then echo "1/$d"; return; fi
