@@ -1418,6 +1418,22 @@
         <source>ｺﾒﾝﾄ作成</source>
         <translation>Comments</translation>
     </message>
+    <message>
+        <source>対象のフォルダを選択して下さい。</source>
+        <translation>Choose the folder of pictures.</translation>
+    </message>
+    <message>
+        <source>フォルダの指定に失敗しました。</source>
+        <translation>The folder could not be chosen.</translation>
+    </message>
+    <message>
+        <source>すでに起動されています</source>
+        <translation>The program is already running</translation>
+    </message>
+    <message>
+        <source>ヘルプファイルが見つかりません。</source>
+        <translation>The help file cannot be found.</translation>
+    </message>
 </context>
 <context>
     <name>pictavo::gui::OptionsDialog</name>
@@ -1431,6 +1447,49 @@
     </message>
 </context>
 <context>
+    <name>pictavo::gui::PublishWindow</name>
+    <message>
+        <source>公開先のフォルダを指定してください。</source>
+        <translation>Please give the destination folder.</translation>
+    </message>
+    <message>
+        <source>処理は中断されました。</source>
+        <translation>The run was stopped.</translation>
+    </message>
+    <message>
+        <source>公開用コピーを作成できません。</source>
+        <translation>The copy for publishing cannot be made.</translation>
+    </message>
+    <message>
+        <source>公開用コピーを作成しました。</source>
+        <translation>The copy for publishing is made.</translation>
+    </message>
+    <message>
+        <source>公開用コピーを作成しましたが、確認で問題が見つかりました。</source>
+        <translation>The copy for publishing is made, but the check found problems.</translation>
+    </message>
+    <message>
+        <source>公開用コピーを作成できなかったファイルがあります。</source>
+        <translation>Some files of the copy could not be made.</translation>
+    </message>
+    <message>
+        <source>公開の設定を保存できませんでした。</source>
+        <translation>The publish settings could not be saved.</translation>
+    </message>
+    <message>
+        <source>公開用コピーの作成 - </source>
+        <translation>Publish a copy - </translation>
+    </message>
+    <message>
+        <source>公開先フォルダ</source>
+        <translation>Destination folder</translation>
+    </message>
+    <message>
+        <source>縮小した画像 %1 枚、コピーしたファイル %2 件、変更のなかったファイル %3 件、削除したファイル %4 件</source>
+        <translation>%1 pictures reduced, %2 files copied, %3 files unchanged, %4 files removed</translation>
+    </message>
+</context>
+<context>
     <name>pictavo::gui::RotationWindow</name>
     <message>
         <source>右回転</source>
@@ -1439,6 +1498,13 @@
     <message>
         <source>左回転</source>
         <translation>Left</translation>
+    </message>
+</context>
+<context>
+    <name>pictavo::gui::TableOfContentsWindow</name>
+    <message>
+        <source>画像ファイル|*.jpg;*.gif</source>
+        <translation>Picture files|*.jpg;*.gif</translation>
     </message>
 </context>
 <context>

@@ -544,7 +544,7 @@ void MainWindow::showCommentColour() {
 void MainWindow::chooseFolder() {
   if (m_busy) return;
   const QString start = m_lastChosenFolder.isEmpty() ? Q(m_session.main.currentFolder) : m_lastChosenFolder;
-  const auto chosen = m_dialogs.chooseFolder(this, QString::fromUtf8(msg::kChooseFolderTitle), start);
+  const auto chosen = m_dialogs.chooseFolder(this, tr(msg::kChooseFolderTitle), start);
   if (!chosen) return;
   m_lastChosenFolder = *chosen;
   if (!FolderExists(AbsolutePath(S(*chosen)))) return showWindowMessage(tr(msg::kChooseFolderFailed));

@@ -224,10 +224,10 @@ class MainWindow : public QMainWindow, public AlbumRunHost, public SettingsWindo
 };
 
 namespace msg {
-inline constexpr const char* kChooseFolderTitle = "対象のフォルダを選択して下さい。";
-inline constexpr const char* kChooseFolderFailed = "フォルダの指定に失敗しました。";
-inline constexpr const char* kAlreadyRunning = "すでに起動されています";
-inline constexpr const char* kNoHelpPage = "ヘルプファイルが見つかりません。";
+inline constexpr const char* kChooseFolderTitle = QT_TRANSLATE_NOOP("pictavo::gui::MainWindow", "対象のフォルダを選択して下さい。");
+inline constexpr const char* kChooseFolderFailed = QT_TRANSLATE_NOOP("pictavo::gui::MainWindow", "フォルダの指定に失敗しました。");
+inline constexpr const char* kAlreadyRunning = QT_TRANSLATE_NOOP("pictavo::gui::MainWindow", "すでに起動されています");
+inline constexpr const char* kNoHelpPage = QT_TRANSLATE_NOOP("pictavo::gui::MainWindow", "ヘルプファイルが見つかりません。");
 }  // namespace msg
 
 }  // namespace pictavo::gui

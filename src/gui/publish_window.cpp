@@ -21,13 +21,13 @@
 namespace pictavo::gui {
 
 namespace msg {
-constexpr const char* kNoDestination = "公開先のフォルダを指定してください。";
-constexpr const char* kStopped = "処理は中断されました。";
-constexpr const char* kCannotStart = "公開用コピーを作成できません。";
-constexpr const char* kDone = "公開用コピーを作成しました。";
-constexpr const char* kCheckFailed = "公開用コピーを作成しましたが、確認で問題が見つかりました。";
-constexpr const char* kSomeFailed = "公開用コピーを作成できなかったファイルがあります。";
-constexpr const char* kSettingsNotSaved = "公開の設定を保存できませんでした。";
+constexpr const char* kNoDestination = QT_TRANSLATE_NOOP("pictavo::gui::PublishWindow", "公開先のフォルダを指定してください。");
+constexpr const char* kStopped = QT_TRANSLATE_NOOP("pictavo::gui::PublishWindow", "処理は中断されました。");
+constexpr const char* kCannotStart = QT_TRANSLATE_NOOP("pictavo::gui::PublishWindow", "公開用コピーを作成できません。");
+constexpr const char* kDone = QT_TRANSLATE_NOOP("pictavo::gui::PublishWindow", "公開用コピーを作成しました。");
+constexpr const char* kCheckFailed = QT_TRANSLATE_NOOP("pictavo::gui::PublishWindow", "公開用コピーを作成しましたが、確認で問題が見つかりました。");
+constexpr const char* kSomeFailed = QT_TRANSLATE_NOOP("pictavo::gui::PublishWindow", "公開用コピーを作成できなかったファイルがあります。");
+constexpr const char* kSettingsNotSaved = QT_TRANSLATE_NOOP("pictavo::gui::PublishWindow", "公開の設定を保存できませんでした。");
 }  // namespace msg
 
 PublishWindow::PublishWindow(QWidget* parent, Dialogs& dialogs, std::string programFolder)
@@ -61,13 +61,13 @@ void PublishWindow::openFor(const QString& site) {
   m_keepLocation->setChecked(s.keepLocation);
   m_progress->setRange(0, 1);
   m_progress->setValue(0);
-  setWindowTitle(QStringLiteral("公開用コピーの作成 - ") + QDir::toNativeSeparators(site));
+  setWindowTitle(tr("公開用コピーの作成 - ") + QDir::toNativeSeparators(site));
   ShowModal(this);
 }
 
 void PublishWindow::chooseDestination() {
   const QString start = m_dest->text().isEmpty() ? QDir(m_site).absoluteFilePath(QStringLiteral("..")) : m_dest->text();
-  if (auto folder = m_ui.dialogs().chooseFolder(this, QStringLiteral("公開先フォルダ"), start)) m_dest->setText(*folder);
+  if (auto folder = m_ui.dialogs().chooseFolder(this, tr("公開先フォルダ"), start)) m_dest->setText(*folder);
 }
 
 void PublishWindow::setBusy(bool busy) {
@@ -92,14 +92,14 @@ void PublishWindow::execute() {
   if (busy()) return;
   const QString dest = m_dest->text().trimmed();
   if (dest.isEmpty()) {
-    m_ui.showMessage(msg::kNoDestination);
+    m_ui.showMessage(tr(msg::kNoDestination).toStdString());
     return;
   }
   PublishSettings settings{m_maxSize->value(), m_quality->value(), m_keepLocation->isChecked()};
   std::string error;
   if (!WritePublishSettings(m_programFolder, settings, error)) {
     m_ui.note(error);
-    m_ui.showMessage(msg::kSettingsNotSaved);
+    m_ui.showMessage(tr(msg::kSettingsNotSaved).toStdString());
   }
   PublishOptions options;
   options.maxSize = settings.maxSize;
@@ -109,30 +109,33 @@ void PublishWindow::execute() {
   setBusy(true);
   const PublishSummary s = Publish(S(m_site), S(dest), options, *this);
   setBusy(false);
-  const std::string counts = "縮小した画像 " + std::to_string(s.reduced) + " 枚、コピーしたファイル " +
-                             std::to_string(s.copied) + " 件、変更のなかったファイル " +
-                             std::to_string(s.unchanged) + " 件、削除したファイル " + std::to_string(s.removed) + " 件";
+  const std::string counts = tr("縮小した画像 %1 枚、コピーしたファイル %2 件、変更のなかったファイル %3 件、削除したファイル %4 件")
+                                 .arg(s.reduced)
+                                 .arg(s.copied)
+                                 .arg(s.unchanged)
+                                 .arg(s.removed)
+                                 .toStdString();
   switch (s.outcome) {
-    case PublishOutcome::Done: m_ui.showMessage(std::string(msg::kDone) + "\r" + counts); break;
-    case PublishOutcome::Stopped: m_ui.showMessage(msg::kStopped); break;
+    case PublishOutcome::Done: m_ui.showMessage(tr(msg::kDone).toStdString() + "\r" + counts); break;
+    case PublishOutcome::Stopped: m_ui.showMessage(tr(msg::kStopped).toStdString()); break;
     case PublishOutcome::CheckFailed: {
       std::string detail;
       for (const Finding& f : s.check.findings) {
         if (f.severity == Severity::Problem) detail += f.page + ": " + f.text + "\n";
       }
       m_ui.note(detail);
-      m_ui.showMessage(std::string(msg::kCheckFailed) + "\r" + counts);
+      m_ui.showMessage(tr(msg::kCheckFailed).toStdString() + "\r" + counts);
       break;
     }
     case PublishOutcome::Failed:
       if (!s.error.empty()) {
         m_ui.note(s.error);
-        m_ui.showMessage(msg::kCannotStart);
+        m_ui.showMessage(tr(msg::kCannotStart).toStdString());
       } else {
         std::string detail;
         for (const std::string& f : s.failures) detail += f + "\n";
         m_ui.note(detail);
-        m_ui.showMessage(std::string(msg::kSomeFailed) + "\r" + counts);
+        m_ui.showMessage(tr(msg::kSomeFailed).toStdString() + "\r" + counts);
       }
       break;
   }

@@ -134,7 +134,7 @@ void TableOfContentsWindow::chooseBackgroundPicture() {
   const QString current = m_edit2->text();
   const QString start = current.isEmpty() ? folder() : QFileInfo(current).absolutePath();
   // A cancelled dialog keeps the picture chosen last.
-  if (const auto path = m_ui.dialogs().openFile(this, QStringLiteral("画像ファイル|*.jpg;*.gif"), start)) {
+  if (const auto path = m_ui.dialogs().openFile(this, tr("画像ファイル|*.jpg;*.gif"), start)) {
     m_edit2->setText(*path);
   }
 }

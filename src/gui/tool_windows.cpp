@@ -125,7 +125,7 @@ void MainWindow::openHelp() {
       return;
     }
   }
-  m_dialogs.message(this, QString::fromUtf8(msg::kNoHelpPage));
+  m_dialogs.message(this, tr(msg::kNoHelpPage));
 }
 
 }  // namespace pictavo::gui
