@@ -135,6 +135,25 @@ class LanguageTest : public QObject {
     QCOMPARE(ReadFile(m_dir.filePath(QStringLiteral("saved-en.ini"))),
              ReadFile(m_dir.filePath(QStringLiteral("saved-ja.ini"))));
   }
+
+  // Last: it leaves the English interface installed.
+  void theHelpPageIsTheInterfaceLanguagesWhereThereIsOne() {
+    const QString program = m_dir.filePath(QStringLiteral("program-help"));
+    QDir().mkpath(program + "/help");
+    for (const char* name : {"index.html", "index.en.html"}) QFile(program + "/help/" + name).open(QIODevice::WriteOnly);
+    ScriptedDialogs dialogs;
+    StartArguments args;
+    args.programFolder = program;
+    UseInterfaceLanguage(*qApp, InterfaceLanguage::English);
+    QCOMPARE(CurrentInterfaceLanguage(), InterfaceLanguage::English);
+    MainWindow window(dialogs, args);
+    Find<QAction>(&window, "helpContents1")->trigger();
+    QCOMPARE(dialogs.opened, QStringList{"|" + program + "/help/index.en.html"});
+    // Without an English page the Japanese one is opened, not nothing.
+    QFile::remove(program + "/help/index.en.html");
+    Find<QAction>(&window, "helpContents1")->trigger();
+    QCOMPARE(dialogs.opened.last(), "|" + program + "/help/index.html");
+  }
 };
 
 }  // namespace pictavo::gui
