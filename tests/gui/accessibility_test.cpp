@@ -15,8 +15,10 @@
 #include "bmp_window.h"
 #include "comment_window.h"
 #include "folder_widgets.h"
+#include "options_window.h"
 #include "publish_window.h"
 #include "rotation_window.h"
+#include "settings_view_window.h"
 #include "toc_window.h"
 #include "tool_window_fixture.h"
 
@@ -77,6 +79,14 @@ class AccessibilityTest : public QObject {
     test::ExpectEveryFocusableControlNamed(main->commentWindow());
     FolderChooserDialog chooser;
     test::ExpectEveryFocusableControlNamed(&chooser);
+    main->openOptions();
+    QVERIFY(main->options());
+    test::ExpectEveryFocusableControlNamed(main->options());
+    main->options()->hide();
+    main->openSettingsView();
+    QVERIFY(main->settingsView());
+    test::ExpectEveryFocusableControlNamed(main->settingsView());
+    main->settingsView()->hide();
 
     bool checked = false;
     QTimer::singleShot(0, this, [&] {
