@@ -16,8 +16,18 @@
 #include <QtTest>
 #include <memory>
 
+#include "batch_window.h"
+#include "bmp_window.h"
+#include "comment_window.h"
+#include "folder_widgets.h"
 #include "gui_test_support.h"
 #include "main_window.h"
+#include "options_window.h"
+#include "publish_window.h"
+#include "rotation_window.h"
+#include "settings_view_window.h"
+#include "toc_window.h"
+#include "tool_window_fixture.h"
 #include "translations.h"
 
 namespace pictavo::gui {
@@ -108,6 +118,46 @@ class LanguageTest : public QObject {
     QCOMPARE(Find<QMenu>(&window, "File2")->title(), QStringLiteral("&File"));
     const QStringList left = JapaneseTexts(&window);
     QVERIFY2(left.isEmpty(), qPrintable(left.join('\n')));
+    QCoreApplication::removeTranslator(english);
+    delete english;
+  }
+
+  // Every window a user of the English interface meets, tool windows and
+  // dialogs included, shows no Japanese text of its own.
+  void everyWindowSpeaksEnglish() {
+    QTranslator* english = LoadProgramTranslations(*qApp, QStringLiteral("en"));
+    QVERIFY(english);
+    {
+      ToolWindowFixture fixture;
+      ScriptedDialogs dialogs;
+      const QString folder = fixture.pictureFolder(QStringLiteral("pictures"), {{64, 48}, {48, 64}});
+      auto main = fixture.openMain(dialogs, folder);
+      QStringList left = JapaneseTexts(main.get());
+      TableOfContentsWindow* toc = main->tocWindow();
+      left << JapaneseTexts(toc);
+      toc->openBatch();
+      QVERIFY(toc->batchWindow());
+      left << JapaneseTexts(toc->batchWindow());
+      toc->batchWindow()->hide();
+      toc->openPublish();
+      QVERIFY(toc->publishWindow());
+      left << JapaneseTexts(toc->publishWindow());
+      toc->publishWindow()->hide();
+      toc->hide();
+      left << JapaneseTexts(main->bmpWindow()) << JapaneseTexts(main->rotationWindow())
+           << JapaneseTexts(main->commentWindow());
+      main->openOptions();
+      QVERIFY(main->options());
+      left << JapaneseTexts(main->options());
+      main->options()->hide();
+      main->openSettingsView();
+      QVERIFY(main->settingsView());
+      left << JapaneseTexts(main->settingsView());
+      main->settingsView()->hide();
+      FolderChooserDialog chooser;
+      left << JapaneseTexts(&chooser);
+      QVERIFY2(left.isEmpty(), qPrintable(left.join('\n')));
+    }
     QCoreApplication::removeTranslator(english);
     delete english;
   }
