@@ -16,6 +16,7 @@
 
 #include "album/album_run.h"
 #include "album_window.h"
+#include "options_window.h"
 #include "dialogs.h"
 #include "session/preview_decoder.h"
 #include "session/session.h"
@@ -55,18 +56,23 @@ struct StartArguments {
   QString commandLinePath; // a folder or a file (its folder is opened); empty when none
 };
 
-class MainWindow : public QMainWindow, public AlbumRunHost, public SettingsWindow, public AlbumWindow {
+class MainWindow : public QMainWindow,
+                   public AlbumRunHost,
+                   public SettingsWindow,
+                   public AlbumWindow,
+                   public OptionsOwner {
   Q_OBJECT
  public:
   MainWindow(Dialogs& dialogs, const StartArguments& arguments, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  Session& session() { return m_session; }
+  Session& session() override { return m_session; }
   bool busy() const { return m_busy; }
   // The per-row control UpDown1 as it stands (not the record's field).
-  int picturesPerRowControl() const { return m_upDown1->value(); }
+  int picturesPerRowControl() const override { return m_upDown1->value(); }
+  QPoint windowPosition() const override { return pos(); }
   // Where the window was placed at start-up.
-  QPoint startPosition() const { return m_startPosition; }
+  QPoint startPosition() const override { return m_startPosition; }
   // The options dialog and the settings check view, once opened.
   OptionsDialog* options() const { return m_options; }
   SettingsCheckView* settingsView() const { return m_setview; }

@@ -28,8 +28,8 @@ void ShowColour(QFrame* swatch, int32_t colour) {
 
 }  // namespace
 
-OptionsDialog::OptionsDialog(MainWindow& main, Dialogs& dialogs)
-    : QDialog(&main), m_main(main), m_dialogs(dialogs), m_ui(std::make_unique<Ui::OptionsDialog>()) {
+OptionsDialog::OptionsDialog(OptionsOwner& owner, Dialogs& dialogs)
+    : QDialog(owner.widget()), m_main(owner), m_dialogs(dialogs), m_ui(std::make_unique<Ui::OptionsDialog>()) {
   m_ui->setupUi(this);
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   // The ranges are the core's, kept with the rows that use them.
@@ -63,7 +63,7 @@ OptionsDialog::OptionsDialog(MainWindow& main, Dialogs& dialogs)
     connect(governing, &QCheckBox::toggled, this, &OptionsDialog::updateEnabled);
   }
   m_ui->PageControl1->setCurrentIndex(0);
-  move(main.startPosition() + QPoint(0, 100));
+  move(m_main.startPosition() + QPoint(0, 100));
   mainini();
 }
 
@@ -218,7 +218,8 @@ void OptionsDialog::chooseStartFolder() {
 void OptionsDialog::optOKClick() {
   Session& session = m_main.session();
   const QPoint start = m_main.startPosition();
-  const WindowPlaces places{m_main.x(), m_main.y(), start.x(), start.y()};
+  const QPoint now = m_main.windowPosition();
+  const WindowPlaces places{now.x(), now.y(), start.x(), start.y()};
   const OptionConfirmResult result = ConfirmOptions(form(), places, session.settings, session.main);
   if (result.outcome != OptionConfirm::Confirmed) {
     QString text = MessageText(result.message);

@@ -4,9 +4,11 @@
 // core's form model; this class maps the controls onto it.
 
 #include <QDialog>
+#include <QPoint>
 #include <memory>
 #include <optional>
 
+#include "session/session.h"
 #include "settings/option_form.h"
 
 class QLineEdit;
@@ -18,13 +20,30 @@ class OptionsDialog;
 namespace pictavo::gui {
 
 class Dialogs;
-class MainWindow;
 class UpDown;
+
+// What the options dialog asks of the window that owns it: the session, its
+// per-row control (which the dialog shows and sets) and where it stands, for
+// "start at this position".
+class OptionsOwner {
+ public:
+  virtual Session& session() = 0;
+  virtual int picturesPerRowControl() const = 0;
+  virtual void setPicturesPerRow(int16_t count) = 0;
+  // Where the window stands now, and where it stood at start.
+  virtual QPoint windowPosition() const = 0;
+  virtual QPoint startPosition() const = 0;
+  // The dialog's parent.
+  virtual QWidget* widget() = 0;
+
+ protected:
+  ~OptionsOwner() = default;
+};
 
 class OptionsDialog : public QDialog {
   Q_OBJECT
  public:
-  OptionsDialog(MainWindow& main, Dialogs& dialogs);
+  OptionsDialog(OptionsOwner& owner, Dialogs& dialogs);
   ~OptionsDialog() override;
 
   // mainini: every control from the record (and the main window's per-row
@@ -55,7 +74,7 @@ class OptionsDialog : public QDialog {
   void chooseBackground();
   void chooseStartFolder();
 
-  MainWindow& m_main;
+  OptionsOwner& m_main;
   Dialogs& m_dialogs;
   OptionForm m_form;                        // what no control holds by itself: the font list, the colours
   std::unique_ptr<Ui::OptionsDialog> m_ui;  // the controls, from options_window.ui

@@ -10,11 +10,11 @@
 #include "main_window.h"
 
 namespace pictavo::gui {
-SettingsCheckView::SettingsCheckView(MainWindow& main)
-    : QDialog(&main), m_main(main), m_ui(std::make_unique<Ui::SettingsCheckView>()) {
+SettingsCheckView::SettingsCheckView(Session& session, QWidget* parent, QPoint start)
+    : QDialog(parent), m_session(session), m_ui(std::make_unique<Ui::SettingsCheckView>()) {
   m_ui->setupUi(this);
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-  setWindowIcon(main.windowIcon());
+  if (parent) setWindowIcon(parent->windowIcon());
   for (QComboBox* c : {m_ui->ComboBox1, m_ui->ComboBox2, m_ui->ComboBox3, m_ui->ComboBox4}) {
     for (const auto& item : OnOffItems()) c->addItem(Q(item));
     c->setCurrentIndex(-1);
@@ -27,7 +27,7 @@ SettingsCheckView::SettingsCheckView(MainWindow& main)
   connect(m_ui->Button1, &QPushButton::clicked, this, &SettingsCheckView::Button1Click);
   connect(m_ui->Button2, &QPushButton::clicked, this, &SettingsCheckView::Button2Click);
 
-  move(main.startPosition() + QPoint(30, 100));
+  move(start + QPoint(30, 100));
   fill();
 }
 
@@ -50,7 +50,7 @@ CheckViewRows SettingsCheckView::rows() const {
 
 void SettingsCheckView::fill() {
   CheckViewRows r = rows();  // a list whose field is neither entry keeps its selection
-  FillCheckView(m_main.session().settings, m_main.session().main.currentFolder, r);
+  FillCheckView(m_session.settings, m_session.main.currentFolder, r);
   m_ui->Edit1->setText(Q(r.currentFolder));
   m_ui->Edit2->setText(Q(r.htmlFileName));
   m_ui->Edit3->setText(Q(r.thumbnailFolderName));
@@ -66,7 +66,7 @@ void SettingsCheckView::fill() {
 void SettingsCheckView::Button1Click() { accept(); }
 
 void SettingsCheckView::Button2Click() {
-  ApplyCheckView(rows(), m_main.session().settings);
+  ApplyCheckView(rows(), m_session.settings);
   accept();
 }
 

@@ -6,6 +6,7 @@
 // before its field and its buddy, so a screen reader reads label, then field.
 
 #include <QDialog>
+#include <QPoint>
 #include <memory>
 
 #include "settings/option_form.h"
@@ -14,14 +15,18 @@ namespace Ui {
 class SettingsCheckView;
 }
 
-namespace pictavo::gui {
+namespace pictavo {
+struct Session;
+}
 
-class MainWindow;
+namespace pictavo::gui {
 
 class SettingsCheckView : public QDialog {
   Q_OBJECT
  public:
-  explicit SettingsCheckView(MainWindow& main);
+  // Over the session, owned by `parent`, placed beside `start` (where the
+  // main window stood at start).
+  SettingsCheckView(Session& session, QWidget* parent, QPoint start);
   ~SettingsCheckView() override;
 
   // The rows from the record and the current folder; run at every opening.
@@ -34,7 +39,7 @@ class SettingsCheckView : public QDialog {
  private:
   CheckViewRows rows() const;
 
-  MainWindow& m_main;
+  Session& m_session;
   std::unique_ptr<Ui::SettingsCheckView> m_ui;
 };
 

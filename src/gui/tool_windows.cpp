@@ -98,7 +98,7 @@ void MainWindow::refillOptions() {
 
 void MainWindow::openSettingsView() {
   if (m_busy) return;
-  if (!m_setview) m_setview = new SettingsCheckView(*this);
+  if (!m_setview) m_setview = new SettingsCheckView(m_session, this, m_startPosition);
   m_setview->fill();
   m_setview->setWindowModality(Qt::ApplicationModal);
   m_setview->show();
