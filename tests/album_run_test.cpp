@@ -369,8 +369,7 @@ TEST(AlbumRun, PagesCutShortByAFailureOrAnAbortReplaceTheOldOnes) {
 TEST(AlbumRun, BadNumericSettingEndsTheRunNamingTheField) {
   for (const char* field : {"thumbnailWidth", "thumbnailQuality", "titleFontColor"}) {
     Album a;
-    std::string error;
-    ASSERT_TRUE(SetSettingText(a.settings, field, "1O0", error));
+    ASSERT_EQ(SetSettingText(a.settings, field, "1O0"), SettingTextResult::Set);
     a.add("a.jpg", 50, 40);
     EXPECT_EQ(a.run(), RunOutcome::Failed) << field;
     ASSERT_EQ(a.host.messages.size(), 1u);
@@ -382,8 +381,7 @@ TEST(AlbumRun, BadNumericSettingEndsTheRunNamingTheField) {
     Album a;
     a.settings.makeSlideShow = "on";
     a.settings.slideShowLimit = "on";
-    std::string error;
-    ASSERT_TRUE(SetSettingText(a.settings, field, "abc", error));
+    ASSERT_EQ(SetSettingText(a.settings, field, "abc"), SettingTextResult::Set);
     a.add("a.jpg", 50, 40);
     EXPECT_EQ(a.run(), RunOutcome::Failed) << field;
     EXPECT_EQ(ListDir(a.dir.path()), std::vector<std::string>{"a.jpg"}) << field;

@@ -22,8 +22,12 @@ TEST(CliAlbum, UsageAndHelp) {
   EXPECT_EQ(Cli({"frobnicate"}).status, 2);
   TempDir dir;
   EXPECT_EQ(Cli({"album", dir.path(), "--per-row", "11"}).status, 2);
-  EXPECT_EQ(Cli({"album", dir.path(), "--set", "noSuchField=1"}).status, 2);
-  EXPECT_EQ(Cli({"album", dir.path(), "--set", "picturesPerRow=x"}).status, 2);
+  const CliResult unknown = Cli({"album", dir.path(), "--set", "noSuchField=1"});
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_EQ(unknown.err, "pictavo-cli: unknown settings field: noSuchField\n");
+  const CliResult notNumber = Cli({"album", dir.path(), "--set", "picturesPerRow=x"});
+  EXPECT_EQ(notNumber.status, 2);
+  EXPECT_EQ(notNumber.err, "pictavo-cli: 'x' is not a valid integer for picturesPerRow\n");
   EXPECT_EQ(Cli({"album", dir.file("missing")}).status, 2);
 }
 

@@ -41,11 +41,10 @@ std::string Crlf(const std::vector<std::string>& lines) {
 AlbumSettings Changed() {
   AlbumSettings s;
   const auto& names = SettingsFieldNames();
-  std::string error;
   for (size_t k = 0; k < names.size(); ++k) {
     const bool number = names[k] == "backgroundColor" || names[k] == "rotationQuality" || names[k] == "textColor";
     const std::string value = names[k] == "picturesPerRow" ? "7" : number ? std::to_string(100 + k) : "v" + std::to_string(k);
-    EXPECT_TRUE(SetSettingText(s, names[k], value, error)) << error;
+    EXPECT_EQ(SetSettingText(s, names[k], value), SettingTextResult::Set) << names[k];
   }
   return s;
 }

@@ -73,10 +73,13 @@ bool SettingsOptions::apply(AlbumSettings& settings, std::ostream& err) const {
       err << "pictavo-cli: --set needs FIELD=VALUE, got '" << item << "'\n";
       return false;
     }
-    std::string error;
-    if (!SetSettingText(settings, item.substr(0, eq), item.substr(eq + 1), error)) {
-      err << "pictavo-cli: " << error << '\n';
-      return false;
+    const std::string field = item.substr(0, eq), value = item.substr(eq + 1);
+    switch (SetSettingText(settings, field, value)) {
+      case SettingTextResult::Set: break;
+      case SettingTextResult::UnknownField: err << "pictavo-cli: unknown settings field: " << field << '\n'; return false;
+      case SettingTextResult::NotAnInteger:
+        err << "pictavo-cli: '" << value << "' is not a valid integer for " << field << '\n';
+        return false;
     }
   }
   return true;

@@ -133,17 +133,10 @@ std::optional<std::string> GetSettingText(const AlbumSettings& s, const std::str
   return f->get(s);
 }
 
-bool SetSettingText(AlbumSettings& s, const std::string& field, const std::string& value, std::string& error) {
+SettingTextResult SetSettingText(AlbumSettings& s, const std::string& field, const std::string& value) {
   const SettingField* f = FindSettingField(field);
-  if (!f) {
-    error = "unknown settings field: " + field;
-    return false;
-  }
-  if (!f->set(s, value)) {
-    error = "'" + value + "' is not a valid integer for " + field;
-    return false;
-  }
-  return true;
+  if (!f) return SettingTextResult::UnknownField;
+  return f->set(s, value) ? SettingTextResult::Set : SettingTextResult::NotAnInteger;
 }
 
 Message BadSettingText(const std::string& field, const std::string& value) {

@@ -123,8 +123,9 @@ const std::vector<std::string>& SettingsFieldNames();
 // The field's value as stored text; nullopt for an unknown name.
 std::optional<std::string> GetSettingText(const AlbumSettings& s, const std::string& field);
 // Sets a field from text. Integer fields need a decimal integer (16 bits for
-// picturesPerRow). Returns false with error set for an unknown field or a bad value.
-bool SetSettingText(AlbumSettings& s, const std::string& field, const std::string& value, std::string& error);
+// picturesPerRow); the caller words a refusal.
+enum class SettingTextResult { Set, UnknownField, NotAnInteger };
+[[nodiscard]] SettingTextResult SetSettingText(AlbumSettings& s, const std::string& field, const std::string& value);
 
 // The values the main window holds beside the record; none is stored.
 struct MainValues {
