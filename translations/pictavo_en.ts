@@ -630,6 +630,10 @@
         <translation>Cannot move</translation>
     </message>
     <message>
+        <source>%1: UTF-8 でない名前 %2 個は一覧に入れていません</source>
+        <translation>%1: %2 name(s) not in UTF-8 are not listed</translation>
+    </message>
+    <message>
         <source>ファルダがありません。</source>
         <translation>There are no folders.</translation>
     </message>

@@ -406,9 +406,9 @@ void MainWindow::takeSelectionFromList() {
 
 void MainWindow::namesPassedOver(const std::string& folder, size_t count) {
   // The user sees how many were left out.
-  const std::string text = PassedOverText(folder, count);
-  qWarning("%s", text.c_str());
-  setStatus(StatusPanel::Step, Detail(text));
+  const Message message = PassedOverMessage(folder, count);
+  qWarning("%s", qUtf8Printable(MessageText(message)));
+  setStatus(StatusPanel::Step, message);
 }
 
 void MainWindow::refresh() {

@@ -39,10 +39,6 @@ void WindowDialogs::openWithProgram(const std::string& program, const std::strin
   m_dialogs.startProgram(Q(program), Q(document), Q(folder));
 }
 
-std::string PassedOverText(const std::string& folder, size_t count) {
-  return folder + ": " + std::to_string(count) + " names are not UTF-8 and are not listed";
-}
-
 void WindowDialogs::openWithAssociatedProgram(const std::string& path) { m_dialogs.openDocument(Q(path)); }
 
 void ShowModal(QWidget* window) {

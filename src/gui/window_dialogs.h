@@ -39,8 +39,10 @@ class WindowDialogs {
 };
 
 // The windows' warning of names in `folder` that are not valid UTF-8 and were
-// left out of a listing (the one wording the windows use).
-std::string PassedOverText(const std::string& folder, size_t count);
+// left out of a listing.
+inline Message PassedOverMessage(const std::string& folder, size_t count) {
+  return {MessageId::NamesPassedOver, {folder, std::to_string(count)}};
+}
 
 // The dialogs and openers of a core host (TocHost, BatchHost, CommandHost)
 // answered through the window's dialogs.
@@ -54,7 +56,7 @@ class WindowHost : public Host {
     m_ui.openWithProgram(program, document, folder);
   }
   void openWithAssociatedProgram(const std::string& path) override { m_ui.openWithAssociatedProgram(path); }
-  void namesPassedOver(const std::string& folder, size_t count) override { m_ui.note(PassedOverText(folder, count)); }
+  void namesPassedOver(const std::string& folder, size_t count) override { m_ui.note(PassedOverMessage(folder, count)); }
 
  protected:
   WindowHost(Dialogs& dialogs, QWidget* window) : m_ui(dialogs, window) {}

@@ -86,6 +86,8 @@ constexpr Entry kTable[] = {
     {MessageId::NoSettingsFile, QT_TRANSLATE_NOOP("Message", "no such settings file: %1")},
 
     {MessageId::CannotMove, QT_TRANSLATE_NOOP("Message", "移動できません")},
+    {MessageId::NamesPassedOver,
+     QT_TRANSLATE_NOOP("Message", "%1: UTF-8 でない名前 %2 個は一覧に入れていません")},
 
     {MessageId::NoFolders, QT_TRANSLATE_NOOP("Message", "ファルダがありません。")},
     {MessageId::NoTargetFolders, QT_TRANSLATE_NOOP("Message", "対象のファルダがありません。")},

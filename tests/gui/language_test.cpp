@@ -16,6 +16,9 @@
 #include <QtTest>
 #include <memory>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "batch_window.h"
 #include "bmp_window.h"
 #include "comment_window.h"
@@ -184,6 +187,39 @@ class LanguageTest : public QObject {
     for (const QString& name : japanese.keys()) QVERIFY2(english[name] == japanese[name], qPrintable(name));
     QCOMPARE(ReadFile(m_dir.filePath(QStringLiteral("saved-en.ini"))),
              ReadFile(m_dir.filePath(QStringLiteral("saved-ja.ini"))));
+  }
+
+  // A name that is not UTF-8 is left out of the list and reported, in the
+  // interface's language.
+  void namesLeftOutAreReportedInTheInterfaceLanguage() {
+    const QString folder = m_dir.filePath(QStringLiteral("not-utf8"));
+    QDir().mkpath(folder);
+    MakePicture(folder + "/a.jpg", 64, 48);
+    // Qt would mend the name on the way: the bytes go to the system as they are.
+    const QByteArray bad = QFile::encodeName(folder) + "/\xff\xfe.jpg";
+    const int fd = ::open(bad.constData(), O_CREAT | O_WRONLY, 0644);
+    QVERIFY(fd >= 0);
+    ::close(fd);
+    for (const QString& language : {QStringLiteral("ja"), QStringLiteral("en")}) {
+      QTranslator* english = language == QStringLiteral("en") ? LoadProgramTranslations(*qApp, language) : nullptr;
+      ScriptedDialogs dialogs;
+      StartArguments args;
+      args.programFolder = m_dir.filePath(QStringLiteral("program-utf8-") + language);
+      args.commandLinePath = folder;
+      {
+        MainWindow window(dialogs, args);
+        QTRY_COMPARE(Find<QListWidget>(&window, "OldFile")->count(), 1);
+        const QString shown = Find<QLabel>(&window, "StatusPanel0")->text();
+        QVERIFY2(shown.startsWith(folder), qPrintable(shown));
+        QVERIFY2(shown.contains(language == QStringLiteral("en") ? QStringLiteral("1 name(s) not in UTF-8")
+                                                                 : QStringLiteral("UTF-8 でない名前 1 個")),
+                 qPrintable(shown));
+      }
+      if (english) {
+        QCoreApplication::removeTranslator(english);
+        delete english;
+      }
+    }
   }
 
   // Last: it leaves the English interface installed.

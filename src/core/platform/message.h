@@ -64,6 +64,7 @@ enum class MessageId {
 
   // The picture list.
   CannotMove,
+  NamesPassedOver,  // %1: folder, %2: how many names are not UTF-8
 
   // The table of contents.
   NoFolders,
