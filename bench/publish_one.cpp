@@ -20,9 +20,10 @@ int main(int argc, char** argv) {
   const int quality = argc > 4 ? std::atoi(argv[4]) : 85;
   PublishedSize size;
   std::string error, bytes;
-  if (!PlanPublishedPicture(argv[1], max, 0, 0, size, error) ||
-      (size.reduce && !EncodePublishedPicture(argv[1], size, quality, false, bytes, error)) ||
-      (size.reduce && !WriteFileAtomically(argv[2], bytes, error, false))) {
+  Status made = PlanPublishedPicture(argv[1], max, 0, 0, size);
+  if (made.ok() && size.reduce) made = EncodePublishedPicture(argv[1], size, quality, false, bytes);
+  if (!made.ok()) error = made.reason();
+  if (!made.ok() || (size.reduce && !WriteFileAtomically(argv[2], bytes, error, false))) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }

@@ -84,8 +84,8 @@ int main(int argc, char** argv) {
   if (!fs::exists(tiny)) {
     pictavo::Bitmap b = pictavo::Bitmap::Create(8, 6, 24);
     for (int y = 0; y < 6; ++y) std::memset(b.row(y), 40 * y, 24);
-    std::string error;
-    if (!pictavo::WriteJpegFile(tiny.string(), b, 80, error)) std::fprintf(stderr, "%s\n", error.c_str());
+    const pictavo::Status written = pictavo::WriteJpegFile(tiny.string(), b, 80);
+    if (!written.ok()) std::fprintf(stderr, "%s\n", written.reason().c_str());
   }
 
   SilentDialogs dialogs;

@@ -24,9 +24,11 @@ int main(int argc, char** argv) {
       job.th = th;
       job.filter = filter;
       StreamedThumbnail full, streamed;
-      std::string error1, error2;
-      const bool ok1 = MakeThumbnailFull(path, job, full, error1);
-      const bool ok2 = MakeThumbnailStreaming(path, job, streamed, error2);
+      const Status s1 = MakeThumbnailFull(path, job, full);
+      const Status s2 = MakeThumbnailStreaming(path, job, streamed);
+      const bool ok1 = s1.ok(), ok2 = s2.ok();
+      const std::string& error1 = s1.reason();
+      const std::string& error2 = s2.reason();
       const Bitmap& a = full.thumbnail;
       const Bitmap& b = streamed.thumbnail;
       const bool same = ok1 == ok2 && error1 == error2 && full.width == streamed.width &&

@@ -43,8 +43,8 @@ void WritePhoto(const std::string& path, int w, int h) {
       row[3 * x + 2] = static_cast<uint8_t>(std::clamp((x + y) * 127 / (w + h) + 64 + noise, 0, 255));
     }
   }
-  std::string error;
-  if (!pictavo::WriteJpegFile(path, b, 90, error)) std::fprintf(stderr, "%s\n", error.c_str());
+  const pictavo::Status written = pictavo::WriteJpegFile(path, b, 90);
+  if (!written.ok()) std::fprintf(stderr, "%s\n", written.reason().c_str());
 }
 
 double Median(std::vector<double> v) {

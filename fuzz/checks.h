@@ -43,8 +43,7 @@ inline std::string CheckThumbnail(const uint8_t* data, size_t size) {
   const uint8_t mode = data[0];
   const std::string path = WriteInput(data + 1, size - 1, "picture.jpg");
   JpegInfo info;
-  std::string error;
-  if (ReadJpegInfo(path, info, error) && static_cast<int64_t>(info.width) * info.height > kFuzzPixels) return {};
+  if (ReadJpegInfo(path, info).ok() && static_cast<int64_t>(info.width) * info.height > kFuzzPixels) return {};
 
   static const int kBoxes[4][2] = {{110, 150}, {16, 16}, {7, 3}, {300, 200}};
   ThumbnailJob job;
@@ -54,11 +53,12 @@ inline std::string CheckThumbnail(const uint8_t* data, size_t size) {
   job.keepExisting = (mode & 8) != 0;
 
   StreamedThumbnail streamed, full;
-  std::string streamError, fullError;
-  const bool streamOk = MakeThumbnailStreaming(path, job, streamed, streamError);
-  const bool fullOk = MakeThumbnailFull(path, job, full, fullError);
-  if (streamOk != fullOk) return "one way failed, the other did not: " + streamError + " | " + fullError;
-  if (!fullOk) return {};
+  const Status streamedStatus = MakeThumbnailStreaming(path, job, streamed);
+  const Status fullStatus = MakeThumbnailFull(path, job, full);
+  if (streamedStatus.ok() != fullStatus.ok()) {
+    return "one way failed, the other did not: " + streamedStatus.reason() + " | " + fullStatus.reason();
+  }
+  if (!fullStatus.ok()) return {};
   if (streamed.width != full.width || streamed.height != full.height || streamed.path != full.path) {
     return "sizes or paths differ";
   }
@@ -78,8 +78,7 @@ inline std::string CheckJpegHeader(const uint8_t* data, size_t size) {
   if (orientation < 1 || orientation > 8) return "orientation out of range";
   const std::string path = WriteInput(data, size, "header.jpg");
   JpegInfo info;
-  std::string error;
-  if (!ReadJpegInfo(path, info, error)) return {};
+  if (!ReadJpegInfo(path, info).ok()) return {};
   if (info.width <= 0 || info.height <= 0 || info.width > kMaxPictureSide || info.height > kMaxPictureSide) {
     return "size beyond the limits accepted";
   }
@@ -91,13 +90,13 @@ inline std::string CheckJpegHeader(const uint8_t* data, size_t size) {
   }
   if (static_cast<int64_t>(info.width) * info.height > kFuzzPixels) return {};
   Bitmap picture;
-  if (DecodeJpegMemory(data, size, picture, info, error)) {
+  if (DecodeJpegMemory(data, size, picture, info).ok()) {
     if (picture.width != info.width || picture.height != info.height) return "decoded size differs from the header";
     if (picture.data.size() != picture.stride * static_cast<size_t>(picture.height)) return "short pixel store";
   }
   // The preview's reduced decode takes other IDCT and upsampling paths.
   Bitmap reduced;
-  if (DecodeJpegFileToCover(path, 150, reduced, info, error)) {
+  if (DecodeJpegFileToCover(path, 150, reduced, info).ok()) {
     if (reduced.width <= 0 || reduced.height <= 0 || reduced.width > info.width || reduced.height > info.height) {
       return "reduced size outside the picture";
     }
@@ -106,9 +105,9 @@ inline std::string CheckJpegHeader(const uint8_t* data, size_t size) {
   // Publish's reduction streams the rows at that scale, progressive files
   // through the rewrite, and turns the result.
   PublishedSize published;
-  if (PlanPublishedPicture(path, 40, 0, 0, published, error) && published.reduce) {
+  if (PlanPublishedPicture(path, 40, 0, 0, published).ok() && published.reduce) {
     Bitmap small;
-    if (ReducePublishedPicture(path, published, small, error) &&
+    if (ReducePublishedPicture(path, published, small).ok() &&
         (small.width != published.width || small.height != published.height ||
          small.data.size() != small.stride * static_cast<size_t>(small.height))) {
       return "published reduction of another size";
@@ -163,15 +162,16 @@ inline std::string CheckLocation(const uint8_t* data, size_t size) {
       return {};
     }
     case 2: {
-      std::string head, error;
+      std::string head;
       size_t replaced = 0;
-      const HeadResult r = StripJpegHeadLocation(rest, true, head, replaced, error);
-      if (r != HeadResult::Rewritten) return {};
+      HeadResult r = HeadResult::Unchanged;
+      if (!StripJpegHeadLocation(rest, true, head, replaced, r).ok() || r != HeadResult::Rewritten) return {};
       if (replaced > rest.size() || head.size() > replaced) return "the rewritten head is longer than the old one";
       const std::string again = head + std::string(rest.substr(replaced));
       std::string head2;
       size_t replaced2 = 0;
-      if (StripJpegHeadLocation(again, true, head2, replaced2, error) != HeadResult::Unchanged) {
+      HeadResult r2 = HeadResult::Rewritten;
+      if (!StripJpegHeadLocation(again, true, head2, replaced2, r2).ok() || r2 != HeadResult::Unchanged) {
         return "a rewritten head still carries a location";
       }
       return {};

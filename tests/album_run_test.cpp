@@ -8,6 +8,7 @@
 #include "fixtures.h"
 #include "image/jpeg.h"
 #include "platform/paths.h"
+#include "status_testing.h"
 #include "test_util.h"
 
 namespace pictavo {
@@ -41,8 +42,7 @@ struct Album {
   std::vector<std::string> show() const { return ReadCp932Lines(dir.file("SShow.htm")); }
   JpegInfo thumb(const std::string& name) const {
     JpegInfo info;
-    std::string error;
-    EXPECT_TRUE(ReadJpegInfo(dir.file("htm_image/" + name), info, error)) << error;
+    EXPECT_TRUE(Succeeded(ReadJpegInfo(dir.file("htm_image/" + name), info)));
     return info;
   }
 };
@@ -132,8 +132,7 @@ TEST(AlbumRun, OrientationGivesUprightThumbnailsAndPortraitSizes) {
     // The stored left half is the top (orientation 6) or bottom (8) once upright.
     Bitmap t;
     JpegInfo info;
-    std::string error;
-    ASSERT_TRUE(DecodeJpegFile(a.dir.file("htm_image/p.jpg"), t, info, error));
+    ASSERT_TRUE(Succeeded(DecodeJpegFile(a.dir.file("htm_image/p.jpg"), t, info)));
     const int topRed = t.row(10)[3 * 47], bottomRed = t.row(140)[3 * 47];
     if (orientation == 6) {
       EXPECT_GT(topRed, 200);
@@ -494,9 +493,9 @@ TEST(AlbumRun, ThumbnailsMadeAheadMatchTheStraightforwardWay) {
     int n = 0;
     for (const char* name : {"1.jpg", "2.jpg", "3.jpg", "5.jpg"}) {
       StreamedThumbnail made;
-      std::string error, bytes;
-      ASSERT_TRUE(MakeThumbnailFull(a.dir.file(name), job, made, error)) << error;
-      ASSERT_TRUE(EncodeJpeg(made.thumbnail, 80, bytes, error)) << error;
+      std::string bytes;
+      ASSERT_TRUE(Succeeded(MakeThumbnailFull(a.dir.file(name), job, made)));
+      ASSERT_TRUE(Succeeded(EncodeJpeg(made.thumbnail, 80, bytes)));
       EXPECT_TRUE(ReadAll(a.dir.file(std::string("htm_image/") + name)) == bytes) << name << " filter " << filter;
       want.push_back("2:000" + std::to_string(++n) + "/0004   ");
       want.push_back(std::string("0:") + name);

@@ -7,6 +7,7 @@
 
 #include "image/jpeg.h"
 #include "fixtures.h"
+#include "status_testing.h"
 #include "test_util.h"
 #include "platform/paths.h"
 #include "tools/bmp_to_jpeg.h"
@@ -58,8 +59,7 @@ TEST(BmpToJpeg, ConvertsAndAsksBeforeOverwriting) {
   EXPECT_EQ(host.status[0], "変換終了");
   Bitmap out;
   JpegInfo info;
-  std::string error;
-  ASSERT_TRUE(DecodeJpegFile(dir.file("B.jpg"), out, info, error)) << error;
+  ASSERT_TRUE(Succeeded(DecodeJpegFile(dir.file("B.jpg"), out, info)));
   EXPECT_EQ(out.bitsPerPixel, 24);  // an 8-bit BMP becomes a colour JPEG
   EXPECT_EQ(out.width, 2);
 

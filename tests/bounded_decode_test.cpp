@@ -21,6 +21,7 @@
 #include "comments/comment_file.h"
 #include "test_util.h"
 #include "platform/textfile.h"
+#include "status_testing.h"
 #include "toc/discovery.h"
 
 namespace pictavo {
@@ -67,13 +68,14 @@ constexpr bool kPlainAllocator = true;
 
 struct Outcome {
   bool ok = true;
+  ErrorCode code = ErrorCode::BadValue;  // of a call that reports a Status and failed
   char error[400] = {};
   long peakGrowthKb = 0;  // how far the process's peak memory rose during the call
 };
 
 // Runs fn in a child process, whose peak memory starts at what it holds, so
 // that the call's own peak can be measured whatever the tests before it did.
-Outcome InChild(const std::function<bool(std::string&)>& fn) {
+Outcome InChildFilling(const std::function<void(Outcome&)>& fn) {
   int fds[2];
   EXPECT_EQ(::pipe(fds), 0);
   const pid_t pid = ::fork();
@@ -81,10 +83,8 @@ Outcome InChild(const std::function<bool(std::string&)>& fn) {
     ::close(fds[0]);
     Outcome o;
     const long before = KiloBytes("VmRSS:");
-    std::string error;
-    o.ok = fn(error);
+    fn(o);
     o.peakGrowthKb = KiloBytes("VmHWM:") - before;
-    std::snprintf(o.error, sizeof o.error, "%s", error.c_str());
     (void)!::write(fds[1], &o, sizeof o);
     ::_exit(0);
   }
@@ -97,6 +97,24 @@ Outcome InChild(const std::function<bool(std::string&)>& fn) {
   return o;
 }
 
+Outcome InChild(const std::function<bool(std::string&)>& fn) {
+  return InChildFilling([&](Outcome& o) {
+    std::string error;
+    o.ok = fn(error);
+    std::snprintf(o.error, sizeof o.error, "%s", error.c_str());
+  });
+}
+
+// A call that reports a Status: its reason becomes the error, its code is kept.
+Outcome InChild(const std::function<Status()>& fn) {
+  return InChildFilling([&](Outcome& o) {
+    const Status status = fn();
+    o.ok = status.ok();
+    o.code = status.code();
+    std::snprintf(o.error, sizeof o.error, "%s", status.reason().c_str());
+  });
+}
+
 constexpr long kPeakLimitKb = 200 * 1024;
 
 TEST(BoundedDecode, DamagedProgressiveFileDeclaringAHugePictureIsRefusedCheaply) {
@@ -107,29 +125,30 @@ TEST(BoundedDecode, DamagedProgressiveFileDeclaringAHugePictureIsRefusedCheaply)
 
   // The thumbnail: the rewrite gives up at the damage, and the usual decode
   // would hold every coefficient of 300 megapixels, so it is refused.
-  const Outcome thumb = InChild([&](std::string& error) {
+  const Outcome thumb = InChild([&] {
     StreamedThumbnail out;
-    return MakeThumbnailStreaming(path, ThumbnailJob{}, out, error);
+    return MakeThumbnailStreaming(path, ThumbnailJob{}, out);
   });
   EXPECT_FALSE(thumb.ok);
+  EXPECT_EQ(thumb.code, ErrorCode::TooLarge);
   EXPECT_NE(std::string(thumb.error).find("MB of memory to decode, more than the 256 MB allowed"), std::string::npos)
       << thumb.error;
   EXPECT_LT(thumb.peakGrowthKb, kPeakLimitKb);
 
   // The full decode (rotation, previews) refuses it the same way.
-  const Outcome full = InChild([&](std::string& error) {
+  const Outcome full = InChild([&] {
     Bitmap b;
     JpegInfo info;
-    return DecodeJpegFile(path, b, info, error);
+    return DecodeJpegFile(path, b, info);
   });
   EXPECT_FALSE(full.ok);
+  EXPECT_EQ(full.code, ErrorCode::TooLarge);
   EXPECT_NE(std::string(full.error).find("256 MB"), std::string::npos) << full.error;
   EXPECT_LT(full.peakGrowthKb, kPeakLimitKb);
 
   // The header alone still reads: the table of contents only needs the size.
   JpegInfo info;
-  std::string error;
-  EXPECT_TRUE(ReadJpegInfo(path, info, error)) << error;
+  EXPECT_TRUE(Succeeded(ReadJpegInfo(path, info)));
   EXPECT_EQ(info.width, 20000);
   EXPECT_GT(info.decoderBytes, kJpegMemoryLimit);
 }
@@ -141,16 +160,17 @@ TEST(BoundedDecode, DamageIsReportedWhereItIsMet) {
   WriteAll(path, Declaring(dir, false, 20000, 15000));
   for (const bool streaming : {true, false}) {
     SCOPED_TRACE(streaming);
-    const Outcome o = InChild([&](std::string& error) {
+    const Outcome o = InChild([&] {
       if (streaming) {
         StreamedThumbnail out;
-        return MakeThumbnailStreaming(path, ThumbnailJob{}, out, error);
+        return MakeThumbnailStreaming(path, ThumbnailJob{}, out);
       }
       Bitmap b;
       JpegInfo info;
-      return DecodeJpegFile(path, b, info, error);
+      return DecodeJpegFile(path, b, info);
     });
     EXPECT_FALSE(o.ok);
+    EXPECT_EQ(o.code, ErrorCode::Damaged);
     EXPECT_NE(std::string(o.error).find("damaged data"), std::string::npos) << o.error;
     EXPECT_LT(o.peakGrowthKb, kPeakLimitKb);
   }
@@ -165,12 +185,11 @@ TEST(BoundedDecode, OrdinaryFilesStillDecode) {
   for (const char* name : {"p.jpg", "s.jpg"}) {
     Bitmap b;
     JpegInfo info;
-    std::string error;
-    ASSERT_TRUE(DecodeJpegFile(dir.file(name), b, info, error)) << error;
+    ASSERT_TRUE(Succeeded(DecodeJpegFile(dir.file(name), b, info)));
     EXPECT_EQ(b.width, 300);
     EXPECT_EQ(b.data.size(), 300u * 200u * 3u);
     StreamedThumbnail t;
-    EXPECT_TRUE(MakeThumbnailStreaming(dir.file(name), ThumbnailJob{}, t, error)) << error;
+    EXPECT_TRUE(Succeeded(MakeThumbnailStreaming(dir.file(name), ThumbnailJob{}, t)));
   }
 }
 
@@ -180,13 +199,14 @@ TEST(BoundedDecode, PipesWithAPicturesNameAreRefusedWithoutWaiting) {
   ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
   Bitmap b;
   JpegInfo info;
-  std::string error;
-  EXPECT_FALSE(ReadJpegInfo(path, info, error));
-  EXPECT_NE(error.find(path), std::string::npos) << error;
-  EXPECT_FALSE(DecodeJpegFile(path, b, info, error));
+  const Status header = ReadJpegInfo(path, info);
+  EXPECT_FALSE(header.ok());
+  EXPECT_EQ(header.code(), ErrorCode::CannotRead);
+  EXPECT_NE(header.reason().find(path), std::string::npos) << header.reason();
+  EXPECT_FALSE(DecodeJpegFile(path, b, info).ok());
   StreamedThumbnail out;
-  EXPECT_FALSE(MakeThumbnailStreaming(path, ThumbnailJob{}, out, error));
-  std::string bytes;
+  EXPECT_FALSE(MakeThumbnailStreaming(path, ThumbnailJob{}, out).ok());
+  std::string bytes, error;
   EXPECT_TRUE(ReadFileBytes(path, bytes, error));  // no writer: nothing to read
   EXPECT_EQ(bytes, "");
 }
@@ -288,8 +308,12 @@ TEST(BoundedDecode, PublishingALargeProgressivePictureHoldsOnlyRows) {
   const Outcome published = InChild([&](std::string& error) {
     PublishedSize size;
     std::string bytes;
-    if (!PlanPublishedPicture(path, 700, 0, 0, size, error)) return false;
-    if (!EncodePublishedPicture(path, size, 85, false, bytes, error)) return false;
+    Status made = PlanPublishedPicture(path, 700, 0, 0, size);
+    if (made.ok()) made = EncodePublishedPicture(path, size, 85, false, bytes);
+    if (!made.ok()) {
+      error = made.reason();
+      return false;
+    }
     error = std::to_string(size.width) + " x " + std::to_string(size.height);
     return true;
   });

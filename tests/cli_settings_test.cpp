@@ -7,6 +7,7 @@
 #include "comments/comment_file.h"
 #include "platform/paths.h"
 #include "settings/settings_file.h"
+#include "status_testing.h"
 #include "test_util.h"
 #include "text/encoding.h"
 
@@ -83,9 +84,8 @@ TEST(CliSettings, AlbumUsesCommentsAutoSaveAndFolderSettings) {
   const std::string home = dir.file("home");
   const std::string folder = dir.file("Trip");
   ASSERT_TRUE(MakeFolders(folder));
-  std::string error;
   Message writeError;
-  ASSERT_TRUE(WriteJpegFile(folder + "/a.jpg", Bitmap::Create(30, 20, 24), 90, error));
+  ASSERT_TRUE(Succeeded(WriteJpegFile(folder + "/a.jpg", Bitmap::Create(30, 20, 24), 90)));
   ASSERT_EQ(WriteCommentFile(folder, {"A.JPG"}, {{"夕焼け", "two"}}, writeError), CommentWriteResult::Saved);
 
   CliResult r = Cli({"comments", "show", folder});

@@ -9,6 +9,7 @@
 #include "image/jpeg.h"
 #include "fixtures.h"
 #include "platform/paths.h"
+#include "status_testing.h"
 #include "test_util.h"
 #include "text/chars.h"
 #include "comments/comment_editor.h"
@@ -52,9 +53,8 @@ TEST(CommentTexts, DateTimeSizeAndDimensions) {
 class CommentFolder : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(WriteJpegFile(dir.file("b.jpg"), Bitmap::Create(64, 48, 24), 80, error));
-    ASSERT_TRUE(WriteJpegFile(dir.file("A.JPG"), Bitmap::Create(8, 8, 24), 80, error));
+    ASSERT_TRUE(Succeeded(WriteJpegFile(dir.file("b.jpg"), Bitmap::Create(64, 48, 24), 80)));
+    ASSERT_TRUE(Succeeded(WriteJpegFile(dir.file("A.JPG"), Bitmap::Create(8, 8, 24), 80)));
     WriteAll(dir.file("notes.txt"), "x");
   }
   TempDir dir;
@@ -164,8 +164,7 @@ TEST_F(CommentFolder, FieldsAlwaysShowTheSelectedEntrysComments) {
 
 TEST_F(CommentFolder, OpenOtherAsksFirstAndACancelKeepsTheEdits) {
   TempDir other;
-  std::string error;
-  ASSERT_TRUE(WriteJpegFile(other.file("z.jpg"), Bitmap::Create(4, 4, 24), 80, error));
+  ASSERT_TRUE(Succeeded(WriteJpegFile(other.file("z.jpg"), Bitmap::Create(4, 4, 24), 80)));
   CommentEditor editor(host);
   editor.openFolder(dir.path());
   editor.comment1 = "kept";

@@ -5,6 +5,7 @@
 #include "fixtures.h"
 #include "image/jpeg.h"
 #include "platform/paths.h"
+#include "status_testing.h"
 #include "test_util.h"
 
 namespace pictavo {
@@ -15,8 +16,7 @@ namespace {
 void ExpectAgrees(const std::string& path) {
   SCOPED_TRACE(path);
   JpegInfo info;
-  std::string error;
-  ASSERT_TRUE(ReadJpegInfo(path, info, error)) << error;
+  ASSERT_TRUE(Succeeded(ReadJpegInfo(path, info)));
   const JpegProbe probe = ProbeJpegFile(path);
   ASSERT_TRUE(probe.ok) << probe.error;
   EXPECT_EQ(probe.width, info.width);

@@ -2,6 +2,7 @@
 
 #include "fixtures.h"
 #include "image/jpeg.h"
+#include "status_testing.h"
 #include "test_util.h"
 
 namespace pictavo {
@@ -13,10 +14,10 @@ std::string SmallJpeg(const TempDir& dir, int w = 64, int h = 48, const JpegOpti
   return ReadAll(path);
 }
 
-bool Decodes(const std::string& bytes, std::string& error) {
+Status Decodes(const std::string& bytes) {
   Bitmap out;
   JpegInfo info;
-  return DecodeJpegMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out, info, error);
+  return DecodeJpegMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out, info);
 }
 
 TEST(Jpeg, DecodesColourAndGrey) {
@@ -25,17 +26,16 @@ TEST(Jpeg, DecodesColourAndGrey) {
   MakeJpeg(dir.file("g.jpg"), 33, 17, {true});
   Bitmap out;
   JpegInfo info;
-  std::string error;
-  ASSERT_TRUE(DecodeJpegFile(dir.file("c.jpg"), out, info, error)) << error;
+  ASSERT_TRUE(Succeeded(DecodeJpegFile(dir.file("c.jpg"), out, info)));
   EXPECT_EQ(out.bitsPerPixel, 24);
   EXPECT_EQ(out.width, 33);
   EXPECT_EQ(out.height, 17);
-  ASSERT_TRUE(DecodeJpegFile(dir.file("g.jpg"), out, info, error)) << error;
+  ASSERT_TRUE(Succeeded(DecodeJpegFile(dir.file("g.jpg"), out, info)));
   EXPECT_EQ(out.bitsPerPixel, 8);
   EXPECT_EQ(info.components, 1);
   // A grey picture is encoded as colour with equal channels.
-  ASSERT_TRUE(WriteJpegFile(dir.file("g2.jpg"), out, 90, error));
-  ASSERT_TRUE(ReadJpegInfo(dir.file("g2.jpg"), info, error));
+  ASSERT_TRUE(Succeeded(WriteJpegFile(dir.file("g2.jpg"), out, 90)));
+  ASSERT_TRUE(Succeeded(ReadJpegInfo(dir.file("g2.jpg"), info)));
   EXPECT_EQ(info.components, 3);
 }
 
@@ -51,8 +51,7 @@ TEST(Jpeg, PreviewDecodeCoversTheBoxAtTheSmallestScale) {
     MakeJpeg(path, c.w, c.h, {false, 90, 1, 2, 2, true});
     Bitmap out;
     JpegInfo info;
-    std::string error;
-    ASSERT_TRUE(DecodeJpegFileToCover(path, 150, out, info, error)) << error;
+    ASSERT_TRUE(Succeeded(DecodeJpegFileToCover(path, 150, out, info)));
     EXPECT_EQ(out.width, c.outW) << path;
     EXPECT_EQ(out.height, c.outH) << path;
     EXPECT_EQ(info.width, c.w);
@@ -63,21 +62,38 @@ TEST(Jpeg, PreviewDecodeCoversTheBoxAtTheSmallestScale) {
 TEST(Jpeg, DamagedInputIsACleanError) {
   TempDir dir;
   const std::string good = SmallJpeg(dir, 160, 120);
-  std::string error;
-  EXPECT_TRUE(Decodes(good, error)) << error;
-  EXPECT_FALSE(Decodes("", error));
-  EXPECT_FALSE(Decodes("GIF89a not a jpeg at all", error));
-  EXPECT_FALSE(Decodes(good.substr(0, good.size() / 2), error));  // truncated: corrupt-data warning
-  EXPECT_NE(error.find("damaged"), std::string::npos) << error;
-  EXPECT_FALSE(Decodes(good.substr(0, 200), error));               // cut inside the headers
+  EXPECT_TRUE(Succeeded(Decodes(good)));
+  EXPECT_FALSE(Decodes("").ok());
+  const Status notJpeg = Decodes("GIF89a not a jpeg at all");
+  EXPECT_FALSE(notJpeg.ok());
+  EXPECT_EQ(notJpeg.code(), ErrorCode::Damaged);
+  const Status truncated = Decodes(good.substr(0, good.size() / 2));  // corrupt-data warning
+  EXPECT_FALSE(truncated.ok());
+  EXPECT_EQ(truncated.code(), ErrorCode::Damaged);
+  EXPECT_NE(truncated.reason().find("damaged"), std::string::npos) << truncated.reason();
+  EXPECT_FALSE(Decodes(good.substr(0, 200)).ok());  // cut inside the headers
   std::string flipped = good;
   for (size_t i = good.size() / 2; i < good.size() / 2 + 40; ++i) flipped[i] = static_cast<char>(0xFF);
   Bitmap out;
   JpegInfo info;
-  DecodeJpegMemory(reinterpret_cast<const uint8_t*>(flipped.data()), flipped.size(), out, info, error);  // no crash
-  EXPECT_FALSE(DecodeJpegFile(dir.file("missing.jpg"), out, info, error));
-  EXPECT_NE(error.find("missing.jpg"), std::string::npos);
-  EXPECT_FALSE(DecodeJpegFile(dir.path(), out, info, error));  // a folder
+  // Only that it does not crash: whether these bytes still decode is libjpeg's call.
+  (void)DecodeJpegMemory(reinterpret_cast<const uint8_t*>(flipped.data()), flipped.size(), out, info);
+  const Status missing = DecodeJpegFile(dir.file("missing.jpg"), out, info);
+  EXPECT_FALSE(missing.ok());
+  EXPECT_EQ(missing.code(), ErrorCode::NotFound);
+  EXPECT_NE(missing.reason().find("missing.jpg"), std::string::npos);
+  const Status folder = DecodeJpegFile(dir.path(), out, info);
+  EXPECT_FALSE(folder.ok());
+  EXPECT_EQ(folder.code(), ErrorCode::CannotRead);
+
+  // Intact, but of a process the decoder does not take (lossless): not damage.
+  std::string lossless = good;
+  const size_t sof = lossless.find("\xFF\xC0");
+  ASSERT_NE(sof, std::string::npos);
+  lossless[sof + 1] = static_cast<char>(0xC3);
+  const Status unsupported = Decodes(lossless);
+  EXPECT_FALSE(unsupported.ok());
+  EXPECT_EQ(unsupported.code(), ErrorCode::Unsupported) << unsupported.reason();
 }
 
 TEST(Jpeg, HugeDeclaredSizeIsRefusedBeforeDecoding) {
@@ -90,17 +106,17 @@ TEST(Jpeg, HugeDeclaredSizeIsRefusedBeforeDecoding) {
   bytes[sof + 6] = static_cast<char>(0xFA);
   bytes[sof + 7] = static_cast<char>(0xFA);
   bytes[sof + 8] = static_cast<char>(0xFA);
-  std::string error;
-  EXPECT_FALSE(Decodes(bytes, error));
-  EXPECT_NE(error.find("too large"), std::string::npos) << error;
+  const Status refused = Decodes(bytes);
+  EXPECT_FALSE(refused.ok());
+  EXPECT_EQ(refused.code(), ErrorCode::TooLarge);
+  EXPECT_NE(refused.reason().find("too large"), std::string::npos) << refused.reason();
   WriteAll(dir.file("huge.jpg"), bytes);
   JpegInfo info;
   Bitmap picture;
-  EXPECT_FALSE(DecodeJpegFile(dir.file("huge.jpg"), picture, info, error));
+  EXPECT_FALSE(DecodeJpegFile(dir.file("huge.jpg"), picture, info).ok());
   // Reading only the header allocates nothing for the pixels, so the size is
   // simply reported.
-  error.clear();
-  ASSERT_TRUE(ReadJpegInfo(dir.file("huge.jpg"), info, error)) << error;
+  ASSERT_TRUE(Succeeded(ReadJpegInfo(dir.file("huge.jpg"), info)));
   EXPECT_EQ(info.width, 64250);
   EXPECT_EQ(info.height, 64250);
 }
@@ -109,8 +125,7 @@ TEST(Jpeg, ExifOrientationReader) {
   TempDir dir;
   MakeJpeg(dir.file("o.jpg"), 40, 30, {false, 90, 6});
   JpegInfo info;
-  std::string error;
-  ASSERT_TRUE(ReadJpegInfo(dir.file("o.jpg"), info, error));
+  ASSERT_TRUE(Succeeded(ReadJpegInfo(dir.file("o.jpg"), info)));
   EXPECT_EQ(info.orientation, 6);
   EXPECT_EQ(info.width, 40);  // as stored
 
@@ -167,31 +182,37 @@ TEST(Jpeg, MetadataSegmentsSurviveAReencode) {
   };
   std::vector<JpegSegment> written = kept;
   written.insert(written.begin() + 2, {0xE2, std::string("MPF\0offsets", 11)});  // not carried over
-  std::string bytes, error;
-  ASSERT_TRUE(EncodeJpeg(Bitmap::Create(16, 8, 24), 90, written, bytes, error)) << error;
+  std::string bytes;
+  ASSERT_TRUE(Succeeded(EncodeJpeg(Bitmap::Create(16, 8, 24), 90, written, bytes)));
   WriteAll(dir.file("m.jpg"), bytes);
   std::vector<JpegSegment> read;
-  ASSERT_TRUE(ReadJpegMetadata(dir.file("m.jpg"), read, error)) << error;
+  ASSERT_TRUE(Succeeded(ReadJpegMetadata(dir.file("m.jpg"), read)));
   EXPECT_EQ(read, kept);
   JpegInfo info;
-  ASSERT_TRUE(ReadJpegInfo(dir.file("m.jpg"), info, error));
+  ASSERT_TRUE(Succeeded(ReadJpegInfo(dir.file("m.jpg"), info)));
   EXPECT_EQ(info.orientation, 6);
 
-  EXPECT_FALSE(EncodeJpeg(Bitmap::Create(4, 4, 24), 90, {{0xFE, std::string(70000, 'x')}}, bytes, error));
+  const Status tooLong = EncodeJpeg(Bitmap::Create(4, 4, 24), 90, {{0xFE, std::string(70000, 'x')}}, bytes);
+  EXPECT_FALSE(tooLong.ok());
+  EXPECT_EQ(tooLong.code(), ErrorCode::TooLarge);
   WriteAll(dir.file("bad.jpg"), "not a picture");
-  EXPECT_FALSE(ReadJpegMetadata(dir.file("bad.jpg"), read, error));
-  EXPECT_NE(error.find("bad.jpg"), std::string::npos);
+  const Status bad = ReadJpegMetadata(dir.file("bad.jpg"), read);
+  EXPECT_FALSE(bad.ok());
+  EXPECT_EQ(bad.code(), ErrorCode::Damaged);
+  EXPECT_NE(bad.reason().find("bad.jpg"), std::string::npos);
 }
 
 TEST(Jpeg, WriteIsAtomic) {
   TempDir dir;
   const std::string path = dir.file("t.jpg");
   WriteAll(path, "old");
-  std::string error;
-  EXPECT_FALSE(WriteJpegFile(path, Bitmap{}, 80, error));
+  EXPECT_FALSE(WriteJpegFile(path, Bitmap{}, 80).ok());
   EXPECT_EQ(ReadAll(path), "old");
-  EXPECT_TRUE(WriteJpegFile(path, PatternPicture(8, 8), 80, error));
+  EXPECT_TRUE(Succeeded(WriteJpegFile(path, PatternPicture(8, 8), 80)));
   EXPECT_EQ(ListDir(dir.path()), std::vector<std::string>{"t.jpg"});
+  const Status nowhere = WriteJpegFile(dir.file("none/t.jpg"), PatternPicture(8, 8), 80);
+  EXPECT_FALSE(nowhere.ok());
+  EXPECT_EQ(nowhere.code(), ErrorCode::CannotWrite);
 }
 
 }  // namespace

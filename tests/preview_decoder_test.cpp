@@ -13,6 +13,7 @@
 #include "fixtures.h"
 #include "image/jpeg.h"
 #include "session/preview_decoder.h"
+#include "status_testing.h"
 #include "test_util.h"
 
 namespace pictavo {
@@ -126,9 +127,9 @@ TEST(PreviewDecoder, EmbeddedThumbnailIsUsedOnlyWithThePicturesProportions) {
     Bitmap thumb = Bitmap::Create(tw, th, 24);
     ExifSpec spec;
     spec.orientation = 1;
-    std::string error, bytes;
-    EXPECT_TRUE(EncodeJpeg(thumb, 80, spec.thumbnail, error));
-    EXPECT_TRUE(EncodeJpeg(Bitmap::Create(64, 48, 24), 80, {{0xE1, BuildExif(spec)}}, bytes, error));
+    std::string bytes;
+    EXPECT_TRUE(Succeeded(EncodeJpeg(thumb, 80, spec.thumbnail)));
+    EXPECT_TRUE(Succeeded(EncodeJpeg(Bitmap::Create(64, 48, 24), 80, {{0xE1, BuildExif(spec)}}, bytes)));
     WriteAll(dir.file(name), bytes);
   };
   write("fits.jpg", 16, 12);

@@ -15,6 +15,7 @@
 #include "image/progressive_stream.h"
 #include "fixtures.h"
 #include "test_util.h"
+#include "status_testing.h"
 
 namespace pictavo {
 namespace {
@@ -36,7 +37,9 @@ bool Rewrite(const std::string& path, std::string& out, bool& opened) {
 Bitmap Decode(const std::string& bytes, std::string& error) {
   Bitmap b;
   JpegInfo info;
-  if (!DecodeJpegMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), b, info, error)) return {};
+  const Status decoded = DecodeJpegMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), b, info);
+  error = decoded.reason();
+  if (!decoded.ok()) return {};
   return b;
 }
 
@@ -119,7 +122,7 @@ TEST(ProgressiveStream, RewriteDecodesToTheSamePixels) {
           EXPECT_TRUE(SamePixels(original, copy)) << what;
           // The EXIF orientation travels with the picture.
           JpegInfo info;
-          ASSERT_TRUE(ReadJpegInfo(path, info, e1));
+          ASSERT_TRUE(Succeeded(ReadJpegInfo(path, info)));
           EXPECT_EQ(info.orientation, o.orientation) << what;
         }
       }
@@ -199,8 +202,7 @@ TEST(ProgressiveStream, PiecesAreNeverEmpty) {
   for (const std::string& path : paths) {
     for (bool fewRows : {false, true}) {
       JpegInfo info;
-      std::string error;
-      ASSERT_TRUE(ReadJpegInfo(path, info, error)) << path << error;
+      ASSERT_TRUE(Succeeded(ReadJpegInfo(path, info))) << path;
       const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
       ASSERT_GE(fd, 0);
       ProgressiveStream stream;
@@ -235,8 +237,7 @@ TEST(ProgressiveStream, StreamingMemoryDoesNotHoldTheCoefficients) {
   WriteBusy(dir.file("big.jpg"), 2400, 1800, o);
   RowCount count;
   JpegInfo info;
-  std::string error;
-  ASSERT_TRUE(StreamJpegFile(dir.file("big.jpg"), count, info, error)) << error;
+  ASSERT_TRUE(Succeeded(StreamJpegFile(dir.file("big.jpg"), count, info)));
   EXPECT_TRUE(info.progressive);
   EXPECT_EQ(count.starts, 1);
   EXPECT_EQ(count.rows, 1800);
@@ -258,11 +259,11 @@ TEST(ProgressiveStream, DamageFoundLateStartsTheDecodeOver) {
   WriteAll(dir.file("odd.jpg"), bytes);
   RowCount count;
   JpegInfo info;
-  std::string error;
   std::string e;
   const Bitmap full = Decode(bytes, e);
-  const bool ok = StreamJpegFile(dir.file("odd.jpg"), count, info, error);
-  EXPECT_EQ(ok, !full.empty()) << error << e;
+  const Status streamed = StreamJpegFile(dir.file("odd.jpg"), count, info);
+  const bool ok = streamed.ok();
+  EXPECT_EQ(ok, !full.empty()) << streamed.reason() << e;
   EXPECT_EQ(count.starts, 2);
   if (ok) {
     EXPECT_EQ(count.rows, 240);

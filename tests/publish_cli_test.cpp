@@ -18,6 +18,7 @@
 #include "image/jpeg.h"
 #include "platform/paths.h"
 #include "publish_fixtures.h"
+#include "status_testing.h"
 #include "test_util.h"
 
 namespace pictavo {
@@ -120,11 +121,10 @@ TEST(PublishCli, CopiesPagesAndThumbnailsAndMakesScreenSizePicturesWithoutLocati
     }
   }
   // The background copy had a location: its pixels stay, the location goes.
-  std::string error;
   Bitmap before, after;
   JpegInfo info;
-  ASSERT_TRUE(DecodeJpegFile(site + "/spring/htm_image/back.jpg", before, info, error));
-  ASSERT_TRUE(DecodeJpegFile(dest + "/spring/htm_image/back.jpg", after, info, error));
+  ASSERT_TRUE(Succeeded(DecodeJpegFile(site + "/spring/htm_image/back.jpg", before, info)));
+  ASSERT_TRUE(Succeeded(DecodeJpegFile(dest + "/spring/htm_image/back.jpg", after, info)));
   EXPECT_EQ(before.data, after.data);
 
   // Every picture fits 100 x 100, upright, and decodes; b already fitted
@@ -133,15 +133,15 @@ TEST(PublishCli, CopiesPagesAndThumbnailsAndMakesScreenSizePicturesWithoutLocati
       {"spring/a.jpg", {67, 100}}, {"spring/b.jpg", {60, 40}}, {"spring/c.jpg", {100, 75}}, {"summer/s.jpg", {100, 50}}};
   for (const auto& [name, size] : sizes) {
     Bitmap p;
-    ASSERT_TRUE(DecodeJpegFile(dest + "/" + name, p, info, error)) << name << ": " << error;
+    ASSERT_TRUE(Succeeded(DecodeJpegFile(dest + "/" + name, p, info))) << name;
     EXPECT_EQ(std::make_pair(p.width, p.height), size) << name;
     EXPECT_EQ(info.orientation, 1) << name;
   }
   EXPECT_NE(out.at("spring/a.jpg").find("TestCam"), std::string::npos);
   EXPECT_NE(out.at("spring/a.jpg").find("ICC_PROFILE"), std::string::npos);
   EXPECT_NE(out.at("spring/b.jpg").find("Taro Yamada"), std::string::npos);
-  ASSERT_TRUE(DecodeJpegFile(site + "/spring/b.jpg", before, info, error));
-  ASSERT_TRUE(DecodeJpegFile(dest + "/spring/b.jpg", after, info, error));
+  ASSERT_TRUE(Succeeded(DecodeJpegFile(site + "/spring/b.jpg", before, info)));
+  ASSERT_TRUE(Succeeded(DecodeJpegFile(dest + "/spring/b.jpg", after, info)));
   EXPECT_EQ(before.data, after.data);
   EXPECT_EQ(Cli({"check", dest, "--recursive"}).status, 0);
 

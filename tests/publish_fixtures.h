@@ -103,8 +103,8 @@ inline std::vector<JpegSegment> TestSegments(int orientation, bool location) {
 // A JPEG of the picture with the test segments.
 inline void WriteJpegWithMetadata(const std::string& path, const Bitmap& picture, int orientation, bool location,
                                   int quality = 90) {
-  std::string bytes, error;
-  if (!EncodeJpeg(picture, quality, TestSegments(orientation, location), bytes, error)) return;
+  std::string bytes;
+  if (!EncodeJpeg(picture, quality, TestSegments(orientation, location), bytes).ok()) return;
   WriteAll(path, bytes);
 }
 

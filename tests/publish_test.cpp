@@ -14,6 +14,7 @@
 #include "publish/manifest.h"
 #include "publish/published_picture.h"
 #include "publish_fixtures.h"
+#include "status_testing.h"
 #include "test_util.h"
 
 namespace pictavo {
@@ -81,16 +82,18 @@ TEST(Location, AFileHeadIsRewrittenWithoutTouchingThePictureData) {
   const std::string path = dir.file("gps.jpg");
   WriteJpegWithMetadata(path, PatternPicture(40, 30), 6, true);
   const std::string file = ReadAll(path);
-  std::string head, error;
+  std::string head;
   size_t replaced = 0;
-  ASSERT_EQ(StripJpegHeadLocation(file, true, head, replaced, error), HeadResult::Rewritten) << error;
+  HeadResult result = HeadResult::Unchanged;
+  ASSERT_TRUE(Succeeded(StripJpegHeadLocation(file, true, head, replaced, result)));
+  ASSERT_EQ(result, HeadResult::Rewritten);
   const std::string published = head + file.substr(replaced);
   EXPECT_EQ(published.size(), file.size() - TestExtendedXmpSegmentSize());  // the extended packet goes
   EXPECT_EQ(file.substr(file.find("\xFF\xDA")), published.substr(published.find("\xFF\xDA")));
   Bitmap a, b;
   JpegInfo ia, ib;
-  ASSERT_TRUE(DecodeJpegMemory(reinterpret_cast<const uint8_t*>(file.data()), file.size(), a, ia, error));
-  ASSERT_TRUE(DecodeJpegMemory(reinterpret_cast<const uint8_t*>(published.data()), published.size(), b, ib, error));
+  ASSERT_TRUE(Succeeded(DecodeJpegMemory(reinterpret_cast<const uint8_t*>(file.data()), file.size(), a, ia)));
+  ASSERT_TRUE(Succeeded(DecodeJpegMemory(reinterpret_cast<const uint8_t*>(published.data()), published.size(), b, ib)));
   EXPECT_EQ(a.data, b.data);
   EXPECT_EQ(ib.orientation, 6);
   EXPECT_FALSE(CarriesLocation(published));
@@ -98,12 +101,17 @@ TEST(Location, AFileHeadIsRewrittenWithoutTouchingThePictureData) {
   EXPECT_NE(published.find("ICC_PROFILE"), std::string::npos);
 
   // A head cut short asks for more; a file without a location is left as it is.
-  EXPECT_EQ(StripJpegHeadLocation(std::string_view(file).substr(0, 100), false, head, replaced, error),
-            HeadResult::NeedMore);
-  EXPECT_EQ(StripJpegHeadLocation(std::string_view(file).substr(0, 100), true, head, replaced, error),
-            HeadResult::NotJpeg);
-  EXPECT_EQ(StripJpegHeadLocation(published, true, head, replaced, error), HeadResult::Unchanged);
-  EXPECT_EQ(StripJpegHeadLocation("GIF89a", true, head, replaced, error), HeadResult::NotJpeg);
+  EXPECT_TRUE(Succeeded(StripJpegHeadLocation(std::string_view(file).substr(0, 100), false, head, replaced, result)));
+  EXPECT_EQ(result, HeadResult::NeedMore);
+  const Status cut = StripJpegHeadLocation(std::string_view(file).substr(0, 100), true, head, replaced, result);
+  EXPECT_FALSE(cut.ok());
+  EXPECT_EQ(cut.code(), ErrorCode::Damaged);
+  EXPECT_EQ(cut.reason(), "no picture data");
+  EXPECT_TRUE(Succeeded(StripJpegHeadLocation(published, true, head, replaced, result)));
+  EXPECT_EQ(result, HeadResult::Unchanged);
+  const Status gif = StripJpegHeadLocation("GIF89a", true, head, replaced, result);
+  EXPECT_FALSE(gif.ok());
+  EXPECT_EQ(gif.reason(), "not a JPEG file");
 }
 
 TEST(PublishedPicture, SizeFitsTheBoxUnlessASlideShowNeedsMore) {
@@ -156,15 +164,15 @@ TEST(PublishedPicture, AReducedPictureIsUprightWithItsMetadataAndNoLocation) {
   const std::string path = dir.file("p.jpg");
   WriteJpegWithMetadata(path, PatternPicture(300, 200), 6, true);
   PublishedSize size;
-  std::string error, bytes;
-  ASSERT_TRUE(PlanPublishedPicture(path, 100, 0, 0, size, error)) << error;
+  std::string bytes;
+  ASSERT_TRUE(Succeeded(PlanPublishedPicture(path, 100, 0, 0, size)));
   EXPECT_EQ(size.width, 67);  // upright: 200 x 300
   EXPECT_EQ(size.height, 100);
   for (const bool keep : {false, true}) {
-    ASSERT_TRUE(EncodePublishedPicture(path, size, 85, keep, bytes, error)) << error;
+    ASSERT_TRUE(Succeeded(EncodePublishedPicture(path, size, 85, keep, bytes)));
     Bitmap out;
     JpegInfo info;
-    ASSERT_TRUE(DecodeJpegMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out, info, error));
+    ASSERT_TRUE(Succeeded(DecodeJpegMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out, info)));
     EXPECT_EQ(out.width, 67);
     EXPECT_EQ(out.height, 100);
     EXPECT_EQ(info.orientation, 1);
@@ -173,7 +181,9 @@ TEST(PublishedPicture, AReducedPictureIsUprightWithItsMetadataAndNoLocation) {
     EXPECT_NE(bytes.find("Taro Yamada"), std::string::npos);
     EXPECT_NE(bytes.find("ICC_PROFILE"), std::string::npos);
   }
-  EXPECT_FALSE(PlanPublishedPicture(dir.file("missing.jpg"), 100, 0, 0, size, error));
+  const Status missing = PlanPublishedPicture(dir.file("missing.jpg"), 100, 0, 0, size);
+  EXPECT_FALSE(missing.ok());
+  EXPECT_EQ(missing.code(), ErrorCode::NotFound);
 }
 
 // The reduction against the definition, in double precision: each output
@@ -237,14 +247,13 @@ TEST(PublishedPicture, StreamedReductionMatchesTheWholePictureWay) {
     const std::string path = dir.file("p.jpg");
     MakeJpeg(path, c.w, c.h, c.options);
     PublishedSize size;
-    std::string error;
-    ASSERT_TRUE(PlanPublishedPicture(path, c.box, c.shownW, c.shownH, size, error)) << error;
+    ASSERT_TRUE(Succeeded(PlanPublishedPicture(path, c.box, c.shownW, c.shownH, size)));
     Bitmap streamed;
-    ASSERT_TRUE(ReducePublishedPicture(path, size, streamed, error)) << error;
+    ASSERT_TRUE(Succeeded(ReducePublishedPicture(path, size, streamed)));
 
     Bitmap decoded;
     JpegInfo info;
-    ASSERT_TRUE(DecodeJpegFileToCover(path, std::max(size.width, size.height), decoded, info, error)) << error;
+    ASSERT_TRUE(Succeeded(DecodeJpegFileToCover(path, std::max(size.width, size.height), decoded, info)));
     const bool swap = info.orientation >= 5;
     Bitmap whole = AreaResize(decoded, swap ? size.height : size.width, swap ? size.width : size.height);
     if (info.orientation != 1) whole = ApplyOrientation(whole, info.orientation);
@@ -258,10 +267,10 @@ TEST(PublishedPicture, StreamedReductionMatchesTheWholePictureWay) {
     }
     EXPECT_LE(worst, 1);
   }
-  std::string error;
   Bitmap none;
-  EXPECT_FALSE(ReducePublishedPicture(dir.file("missing.jpg"), PublishedSize{true, 10, 10}, none, error));
-  EXPECT_NE(error.find("missing.jpg"), std::string::npos);
+  const Status missing = ReducePublishedPicture(dir.file("missing.jpg"), PublishedSize{true, 10, 10}, none);
+  EXPECT_FALSE(missing.ok());
+  EXPECT_NE(missing.reason().find("missing.jpg"), std::string::npos);
 }
 
 TEST(PublishManifest, ReadsBackWhatItWroteAndDropsWhatItCannotTrust) {

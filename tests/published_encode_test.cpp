@@ -12,6 +12,7 @@
 #include "publish/location.h"
 #include "publish/published_picture.h"
 #include "publish_fixtures.h"
+#include "status_testing.h"
 #include "test_util.h"
 
 namespace pictavo {
@@ -21,8 +22,8 @@ namespace {
 // then encoded with the source's segments, orientation 1, the location out.
 std::string WholeWay(const std::string& path, const PublishedSize& size, bool keepLocation) {
   std::vector<JpegSegment> segments;
-  std::string error, bytes;
-  EXPECT_TRUE(ReadJpegMetadata(path, segments, error)) << error;
+  std::string bytes;
+  EXPECT_TRUE(Succeeded(ReadJpegMetadata(path, segments)));
   for (JpegSegment& s : segments) {
     if (KindOfSegment(s.marker, s.data) == SegmentKind::Exif) {
       (void)SetExifOrientation(reinterpret_cast<uint8_t*>(s.data.data()), s.data.size(), 1);
@@ -30,8 +31,8 @@ std::string WholeWay(const std::string& path, const PublishedSize& size, bool ke
   }
   if (!keepLocation) (void)StripSegmentsLocation(segments);
   Bitmap picture;
-  EXPECT_TRUE(ReducePublishedPicture(path, size, picture, error)) << error;
-  EXPECT_TRUE(EncodeJpeg(picture, 85, segments, bytes, error)) << error;
+  EXPECT_TRUE(Succeeded(ReducePublishedPicture(path, size, picture)));
+  EXPECT_TRUE(Succeeded(EncodeJpeg(picture, 85, segments, bytes)));
   return bytes;
 }
 
@@ -70,10 +71,10 @@ TEST(PublishedEncode, StreamedBytesAreThoseOfTheWholePictureWay) {
     const std::string path = dir.file(c.name + ".jpg");
     MakeJpeg(path, c.w, c.h, c.options);
     PublishedSize size;
-    std::string error, bytes;
-    ASSERT_TRUE(PlanPublishedPicture(path, c.box, 0, 0, size, error)) << error;
+    std::string bytes;
+    ASSERT_TRUE(Succeeded(PlanPublishedPicture(path, c.box, 0, 0, size)));
     ASSERT_TRUE(size.reduce);
-    ASSERT_TRUE(EncodePublishedPicture(path, size, 85, false, bytes, error)) << error;
+    ASSERT_TRUE(Succeeded(EncodePublishedPicture(path, size, 85, false, bytes)));
     EXPECT_EQ(bytes, WholeWay(path, size, false));
   }
 
@@ -82,9 +83,9 @@ TEST(PublishedEncode, StreamedBytesAreThoseOfTheWholePictureWay) {
   WriteJpegWithMetadata(tagged, PatternPicture(700, 500), 1, true);
   for (const bool keep : {false, true}) {
     PublishedSize size;
-    std::string error, bytes;
-    ASSERT_TRUE(PlanPublishedPicture(tagged, 320, 0, 0, size, error)) << error;
-    ASSERT_TRUE(EncodePublishedPicture(tagged, size, 85, keep, bytes, error)) << error;
+    std::string bytes;
+    ASSERT_TRUE(Succeeded(PlanPublishedPicture(tagged, 320, 0, 0, size)));
+    ASSERT_TRUE(Succeeded(EncodePublishedPicture(tagged, size, 85, keep, bytes)));
     EXPECT_EQ(bytes, WholeWay(tagged, size, keep));
     EXPECT_EQ(CarriesLocation(bytes), keep);
   }
@@ -99,16 +100,16 @@ TEST(PublishedEncode, StreamedBytesAreThoseOfTheWholePictureWay) {
   const std::string odd = dir.file("odd.jpg");
   WriteAll(odd, file);
   PublishedSize size;
-  std::string error, bytes;
-  ASSERT_TRUE(PlanPublishedPicture(odd, 300, 0, 0, size, error)) << error;
+  std::string bytes;
+  ASSERT_TRUE(Succeeded(PlanPublishedPicture(odd, 300, 0, 0, size)));
   CountStarts count;
   JpegInfo info;
-  if (StreamJpegFile(odd, count, info, error, 300)) {
+  if (StreamJpegFile(odd, count, info, 300).ok()) {
     ASSERT_EQ(count.starts, 2);
-    ASSERT_TRUE(EncodePublishedPicture(odd, size, 85, false, bytes, error)) << error;
+    ASSERT_TRUE(Succeeded(EncodePublishedPicture(odd, size, 85, false, bytes)));
     EXPECT_EQ(bytes, WholeWay(odd, size, false));
   } else {
-    EXPECT_FALSE(EncodePublishedPicture(odd, size, 85, false, bytes, error));
+    EXPECT_FALSE(EncodePublishedPicture(odd, size, 85, false, bytes).ok());
   }
 }
 
@@ -116,24 +117,29 @@ TEST(PublishedEncode, DamageAndMissingSizesFailWithTheFileNamed) {
   TempDir dir;
   const std::string path = dir.file("p.jpg");
   MakeJpeg(path, 640, 480);
-  std::string error, bytes;
+  std::string bytes;
   Bitmap picture;
   // No size to reduce to: an error, not a reduction into nothing.
   for (const PublishedSize size : {PublishedSize{true, 0, 10}, PublishedSize{true, 10, 0}}) {
-    EXPECT_FALSE(ReducePublishedPicture(path, size, picture, error));
-    EXPECT_NE(error.find("p.jpg"), std::string::npos) << error;
+    const Status reduced = ReducePublishedPicture(path, size, picture);
+    EXPECT_FALSE(reduced.ok());
+    EXPECT_EQ(reduced.code(), ErrorCode::BadValue);
+    EXPECT_NE(reduced.reason().find("p.jpg"), std::string::npos) << reduced.reason();
     EXPECT_TRUE(picture.empty());
-    EXPECT_FALSE(EncodePublishedPicture(path, size, 85, false, bytes, error));
-    EXPECT_NE(error.find("p.jpg"), std::string::npos) << error;
+    const Status encoded = EncodePublishedPicture(path, size, 85, false, bytes);
+    EXPECT_FALSE(encoded.ok());
+    EXPECT_NE(encoded.reason().find("p.jpg"), std::string::npos) << encoded.reason();
   }
   // Damage half-way: the encoding thread is stopped, the decode's error told.
   std::string file = ReadAll(path);
   file.resize(file.size() * 2 / 3);
   const std::string cut = dir.file("cut.jpg");
   WriteAll(cut, file);
-  EXPECT_FALSE(EncodePublishedPicture(cut, PublishedSize{true, 200, 150}, 85, false, bytes, error));
-  EXPECT_NE(error.find("cut.jpg"), std::string::npos) << error;
-  EXPECT_FALSE(ReducePublishedPicture(cut, PublishedSize{true, 200, 150}, picture, error));
+  const Status encoded = EncodePublishedPicture(cut, PublishedSize{true, 200, 150}, 85, false, bytes);
+  EXPECT_FALSE(encoded.ok());
+  EXPECT_EQ(encoded.code(), ErrorCode::Damaged);
+  EXPECT_NE(encoded.reason().find("cut.jpg"), std::string::npos) << encoded.reason();
+  EXPECT_FALSE(ReducePublishedPicture(cut, PublishedSize{true, 200, 150}, picture).ok());
 }
 
 // Rows fed in uneven batches give EncodeJpeg's bytes, in colour and grey.
@@ -145,33 +151,34 @@ TEST(JpegRowEncoder, RowsFedInBatchesGiveTheWholePicturesBytes) {
   for (size_t i = 0; i < grey.data.size(); ++i) grey.data[i] = colour.data[3 * i + 1];
   for (const Bitmap* picture : {&colour, &grey}) {
     SCOPED_TRACE(picture->bitsPerPixel);
-    std::string whole, error;
-    ASSERT_TRUE(EncodeJpeg(*picture, 85, segments, whole, error)) << error;
+    std::string whole;
+    ASSERT_TRUE(Succeeded(EncodeJpeg(*picture, 85, segments, whole)));
     JpegRowEncoder encoder;
-    ASSERT_TRUE(encoder.start(picture->width, picture->height, picture->bitsPerPixel / 8, 85, segments));
+    ASSERT_TRUE(Succeeded(encoder.start(picture->width, picture->height, picture->bitsPerPixel / 8, 85, segments)));
     std::vector<const uint8_t*> rows;
     for (int y = 0; y < picture->height; ++y) rows.push_back(picture->row(y));
     int y = 0;
     for (const int batch : {1, 7, 16}) {
-      ASSERT_TRUE(encoder.write(rows.data() + y, batch)) << encoder.error();
+      ASSERT_TRUE(Succeeded(encoder.write(rows.data() + y, batch)));
       y += batch;
     }
     std::string bytes;
-    EXPECT_FALSE(encoder.finish(bytes));  // rows are missing
-    EXPECT_FALSE(encoder.error().empty());
+    EXPECT_FALSE(encoder.finish(bytes).ok());  // rows are missing
+    EXPECT_FALSE(encoder.status().reason().empty());
+    EXPECT_EQ(encoder.status().code(), ErrorCode::BadValue);
 
-    ASSERT_TRUE(encoder.start(picture->width, picture->height, picture->bitsPerPixel / 8, 85, segments));
+    ASSERT_TRUE(Succeeded(encoder.start(picture->width, picture->height, picture->bitsPerPixel / 8, 85, segments)));
     y = 0;
     for (const int batch : {1, 7, 16, 17}) {
-      ASSERT_TRUE(encoder.write(rows.data() + y, batch)) << encoder.error();
+      ASSERT_TRUE(Succeeded(encoder.write(rows.data() + y, batch)));
       y += batch;
     }
-    EXPECT_FALSE(encoder.write(rows.data(), 1));  // one more than the picture has
-    EXPECT_FALSE(encoder.finish(bytes));
+    EXPECT_FALSE(encoder.write(rows.data(), 1).ok());  // one more than the picture has
+    EXPECT_FALSE(encoder.finish(bytes).ok());
 
-    ASSERT_TRUE(encoder.start(picture->width, picture->height, picture->bitsPerPixel / 8, 85, segments));
-    ASSERT_TRUE(encoder.write(rows.data(), picture->height));
-    ASSERT_TRUE(encoder.finish(bytes)) << encoder.error();
+    ASSERT_TRUE(Succeeded(encoder.start(picture->width, picture->height, picture->bitsPerPixel / 8, 85, segments)));
+    ASSERT_TRUE(Succeeded(encoder.write(rows.data(), picture->height)));
+    ASSERT_TRUE(Succeeded(encoder.finish(bytes)));
     EXPECT_EQ(bytes, whole);
   }
 }
@@ -187,15 +194,15 @@ TEST(JpegRowEncoder, GreyAtEveryEdgeGivesTheColourCopysBytes) {
       Bitmap grey = Bitmap::Create(w, h, 8);
       grey.palette = Bitmap::GreyPalette();
       for (size_t i = 0; i < grey.data.size(); ++i) grey.data[i] = colour.data[3 * i];
-      std::string whole, bytes, error;
-      ASSERT_TRUE(EncodeJpeg(grey, 85, whole, error)) << error;
+      std::string whole, bytes;
+      ASSERT_TRUE(Succeeded(EncodeJpeg(grey, 85, whole)));
       JpegRowEncoder encoder;
-      ASSERT_TRUE(encoder.start(w, h, 1, 85, {}));
+      ASSERT_TRUE(Succeeded(encoder.start(w, h, 1, 85, {})));
       for (int y = 0; y < h; ++y) {
         const uint8_t* row = grey.row(y);
-        ASSERT_TRUE(encoder.write(&row, 1)) << encoder.error();
+        ASSERT_TRUE(Succeeded(encoder.write(&row, 1)));
       }
-      ASSERT_TRUE(encoder.finish(bytes)) << encoder.error();
+      ASSERT_TRUE(Succeeded(encoder.finish(bytes)));
       EXPECT_EQ(bytes, whole);
     }
   }
@@ -203,16 +210,17 @@ TEST(JpegRowEncoder, GreyAtEveryEdgeGivesTheColourCopysBytes) {
 
 TEST(JpegRowEncoder, RefusesWhatEncodeJpegRefuses) {
   JpegRowEncoder encoder;
-  EXPECT_FALSE(encoder.start(10, 10, 3, 85, {{0xFE, std::string(65534, 'x')}}));
-  EXPECT_EQ(encoder.error(), "a metadata segment is too long");
-  EXPECT_FALSE(encoder.start(0, 10, 3, 85, {}));
-  EXPECT_EQ(encoder.error(), "empty picture");
-  EXPECT_FALSE(encoder.start(10, 10, 4, 85, {}));
+  EXPECT_FALSE(encoder.start(10, 10, 3, 85, {{0xFE, std::string(65534, 'x')}}).ok());
+  EXPECT_EQ(encoder.status().reason(), "a metadata segment is too long");
+  EXPECT_EQ(encoder.status().code(), ErrorCode::TooLarge);
+  EXPECT_FALSE(encoder.start(0, 10, 3, 85, {}).ok());
+  EXPECT_EQ(encoder.status().reason(), "empty picture");
+  EXPECT_FALSE(encoder.start(10, 10, 4, 85, {}).ok());
   const uint8_t row[30] = {};
   const uint8_t* rows[1] = {row};
-  EXPECT_FALSE(encoder.write(rows, 1));  // never started
+  EXPECT_FALSE(encoder.write(rows, 1).ok());  // never started
   std::string bytes = "kept";
-  EXPECT_FALSE(encoder.finish(bytes));
+  EXPECT_FALSE(encoder.finish(bytes).ok());
   EXPECT_EQ(bytes, "kept");
 }
 

@@ -11,6 +11,7 @@
 #include "image/jpeg.h"
 #include "platform/paths.h"
 #include "fixtures.h"
+#include "status_testing.h"
 #include "test_util.h"
 #include "tools/rotation.h"
 
@@ -64,16 +65,14 @@ class RotationFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetSettings(settings);
-    std::string error;
     for (const char* n : {"a.jpg", "b.JPG", "c.jpg"}) {
-      ASSERT_TRUE(WriteJpegFile(dir.file(n), Numbered(64, 48), 90, error)) << error;
+      ASSERT_TRUE(Succeeded(WriteJpegFile(dir.file(n), Numbered(64, 48), 90)));
     }
   }
   Bitmap Decode(const std::string& name) {
     Bitmap b;
     JpegInfo info;
-    std::string error;
-    EXPECT_TRUE(DecodeJpegFile(dir.file(name), b, info, error)) << error;
+    EXPECT_TRUE(Succeeded(DecodeJpegFile(dir.file(name), b, info)));
     return b;
   }
   TempDir dir;
@@ -199,8 +198,7 @@ TEST_F(RotationFolder, FailureHalfWayLeavesThePhotographUnchanged) {
   std::vector<PictureEntry> list2 = {{"b.JPG", true}};
   TempDir other;
   WriteAll(other.file("_backup"), "a file where the folder should be");
-  std::string error;
-  ASSERT_TRUE(WriteJpegFile(other.file("b.JPG"), Numbered(8, 4), 90, error));
+  ASSERT_TRUE(Succeeded(WriteJpegFile(other.file("b.JPG"), Numbered(8, 4), 90)));
   const std::string before = ReadAll(other.file("b.JPG"));
   RotationWalk walk2(host, settings);
   ASSERT_TRUE(walk2.openList(other.path(), list2));
@@ -236,8 +234,8 @@ TEST_F(RotationFolder, SaveKeepsTheMetadataAndWhatWasSeen) {
       p[0] = static_cast<uint8_t>(x * 4), p[1] = static_cast<uint8_t>(y * 5), p[2] = 128;
     }
   }
-  std::string bytes, error;
-  ASSERT_TRUE(EncodeJpeg(stored, 95, segments, bytes, error)) << error;
+  std::string bytes;
+  ASSERT_TRUE(Succeeded(EncodeJpeg(stored, 95, segments, bytes)));
   WriteAll(dir.file("a.jpg"), bytes);
   const Bitmap seen = ApplyOrientation(Decode("a.jpg"), 6);
 
@@ -251,12 +249,12 @@ TEST_F(RotationFolder, SaveKeepsTheMetadataAndWhatWasSeen) {
   ASSERT_EQ(walk.save(), SaveOutcome::Saved);  // turned zero times
 
   JpegInfo info;
-  ASSERT_TRUE(ReadJpegInfo(dir.file("a.jpg"), info, error));
+  ASSERT_TRUE(Succeeded(ReadJpegInfo(dir.file("a.jpg"), info)));
   EXPECT_EQ(info.orientation, 1);
   EXPECT_EQ(info.width, 48);
   EXPECT_EQ(info.height, 64);
   std::vector<JpegSegment> kept;
-  ASSERT_TRUE(ReadJpegMetadata(dir.file("a.jpg"), kept, error));
+  ASSERT_TRUE(Succeeded(ReadJpegMetadata(dir.file("a.jpg"), kept)));
   ASSERT_EQ(kept.size(), segments.size());
   std::string upright = exif;
   upright[6 + 8 + 2 + 8] = 1;
@@ -284,10 +282,9 @@ TEST_F(RotationFolder, SaveRebuildsTheExifSizeAndThumbnail) {
   std::fill(grey.data.begin(), grey.data.end(), uint8_t{128});
   ExifSpec spec;
   spec.orientation = 1;
-  std::string error;
-  ASSERT_TRUE(EncodeJpeg(grey, 80, spec.thumbnail, error));
+  ASSERT_TRUE(Succeeded(EncodeJpeg(grey, 80, spec.thumbnail)));
   std::string bytes;
-  ASSERT_TRUE(EncodeJpeg(stored, 95, {{0xE1, BuildExif(spec)}}, bytes, error)) << error;
+  ASSERT_TRUE(Succeeded(EncodeJpeg(stored, 95, {{0xE1, BuildExif(spec)}}, bytes)));
   WriteAll(dir.file("a.jpg"), bytes);
 
   std::vector<PictureEntry> list = {{"a.jpg", true}};
@@ -297,7 +294,7 @@ TEST_F(RotationFolder, SaveRebuildsTheExifSizeAndThumbnail) {
   ASSERT_EQ(walk.save(), SaveOutcome::Saved);
 
   std::vector<JpegSegment> kept;
-  ASSERT_TRUE(ReadJpegMetadata(dir.file("a.jpg"), kept, error));
+  ASSERT_TRUE(Succeeded(ReadJpegMetadata(dir.file("a.jpg"), kept)));
   ASSERT_EQ(kept.size(), 1u);
   const ExifFacts facts = ReadExifFacts(kept[0].data);
   EXPECT_EQ(facts.pixelX, 48u);
@@ -305,9 +302,8 @@ TEST_F(RotationFolder, SaveRebuildsTheExifSizeAndThumbnail) {
   EXPECT_TRUE(kept[0].data.find(spec.makerNote) != std::string::npos);
   Bitmap thumb;
   JpegInfo info;
-  ASSERT_TRUE(DecodeJpegMemory(reinterpret_cast<const uint8_t*>(facts.thumbnail.data()), facts.thumbnail.size(),
-                               thumb, info, error))
-      << error;
+  ASSERT_TRUE(Succeeded(
+      DecodeJpegMemory(reinterpret_cast<const uint8_t*>(facts.thumbnail.data()), facts.thumbnail.size(), thumb, info)));
   EXPECT_EQ(thumb.width, 48);  // within 160 x 160, the picture itself
   EXPECT_EQ(thumb.height, 64);
   const uint8_t* top = thumb.row(4) + 3 * 24;

@@ -11,6 +11,7 @@
 #include "image/jpeg.h"
 #include "fixtures.h"
 #include "test_util.h"
+#include "status_testing.h"
 
 namespace pictavo {
 namespace {
@@ -35,9 +36,8 @@ void WriteBusyJpeg(const std::string& path, int w, int h, const JpegOptions& o) 
 
 void ExpectSame(const std::string& path, const ThumbnailJob& job, const std::string& what) {
   StreamedThumbnail full, streamed;
-  std::string e1, e2;
-  ASSERT_TRUE(MakeThumbnailFull(path, job, full, e1)) << what << e1;
-  ASSERT_TRUE(MakeThumbnailStreaming(path, job, streamed, e2)) << what << e2;
+  ASSERT_TRUE(Succeeded(MakeThumbnailFull(path, job, full))) << what;
+  ASSERT_TRUE(Succeeded(MakeThumbnailStreaming(path, job, streamed))) << what;
   EXPECT_EQ(streamed.width, full.width) << what;
   EXPECT_EQ(streamed.height, full.height) << what;
   EXPECT_EQ(streamed.path, full.path) << what;
@@ -85,8 +85,7 @@ TEST(ThumbnailStream, DecoderKeepsTheSettingsExactnessNeeds) {
     WriteBusyJpeg(path, 301, 131, o);
     Bitmap full;
     JpegInfo fullInfo;
-    std::string error;
-    ASSERT_TRUE(DecodeJpegFile(path, full, fullInfo, error)) << error;
+    ASSERT_TRUE(Succeeded(DecodeJpegFile(path, full, fullInfo)));
     EXPECT_TRUE(fullInfo.fancyUpsampling);
     EXPECT_TRUE(fullInfo.accurateDct);
     EXPECT_EQ(fullInfo.scaleNum, 1);
@@ -96,7 +95,7 @@ TEST(ThumbnailStream, DecoderKeepsTheSettingsExactnessNeeds) {
         {0, 1, 2, 3}, {7, 8, 9}, {15, 16, 17}, {31, 32, 47, 48, 63, 64}, {100}, {5, 40, 41, 90, 129, 130}, {130}};
     for (const auto& pattern : patterns) {
       RowCollector c(pattern);
-      ASSERT_TRUE(StreamJpegFile(path, c, c.info, error)) << error;
+      ASSERT_TRUE(Succeeded(StreamJpegFile(path, c, c.info)));
       EXPECT_TRUE(c.info.fancyUpsampling);
       EXPECT_TRUE(c.info.accurateDct);
       EXPECT_EQ(c.info.scaleNum, 1);
@@ -189,21 +188,23 @@ TEST(ThumbnailStream, DamagedDataFailsOnEveryPath) {
         job.filter = mode == 1;
         job.keepExisting = mode == 2;
         StreamedThumbnail full, streamed;
-        std::string e1, e2;
-        const bool ok1 = MakeThumbnailFull(path, job, full, e1);
-        const bool ok2 = MakeThumbnailStreaming(path, job, streamed, e2);
-        EXPECT_FALSE(ok1) << "damage " << d << " mode " << mode << (progressive ? " progressive" : "");
-        EXPECT_FALSE(ok2) << "damage " << d << " mode " << mode << (progressive ? " progressive" : "");
+        const Status s1 = MakeThumbnailFull(path, job, full);
+        const Status s2 = MakeThumbnailStreaming(path, job, streamed);
+        EXPECT_FALSE(s1.ok()) << "damage " << d << " mode " << mode << (progressive ? " progressive" : "");
+        EXPECT_FALSE(s2.ok()) << "damage " << d << " mode " << mode << (progressive ? " progressive" : "");
+        EXPECT_EQ(s1.code(), ErrorCode::Damaged) << s1.reason();
+        EXPECT_EQ(s2.code(), ErrorCode::Damaged) << s2.reason();
         EXPECT_TRUE(streamed.thumbnail.empty());
       }
     }
   }
   StreamedThumbnail out;
-  std::string error;
-  EXPECT_FALSE(MakeThumbnailStreaming(dir.file("missing.jpg"), {}, out, error));
-  EXPECT_NE(error.find("missing.jpg"), std::string::npos);
+  const Status missing = MakeThumbnailStreaming(dir.file("missing.jpg"), {}, out);
+  EXPECT_FALSE(missing.ok());
+  EXPECT_EQ(missing.code(), ErrorCode::NotFound);
+  EXPECT_NE(missing.reason().find("missing.jpg"), std::string::npos);
   WriteAll(dir.file("text.jpg"), "not a picture");
-  EXPECT_FALSE(MakeThumbnailStreaming(dir.file("text.jpg"), {}, out, error));
+  EXPECT_FALSE(MakeThumbnailStreaming(dir.file("text.jpg"), {}, out).ok());
 }
 
 // Narrow and flat pictures: rows of blocks so small that they encode to
@@ -278,8 +279,7 @@ TEST(ThumbnailStream, KeptThumbnailStillYieldsTheUprightSize) {
   ThumbnailJob job;
   job.keepExisting = true;
   StreamedThumbnail out;
-  std::string error;
-  ASSERT_TRUE(MakeThumbnailStreaming(dir.file("a.jpg"), job, out, error)) << error;
+  ASSERT_TRUE(Succeeded(MakeThumbnailStreaming(dir.file("a.jpg"), job, out)));
   EXPECT_EQ(out.path, ThumbnailPath::Kept);
   EXPECT_EQ(out.width, 200);
   EXPECT_EQ(out.height, 320);

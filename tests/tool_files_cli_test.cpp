@@ -17,6 +17,7 @@
 #include "platform/file_copy.h"
 #include "platform/paths.h"
 #include "platform/sink.h"
+#include "status_testing.h"
 #include "test_util.h"
 #include "tools/rotation.h"
 
@@ -38,8 +39,7 @@ bool IsLink(const std::string& path) {
 
 JpegInfo Info(const std::string& path) {
   JpegInfo info;
-  std::string error;
-  EXPECT_TRUE(ReadJpegInfo(path, info, error)) << error;
+  EXPECT_TRUE(Succeeded(ReadJpegInfo(path, info)));
   return info;
 }
 
@@ -173,10 +173,10 @@ TEST(ToolFiles, FourTurnsSaveAndTheQualityStaysInRange) {
   // Re-encoded as after no turn, at 50: the lowest quality the window offers.
   Bitmap picture;
   JpegInfo info;
-  std::string error, expected;
+  std::string expected;
   WriteAll(dir.file("old.jpg"), a);
-  ASSERT_TRUE(DecodeJpegFile(dir.file("old.jpg"), picture, info, error)) << error;
-  ASSERT_TRUE(EncodeJpeg(picture, 50, expected, error)) << error;
+  ASSERT_TRUE(Succeeded(DecodeJpegFile(dir.file("old.jpg"), picture, info)));
+  ASSERT_TRUE(Succeeded(EncodeJpeg(picture, 50, expected)));
   EXPECT_EQ(ReadAll(dir.file("a.jpg")), expected);
 
   RecordingHost host;

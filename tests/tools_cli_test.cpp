@@ -6,6 +6,7 @@
 #include "fixtures.h"
 #include "image/jpeg.h"
 #include "platform/paths.h"
+#include "status_testing.h"
 #include "test_util.h"
 
 namespace pictavo {
@@ -14,8 +15,7 @@ namespace {
 Bitmap Decode(const std::string& path) {
   Bitmap b;
   JpegInfo info;
-  std::string error;
-  EXPECT_TRUE(DecodeJpegFile(path, b, info, error)) << error;
+  EXPECT_TRUE(Succeeded(DecodeJpegFile(path, b, info)));
   return b;
 }
 
@@ -40,9 +40,8 @@ TEST(ToolsCli, Bmp2Jpg) {
 TEST(ToolsCli, RotateAndFillComments) {
   TempDir dir, programFolder;
   const std::string home = programFolder.file("home");
-  std::string error;
-  ASSERT_TRUE(WriteJpegFile(dir.file("a.jpg"), Bitmap::Create(40, 20, 24), 90, error));
-  ASSERT_TRUE(WriteJpegFile(dir.file("b.jpg"), Bitmap::Create(40, 20, 24), 90, error));
+  ASSERT_TRUE(Succeeded(WriteJpegFile(dir.file("a.jpg"), Bitmap::Create(40, 20, 24), 90)));
+  ASSERT_TRUE(Succeeded(WriteJpegFile(dir.file("b.jpg"), Bitmap::Create(40, 20, 24), 90)));
   EXPECT_EQ(Cli({"rotate", dir.path()}).status, 2);
   EXPECT_EQ(Cli({"rotate", dir.path(), "--turns", "1", "--home", home}).status, 2);  // two pictures
   EXPECT_EQ(Cli({"rotate", dir.path(), "--turns", "0,-1", "--home", home, "--set", "rotationBackup=off"}).status, 0);

@@ -129,8 +129,7 @@ class BmpWindowTest : public QObject, public ToolWindowFixture {
     QCOMPARE(Find<QLabel>(bmp, "StatusPanel0")->text(), QStringLiteral("変換終了"));
     Bitmap out;
     JpegInfo info;
-    std::string error;
-    QVERIFY(DecodeJpegFile((folder + "/wide.jpg").toStdString(), out, info, error));
+    QVERIFY(DecodeJpegFile((folder + "/wide.jpg").toStdString(), out, info).ok());
     QCOMPARE(out.width, 300);
     QCOMPARE(out.height, 100);
 

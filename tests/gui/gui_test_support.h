@@ -57,15 +57,16 @@ class ScriptedDialogs : public Dialogs {
 inline void MakePicture(const QString& path, int w, int h) {
   Bitmap b = Bitmap::Create(w, h, 24);
   for (size_t i = 0; i < b.data.size(); ++i) b.data[i] = static_cast<uint8_t>(i * 7);
-  std::string error;
-  QVERIFY2(WriteJpegFile(path.toStdString(), b, 80, error), error.c_str());
+  const Status written = WriteJpegFile(path.toStdString(), b, 80);
+  QVERIFY2(written.ok(), written.reason().c_str());
 }
 
 // A 64 x 48 picture stored sideways: EXIF orientation 6, seen 48 x 64.
 inline void MakeSidewaysPicture(const QString& path) {
   const std::string exif("Exif\0\0II\x2a\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0\0\0\0\0", 32);
-  std::string bytes, error;
-  QVERIFY2(EncodeJpeg(Bitmap::Create(64, 48, 24), 90, {{0xE1, exif}}, bytes, error), error.c_str());
+  std::string bytes;
+  const Status encoded = EncodeJpeg(Bitmap::Create(64, 48, 24), 90, {{0xE1, exif}}, bytes);
+  QVERIFY2(encoded.ok(), encoded.reason().c_str());
   std::ofstream(path.toStdString(), std::ios::binary) << bytes;
 }
 

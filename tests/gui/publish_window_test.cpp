@@ -87,8 +87,7 @@ class PublishWindowTest : public QObject, public ToolWindowFixture {
     QCOMPARE(ReadFile(dest + "/index.htm"), ReadFile(album + "/index.htm"));
     Bitmap p;
     JpegInfo info;
-    std::string error;
-    QVERIFY(DecodeJpegFile((dest + "/p1.jpg").toStdString(), p, info, error));
+    QVERIFY(DecodeJpegFile((dest + "/p1.jpg").toStdString(), p, info).ok());
     QCOMPARE(p.width, 100);
     QCOMPARE(p.height, 63);
     QVERIFY(Find<QPushButton>(publish, "PublishButton")->isEnabled());

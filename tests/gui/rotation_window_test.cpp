@@ -122,8 +122,7 @@ class RotationWindowTest : public QObject, public ToolWindowFixture {
     QVERIFY(!w->isVisible());
     Bitmap saved;
     JpegInfo info;
-    std::string error;
-    QVERIFY(DecodeJpegFile((folder + "/a.jpg").toStdString(), saved, info, error));
+    QVERIFY(DecodeJpegFile((folder + "/a.jpg").toStdString(), saved, info).ok());
     QCOMPARE(saved.width, 48);
     QCOMPARE(saved.height, 64);
     QCOMPARE(int(main->session().settings.rotationQuality), 95);
@@ -144,8 +143,7 @@ class RotationWindowTest : public QObject, public ToolWindowFixture {
     main->openRotation();
     QCOMPARE(preview, QSize(150, 200));
     JpegInfo info;
-    std::string error;
-    QVERIFY(ReadJpegInfo((folder + "/s.jpg").toStdString(), info, error));
+    QVERIFY(ReadJpegInfo((folder + "/s.jpg").toStdString(), info).ok());
     QCOMPARE(info.orientation, 1);
     QCOMPARE(info.width, 48);
     QCOMPARE(info.height, 64);

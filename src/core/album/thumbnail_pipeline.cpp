@@ -235,12 +235,16 @@ void ThumbnailPipeline::work() {
     try {
       {
         Gate gate(*this, mayPutOff);
-        r.readOk = MakeThumbnailStreaming(task.picturePath, job, r.made, r.readError, &gate);
+        const Status read = MakeThumbnailStreaming(task.picturePath, job, r.made, &gate);
+        r.readOk = read.ok();
+        r.readError = read.reason();
         putOff = gate.putOff();
         need = gate.bytes();
       }
       if (!putOff && r.readOk && r.made.path != ThumbnailPath::Kept && task.quality) {
-        r.encoded = EncodeJpeg(r.made.thumbnail, *task.quality, r.bytes, r.encodeError);
+        const Status encoded = EncodeJpeg(r.made.thumbnail, *task.quality, r.bytes);
+        r.encoded = encoded.ok();
+        r.encodeError = encoded.reason();
       }
     } catch (const std::exception& e) {
       putOff = false;

@@ -281,24 +281,24 @@ class Maker : public JpegRowConsumer {
 
 }  // namespace
 
-bool MakeThumbnailStreaming(const std::string& path, const ThumbnailJob& job, StreamedThumbnail& out,
-                            std::string& error, DecodeGate* gate) {
+Status MakeThumbnailStreaming(const std::string& path, const ThumbnailJob& job, StreamedThumbnail& out,
+                              DecodeGate* gate) {
   out = StreamedThumbnail{};
   Maker maker(job, out, gate);
   JpegInfo info;
-  if (!StreamJpegFile(path, maker, info, error)) {
+  if (Status read = StreamJpegFile(path, maker, info); !read.ok()) {
     out = StreamedThumbnail{};
-    return false;
+    return read;
   }
   maker.finish();
-  return true;
+  return {};
 }
 
-bool MakeThumbnailFull(const std::string& path, const ThumbnailJob& job, StreamedThumbnail& out, std::string& error) {
+Status MakeThumbnailFull(const std::string& path, const ThumbnailJob& job, StreamedThumbnail& out) {
   out = StreamedThumbnail{};
   Bitmap decoded;
   JpegInfo info;
-  if (!DecodeJpegFile(path, decoded, info, error)) return false;
+  if (Status read = DecodeJpegFile(path, decoded, info); !read.ok()) return read;
   if (info.orientation != 1) decoded = ApplyOrientation(decoded, info.orientation);
   out.width = decoded.width;
   out.height = decoded.height;
@@ -313,7 +313,7 @@ bool MakeThumbnailFull(const std::string& path, const ThumbnailJob& job, Streame
     out.thumbnail = StretchSample(decoded, static_cast<int>(std::max(1LL, ds.width)),
                                   static_cast<int>(std::max(1LL, ds.height)));
   }
-  return true;
+  return {};
 }
 
 }  // namespace pictavo

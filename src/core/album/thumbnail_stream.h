@@ -10,6 +10,7 @@
 #include <string>
 
 #include "image/bitmap.h"
+#include "platform/error.h"
 
 namespace pictavo {
 
@@ -35,7 +36,7 @@ struct StreamedThumbnail {
 
 // Told, before the decoder allocates anything for the picture, how much
 // memory it will take; may wait until that much is free, or answer false to
-// put the picture off (MakeThumbnailStreaming then fails with an empty error).
+// put the picture off (MakeThumbnailStreaming then fails with an empty reason).
 class DecodeGate {
  public:
   virtual ~DecodeGate() = default;
@@ -44,13 +45,13 @@ class DecodeGate {
 
 // Decodes the picture at path and makes its thumbnail. A kept thumbnail still
 // costs a pass over the entropy-coded data (no pixels are made), so that
-// damaged data fails as it does when the thumbnail is made. False with an
-// error text when the picture cannot be read.
-bool MakeThumbnailStreaming(const std::string& path, const ThumbnailJob& job, StreamedThumbnail& out,
-                            std::string& error, DecodeGate* gate = nullptr);
+// damaged data fails as it does when the thumbnail is made. A failure, as
+// StreamJpegFile reports it, when the picture cannot be read.
+Status MakeThumbnailStreaming(const std::string& path, const ThumbnailJob& job, StreamedThumbnail& out,
+                              DecodeGate* gate = nullptr);
 
 // The straightforward way, kept as the reference the streaming maker is
 // checked against: decode in full, turn upright, stretch or filter.
-bool MakeThumbnailFull(const std::string& path, const ThumbnailJob& job, StreamedThumbnail& out, std::string& error);
+Status MakeThumbnailFull(const std::string& path, const ThumbnailJob& job, StreamedThumbnail& out);
 
 }  // namespace pictavo

@@ -117,9 +117,9 @@ bool CommentEditor::settleUnsavedChanges() {
 
 bool CommentEditor::decode(int index, Bitmap& picture) {
   JpegInfo info;
-  std::string error;
-  if (!DecodeJpegFile(FolderBase(m_folder) + m_files[static_cast<size_t>(index)], picture, info, error)) {
-    m_host.showMessage(Detail(error));
+  const Status decoded = DecodeJpegFile(FolderBase(m_folder) + m_files[static_cast<size_t>(index)], picture, info);
+  if (!decoded.ok()) {
+    m_host.showMessage(Detail(decoded.reason()));
     return false;
   }
   // Shown upright, as the album shows it, so its dimensions are the upright ones.

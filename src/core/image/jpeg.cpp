@@ -16,6 +16,7 @@
 
 #include <cerrno>
 
+#include "image/libjpeg_error.h"
 #include "image/progressive_stream.h"
 #include "platform/error.h"
 #include "platform/sink.h"
@@ -94,6 +95,7 @@ struct ErrorManager {
   jpeg_error_mgr pub;
   jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
+  ErrorCode code;  // what the error in `message` means
   int damageWarnings;
   bool stopAtDamage;  // decoding pixels: the first damage ends it
 };
@@ -103,8 +105,33 @@ void FormatTooMuchMemory(char* message, size_t size, int64_t bytes) {
                 static_cast<long long>((bytes + (1 << 20) - 1) >> 20), kJpegMemoryLimit >> 20);
 }
 
+}  // namespace
+
+ErrorCode LibjpegErrorCode(int msgCode, bool decoding) {
+  switch (msgCode) {
+    case JERR_NO_BACKING_STORE:
+    case JERR_OUT_OF_MEMORY:
+    case JERR_IMAGE_TOO_BIG:
+    case JERR_WIDTH_OVERFLOW:
+      return ErrorCode::TooLarge;
+    case JERR_ARITH_NOTIMPL:
+    case JERR_BAD_PRECISION:
+    case JERR_CCIR601_NOTIMPL:
+    case JERR_CONVERSION_NOTIMPL:
+    case JERR_FRACT_SAMPLE_NOTIMPL:
+    case JERR_NOTIMPL:
+    case JERR_SOF_UNSUPPORTED:
+      return ErrorCode::Unsupported;
+    default:
+      return decoding ? ErrorCode::Damaged : ErrorCode::BadValue;
+  }
+}
+
+namespace {
+
 void OnError(j_common_ptr cinfo) {
   auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+  err->code = LibjpegErrorCode(cinfo->err->msg_code, cinfo->is_decompressor != 0);
   if (cinfo->err->msg_code == JERR_NO_BACKING_STORE) {
     // libjpeg's own memory cap: its buffers would not fit within the limit.
     std::snprintf(err->message, sizeof err->message,
@@ -137,6 +164,7 @@ void OnProgress(j_common_ptr cinfo) {
   if (d->input_scan_number > kMaxProgressiveScans) {
     auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
     std::snprintf(err->message, sizeof err->message, "more than %d progressive scans", kMaxProgressiveScans);
+    err->code = ErrorCode::TooLarge;
     std::longjmp(err->jump, 1);
   }
 }
@@ -165,6 +193,7 @@ void SetUp(Decoder& d) {
   d.err.pub.error_exit = OnError;
   d.err.pub.emit_message = OnMessage;
   d.err.message[0] = '\0';
+  d.err.code = ErrorCode::Damaged;
   jpeg_create_decompress(&d.cinfo);
   d.cinfo.mem->max_memory_to_use = kJpegMemoryLimit;
   d.progress.progress_monitor = OnProgress;
@@ -190,11 +219,14 @@ int OrientationOf(j_decompress_ptr cinfo) {
   return 1;
 }
 
-bool CheckSize(const jpeg_decompress_struct& cinfo, std::string& error) {
+bool CheckSize(const jpeg_decompress_struct& cinfo, Status& status) {
   const int64_t w = cinfo.image_width, h = cinfo.image_height;
   if (w <= 0 || h <= 0 || w > kMaxPictureSide || h > kMaxPictureSide || w * h > kMaxPicturePixels) {
-    error = "picture too large: " + std::to_string(w) + " x " + std::to_string(h) + " pixels (the limit is " +
-            std::to_string(kMaxPicturePixels / 1000000) + " megapixels)";
+    // libjpeg refuses a side of 0 before this; should one get here, it is damage.
+    const ErrorCode code = w <= 0 || h <= 0 ? ErrorCode::Damaged : ErrorCode::TooLarge;
+    status = Status::Failure(code, "picture too large: " + std::to_string(w) + " x " + std::to_string(h) +
+                                       " pixels (the limit is " + std::to_string(kMaxPicturePixels / 1000000) +
+                                       " megapixels)");
     return false;
   }
   return true;
@@ -215,16 +247,16 @@ int64_t DecoderBytes(const jpeg_decompress_struct& cinfo) {
 }
 
 // Refuses a file whose decoding libjpeg would need more than the limit for.
-bool CheckMemory(Decoder& d, int64_t bytes, std::string& error) {
+bool CheckMemory(Decoder& d, int64_t bytes, Status& status) {
   if (bytes <= kJpegMemoryLimit) return true;
   FormatTooMuchMemory(d.err.message, sizeof d.err.message, bytes);
-  error = d.err.message;
+  status = Status::Failure(ErrorCode::TooLarge, d.err.message);
   return false;
 }
 
 // Reads the header into info and checks the size limits. Called inside the
 // caller's setjmp scope (libjpeg may jump out of it); no C++ objects here.
-bool ReadHeader(Decoder& d, JpegInfo& info, std::string& error) {
+bool ReadHeader(Decoder& d, JpegInfo& info, Status& status) {
   jpeg_save_markers(&d.cinfo, JPEG_APP0 + 1, 0xFFFF);
   jpeg_read_header(&d.cinfo, TRUE);
   info.width = static_cast<int>(d.cinfo.image_width);
@@ -232,7 +264,7 @@ bool ReadHeader(Decoder& d, JpegInfo& info, std::string& error) {
   info.components = d.cinfo.num_components;
   info.progressive = d.cinfo.progressive_mode != 0;
   info.orientation = OrientationOf(&d.cinfo);
-  return CheckSize(d.cinfo, error);
+  return CheckSize(d.cinfo, status);
 }
 
 // A stdio source with a larger buffer than jpeg_stdio_src's 4 KB: libjpeg's
@@ -308,8 +340,7 @@ void UseFileSource(j_decompress_ptr cinfo, FILE* file) {
 
 // The libjpeg part of decoding; no C++ objects with destructors live here.
 // Returns 0 on success, 1 on a libjpeg error, 2 on a size refusal.
-int DecodeCore(Decoder& d, const uint8_t* data, size_t size, FILE* file, Bitmap* out, JpegInfo& info,
-               std::string& error) {
+int DecodeCore(Decoder& d, const uint8_t* data, size_t size, FILE* file, Bitmap* out, JpegInfo& info, Status& status) {
   if (setjmp(d.err.jump)) {
     return 1;
   }
@@ -318,17 +349,17 @@ int DecodeCore(Decoder& d, const uint8_t* data, size_t size, FILE* file, Bitmap*
   } else {
     jpeg_mem_src(&d.cinfo, data, static_cast<unsigned long>(size));
   }
-  const bool sizeAccepted = ReadHeader(d, info, error);
+  const bool sizeAccepted = ReadHeader(d, info, status);
   info.decoderBytes = DecoderBytes(d.cinfo);
   if (!out) {
     // Only the header is wanted: the size limit guards decoding, and a
     // header of any size is read safely.
-    error.clear();
+    status = Status();
     return 0;
   }
   if (!sizeAccepted) return 2;
   d.err.stopAtDamage = true;
-  if (!CheckMemory(d, info.decoderBytes, error)) return 2;
+  if (!CheckMemory(d, info.decoderBytes, status)) return 2;
   const bool grey = d.cinfo.jpeg_color_space == JCS_GRAYSCALE;
   d.cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
   if (d.coverBox > 0) {
@@ -355,23 +386,33 @@ int DecodeCore(Decoder& d, const uint8_t* data, size_t size, FILE* file, Bitmap*
   return 0;
 }
 
-std::string DecodeErrorText(const Decoder& d) {
-  if (d.err.damageWarnings > 0) return std::string("damaged data: ") + d.err.message;
-  return d.err.message[0] ? d.err.message : "not a JPEG file";
+// What libjpeg's error (or its first damage warning) means, with its text.
+Status DecodeFailure(const Decoder& d) {
+  if (d.err.damageWarnings > 0) {
+    return Status::Failure(ErrorCode::Damaged, std::string("damaged data: ") + d.err.message);
+  }
+  if (!d.err.message[0]) return Status::Failure(ErrorCode::Damaged, "not a JPEG file");
+  return Status::Failure(d.err.code, d.err.message);
+}
+
+// The status with the file named in front of its reason.
+Status OfFile(const std::string& path, const Status& status) {
+  if (status.ok()) return status;
+  return Status::Failure(status.code(), path + ": " + status.reason());
 }
 
 // Decodes from memory, or from file when one is given (read through a
 // buffer, never held whole).
-bool Decode(const uint8_t* data, size_t size, FILE* file, Bitmap* out, JpegInfo& info, std::string& error,
-            int coverBox = 0) {
+Status Decode(const uint8_t* data, size_t size, FILE* file, Bitmap* out, JpegInfo& info, int coverBox = 0) {
   Decoder d;
   SetUp(d);
   d.coverBox = coverBox;
-  const int rc = DecodeCore(d, data, size, file, out, info, error);
+  Status status;
+  const int rc = DecodeCore(d, data, size, file, out, info, status);
   jpeg_destroy_decompress(&d.cinfo);
-  if (rc == 1) error = DecodeErrorText(d);
+  if (rc == 1) status = DecodeFailure(d);
   if (rc != 0 && out) *out = Bitmap{};
-  return rc == 0;
+  return status;
 }
 
 // The row buffer sits 16 bytes past a 32-byte boundary: at a 32-byte aligned
@@ -459,7 +500,7 @@ void TellNeededRows(JpegRowConsumer& consumer, int height, ProgressiveStream& re
 // the file is read through it; askHeader is false when a decode starts again
 // after the rewrite gave up (the consumer has seen the header already).
 int StreamCore(Decoder& d, FILE* file, ProgressiveStream* rewrite, bool askHeader, JpegRowConsumer& consumer,
-               JpegInfo& info, std::string& error) {
+               JpegInfo& info, Status& status) {
   if (setjmp(d.err.jump)) {
     return 1;
   }
@@ -469,9 +510,9 @@ int StreamCore(Decoder& d, FILE* file, ProgressiveStream* rewrite, bool askHeade
     UseFileSource(&d.cinfo, file);
   }
   d.err.stopAtDamage = true;
-  if (!ReadHeader(d, info, error)) return 2;
+  if (!ReadHeader(d, info, status)) return 2;
   info.decoderBytes = DecoderBytes(d.cinfo);
-  if (!CheckMemory(d, info.decoderBytes, error)) return 2;
+  if (!CheckMemory(d, info.decoderBytes, status)) return 2;
   if (rewrite) {
     info.progressive = true;
     info.decoderBytes += rewrite->memoryBytes();
@@ -492,6 +533,7 @@ int StreamCore(Decoder& d, FILE* file, ProgressiveStream* rewrite, bool askHeade
   const bool scaled = info.scaleNum != info.scaleDenom;
   if (!info.fancyUpsampling || !info.accurateDct || (scaled && d.coverBox <= 0)) {
     std::snprintf(d.err.message, sizeof d.err.message, "decoder settings unfit for skipping rows");
+    d.err.code = ErrorCode::Unsupported;
     return 1;
   }
   JSAMPROW row = PlaceRow(&d.cinfo, static_cast<size_t>(d.cinfo.output_width) * (grey ? 1 : 3));
@@ -550,19 +592,19 @@ int EncodeCore(Encoder& e, const Bitmap& rgb, int quality, const std::vector<Jpe
 // Opens a picture for reading: only a regular file (a pipe or a device with
 // a picture's name would block or never end), unbuffered, as the sources
 // have their own buffer.
-FILE* OpenPicture(const std::string& path, std::string& error) {
+FILE* OpenPicture(const std::string& path, Status& status) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   struct stat st {};
   if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     const int err = fd < 0 ? errno : (S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     if (fd >= 0) ::close(fd);
-    error = SystemErrorText(path, err);
+    status = Status::Failure(err == ENOENT ? ErrorCode::NotFound : ErrorCode::CannotRead, SystemErrorText(path, err));
     return nullptr;
   }
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   FILE* file = ::fdopen(fd, "rb");
   if (!file) {
-    error = SystemErrorText(path, errno);
+    status = Status::Failure(ErrorCode::CannotRead, SystemErrorText(path, errno));
     ::close(fd);
     return nullptr;
   }
@@ -598,21 +640,22 @@ int ReadSegmentsCore(Decoder& d, FILE* file) {
   return 0;
 }
 
-bool DecodePictureFile(const std::string& path, Bitmap* out, JpegInfo& info, std::string& error, int coverBox = 0) {
-  FILE* file = OpenPicture(path, error);
-  if (!file) return false;
-  const bool ok = Decode(nullptr, 0, file, out, info, error, coverBox);
+Status DecodePictureFile(const std::string& path, Bitmap* out, JpegInfo& info, int coverBox = 0) {
+  Status status;
+  FILE* file = OpenPicture(path, status);
+  if (!file) return status;
+  status = Decode(nullptr, 0, file, out, info, coverBox);
   std::fclose(file);
-  if (!ok) error = path + ": " + error;
-  return ok;
+  return OfFile(path, status);
 }
 
 }  // namespace
 
-bool ReadJpegMetadata(const std::string& path, std::vector<JpegSegment>& segments, std::string& error) {
+Status ReadJpegMetadata(const std::string& path, std::vector<JpegSegment>& segments) {
   segments.clear();
-  FILE* file = OpenPicture(path, error);
-  if (!file) return false;
+  Status status;
+  FILE* file = OpenPicture(path, status);
+  if (!file) return status;
   Decoder d;
   SetUp(d);
   struct Release {
@@ -623,24 +666,19 @@ bool ReadJpegMetadata(const std::string& path, std::vector<JpegSegment>& segment
       std::fclose(file);
     }
   } release{d, file};
-  if (ReadSegmentsCore(d, file) != 0) {
-    error = path + ": " + DecodeErrorText(d);
-    return false;
-  }
+  if (ReadSegmentsCore(d, file) != 0) return OfFile(path, DecodeFailure(d));
   for (jpeg_saved_marker_ptr m = d.cinfo.marker_list; m; m = m->next) {
     if (KeptSegment(m)) segments.push_back({m->marker, std::string(reinterpret_cast<const char*>(m->data), m->data_length)});
   }
-  return true;
+  return {};
 }
 
-bool ReadJpegInfo(const std::string& path, JpegInfo& info, std::string& error) {
-  return DecodePictureFile(path, nullptr, info, error);
-}
+Status ReadJpegInfo(const std::string& path, JpegInfo& info) { return DecodePictureFile(path, nullptr, info); }
 
-bool StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo& info, std::string& error,
-                    int coverBox) {
-  FILE* file = OpenPicture(path, error);
-  if (!file) return false;
+Status StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo& info, int coverBox) {
+  Status status;
+  FILE* file = OpenPicture(path, status);
+  if (!file) return status;
   ProgressiveStream rewrite;
   const bool rewriting = rewrite.open(fileno(file));
   Decoder d;
@@ -648,7 +686,7 @@ bool StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo
   try {
     SetUp(d);
     d.coverBox = coverBox;
-    rc = StreamCore(d, file, rewriting ? &rewrite : nullptr, true, consumer, info, error);
+    rc = StreamCore(d, file, rewriting ? &rewrite : nullptr, true, consumer, info, status);
     if (rewriting && rewrite.failed() && rc != 3) {
       // Something the rewrite does not reproduce exactly (damaged data, for
       // one): decode the file itself, so that it fails or succeeds exactly
@@ -658,8 +696,8 @@ bool StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo
       SetUp(d);
       d.coverBox = coverBox;
       std::rewind(file);
-      error.clear();
-      rc = StreamCore(d, file, nullptr, false, consumer, info, error);
+      status = Status();
+      rc = StreamCore(d, file, nullptr, false, consumer, info, status);
     }
   } catch (...) {
     jpeg_destroy_decompress(&d.cinfo);
@@ -668,69 +706,58 @@ bool StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo
   }
   jpeg_destroy_decompress(&d.cinfo);
   std::fclose(file);
-  if (rc == 1) error = DecodeErrorText(d);
-  if (rc == 3) {
-    error.clear();  // the consumer stopped it; nothing is wrong with the file
-  } else if (rc != 0) {
-    error = path + ": " + error;
-  }
-  return rc == 0;
+  // The consumer stopped it for the memory it would take; nothing is wrong with the file.
+  if (rc == 3) return Status::Failure(ErrorCode::TooLarge, "");
+  if (rc == 1) status = DecodeFailure(d);
+  return OfFile(path, status);
 }
 
-bool DecodeJpegMemory(const uint8_t* data, size_t size, Bitmap& out, JpegInfo& info, std::string& error) {
-  return Decode(data, size, nullptr, &out, info, error);
+Status DecodeJpegMemory(const uint8_t* data, size_t size, Bitmap& out, JpegInfo& info) {
+  return Decode(data, size, nullptr, &out, info);
 }
 
-bool DecodeJpegFile(const std::string& path, Bitmap& out, JpegInfo& info, std::string& error) {
-  return DecodePictureFile(path, &out, info, error);
+Status DecodeJpegFile(const std::string& path, Bitmap& out, JpegInfo& info) {
+  return DecodePictureFile(path, &out, info);
 }
 
-bool DecodeJpegFileToCover(const std::string& path, int box, Bitmap& out, JpegInfo& info, std::string& error) {
-  return DecodePictureFile(path, &out, info, error, box);
+Status DecodeJpegFileToCover(const std::string& path, int box, Bitmap& out, JpegInfo& info) {
+  return DecodePictureFile(path, &out, info, box);
 }
 
-bool EncodeJpeg(const Bitmap& picture, int quality, std::string& bytes, std::string& error) {
-  return EncodeJpeg(picture, quality, {}, bytes, error);
+Status EncodeJpeg(const Bitmap& picture, int quality, std::string& bytes) {
+  return EncodeJpeg(picture, quality, {}, bytes);
 }
 
-bool EncodeJpeg(const Bitmap& picture, int quality, const std::vector<JpegSegment>& segments, std::string& bytes,
-                std::string& error) {
+Status EncodeJpeg(const Bitmap& picture, int quality, const std::vector<JpegSegment>& segments, std::string& bytes) {
   for (const JpegSegment& segment : segments) {
     if (segment.data.size() > kMaxSegmentPayload) {
-      error = "a metadata segment is too long";
-      return false;
+      return Status::Failure(ErrorCode::TooLarge, "a metadata segment is too long");
     }
   }
-  if (picture.empty()) {
-    error = "empty picture";
-    return false;
-  }
+  if (picture.empty()) return Status::Failure(ErrorCode::BadValue, "empty picture");
   const Bitmap rgb = picture.bitsPerPixel == 24 ? Bitmap{} : ToRgb24(picture);
   const Bitmap& src = picture.bitsPerPixel == 24 ? picture : rgb;
-  if (src.bitsPerPixel != 24) {
-    error = "unsupported pixel format";
-    return false;
-  }
+  if (src.bitsPerPixel != 24) return Status::Failure(ErrorCode::Unsupported, "unsupported pixel format");
   Encoder e;
   e.cinfo.err = jpeg_std_error(&e.err.pub);
   e.err.pub.error_exit = OnError;
   e.err.message[0] = '\0';
+  e.err.code = ErrorCode::BadValue;
   jpeg_create_compress(&e.cinfo);
   const int rc = EncodeCore(e, src, quality < 0 ? 0 : (quality > 100 ? 100 : quality), segments);
   jpeg_destroy_compress(&e.cinfo);
   if (rc == 0) bytes.assign(reinterpret_cast<const char*>(e.buffer), e.size);
   std::free(e.buffer);
-  if (rc != 0) {
-    error = e.err.message;
-    return false;
-  }
-  return true;
+  if (rc != 0) return Status::Failure(e.err.code, e.err.message);
+  return {};
 }
 
-bool WriteJpegFile(const std::string& path, const Bitmap& picture, int quality, std::string& error) {
+Status WriteJpegFile(const std::string& path, const Bitmap& picture, int quality) {
   std::string bytes;
-  if (!EncodeJpeg(picture, quality, bytes, error)) return false;
-  return WriteFileAtomically(path, bytes, error);
+  if (Status encoded = EncodeJpeg(picture, quality, bytes); !encoded.ok()) return encoded;
+  std::string error;
+  if (!WriteFileAtomically(path, bytes, error)) return Status::Failure(ErrorCode::CannotWrite, error);
+  return {};
 }
 
 }  // namespace pictavo

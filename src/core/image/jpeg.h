@@ -8,13 +8,21 @@
 // decodes only with "corrupt data" warnings counts as damaged: the first such
 // warning ends the decode there, so that damage is reported where it is met,
 // not after a whole picture's buffers have been filled. Failures come
-// back as an error text; libjpeg's errors never unwind through C++ frames.
+// back as a Status whose reason is the text a user sees; libjpeg's errors
+// never unwind through C++ frames.
+//
+// The codes: NotFound or CannotRead when the file cannot be opened, Damaged
+// for cut or corrupt data (and bytes that are no JPEG at all), TooLarge for
+// the size and memory limits, Unsupported for a well-formed file the decoder
+// does not take (a CMYK picture, say, or a lossless one), CannotWrite when the
+// file cannot be written.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "image/bitmap.h"
+#include "platform/error.h"
 
 namespace pictavo {
 
@@ -53,16 +61,16 @@ struct JpegInfo {
 
 // Reads the header (and the EXIF orientation) without decoding pixels. The
 // size limits are not applied: nothing is allocated for the pixels.
-bool ReadJpegInfo(const std::string& path, JpegInfo& info, std::string& error);
+Status ReadJpegInfo(const std::string& path, JpegInfo& info);
 
 // Decodes at full size: colour to 24-bit RGB, greyscale to 8-bit grey. The
 // pixels are as stored; info receives the header facts.
-bool DecodeJpegFile(const std::string& path, Bitmap& out, JpegInfo& info, std::string& error);
-bool DecodeJpegMemory(const uint8_t* data, size_t size, Bitmap& out, JpegInfo& info, std::string& error);
+Status DecodeJpegFile(const std::string& path, Bitmap& out, JpegInfo& info);
+Status DecodeJpegMemory(const uint8_t* data, size_t size, Bitmap& out, JpegInfo& info);
 // For a picture that is only drawn, never written: decodes at the smallest
 // DCT scale (1/8, 1/4, 1/2, else full) whose longer side still covers `box`
 // pixels, several times faster than a full decode of a large photo.
-bool DecodeJpegFileToCover(const std::string& path, int box, Bitmap& out, JpegInfo& info, std::string& error);
+Status DecodeJpegFileToCover(const std::string& path, int box, Bitmap& out, JpegInfo& info);
 
 // Row-by-row decoding for callers that never hold the whole picture. After
 // the header, the consumer names the rows it needs, in increasing order, and
@@ -77,7 +85,9 @@ class JpegRowConsumer {
  public:
   virtual ~JpegRowConsumer() = default;
   // The header is read, nothing decoded or allocated for pixels yet. False
-  // stops the stream here (StreamJpegFile then fails with an empty error).
+  // stops the stream here: StreamJpegFile then fails with an empty reason
+  // and the code TooLarge, as the one consumer that stops does so for the
+  // memory the decode would take.
   virtual bool header(const JpegInfo& info) {
     (void)info;
     return true;
@@ -93,8 +103,7 @@ class JpegRowConsumer {
 // With coverBox > 0 the rows come at the DCT scale DecodeJpegFileToCover
 // picks for that box (info.scaleDenom tells which), and the consumer must
 // take every row.
-bool StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo& info, std::string& error,
-                    int coverBox = 0);
+Status StreamJpegFile(const std::string& path, JpegRowConsumer& consumer, JpegInfo& info, int coverBox = 0);
 
 // A marker segment as stored in a file: the marker code (0xE1 for APP1,
 // 0xFE for a comment) and its payload without the length bytes.
@@ -107,16 +116,15 @@ struct JpegSegment {
 // The segments that belong to the photographer rather than to the pixels, in
 // file order: EXIF and XMP (APP1), the ICC profile (APP2 "ICC_PROFILE"),
 // IPTC (APP13 "Photoshop 3.0") and comments (COM). Only the header is read.
-bool ReadJpegMetadata(const std::string& path, std::vector<JpegSegment>& segments, std::string& error);
+Status ReadJpegMetadata(const std::string& path, std::vector<JpegSegment>& segments);
 
 // Encodes an 8- or 24-bit picture as a baseline colour JPEG of quality 0..100.
-bool EncodeJpeg(const Bitmap& picture, int quality, std::string& bytes, std::string& error);
+Status EncodeJpeg(const Bitmap& picture, int quality, std::string& bytes);
 // The same, with the given segments written after the JFIF header, in order.
-bool EncodeJpeg(const Bitmap& picture, int quality, const std::vector<JpegSegment>& segments, std::string& bytes,
-                std::string& error);
+Status EncodeJpeg(const Bitmap& picture, int quality, const std::vector<JpegSegment>& segments, std::string& bytes);
 // Encodes and replaces the file at path atomically: a failure never leaves a
 // half-written file.
-bool WriteJpegFile(const std::string& path, const Bitmap& picture, int quality, std::string& error);
+Status WriteJpegFile(const std::string& path, const Bitmap& picture, int quality);
 
 // The orientation value (1..8) from an APP1 "Exif" segment's payload; 1 when
 // absent or unreadable. Every offset is checked against the segment.

@@ -9,6 +9,8 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include "image/libjpeg_error.h"
+
 namespace pictavo {
 
 namespace {
@@ -20,11 +22,13 @@ struct EncodeErrors {
   jpeg_error_mgr pub;
   jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
+  ErrorCode code;
 };
 
 void OnEncodeError(j_common_ptr cinfo) {
   auto* err = reinterpret_cast<EncodeErrors*>(cinfo->err);
   (*cinfo->err->format_message)(cinfo, err->message);
+  err->code = LibjpegErrorCode(cinfo->err->msg_code, false);
   std::longjmp(err->jump, 1);
 }
 
@@ -120,24 +124,21 @@ int FinishCore(jpeg_compress_struct& cinfo, EncodeErrors& err) {
 JpegRowEncoder::JpegRowEncoder() = default;
 JpegRowEncoder::~JpegRowEncoder() = default;
 
-bool JpegRowEncoder::start(int width, int height, int channels, int quality,
-                           const std::vector<JpegSegment>& segments) {
+Status JpegRowEncoder::fail(ErrorCode code, std::string reason) {
+  if (m_core) m_core->failed = true;
+  m_status = Status::Failure(code, std::move(reason));
+  return m_status;
+}
+
+Status JpegRowEncoder::start(int width, int height, int channels, int quality,
+                             const std::vector<JpegSegment>& segments) {
   m_core.reset();
-  m_error.clear();
+  m_status = Status();
   for (const JpegSegment& segment : segments) {
-    if (segment.data.size() > kMaxSegmentPayload) {
-      m_error = "a metadata segment is too long";
-      return false;
-    }
+    if (segment.data.size() > kMaxSegmentPayload) return fail(ErrorCode::TooLarge, "a metadata segment is too long");
   }
-  if (width <= 0 || height <= 0) {
-    m_error = "empty picture";
-    return false;
-  }
-  if (channels != 1 && channels != 3) {
-    m_error = "unsupported pixel format";
-    return false;
-  }
+  if (width <= 0 || height <= 0) return fail(ErrorCode::BadValue, "empty picture");
+  if (channels != 1 && channels != 3) return fail(ErrorCode::Unsupported, "unsupported pixel format");
   m_width = width;
   m_height = height;
   m_channels = channels;
@@ -155,41 +156,32 @@ bool JpegRowEncoder::start(int width, int height, int channels, int quality,
   Core& c = *m_core;
   c.cinfo.err = jpeg_std_error(&c.err.pub);
   c.err.pub.error_exit = OnEncodeError;
+  c.err.code = ErrorCode::BadValue;
   jpeg_create_compress(&c.cinfo);
   c.created = true;
   // About what a photograph's copy at quality 85 takes, so that it seldom grows.
   c.dest.capacity = std::max<size_t>(64 * 1024, static_cast<size_t>(width) * static_cast<size_t>(height) / 4);
   c.dest.data = static_cast<JOCTET*>(std::malloc(c.dest.capacity));
-  if (!c.dest.data) {
-    c.failed = true;
-    m_error = "not enough memory to encode the picture";
-    return false;
-  }
+  if (!c.dest.data) return fail(ErrorCode::TooLarge, "not enough memory to encode the picture");
   c.dest.pub.init_destination = DestinationInit;
   c.dest.pub.empty_output_buffer = DestinationGrow;
   c.dest.pub.term_destination = DestinationTerm;
   c.cinfo.dest = &c.dest.pub;
   if (StartCore(c.cinfo, c.err, width, height, quality < 0 ? 0 : (quality > 100 ? 100 : quality), channels == 1,
                 segments.data(), segments.size()) != 0) {
-    c.failed = true;
-    m_error = c.err.message;
-    return false;
+    return fail(c.err.code, c.err.message);
   }
-  return true;
+  return {};
 }
 
-bool JpegRowEncoder::write(const uint8_t* const* rows, int count) {
+Status JpegRowEncoder::write(const uint8_t* const* rows, int count) {
   if (!m_core || m_core->failed) {
-    if (m_error.empty()) m_error = "the encoder was not started";
-    return false;
+    if (m_status.ok()) m_status = Status::Failure(ErrorCode::BadValue, "the encoder was not started");
+    return m_status;
   }
   Core& c = *m_core;
   // libjpeg ignores rows past the last with a warning on stderr; refuse them.
-  if (count < 0 || count > m_height - m_given) {
-    c.failed = true;
-    m_error = "more rows than the picture has";
-    return false;
-  }
+  if (count < 0 || count > m_height - m_given) return fail(ErrorCode::BadValue, "more rows than the picture has");
   m_given += count;
   if (m_channels == 1) {
     // A grey picture is written as EncodeJpeg writes its colour copy, whose
@@ -201,21 +193,21 @@ bool JpegRowEncoder::write(const uint8_t* const* rows, int count) {
       uint8_t* d = m_group.data() + m_lumaWidth * static_cast<size_t>(m_fill);
       std::memcpy(d, rows[r], static_cast<size_t>(m_width));
       std::memset(d + m_width, rows[r][m_width - 1], m_lumaWidth - static_cast<size_t>(m_width));
-      if (++m_fill == 16 && !writeGreyGroup()) return false;
+      if (++m_fill == 16) {
+        if (Status written = writeGreyGroup(); !written.ok()) return written;
+      }
     }
-    return true;
+    return {};
   }
   const size_t n = static_cast<size_t>(count);
   m_rows.assign(rows, rows + n);
   if (WriteCore(c.cinfo, c.err, const_cast<JSAMPARRAY>(m_rows.data()), static_cast<JDIMENSION>(count)) != 0) {
-    c.failed = true;
-    m_error = c.err.message[0] ? c.err.message : "the encoder took fewer rows than it was given";
-    return false;
+    return failInLibjpeg();
   }
-  return true;
+  return {};
 }
 
-bool JpegRowEncoder::writeGreyGroup() {
+Status JpegRowEncoder::writeGreyGroup() {
   Core& c = *m_core;
   for (int r = m_fill; r < 16; ++r) {
     std::memcpy(m_group.data() + m_lumaWidth * static_cast<size_t>(r),
@@ -227,39 +219,34 @@ bool JpegRowEncoder::writeGreyGroup() {
   JSAMPARRAY planes[3] = {const_cast<JSAMPARRAY>(m_rows.data()), const_cast<JSAMPARRAY>(m_rows.data() + 16),
                           const_cast<JSAMPARRAY>(m_rows.data() + 24)};
   m_fill = 0;
-  if (WriteRawCore(c.cinfo, c.err, planes, 16) != 0) {
-    c.failed = true;
-    m_error = c.err.message[0] ? c.err.message : "the encoder took fewer rows than it was given";
-    return false;
-  }
-  return true;
+  if (WriteRawCore(c.cinfo, c.err, planes, 16) != 0) return failInLibjpeg();
+  return {};
 }
 
-bool JpegRowEncoder::finish(std::string& bytes) {
+// A write that libjpeg refused (its message) or took only in part.
+Status JpegRowEncoder::failInLibjpeg() {
+  const EncodeErrors& err = m_core->err;
+  if (!err.message[0]) return fail(ErrorCode::BadValue, "the encoder took fewer rows than it was given");
+  return fail(err.code, err.message);
+}
+
+Status JpegRowEncoder::finish(std::string& bytes) {
   if (!m_core || m_core->failed) {
-    if (m_error.empty()) m_error = "the encoder was not started";
-    return false;
+    if (m_status.ok()) m_status = Status::Failure(ErrorCode::BadValue, "the encoder was not started");
+    return m_status;
   }
   Core& c = *m_core;
-  if (m_given < m_height) {
-    c.failed = true;
-    m_error = "the picture ended before its last row";
-    return false;
+  if (m_given < m_height) return fail(ErrorCode::BadValue, "the picture ended before its last row");
+  if (m_fill > 0) {
+    if (Status written = writeGreyGroup(); !written.ok()) return written;
   }
-  if (m_fill > 0 && !writeGreyGroup()) return false;
   if (c.cinfo.next_scanline < c.cinfo.image_height) {
-    c.failed = true;
-    m_error = "the picture ended before its last row";
-    return false;
+    return fail(ErrorCode::BadValue, "the picture ended before its last row");
   }
-  if (FinishCore(c.cinfo, c.err) != 0) {
-    c.failed = true;
-    m_error = c.err.message;
-    return false;
-  }
+  if (FinishCore(c.cinfo, c.err) != 0) return fail(c.err.code, c.err.message);
   bytes.assign(reinterpret_cast<const char*>(c.dest.data), c.dest.size);
   m_core.reset();
-  return true;
+  return {};
 }
 
 }  // namespace pictavo

@@ -4,7 +4,7 @@
 // same rows, quality and segments: baseline, jpeg_set_defaults and
 // jpeg_set_quality(q, TRUE), a grey picture written in colour as EncodeJpeg
 // writes one with the grey palette. Errors are kept, not thrown: after the
-// first, every call fails and error() says why.
+// first, every call fails with it, and status() holds it.
 
 #include <cstdint>
 #include <memory>
@@ -24,16 +24,19 @@ class JpegRowEncoder {
 
   // Begins a width x height picture whose rows hold `channels` values a pixel
   // (3: red, green, blue; 1: grey), the segments written after the JFIF header.
-  [[nodiscard]] bool start(int width, int height, int channels, int quality, const std::vector<JpegSegment>& segments);
+  Status start(int width, int height, int channels, int quality, const std::vector<JpegSegment>& segments);
   // The next `count` rows, top to bottom, each width x channels bytes.
-  [[nodiscard]] bool write(const uint8_t* const* rows, int count);
+  Status write(const uint8_t* const* rows, int count);
   // After the last row: the file's bytes.
-  [[nodiscard]] bool finish(std::string& bytes);
-  const std::string& error() const { return m_error; }
+  Status finish(std::string& bytes);
+  // The first failure since start(); success while there is none.
+  const Status& status() const { return m_status; }
 
  private:
   struct Core;
-  bool writeGreyGroup();
+  Status writeGreyGroup();
+  Status fail(ErrorCode code, std::string reason);
+  Status failInLibjpeg();
 
   std::unique_ptr<Core> m_core;
   int m_width = 0;
@@ -47,7 +50,7 @@ class JpegRowEncoder {
   std::vector<uint8_t> m_chroma;
   size_t m_lumaWidth = 0;
   int m_fill = 0;  // rows in m_group
-  std::string m_error;
+  Status m_status;
 };
 
 }  // namespace pictavo

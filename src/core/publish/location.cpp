@@ -338,30 +338,26 @@ bool StripSegmentsLocation(std::vector<JpegSegment>& segments) {
   return changed;
 }
 
-HeadResult StripJpegHeadLocation(std::string_view bytes, bool whole, std::string& head, size_t& replaced,
-                                 std::string& error) {
+Status StripJpegHeadLocation(std::string_view bytes, bool whole, std::string& head, size_t& replaced,
+                             HeadResult& result) {
   head.clear();
   replaced = 0;
+  result = HeadResult::Unchanged;
   const auto at = [&](size_t i) { return static_cast<uint8_t>(bytes[i]); };
+  const auto damaged = [](const char* why) { return Status::Failure(ErrorCode::Damaged, why); };
   const auto more = [&](const char* why) {
-    if (!whole) return HeadResult::NeedMore;
-    error = why;
-    return HeadResult::NotJpeg;
+    if (whole) return damaged(why);
+    result = HeadResult::NeedMore;
+    return Status();
   };
   if (bytes.size() < 2) return more("not a JPEG file");
-  if (at(0) != 0xFF || at(1) != 0xD8) {
-    error = "not a JPEG file";
-    return HeadResult::NotJpeg;
-  }
+  if (at(0) != 0xFF || at(1) != 0xD8) return damaged("not a JPEG file");
   bool changed = false;
   head.assign(bytes.substr(0, 2));
   size_t i = 2;
   while (true) {
     if (i >= bytes.size()) return more("no picture data");
-    if (at(i) != 0xFF) {
-      error = "damaged header";
-      return HeadResult::NotJpeg;
-    }
+    if (at(i) != 0xFF) return damaged("damaged header");
     size_t m = i;
     while (m < bytes.size() && at(m) == 0xFF) ++m;  // fill bytes before a marker
     if (m >= bytes.size()) return more("no picture data");
@@ -370,14 +366,12 @@ HeadResult StripJpegHeadLocation(std::string_view bytes, bool whole, std::string
       replaced = i;
       if (!changed) {
         head.clear();
-        return HeadResult::Unchanged;
+        return {};
       }
-      return HeadResult::Rewritten;
+      result = HeadResult::Rewritten;
+      return {};
     }
-    if (marker == 0xD9 || marker == 0x00) {
-      error = "no picture data";
-      return HeadResult::NotJpeg;
-    }
+    if (marker == 0xD9 || marker == 0x00) return damaged("no picture data");
     if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {  // markers without a length
       head.append(bytes.substr(i, m + 1 - i));
       i = m + 1;
@@ -385,10 +379,7 @@ HeadResult StripJpegHeadLocation(std::string_view bytes, bool whole, std::string
     }
     if (m + 3 > bytes.size()) return more("no picture data");
     const size_t length = static_cast<size_t>(at(m + 1)) << 8 | at(m + 2);
-    if (length < 2) {
-      error = "damaged header";
-      return HeadResult::NotJpeg;
-    }
+    if (length < 2) return damaged("damaged header");
     if (m + 1 + length > bytes.size()) return more("no picture data");
     std::string payload(bytes.substr(m + 3, length - 2));
     bool drop = false;

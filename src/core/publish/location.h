@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "image/jpeg.h"
+#include "platform/error.h"
 
 namespace pictavo {
 
@@ -41,14 +42,15 @@ bool StripSegmentsLocation(std::vector<JpegSegment>& segments);
 
 // The head of a JPEG file (every marker segment before the first scan)
 // rewritten without the location. `bytes` is the file's beginning, `whole`
-// whether it is the whole file.
+// whether it is the whole file. Damaged, with the reason, when the bytes
+// have no start-of-image, a broken segment or no scan; else `result` says
+// what became of the head.
 enum class HeadResult {
   Unchanged,  // no location: the file can be copied as it is
   Rewritten,  // `head` replaces the first `replaced` bytes
   NeedMore,   // the first scan lies beyond `bytes`
-  NotJpeg,    // no start-of-image, a broken segment, or no scan (error says which)
 };
-HeadResult StripJpegHeadLocation(std::string_view bytes, bool whole, std::string& head, size_t& replaced,
-                                 std::string& error);
+Status StripJpegHeadLocation(std::string_view bytes, bool whole, std::string& head, size_t& replaced,
+                             HeadResult& result);
 
 }  // namespace pictavo

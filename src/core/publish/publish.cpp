@@ -110,15 +110,16 @@ bool WriteCopy(const std::string& source, const std::string& target, bool jpeg, 
         error = SystemErrorText(source, errno);
         return false;
       }
-      std::string why;
-      const HeadResult r = StripJpegHeadLocation(bytes, whole, head, replaced, why);
-      if (r == HeadResult::NeedMore && !whole && limit < (size_t{16} << 20)) continue;
-      if (r == HeadResult::NeedMore) {
+      HeadResult r = HeadResult::Unchanged;
+      // Not a JPEG after all: nothing of a location can be found in it, so it
+      // goes as it is, and why it is no JPEG is of no interest here.
+      const bool isJpeg = StripJpegHeadLocation(bytes, whole, head, replaced, r).ok();
+      if (isJpeg && r == HeadResult::NeedMore && !whole && limit < (size_t{16} << 20)) continue;
+      if (isJpeg && r == HeadResult::NeedMore) {
         error = source + ": the picture's header is too long to take its location out";
         return false;
       }
-      // Not a JPEG after all: nothing of a location can be found in it, so it goes as it is.
-      if (r != HeadResult::Rewritten) {
+      if (!isJpeg || r != HeadResult::Rewritten) {
         head.clear();
         replaced = 0;
       }
@@ -401,10 +402,10 @@ class Publisher {
     const std::string verb = job.replaces ? "update " : "write ";
     if (job.role == SiteFileRole::Picture) {
       PublishedSize size;
-      std::string error;
-      if (!PlanPublishedPicture(job.source, m_options.maxSize, job.file->shownWidth, job.file->shownHeight, size,
-                                error)) {
-        m_summary.failures.push_back(job.rel + ": " + error);
+      const Status planned =
+          PlanPublishedPicture(job.source, m_options.maxSize, job.file->shownWidth, job.file->shownHeight, size);
+      if (!planned.ok()) {
+        m_summary.failures.push_back(job.rel + ": " + planned.reason());
         return;
       }
       size = FittingSize(size, *job.file);
@@ -427,17 +428,18 @@ class Publisher {
     bool ok = false;
     if (job.role == SiteFileRole::Picture) {
       PublishedSize size;
-      ok = PlanPublishedPicture(job.source, m_options.maxSize, job.file->shownWidth, job.file->shownHeight, size,
-                                error);
-      if (ok) size = FittingSize(size, *job.file);
-      if (ok && size.reduce) {
+      Status made =
+          PlanPublishedPicture(job.source, m_options.maxSize, job.file->shownWidth, job.file->shownHeight, size);
+      if (made.ok()) size = FittingSize(size, *job.file);
+      if (made.ok() && size.reduce) {
         std::string bytes;
-        ok = EncodePublishedPicture(job.source, size, m_options.quality, m_options.keepLocation, bytes, error) &&
-             WriteBytes(job.target, bytes, error);
+        made = EncodePublishedPicture(job.source, size, m_options.quality, m_options.keepLocation, bytes);
+        ok = made.ok() && WriteBytes(job.target, bytes, error);
         job.reduced = ok;
-      } else if (ok) {
+      } else if (made.ok()) {
         ok = WriteCopy(job.source, job.target, true, m_options.keepLocation, error);
       }
+      if (!made.ok()) error = made.reason();
     } else {
       ok = WriteCopy(job.source, job.target, jpeg && job.role != SiteFileRole::Page, m_options.keepLocation, error);
     }

@@ -208,7 +208,7 @@ class EncodedRows : public RowSink {
   uint8_t* row(int y) override { return m_store.data() + m_stride * static_cast<size_t>(y % kBatch); }
   void done(int y) override {
     if (m_failed || ((y + 1) % kBatch != 0 && y + 1 != m_height)) return;
-    if (!m_encoder.write(m_rows, y % kBatch + 1)) m_failed = true;
+    if (!m_encoder.write(m_rows, y % kBatch + 1).ok()) m_failed = true;  // the encoder keeps why
   }
   bool failed() const { return m_failed; }
 
@@ -420,7 +420,7 @@ class ReductionRun {
     const int height = turned ? goal.size.width : goal.size.height;
     m_streamed = goal.encode && info.orientation == 1;
     if (m_streamed) {
-      if (!m_encoder.start(width, height, channels, goal.quality, *goal.segments)) m_failure = m_encoder.error();
+      m_failure = m_encoder.start(width, height, channels, goal.quality, *goal.segments);
       m_encoded.emplace(m_encoder, width, height, channels);
     } else {
       m_picture = Bitmap::Create(width, height, channels == 1 ? 8 : 24);
@@ -433,7 +433,7 @@ class ReductionRun {
     // Blocks of about 64 KB: few meetings, and a block still fits the cache.
     const int perBlock = static_cast<int>(std::clamp<size_t>((64 * 1024) / std::max<size_t>(rowBytes, 1), 1, 32));
     m_ring.emplace(rowBytes, perBlock, 4);
-    if (!m_failure.empty()) return;  // nothing to reduce for
+    if (!m_failure.ok()) return;  // nothing to reduce for
     try {
       m_thread = std::thread([this] { work(); });
     } catch (const std::system_error&) {
@@ -454,21 +454,20 @@ class ReductionRun {
   void take(const uint8_t* pixels) {
     if (m_thread.joinable()) {
       m_ring->put(pixels);
-    } else if (m_failure.empty()) {
+    } else if (m_failure.ok()) {
       reduce(pixels);
     }
   }
 
-  // Every row is in: waits for the reduction. False with the reason when
-  // it could not be made.
-  bool finish(std::string& failure) {
+  // Every row is in: waits for the reduction. A failure when it could not
+  // be made.
+  Status finish() {
     if (m_thread.joinable()) {
       m_ring->close();
       m_thread.join();
     }
-    if (m_failure.empty() && m_encoded && m_encoded->failed()) m_failure = m_encoder.error();
-    failure = m_failure;
-    return m_failure.empty();
+    if (m_failure.ok() && m_encoded && m_encoded->failed()) m_failure = m_encoder.status();
+    return m_failure;
   }
 
   bool streamed() const { return m_streamed; }
@@ -488,7 +487,8 @@ class ReductionRun {
         if (m_encoded && m_encoded->failed()) break;
       }
     } catch (const std::exception& e) {
-      m_failure = e.what();
+      // What the reduction throws is, in practice, its buffers' std::bad_alloc.
+      m_failure = Status::Failure(ErrorCode::TooLarge, e.what());
     }
     m_ring->stop();  // the decoder's later rows go nowhere
   }
@@ -501,7 +501,7 @@ class ReductionRun {
   std::optional<RowReducer> m_reducer;
   std::optional<RowRing> m_ring;
   int m_rows = 0;  // source rows reduced
-  std::string m_failure;
+  Status m_failure;
   std::thread m_thread;
 };
 
@@ -526,22 +526,23 @@ class StreamReducer : public JpegRowConsumer {
   std::unique_ptr<ReductionRun> m_run;
 };
 
+// The status with the picture named in front of its reason.
+Status OfSource(const std::string& source, const Status& status) {
+  if (status.ok()) return status;
+  return Status::Failure(status.code(), source + ": " + status.reason());
+}
+
 // Decodes and reduces as the goal says; the run holds the result.
-bool RunReduction(const std::string& source, const ReductionGoal& goal, std::unique_ptr<ReductionRun>& run,
-                  JpegInfo& info, std::string& error) {
+Status RunReduction(const std::string& source, const ReductionGoal& goal, std::unique_ptr<ReductionRun>& run,
+                    JpegInfo& info) {
   if (goal.size.width <= 0 || goal.size.height <= 0) {
-    error = source + ": no size to reduce the picture to";
-    return false;
+    return Status::Failure(ErrorCode::BadValue, source + ": no size to reduce the picture to");
   }
   StreamReducer reducer(goal);
-  if (!StreamJpegFile(source, reducer, info, error, std::max(goal.size.width, goal.size.height))) return false;
+  const Status read = StreamJpegFile(source, reducer, info, std::max(goal.size.width, goal.size.height));
+  if (!read.ok()) return read;
   run = reducer.release();
-  std::string failure;
-  if (!run->finish(failure)) {
-    error = source + ": " + failure;
-    return false;
-  }
-  return true;
+  return OfSource(source, run->finish());
 }
 
 }  // namespace
@@ -557,40 +558,41 @@ Bitmap AreaResize(const Bitmap& src, int width, int height) {
   return out;
 }
 
-bool ReducePublishedPicture(const std::string& source, const PublishedSize& size, Bitmap& picture, std::string& error) {
+Status ReducePublishedPicture(const std::string& source, const PublishedSize& size, Bitmap& picture) {
   ReductionGoal goal;
   goal.size = size;
   std::unique_ptr<ReductionRun> run;
   JpegInfo info;
-  if (!RunReduction(source, goal, run, info, error)) {
+  if (Status reduced = RunReduction(source, goal, run, info); !reduced.ok()) {
     picture = Bitmap{};
-    return false;
+    return reduced;
   }
   picture = std::move(run->picture());
   if (info.orientation != 1) picture = ApplyOrientation(picture, info.orientation);
-  return true;
+  return {};
 }
 
-bool PlanPublishedPicture(const std::string& source, int max, long long shownWidth, long long shownHeight,
-                          PublishedSize& size, std::string& error) {
+Status PlanPublishedPicture(const std::string& source, int max, long long shownWidth, long long shownHeight,
+                            PublishedSize& size) {
   JpegInfo info;
-  if (!ReadJpegInfo(source, info, error)) return false;
+  if (Status read = ReadJpegInfo(source, info); !read.ok()) return read;
   const bool turned = info.orientation >= 5 && info.orientation <= 8;
   size = PublishedSizeFor(turned ? info.height : info.width, turned ? info.width : info.height, max, shownWidth,
                           shownHeight);
-  return true;
+  return {};
 }
 
-bool EncodePublishedPicture(const std::string& source, const PublishedSize& size, int quality, bool keepLocation,
-                            std::string& bytes, std::string& error) {
+Status EncodePublishedPicture(const std::string& source, const PublishedSize& size, int quality, bool keepLocation,
+                              std::string& bytes) {
   std::vector<JpegSegment> segments;
-  if (!ReadJpegMetadata(source, segments, error)) return false;
+  if (Status read = ReadJpegMetadata(source, segments); !read.ok()) return read;
   for (JpegSegment& s : segments) {
     if (KindOfSegment(s.marker, s.data) == SegmentKind::Exif) {
+      // False only when there is no orientation tag, which then reads as 1 anyway.
       (void)SetExifOrientation(reinterpret_cast<uint8_t*>(s.data.data()), s.data.size(), 1);
     }
   }
-  if (!keepLocation) (void)StripSegmentsLocation(segments);
+  if (!keepLocation) (void)StripSegmentsLocation(segments);  // tells only whether there was a location
   ReductionGoal goal;
   goal.size = size;
   goal.encode = true;
@@ -598,21 +600,11 @@ bool EncodePublishedPicture(const std::string& source, const PublishedSize& size
   goal.segments = &segments;
   std::unique_ptr<ReductionRun> run;
   JpegInfo info;
-  if (!RunReduction(source, goal, run, info, error)) return false;
-  if (run->streamed()) {
-    if (!run->encoder().finish(bytes)) {
-      error = source + ": " + run->encoder().error();
-      return false;
-    }
-    return true;
-  }
+  if (Status reduced = RunReduction(source, goal, run, info); !reduced.ok()) return reduced;
+  if (run->streamed()) return OfSource(source, run->encoder().finish(bytes));
   // A turned picture is encoded once it is whole and upright.
   const Bitmap picture = ApplyOrientation(run->picture(), info.orientation);
-  if (!EncodeJpeg(picture, quality, segments, bytes, error)) {
-    error = source + ": " + error;
-    return false;
-  }
-  return true;
+  return OfSource(source, EncodeJpeg(picture, quality, segments, bytes));
 }
 
 }  // namespace pictavo

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "image/bitmap.h"
+#include "platform/error.h"
 
 namespace pictavo {
 
@@ -28,21 +29,21 @@ PublishedSize PublishedSizeFor(int width, int height, int max, long long shownWi
 Bitmap AreaResize(const Bitmap& src, int width, int height);
 
 // The picture's published size from its header (upright, as the pages
-// measure it); false with error when the header cannot be read.
-bool PlanPublishedPicture(const std::string& source, int max, long long shownWidth, long long shownHeight,
-                          PublishedSize& size, std::string& error);
+// measure it); ReadJpegInfo's failure when the header cannot be read.
+Status PlanPublishedPicture(const std::string& source, int max, long long shownWidth, long long shownHeight,
+                            PublishedSize& size);
 
 // The picture reduced to `size`, upright: decoded row by row at the smallest
 // DCT scale whose result still covers it (a progressive file through the
 // row-by-row rewrite), each row area averaged as it arrives, then turned.
 // Holds the result and a few rows, never a whole decode or its coefficients;
 // the pixels are those of AreaResize over DecodeJpegFileToCover, turned.
-bool ReducePublishedPicture(const std::string& source, const PublishedSize& size, Bitmap& picture, std::string& error);
+Status ReducePublishedPicture(const std::string& source, const PublishedSize& size, Bitmap& picture);
 
 // The reduced picture's JPEG bytes: ReducePublishedPicture, encoded at
 // `quality` with the source's EXIF (orientation 1), XMP, ICC, IPTC and
 // comments, the location removed unless `keepLocation`.
-bool EncodePublishedPicture(const std::string& source, const PublishedSize& size, int quality, bool keepLocation,
-                            std::string& bytes, std::string& error);
+Status EncodePublishedPicture(const std::string& source, const PublishedSize& size, int quality, bool keepLocation,
+                              std::string& bytes);
 
 }  // namespace pictavo

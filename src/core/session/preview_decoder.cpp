@@ -12,8 +12,8 @@ namespace pictavo {
 PreviewPicture DecodePreview(const std::string& path) {
   PreviewPicture p;
   JpegInfo info;
-  if (!DecodeJpegFileToCover(path, kPreviewBox, p.picture, info, p.error)) {
-    if (p.error.empty()) p.error = path;
+  if (const Status decoded = DecodeJpegFileToCover(path, kPreviewBox, p.picture, info); !decoded.ok()) {
+    p.error = decoded.reason().empty() ? path : decoded.reason();
     return p;
   }
   // Upright, as the album's thumbnails and every viewer show it.
@@ -30,13 +30,21 @@ PreviewPicture EmbeddedPreview(const std::string& path) {
   PreviewPicture p;
   std::vector<JpegSegment> segments;
   JpegInfo info;
-  if (!ReadJpegMetadata(path, segments, p.error) || !ReadJpegInfo(path, info, p.error)) return p;
+  Status read = ReadJpegMetadata(path, segments);
+  if (read.ok()) read = ReadJpegInfo(path, info);
+  if (!read.ok()) {
+    p.error = read.reason();
+    return p;
+  }
   for (const JpegSegment& s : segments) {
     if (s.marker != 0xE1) continue;
     const std::string thumbnail = ReadExifFacts(s.data).thumbnail;
     JpegInfo small;
-    if (thumbnail.empty() || !DecodeJpegMemory(reinterpret_cast<const uint8_t*>(thumbnail.data()), thumbnail.size(),
-                                               p.picture, small, p.error)) {
+    if (thumbnail.empty()) continue;
+    const Status decoded =
+        DecodeJpegMemory(reinterpret_cast<const uint8_t*>(thumbnail.data()), thumbnail.size(), p.picture, small);
+    if (!decoded.ok()) {
+      p.error = decoded.reason();
       continue;
     }
     // Stored as the picture is: the picture's orientation turns it upright.

@@ -74,7 +74,8 @@ bool ReadAlbumHead(const std::string& pagePath, AlbumHead& head, std::string& er
 
 bool ReadThumbnailSize(const std::string& path, int& width, int& height, std::string& error) {
   JpegInfo info;
-  if (!ReadJpegInfo(path, info, error)) {
+  if (const Status read = ReadJpegInfo(path, info); !read.ok()) {
+    error = read.reason();
     if (error.rfind(path, 0) != 0) error = path + ": " + error;
     return false;
   }

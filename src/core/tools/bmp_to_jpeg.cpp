@@ -92,10 +92,9 @@ ConversionOutcome ConvertBmpFiles(const std::string& folder, const std::vector<s
         !host.askYesNo(Message(MessageId::OverwriteQuestion, {outputName}), MessageId::Caption)) {
       continue;
     }
-    std::string error;
-    if (!WriteJpegFile(output, picture, quality, error)) {
+    if (const Status written = WriteJpegFile(output, picture, quality); !written.ok()) {
       host.showMessage(MessageId::WriteError);
-      host.note(Detail(error));
+      host.note(Detail(written.reason()));
       host.setStatus(StatusPanel::Step, Detail(""));
       return ConversionOutcome::Failed;
     }

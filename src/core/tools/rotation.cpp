@@ -28,11 +28,11 @@ constexpr int kExifMarker = 0xE1;  // APP1
 // make it; empty when it cannot be encoded (the EXIF then drops it).
 std::string ExifThumbnail(const Bitmap& picture) {
   constexpr int kBox = 160;
-  std::string bytes, error;
+  std::string bytes;
   const int longer = std::max(picture.width, picture.height);
   const Bitmap small =
       longer > kBox ? FilterThumbnail(picture, kBox, kBox, static_cast<long double>(longer) / kBox) : picture;
-  if (!EncodeJpeg(small, 80, bytes, error)) bytes.clear();
+  if (!EncodeJpeg(small, 80, bytes).ok()) bytes.clear();  // no thumbnail is all a failure leaves
   return bytes;
 }
 
@@ -164,14 +164,13 @@ void RotationWalk::showCounter() {
 }
 
 void RotationWalk::load() {
-  std::string error;
   JpegInfo info;
-  if (!DecodeJpegFile(FolderBase(m_folder) + currentName(), m_picture, info, error)) {
+  if (const Status decoded = DecodeJpegFile(FolderBase(m_folder) + currentName(), m_picture, info); !decoded.ok()) {
     // The walk stays on this entry with nothing to save: Save can never write
     // the previous picture's pixels over this file.
     m_picture = Bitmap{};
     m_preview = {};
-    m_host.showMessage(Detail(error));
+    m_host.showMessage(Detail(decoded.reason()));
     return;
   }
   // Shown upright, as viewers and the album's thumbnails show it, so that
@@ -294,8 +293,9 @@ SaveOutcome RotationWalk::save() {
   // The photographer's metadata goes with the new pixels; the pixels are
   // upright now, so the orientation says so.
   std::vector<JpegSegment> segments;
-  bool ok = !PathExists(path) || ReadJpegMetadata(path, segments, error);
-  if (ok) {
+  Status made;
+  if (PathExists(path)) made = ReadJpegMetadata(path, segments);
+  if (made.ok()) {
     // The EXIF also describes the picture: its pixel size and the thumbnail
     // that file managers show must be those of the saved, upright picture.
     std::optional<std::string> thumbnail;
@@ -308,8 +308,10 @@ SaveOutcome RotationWalk::save() {
         SetExifOrientation(reinterpret_cast<uint8_t*>(s.data.data()), s.data.size(), 1);
       }
     }
-    ok = EncodeJpeg(m_picture, quality, segments, bytes, error);
+    made = EncodeJpeg(m_picture, quality, segments, bytes);
   }
+  bool ok = made.ok();
+  if (!ok) error = made.reason();
   if (ok && IsReadOnly(path)) {
     if (!m_host.askYesNo(MessageId::ReadOnlyQuestion, MessageId::Caption)) return SaveOutcome::Declined;
     if (!ClearReadOnly(path)) {
