@@ -229,11 +229,15 @@ TEST(PublishCli, SucceedsOnlyWhenTheCopyPassesTheCheck) {
   EXPECT_NE(r.out.find("[missing-thumbnail]"), std::string::npos) << r.out;
 
   EXPECT_EQ(Cli({"publish", dir.file("nothing"), dest}).status, 2);
-  EXPECT_EQ(Cli({"publish", site, site + "/spring/copy"}).status, 1);  // inside the site
+  const CliResult inside = Cli({"publish", site, site + "/spring/copy"});
+  EXPECT_EQ(inside.status, 1);
+  EXPECT_EQ(inside.err, "pictavo-cli: the destination and the site must not lie inside each other\n");
   EXPECT_FALSE(PathExists(site + "/spring/copy"));
   EXPECT_EQ(Cli({"publish", site, dest, "--quality", "0"}).status, 2);
   EXPECT_EQ(Cli({"publish", site, dest, "--max-size", "2"}).status, 2);
-  EXPECT_EQ(Cli({"publish", site + "/spring/_backup", dir.file("d2")}).status, 1);  // no page there
+  const CliResult noPage = Cli({"publish", site + "/spring/_backup", dir.file("d2")});
+  EXPECT_EQ(noPage.status, 1);
+  EXPECT_EQ(noPage.err, "pictavo-cli: no page of this program in " + site + "/spring/_backup\n");
 }
 
 TEST(PublishCli, ADryRunSaysWhatItWouldDoAndWritesNothing) {

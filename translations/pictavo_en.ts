@@ -1453,6 +1453,38 @@
 <context>
     <name>pictavo::gui::PublishWindow</name>
     <message>
+        <source>最大サイズは 16 から 65500 ピクセルまでです。</source>
+        <translation>The largest size must be between 16 and 65500 pixels.</translation>
+    </message>
+    <message>
+        <source>画質は 1 から 100 までです。</source>
+        <translation>The quality must be between 1 and 100.</translation>
+    </message>
+    <message>
+        <source>フォルダ %1 がありません。</source>
+        <translation>There is no folder %1.</translation>
+    </message>
+    <message>
+        <source>公開先 %1 はフォルダではありません。</source>
+        <translation>The destination %1 is not a folder.</translation>
+    </message>
+    <message>
+        <source>公開先と公開するフォルダは、互いの中に置けません。</source>
+        <translation>The destination and the site must not lie inside each other.</translation>
+    </message>
+    <message>
+        <source>%1 にはこのプログラムのページがありません。</source>
+        <translation>There is no page of this program in %1.</translation>
+    </message>
+    <message>
+        <source>公開先を作成できません: %1</source>
+        <translation>The destination cannot be created: %1</translation>
+    </message>
+    <message>
+        <source>公開先に書き込めません: %1</source>
+        <translation>The destination cannot be written: %1</translation>
+    </message>
+    <message>
         <source>公開先のフォルダを指定してください。</source>
         <translation>Please give the destination folder.</translation>
     </message>

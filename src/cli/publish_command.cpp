@@ -51,6 +51,22 @@ class PublishCliHost : public PublishHost {
   bool m_shown = false;
 };
 
+std::string RefusalText(PublishRefusal why, const std::string& detail) {
+  switch (why) {
+    case PublishRefusal::None: break;
+    case PublishRefusal::BadMaxSize: return "the largest size must be between 16 and 65500 pixels";
+    case PublishRefusal::BadQuality: return "the quality must be between 1 and 100";
+    case PublishRefusal::NoSite: return "no such folder: " + detail;
+    case PublishRefusal::DestinationNotAFolder: return "the destination is not a folder: " + detail;
+    case PublishRefusal::Nested: return "the destination and the site must not lie inside each other";
+    case PublishRefusal::SiteUnreadable: return detail;
+    case PublishRefusal::NoPages: return "no page of this program in " + detail;
+    case PublishRefusal::DestinationNotCreated: return "the destination cannot be created: " + detail;
+    case PublishRefusal::DestinationNotWritten: return "the destination cannot be written: " + detail;
+  }
+  return detail;
+}
+
 int RunPublish(const PublishCliOptions& o, Io& io) {
   if (!FolderExists(o.site)) {
     io.err << "pictavo-cli: no such folder: " << o.site << '\n';
@@ -60,8 +76,8 @@ int RunPublish(const PublishCliOptions& o, Io& io) {
   PublishCliHost host(io.err, terminal, o.quiet && !o.publish.dryRun);
   const PublishSummary s = Publish(o.site, o.dest, o.publish, host);
   host.clear();
-  if (!s.error.empty()) {
-    io.err << "pictavo-cli: " << s.error << '\n';
+  if (s.refusal != PublishRefusal::None) {
+    io.err << "pictavo-cli: " << RefusalText(s.refusal, s.refusalDetail) << '\n';
     return 1;
   }
   for (const std::string& f : s.failures) io.err << "pictavo-cli: " << f << '\n';

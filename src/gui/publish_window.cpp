@@ -30,6 +30,30 @@ constexpr const char* kSomeFailed = QT_TRANSLATE_NOOP("pictavo::gui::PublishWind
 constexpr const char* kSettingsNotSaved = QT_TRANSLATE_NOOP("pictavo::gui::PublishWindow", "公開の設定を保存できませんでした。");
 }  // namespace msg
 
+// Why the publish did not start, in the interface's language.
+QString RefusalText(PublishRefusal why, const std::string& detail) {
+  const QString d = QString::fromStdString(detail);
+  const auto text = [](const char* source) { return QCoreApplication::translate("pictavo::gui::PublishWindow", source); };
+  switch (why) {
+    case PublishRefusal::None: break;
+    case PublishRefusal::BadMaxSize: return text(QT_TRANSLATE_NOOP("pictavo::gui::PublishWindow", "最大サイズは 16 から 65500 ピクセルまでです。"));
+    case PublishRefusal::BadQuality: return text(QT_TRANSLATE_NOOP("pictavo::gui::PublishWindow", "画質は 1 から 100 までです。"));
+    case PublishRefusal::NoSite: return text(QT_TRANSLATE_NOOP("pictavo::gui::PublishWindow", "フォルダ %1 がありません。")).arg(d);
+    case PublishRefusal::DestinationNotAFolder:
+      return text(QT_TRANSLATE_NOOP("pictavo::gui::PublishWindow", "公開先 %1 はフォルダではありません。")).arg(d);
+    case PublishRefusal::Nested:
+      return text(QT_TRANSLATE_NOOP("pictavo::gui::PublishWindow", "公開先と公開するフォルダは、互いの中に置けません。"));
+    case PublishRefusal::SiteUnreadable: return d;
+    case PublishRefusal::NoPages:
+      return text(QT_TRANSLATE_NOOP("pictavo::gui::PublishWindow", "%1 にはこのプログラムのページがありません。")).arg(d);
+    case PublishRefusal::DestinationNotCreated:
+      return text(QT_TRANSLATE_NOOP("pictavo::gui::PublishWindow", "公開先を作成できません: %1")).arg(d);
+    case PublishRefusal::DestinationNotWritten:
+      return text(QT_TRANSLATE_NOOP("pictavo::gui::PublishWindow", "公開先に書き込めません: %1")).arg(d);
+  }
+  return d;
+}
+
 PublishWindow::PublishWindow(QWidget* parent, Dialogs& dialogs, std::string programFolder)
     : ToolWindow(parent, Qt::Dialog | Qt::WindowCloseButtonHint),
       m_ui(dialogs, this),
@@ -128,8 +152,8 @@ void PublishWindow::execute() {
       break;
     }
     case PublishOutcome::Failed:
-      if (!s.error.empty()) {
-        m_ui.note(s.error);
+      if (s.refusal != PublishRefusal::None) {
+        m_ui.note(RefusalText(s.refusal, s.refusalDetail).toStdString());
         m_ui.showMessage(tr(msg::kCannotStart).toStdString());
       } else {
         std::string detail;

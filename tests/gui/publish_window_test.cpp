@@ -3,6 +3,7 @@
 // the albums the main window made, and 中止.
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -72,6 +73,14 @@ class PublishWindowTest : public QObject, public ToolWindowFixture {
     PublishWindow* publish = openOnAlbum(dialogs, main, album);
     Find<QPushButton>(publish, "PublishButton")->click();
     QCOMPARE(dialogs.messages, QStringList{QStringLiteral("公開先のフォルダを指定してください。")});
+    dialogs.messages.clear();
+
+    // A copy inside the site is refused, with the reason in the interface's words.
+    Find<QLineEdit>(publish, "DestEdit")->setText(album + QStringLiteral("/web"));
+    Find<QPushButton>(publish, "PublishButton")->click();
+    QCOMPARE(dialogs.messages,
+             QStringList{QStringLiteral("公開用コピーを作成できません。\n\n公開先と公開するフォルダは、互いの中に置けません。")});
+    QVERIFY(!QFileInfo::exists(album + QStringLiteral("/web")));
     dialogs.messages.clear();
 
     const QString dest = path(QStringLiteral("out2"));

@@ -231,7 +231,7 @@ class Publisher {
       return std::move(m_summary);
     }
     if (!MakeFolders(m_dest)) {
-      fail("the destination cannot be created: " + SystemErrorText(m_dest, errno));
+      refuse(PublishRefusal::DestinationNotCreated, SystemErrorText(m_dest, errno));
       return std::move(m_summary);
     }
     // Every file about to be written is claimed first, so that a kill in
@@ -240,7 +240,7 @@ class Publisher {
     for (const Job& job : m_jobs) claims[job.rel] = ManifestEntry{"claimed", -1, -1, -1, -1};
     std::string error;
     if (!WriteFileAtomically(FolderBase(m_dest) + kManifestName, FormatManifest(claims), error)) {
-      fail("the destination cannot be written: " + error);
+      refuse(PublishRefusal::DestinationNotWritten, error);
       return std::move(m_summary);
     }
     m_manifest = std::move(claims);
@@ -272,46 +272,42 @@ class Publisher {
   }
 
  private:
-  void fail(std::string error) {
+  // Always false: `if (...) return refuse(...)` in start().
+  bool refuse(PublishRefusal why, std::string detail = {}) {
     m_summary.outcome = PublishOutcome::Failed;
-    m_summary.error = std::move(error);
+    m_summary.refusal = why;
+    m_summary.refusalDetail = std::move(detail);
+    return false;
   }
 
   bool start() {
     if (m_options.maxSize < 16 || m_options.maxSize > 65500) {
-      m_summary.error = "the largest size must be between 16 and 65500 pixels";
-      return false;
+      return refuse(PublishRefusal::BadMaxSize);
     }
     if (m_options.quality < 1 || m_options.quality > 100) {
-      m_summary.error = "the quality must be between 1 and 100";
-      return false;
+      return refuse(PublishRefusal::BadQuality);
     }
     m_realSite = RealPath(m_site);
     struct stat st {};
     if (m_realSite.empty() || ::stat(m_realSite.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-      m_summary.error = "no such folder: " + m_site;
-      return false;
+      return refuse(PublishRefusal::NoSite, m_site);
     }
     m_dest = AbsolutePath(m_dest);
     if (::stat(m_dest.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) {
-      m_summary.error = "the destination is not a folder: " + m_dest;
-      return false;
+      return refuse(PublishRefusal::DestinationNotAFolder, m_dest);
     }
     const std::string realDest = RealPathToBe(m_dest);
     // A copy inside the site would be published into itself on the next run;
     // a site inside the copy could be overwritten by it.
     if (Within(realDest, m_realSite) || Within(m_realSite, realDest)) {
-      m_summary.error = "the destination and the site must not lie inside each other";
-      return false;
+      return refuse(PublishRefusal::Nested);
     }
     m_siteCheck = CheckSite(m_realSite, CheckOptions{true});
     if (!m_siteCheck.ok) {
-      m_summary.error = m_siteCheck.error;
-      return false;
+      return refuse(PublishRefusal::SiteUnreadable, m_siteCheck.error);
     }
     if (m_siteCheck.pages == 0) {
-      m_summary.error = "no page of this program in " + m_site;
-      return false;
+      return refuse(PublishRefusal::NoPages, m_site);
     }
     std::string bytes, error;
     if (ReadFileBytes(FolderBase(m_dest) + kManifestName, bytes, error, nullptr, kManifestReadLimit)) {

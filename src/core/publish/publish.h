@@ -46,13 +46,29 @@ class PublishHost {
 enum class PublishOutcome {
   Done,         // everything written, the check found no problem
   CheckFailed,  // written, but the check found problems in the destination
-  Failed,       // some files could not be published (`failures`), or nothing could be started (`error`)
+  Failed,       // some files could not be published (`failures`), or nothing could be started (`refusal`)
   Stopped,      // stopped on request; the destination is consistent, a rerun completes it
+};
+
+// Why a publish did not start, or stopped before its first file; each front
+// end words it, with `refusalDetail` where the comment names one.
+enum class PublishRefusal {
+  None,
+  BadMaxSize,             // outside 16..65500
+  BadQuality,             // outside 1..100
+  NoSite,                 // detail: the site as given
+  DestinationNotAFolder,  // detail: the destination
+  Nested,                 // the destination and the site lie inside each other
+  SiteUnreadable,         // detail: the system's reason
+  NoPages,                // detail: the site as given
+  DestinationNotCreated,  // detail: the system's reason
+  DestinationNotWritten,  // detail: the system's reason
 };
 
 struct PublishSummary {
   PublishOutcome outcome = PublishOutcome::Done;
-  std::string error;  // why nothing was done, for a Failed publish that could not start
+  PublishRefusal refusal = PublishRefusal::None;  // for a Failed publish that could not start
+  std::string refusalDetail;
   size_t files = 0;      // files of the published site
   size_t reduced = 0;    // pictures made smaller
   size_t copied = 0;     // files copied (pages, thumbnails, pictures that fit)
