@@ -21,9 +21,12 @@ int main(int argc, char** argv) {
   PublishedSize size;
   std::string error, bytes;
   if (!PlanPublishedPicture(argv[1], max, 0, 0, size, error) ||
-      (size.reduce && !EncodePublishedPicture(argv[1], size, quality, false, bytes, error)) ||
-      (size.reduce && !WriteFileAtomically(argv[2], bytes, error, false))) {
+      (size.reduce && !EncodePublishedPicture(argv[1], size, quality, false, bytes, error))) {
     std::fprintf(stderr, "%s\n", error.c_str());
+    return 1;
+  }
+  if (const Status written = size.reduce ? WriteFileAtomically(argv[2], bytes, false) : Status(); !written.ok()) {
+    std::fprintf(stderr, "%s\n", written.reason().c_str());
     return 1;
   }
   std::printf("%d x %d%s\n", size.width, size.height, size.reduce ? "" : " (fits; not written)");

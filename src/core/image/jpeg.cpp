@@ -730,7 +730,9 @@ bool EncodeJpeg(const Bitmap& picture, int quality, const std::vector<JpegSegmen
 bool WriteJpegFile(const std::string& path, const Bitmap& picture, int quality, std::string& error) {
   std::string bytes;
   if (!EncodeJpeg(picture, quality, bytes, error)) return false;
-  return WriteFileAtomically(path, bytes, error);
+  const Status written = WriteFileAtomically(path, bytes);
+  if (!written.ok()) error = written.reason();
+  return written.ok();
 }
 
 }  // namespace pictavo

@@ -1,5 +1,7 @@
 #include "toc/discovery.h"
 
+#include <unistd.h>
+
 #include <string_view>
 
 #include "image/jpeg.h"
@@ -64,23 +66,29 @@ AlbumHead CutAlbumHead(std::string bytes) {
   return head;
 }
 
-bool ReadAlbumHead(const std::string& pagePath, AlbumHead& head, std::string& error) {
+Status ReadAlbumHead(const std::string& pagePath, AlbumHead& head) {
   // Only the first lines are read, so only the start of the file is.
   std::string bytes;
-  if (!ReadFileBytes(pagePath, bytes, error, nullptr, kAlbumHeadReadLimit)) return false;
+  if (Status read = ReadFileBytes(pagePath, bytes, nullptr, kAlbumHeadReadLimit); !read.ok()) return read;
   head = CutAlbumHead(std::move(bytes));
-  return true;
+  return {};
 }
 
-bool ReadThumbnailSize(const std::string& path, int& width, int& height, std::string& error) {
+Status ReadThumbnailSize(const std::string& path, int& width, int& height) {
   JpegInfo info;
+  std::string error;
   if (!ReadJpegInfo(path, info, error)) {
     if (error.rfind(path, 0) != 0) error = path + ": " + error;
-    return false;
+    // The header reader's text alone does not tell a missing or unreadable
+    // file from bad bytes: the file itself does.
+    const ErrorCode code = !PathExists(path)                     ? ErrorCode::NotFound
+                           : ::access(path.c_str(), R_OK) != 0 ? ErrorCode::CannotRead
+                                                               : ErrorCode::Damaged;
+    return Status::Failure(code, std::move(error));
   }
   width = info.width;
   height = info.height;
-  return true;
+  return {};
 }
 
 std::string FolderTitle(const std::string& path) { return LastComponent(path); }
@@ -110,8 +118,9 @@ DiscoveryResult DiscoverAlbums(const std::string& tocFolder, const AlbumSettings
       continue;
     }
     AlbumHead head;
-    if (!ReadAlbumHead(page, head, result.error)) {
+    if (const Status read = ReadAlbumHead(page, head); !read.ok()) {
       result.status = DiscoveryStatus::Failed;
+      result.error = read.reason();
       return result;
     }
     if (!head.recognised) continue;
@@ -130,8 +139,9 @@ DiscoveryResult DiscoverAlbums(const std::string& tocFolder, const AlbumSettings
     }
     if (readThumbnailSizes && !entry.thumbnailName.empty()) {
       if (FileExists(thumb)) {
-        if (!ReadThumbnailSize(thumb, entry.thumbnailWidth, entry.thumbnailHeight, result.error)) {
+        if (const Status read = ReadThumbnailSize(thumb, entry.thumbnailWidth, entry.thumbnailHeight); !read.ok()) {
           result.status = DiscoveryStatus::Failed;
+          result.error = read.reason();
           return result;
         }
         entry.hasThumbnailSize = entry.thumbnailWidth > 0 && entry.thumbnailHeight > 0;
