@@ -19,12 +19,15 @@ int main(int argc, char** argv) {
   const int max = argc > 3 ? std::atoi(argv[3]) : 2048;
   const int quality = argc > 4 ? std::atoi(argv[4]) : 85;
   PublishedSize size;
-  std::string error, bytes;
+  std::string bytes;
   Status made = PlanPublishedPicture(argv[1], max, 0, 0, size);
   if (made.ok() && size.reduce) made = EncodePublishedPicture(argv[1], size, quality, false, bytes);
-  if (!made.ok()) error = made.reason();
-  if (!made.ok() || (size.reduce && !WriteFileAtomically(argv[2], bytes, error, false))) {
-    std::fprintf(stderr, "%s\n", error.c_str());
+  if (!made.ok()) {
+    std::fprintf(stderr, "%s\n", made.reason().c_str());
+    return 1;
+  }
+  if (const Status written = size.reduce ? WriteFileAtomically(argv[2], bytes, false) : Status(); !written.ok()) {
+    std::fprintf(stderr, "%s\n", written.reason().c_str());
     return 1;
   }
   std::printf("%d x %d%s\n", size.width, size.height, size.reduce ? "" : " (fits; not written)");

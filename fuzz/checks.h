@@ -261,8 +261,7 @@ inline std::string CheckComments(const uint8_t* data, size_t size) {
 inline std::string CheckAlbumPage(const uint8_t* data, size_t size) {
   const std::string path = WriteInput(data, size, "index.htm");
   AlbumHead head;
-  std::string error;
-  if (ReadAlbumHead(path, head, error) && head.recognised != IsAlbumPage(head.markerLine)) return "marker";
+  if (ReadAlbumHead(path, head).ok() && head.recognised != IsAlbumPage(head.markerLine)) return "marker";
   if (!IsValidUtf8(head.fields.title) || !IsValidUtf8(head.fields.thumbnailName)) return "fields not UTF-8";
   return {};
 }

@@ -318,10 +318,12 @@ TEST(AlbumRun, AFullDiskLeavesThePreviousPagesWhole) {
     WriteAll(a.dir.file("index.htm"), "the page of last week");
     WriteAll(a.dir.file("SShow.htm"), "the slide show of last week");
     ASSERT_EQ(::chmod(a.dir.file("index.htm").c_str(), 0640), 0);
-    a.openPage = [&c](const std::string& path, std::string& error) -> std::unique_ptr<ByteSink> {
-      auto sink = OpenAtomicSink(path, error);
-      if (!sink || LastComponent(path) != c.fullAt) return sink;
-      return std::make_unique<LimitedSink>(std::move(sink), c.limit);
+    a.openPage = [&c](const std::string& path) {
+      SinkOpening opened = OpenAtomicSink(path);
+      if (opened.sink && LastComponent(path) == c.fullAt) {
+        opened.sink = std::make_unique<LimitedSink>(std::move(opened.sink), c.limit);
+      }
+      return opened;
     };
     EXPECT_EQ(a.run(), RunOutcome::Failed) << what;
     ASSERT_EQ(a.host.messages.size(), 1u) << what;

@@ -18,6 +18,7 @@
 #include "fixtures.h"
 #include "image/jpeg.h"
 #include "publish/published_picture.h"
+#include "status_testing.h"
 #include "comments/comment_file.h"
 #include "test_util.h"
 #include "platform/textfile.h"
@@ -206,8 +207,8 @@ TEST(BoundedDecode, PipesWithAPicturesNameAreRefusedWithoutWaiting) {
   EXPECT_FALSE(DecodeJpegFile(path, b, info).ok());
   StreamedThumbnail out;
   EXPECT_FALSE(MakeThumbnailStreaming(path, ThumbnailJob{}, out).ok());
-  std::string bytes, error;
-  EXPECT_TRUE(ReadFileBytes(path, bytes, error));  // no writer: nothing to read
+  std::string bytes;
+  EXPECT_TRUE(Succeeded(ReadFileBytes(path, bytes)));  // no writer: nothing to read
   EXPECT_EQ(bytes, "");
 }
 
@@ -223,19 +224,20 @@ TEST(BoundedDecode, TextReadersReadOnlyWhatTheyCanUse) {
     out << std::string(3 * kAlbumHeadReadLimit, 'x');
   }
   AlbumHead page;
-  std::string error;
-  ASSERT_TRUE(ReadAlbumHead(dir.file("index.htm"), page, error)) << error;
+  ASSERT_TRUE(Succeeded(ReadAlbumHead(dir.file("index.htm"), page)));
   EXPECT_EQ(page.fields.title, "旅");
   std::string bytes;
-  ASSERT_TRUE(ReadFileBytes(dir.file("index.htm"), bytes, error, nullptr, 100));
+  ASSERT_TRUE(Succeeded(ReadFileBytes(dir.file("index.htm"), bytes, nullptr, 100)));
   EXPECT_EQ(bytes.size(), 100u);
 
   // A comment file beyond any real one is refused rather than read in part.
   WriteAll(dir.file("PicComment.txt"), "");
   ASSERT_EQ(::truncate(dir.file("PicComment.txt").c_str(), static_cast<off_t>(kMaxCommentFileBytes) + 1), 0);
   CommentFile comments;
-  EXPECT_FALSE(ReadCommentFile(dir.path(), comments, error));
-  EXPECT_NE(error.find("64 MB"), std::string::npos) << error;
+  const Status refused = ReadCommentFile(dir.path(), comments);
+  EXPECT_FALSE(refused.ok());
+  EXPECT_EQ(refused.code(), ErrorCode::TooLarge);
+  EXPECT_EQ(refused.reason(), dir.file("PicComment.txt") + ": larger than 64 MB");
 }
 
 // A BMP file's 40-byte headers declaring w x h at `bits`, with `fileSize` in

@@ -17,6 +17,7 @@
 #include "settings/name_check.h"
 #include "settings/settings_file.h"
 #include "text/encoding.h"
+#include "status_testing.h"
 #include "test_util.h"
 #include "message_testing.h"
 
@@ -170,8 +171,7 @@ struct FolderSettingsCase {
   static void writeSettings(const std::string& path, const AlbumSettings& st) {
     SettingsLines lines;
     FillSettingsLines(st, "2.02", lines);
-    std::string error;
-    ASSERT_TRUE(WriteSettingsFile(path, lines, error)) << error;
+    ASSERT_TRUE(Succeeded(WriteSettingsFile(path, lines)));
   }
 };
 

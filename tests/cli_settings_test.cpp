@@ -40,7 +40,7 @@ TEST(CliSettings, ShowAndSaveFollowTheStartAndSaveRules) {
   expected.headerComment = "é";
   SettingsLines lines;
   FillSettingsLines(expected, "2.02", lines);
-  WriteSettingsFile(dir.file("expected.ini"), lines, r.err);
+  ASSERT_TRUE(Succeeded(WriteSettingsFile(dir.file("expected.ini"), lines)));
   EXPECT_EQ(ReadAll(dir.file("mine.ini")), ReadAll(dir.file("expected.ini")));
   r = Cli({"settings", "show", dir.file("mine.ini"), "--home", home});
   EXPECT_EQ(Field(r.out, "textColor"), "255");
@@ -57,20 +57,20 @@ TEST(CliSettings, ShowAndSaveFollowTheStartAndSaveRules) {
   old.thumbnailPrefix = "t_";
   old.pictureFrame = "off";
   FillSettingsLines(old, "1.55", lines);
-  WriteSettingsFile(home + "/Vistamo.ini", lines, r.err);
+  ASSERT_TRUE(Succeeded(WriteSettingsFile(home + "/Vistamo.ini", lines)));
   r = Cli({"settings", "show", "--home", home});
   EXPECT_EQ(Field(r.out, "thumbnailPrefix"), "t_");
   EXPECT_EQ(Field(r.out, "pictureFrame"), "on");
 
   // --load: its header rules; a refused file ends with status 1.
   lines[0] = "Vistamo Ver2.01";
-  WriteSettingsFile(dir.file("load.ini"), lines, r.err);
+  ASSERT_TRUE(Succeeded(WriteSettingsFile(dir.file("load.ini"), lines)));
   r = Cli({"settings", "show", "--home", home, "--load", dir.file("load.ini"), "--set", "textColor=7"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(Field(r.out, "pictureFrame"), "off");
   EXPECT_EQ(Field(r.out, "textColor"), "7");
   lines[0] = "ABCDEFGHIJK2.02";
-  WriteSettingsFile(dir.file("load.ini"), lines, r.err);
+  ASSERT_TRUE(Succeeded(WriteSettingsFile(dir.file("load.ini"), lines)));
   r = Cli({"settings", "show", "--home", home, "--load", dir.file("load.ini")});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");

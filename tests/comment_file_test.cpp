@@ -4,6 +4,7 @@
 
 #include "comments/comment_file.h"
 #include "platform/sink.h"
+#include "status_testing.h"
 #include "test_util.h"
 #include "text/encoding.h"
 
@@ -20,13 +21,12 @@ std::string Crlf(const std::vector<std::string>& lines) {
 
 TEST(CommentFile, WritesEightLinesForTwoPicturesAndReadsThemBack) {
   TempDir dir;
-  std::string error;
   Message writeError;
   ASSERT_EQ(WriteCommentFile(dir.path(), {"a.jpg", "b.jpg"}, {{"Sea", ""}}, writeError), CommentWriteResult::Saved);
   EXPECT_EQ(ReadAll(dir.file("PicComment.txt")), Crlf({kSep, "a.jpg", "Sea", "", kSep, "b.jpg", "", ""}));
 
   CommentFile file;
-  ASSERT_TRUE(ReadCommentFile(dir.path(), file, error));
+  ASSERT_TRUE(Succeeded(ReadCommentFile(dir.path(), file)));
   ASSERT_EQ(file.records.size(), 2u);
   EXPECT_EQ(file.records[0], (TCommentRecord{"a.jpg", "Sea", ""}));
   EXPECT_EQ(file.records[1], (TCommentRecord{"b.jpg", "", ""}));
@@ -59,14 +59,13 @@ TEST(CommentFile, ReaderStopsAtEmptyNamesAndKeepsSeparatorsUnexamined) {
 
 TEST(CommentFile, UnencodableCharactersAndBadBytesRoundTrip) {
   TempDir dir;
-  std::string error;
   Message writeError;
   // "é" has no CP932 form and is stored as a reference; "&#65;" was typed as is.
   ASSERT_EQ(WriteCommentFile(dir.path(), {"café.jpg"}, {{"é 海", "&#65;"}}, writeError), CommentWriteResult::Saved);
   const std::string bytes = ReadAll(dir.file("PicComment.txt"));
   EXPECT_NE(bytes.find("caf&#233;.jpg"), std::string::npos);
   CommentFile file;
-  ASSERT_TRUE(ReadCommentFile(dir.path(), file, error));
+  ASSERT_TRUE(Succeeded(ReadCommentFile(dir.path(), file)));
   ASSERT_EQ(file.records.size(), 1u);
   EXPECT_EQ(file.records[0], (TCommentRecord{"café.jpg", "é 海", "&#65;"}));
   ASSERT_EQ(WriteCommentFile(dir.path(), {file.records[0].FileName}, {{file.records[0].Comment1, file.records[0].Comment2}},
@@ -107,14 +106,14 @@ TEST(CommentFile, StorageLimitKeepsTheFirstRecordsAndSlots) {
 
 TEST(CommentFile, FailedWriteKeepsTheOldFile) {
   TempDir dir;
-  std::string error;
   Message writeError;
   ASSERT_EQ(WriteCommentFile(dir.path(), {"a.jpg"}, {{"keep", ""}}, writeError), CommentWriteResult::Saved);
   const std::string before = ReadAll(dir.file("PicComment.txt"));
 
-  auto inner = OpenAtomicSink(dir.file("PicComment.txt"), error);
-  ASSERT_TRUE(inner);
-  EXPECT_EQ(WriteCommentFile(std::make_unique<LimitedSink>(std::move(inner), 40), {"a.jpg", "b.jpg"}, {}, writeError),
+  SinkOpening inner = OpenAtomicSink(dir.file("PicComment.txt"));
+  ASSERT_TRUE(Succeeded(inner.status));
+  ASSERT_TRUE(inner.sink);
+  EXPECT_EQ(WriteCommentFile(std::make_unique<LimitedSink>(std::move(inner.sink), 40), {"a.jpg", "b.jpg"}, {}, writeError),
             CommentWriteResult::WriteFailed);
   EXPECT_EQ(ReadAll(dir.file("PicComment.txt")), before);
   EXPECT_EQ(ListDir(dir.path()), std::vector<std::string>{"PicComment.txt"});
@@ -122,7 +121,10 @@ TEST(CommentFile, FailedWriteKeepsTheOldFile) {
   EXPECT_EQ(WriteCommentFile(dir.file("missing"), {"a.jpg"}, {}, writeError), CommentWriteResult::CannotCreate);
   EXPECT_NE(RenderMessage(writeError).find("missing"), std::string::npos);
   CommentFile none;
-  EXPECT_FALSE(ReadCommentFile(dir.file("missing"), none, error));
+  const Status missing = ReadCommentFile(dir.file("missing"), none);
+  EXPECT_FALSE(missing.ok());
+  EXPECT_EQ(missing.code(), ErrorCode::NotFound);
+  EXPECT_EQ(missing.reason(), dir.file("missing/PicComment.txt") + ": No such file or directory");
 }
 
 }  // namespace

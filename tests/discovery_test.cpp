@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "settings/album_settings.h"
+#include "status_testing.h"
 #include "test_util.h"
 #include "toc_test_util.h"
 #include "toc/discovery.h"
@@ -26,12 +27,11 @@ TEST(Discovery, BothMarkersAndNearMisses) {
 TEST(Discovery, FieldsAreCutByPositionOnly) {
   TempDir dir;
   AlbumHead head;
-  std::string error;
 
   const std::string page = dir.file("a.htm");
   WriteCp932Lines(page, {"<!DOCTYPE>", "<!-- Pictavo Version 2.02 -->", "<!-- FILE=012 a.jpg -->",
                          "<!--   2026.1.7 -->", "<HTML>", "<HEAD>", "<TITLE>旅行</TITLE>"});
-  ASSERT_TRUE(ReadAlbumHead(page, head, error)) << error;
+  ASSERT_TRUE(Succeeded(ReadAlbumHead(page, head)));
   EXPECT_TRUE(head.recognised);
   EXPECT_EQ(head.fields.fileCount, "012");
   EXPECT_EQ(head.fields.thumbnailName, "a.jpg");
@@ -40,14 +40,14 @@ TEST(Discovery, FieldsAreCutByPositionOnly) {
 
   // A table-of-contents page has no thumbnail name in its FILE line.
   WriteCp932Lines(page, {"<!DOCTYPE>", "<!-- Lumetto Version 1 -->", "<!-- FILE=005 -->", "", "", "", "<TITLE></TITLE>"});
-  ASSERT_TRUE(ReadAlbumHead(page, head, error));
+  ASSERT_TRUE(Succeeded(ReadAlbumHead(page, head)));
   EXPECT_EQ(head.fields.fileCount, "005");
   EXPECT_EQ(head.fields.thumbnailName, "");
   EXPECT_EQ(head.fields.title, "");
 
   // Short lines: a start beyond the end takes the last character; a negative count gives nothing.
   WriteCp932Lines(page, {"<!DOCTYPE>", "<!-- Pictavo", "<!-- F", "<!--", "", "", "<T>"});
-  ASSERT_TRUE(ReadAlbumHead(page, head, error));
+  ASSERT_TRUE(Succeeded(ReadAlbumHead(page, head)));
   EXPECT_EQ(head.fields.fileCount, "F");
   EXPECT_EQ(head.fields.thumbnailName, "");
   EXPECT_EQ(head.fields.createdDate, "-");
@@ -55,12 +55,14 @@ TEST(Discovery, FieldsAreCutByPositionOnly) {
 
   // A page of two lines is an album with every field empty.
   WriteCp932Lines(page, {"<!DOCTYPE>", "<!-- Pictavo Version 2.02 -->"});
-  ASSERT_TRUE(ReadAlbumHead(page, head, error));
+  ASSERT_TRUE(Succeeded(ReadAlbumHead(page, head)));
   EXPECT_TRUE(head.recognised);
   EXPECT_EQ(head.fields.fileCount + head.fields.thumbnailName + head.fields.createdDate + head.fields.title, "");
 
-  EXPECT_FALSE(ReadAlbumHead(dir.file("missing.htm"), head, error));
-  EXPECT_NE(error.find("missing.htm"), std::string::npos);
+  const Status missing = ReadAlbumHead(dir.file("missing.htm"), head);
+  EXPECT_FALSE(missing.ok());
+  EXPECT_NE(missing.reason().find("missing.htm"), std::string::npos);
+  EXPECT_EQ(missing.code(), ErrorCode::NotFound);
 }
 
 TEST(Discovery, CandidatesInCaseInsensitiveOrderWithoutHiddenOrDeepFolders) {
@@ -120,6 +122,11 @@ TEST(Discovery, ThumbnailSizesFromTheJpegHeader) {
   r = DiscoverAlbums(dir.path(), AlbumSettings{}, true);
   EXPECT_EQ(r.status, DiscoveryStatus::Failed);
   EXPECT_NE(r.error.find("a/htm_image/p.jpg"), std::string::npos) << r.error;
+  int width = 0, height = 0;
+  const Status damaged = ReadThumbnailSize(dir.file("a/htm_image/p.jpg"), width, height);
+  EXPECT_EQ(damaged.reason(), r.error);
+  EXPECT_EQ(damaged.code(), ErrorCode::Damaged);
+  EXPECT_EQ(ReadThumbnailSize(dir.file("b/htm_image/missing.jpg"), width, height).code(), ErrorCode::NotFound);
 }
 
 TEST(Discovery, FolderTitleIsTheLastComponent) {

@@ -212,7 +212,7 @@ TEST(Jpeg, WriteIsAtomic) {
   EXPECT_EQ(ListDir(dir.path()), std::vector<std::string>{"t.jpg"});
   const Status nowhere = WriteJpegFile(dir.file("none/t.jpg"), PatternPicture(8, 8), 80);
   EXPECT_FALSE(nowhere.ok());
-  EXPECT_EQ(nowhere.code(), ErrorCode::CannotWrite);
+  EXPECT_EQ(nowhere.code(), ErrorCode::NotFound);  // the folder named is not there
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform/paths.h"
 #include "settings/option_form.h"
 #include "settings/settings_file.h"
+#include "status_testing.h"
 #include "test_util.h"
 
 namespace pictavo {
@@ -80,8 +81,7 @@ class OptionConfirmTest : public ::testing::Test {
   void roundTrip(const AlbumSettings& stored) {
     SettingsLines out{};
     FillSettingsLines(stored, main.programVersion, out);
-    std::string error;
-    ASSERT_TRUE(WriteSettingsFile(DefaultSettingsPath(dir.path()), out, error)) << error;
+    ASSERT_TRUE(Succeeded(WriteSettingsFile(DefaultSettingsPath(dir.path()), out)));
     const std::string before = pcv();
     RecordingWindow window;
     const StartupReading reading = ReadSettingsAtStart(DefaultSettingsPath(dir.path()), settings, window);

@@ -15,12 +15,12 @@ mode_t ModeOf(const std::string& path) {
   return st.st_mode & 07777;
 }
 
-std::string Chosen(const PrivateFolderEnvironment& env, std::string* error = nullptr) {
-  std::string folder, why;
-  const bool ok = ChoosePrivateFolder(env, folder, why);
-  if (error) *error = why;
-  EXPECT_EQ(ok, why.empty()) << why;
-  return ok ? folder : "";
+std::string Chosen(const PrivateFolderEnvironment& env, Status* outcome = nullptr) {
+  std::string folder;
+  const Status status = ChoosePrivateFolder(env, folder);
+  if (outcome) *outcome = status;
+  EXPECT_EQ(status.ok(), status.reason().empty()) << status.reason();
+  return status.ok() ? folder : "";
 }
 
 TEST(PrivateFolder, TheRuntimeFolderOnlyWhenItIsTheUsersAlone) {
@@ -59,22 +59,25 @@ TEST(PrivateFolder, TheCacheFolderIsCheckedBeforeUse) {
   ASSERT_EQ(::rmdir(own.c_str()), 0);
   ASSERT_EQ(::mkdir(dir.file("elsewhere").c_str(), 0700), 0);
   ASSERT_EQ(::symlink(dir.file("elsewhere").c_str(), own.c_str()), 0);
-  std::string error;
+  Status error;
   EXPECT_EQ(Chosen({"", cache, ""}, &error), "");
-  EXPECT_NE(error.find(own), std::string::npos) << error;
+  EXPECT_NE(error.reason().find(own), std::string::npos) << error.reason();
+  EXPECT_EQ(error.code(), ErrorCode::CannotWrite);
   EXPECT_EQ(ModeOf(dir.file("elsewhere")), 0700u);
   ASSERT_EQ(::unlink(own.c_str()), 0);
   WriteAll(own, "");
   EXPECT_EQ(Chosen({"", cache, ""}, &error), "");
-  EXPECT_NE(error.find("not a folder"), std::string::npos) << error;
+  EXPECT_NE(error.reason().find("not a folder"), std::string::npos) << error.reason();
+  EXPECT_EQ(error.code(), ErrorCode::CannotWrite);
 
   // Nothing usable at all: no folder, and never a shared one.
   EXPECT_EQ(Chosen({"", "", ""}, &error), "");
-  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(error.reason().empty());
+  EXPECT_EQ(error.code(), ErrorCode::NotFound);
   // A cache folder that is not the user's own (root's, unless we are root).
   if (::geteuid() != 0) {
     EXPECT_EQ(Chosen({"", "/", ""}, &error), "");
-    EXPECT_NE(error.find("another user"), std::string::npos) << error;
+    EXPECT_NE(error.reason().find("another user"), std::string::npos) << error.reason();
   }
 }
 

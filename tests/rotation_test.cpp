@@ -178,10 +178,10 @@ TEST_F(RotationFolder, FailureHalfWayLeavesThePhotographUnchanged) {
   std::vector<PictureEntry> list = {{"a.jpg", true}};
   RotationWalk walk(host, settings);
   // The disk fills up after 500 bytes of the new picture.
-  walk.openSink = [](const std::string& path, std::string& error) -> std::unique_ptr<ByteSink> {
-    auto inner = OpenAtomicSink(path, error);
-    if (!inner) return nullptr;
-    return std::make_unique<LimitedSink>(std::move(inner), 500);
+  walk.openSink = [](const std::string& path) {
+    SinkOpening opened = OpenAtomicSink(path);
+    if (opened.sink) opened.sink = std::make_unique<LimitedSink>(std::move(opened.sink), 500);
+    return opened;
   };
   ASSERT_TRUE(walk.openList(dir.path(), list));
   walk.rotateRight();

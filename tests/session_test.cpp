@@ -7,6 +7,7 @@
 #include "fixtures.h"
 #include "platform/paths.h"
 #include "session/session.h"
+#include "status_testing.h"
 #include "test_util.h"
 
 namespace pictavo {
@@ -36,8 +37,7 @@ TEST(Session, StartUpMakesTheProgramFolderAndReadsItsSettings) {
   session.settings.thumbnailWidth = "200";
   SettingsLines lines{};
   FillSettingsLines(session.settings, session.main.programVersion, lines);
-  std::string error;
-  ASSERT_TRUE(WriteSettingsFile(home + "/PCV.ini", lines, error)) << error;
+  ASSERT_TRUE(Succeeded(WriteSettingsFile(home + "/PCV.ini", lines)));
   Session again;
   report = StartUp(again, {home, ""}, window);
   EXPECT_EQ(report.reading.path, home + "/PCV.ini");
@@ -48,7 +48,7 @@ TEST(Session, StartUpMakesTheProgramFolderAndReadsItsSettings) {
   // A stored count the control cannot hold is clamped in the control.
   again.settings.picturesPerRow = 0;
   FillSettingsLines(again.settings, again.main.programVersion, lines);
-  ASSERT_TRUE(WriteSettingsFile(home + "/PCV.ini", lines, error)) << error;
+  ASSERT_TRUE(Succeeded(WriteSettingsFile(home + "/PCV.ini", lines)));
   Session third;
   (void)StartUp(third, {home, ""}, window);
   EXPECT_EQ(third.perRow, 1);
@@ -75,8 +75,7 @@ TEST(Session, EnteringAFolderSetsTheTitleAndLooksForItsSettings) {
   // The auto-saved file of the folder's name in inifile/ is found.
   SettingsLines lines{};
   FillSettingsLines(session.settings, session.main.programVersion, lines);
-  std::string error;
-  ASSERT_TRUE(WriteSettingsFile(dir.file("home/inifile/京都.ini"), lines, error)) << error;
+  ASSERT_TRUE(Succeeded(WriteSettingsFile(dir.file("home/inifile/京都.ini"), lines)));
   EXPECT_TRUE(EnterFolder(session, dir.file("photos/京都"), window));
   EXPECT_EQ(session.main.folderSettingsPath, dir.file("home/inifile/京都.ini"));
   EXPECT_EQ(window.button9, true);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <map>
 #include <set>
 
@@ -7,6 +9,7 @@
 #include "platform/sink.h"
 #include "fixtures.h"
 #include "settings/settings_file.h"
+#include "status_testing.h"
 #include "test_util.h"
 #include "text/encoding.h"
 
@@ -81,8 +84,7 @@ TEST(SettingsFile, InisaveWritesTheNinetySevenLinesByteForByte) {
   SettingsLines lines;
   EXPECT_EQ(FillSettingsLines(s, "2.02", lines), 96);
   TempDir dir;
-  std::string error;
-  ASSERT_TRUE(WriteSettingsFile(dir.file("PCV.ini"), lines, error)) << error;
+  ASSERT_TRUE(Succeeded(WriteSettingsFile(dir.file("PCV.ini"), lines)));
   const std::string bytes = ReadAll(dir.file("PCV.ini"));
   EXPECT_EQ(bytes, Crlf(std::vector<std::string>(std::begin(kDefaultFile), std::end(kDefaultFile))));
   // The full-width digit and letters and the half-width katakana, as bytes.
@@ -97,7 +99,7 @@ TEST(SettingsFile, InisaveWritesTheNinetySevenLinesByteForByte) {
   changed.displayLeft.clear();  // not applied by the start-up reader
   changed.displayTop.clear();
   FillSettingsLines(changed, "2.02", lines);
-  ASSERT_TRUE(WriteSettingsFile(dir.file("PCV.ini"), lines, error));
+  ASSERT_TRUE(Succeeded(WriteSettingsFile(dir.file("PCV.ini"), lines)));
   AlbumSettings back;
   SettingsLines scratch;
   FakeWindow window;
@@ -325,15 +327,27 @@ TEST(SettingsFile, SaveCommandFixesTheExtensionAndGuardsTheDefaultFiles) {
   EXPECT_EQ(SettingsSaveCommand(s, main, window), SettingsSaveResult::WriteFailed);
   ASSERT_EQ(window.messages.size(), 1u);
   EXPECT_NE(window.messages[0].find("x.ini"), std::string::npos);
+  EXPECT_EQ(WriteSettingsFile(dir.file("nofolder/x.ini"), lines).code(), ErrorCode::NotFound);
   const std::string before = ReadAll(dir.file("album.ini"));
-  std::string error;
-  auto sink = OpenAtomicSink(dir.file("album.ini"), error);
-  ASSERT_TRUE(sink);
+  SinkOpening opened = OpenAtomicSink(dir.file("album.ini"));
+  ASSERT_TRUE(opened.sink);
   s.headerComment = "changed";
   FillSettingsLines(s, "2.02", lines);
-  EXPECT_FALSE(WriteSettingsFile(std::make_unique<LimitedSink>(std::move(sink), 500), lines, error));
+  const Status full = WriteSettingsFile(std::make_unique<LimitedSink>(std::move(opened.sink), 500), lines);
+  EXPECT_FALSE(full.ok());
+  EXPECT_EQ(full.code(), ErrorCode::CannotWrite);
+  EXPECT_EQ(full.reason(), "No space left on device");
   EXPECT_EQ(ReadAll(dir.file("album.ini")), before);
   EXPECT_EQ(ListDir(dir.path()), (std::vector<std::string>{"album.ini", "home"}));
+  // A folder that may not be written (root writes any).
+  if (::geteuid() != 0) {
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
+    const Status refused = WriteSettingsFile(dir.file("album.ini"), lines);
+    EXPECT_EQ(refused.code(), ErrorCode::CannotWrite);
+    EXPECT_EQ(refused.reason(), dir.file("album.ini") + ": Permission denied");
+    EXPECT_EQ(ReadAll(dir.file("album.ini")), before);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+  }
 }
 
 TEST(SettingsFile, AutoSaveAsksBeforeReplacingAndDiscoveryFindsTheFile) {
@@ -404,8 +418,7 @@ TEST(SettingsFile, UnencodableCharactersRoundTrip) {
   SettingsLines lines;
   FillSettingsLines(s, "2.02", lines);
   TempDir dir;
-  std::string error;
-  ASSERT_TRUE(WriteSettingsFile(dir.file("PCV.ini"), lines, error));
+  ASSERT_TRUE(Succeeded(WriteSettingsFile(dir.file("PCV.ini"), lines)));
   const std::string bytes = ReadAll(dir.file("PCV.ini"));
   EXPECT_NE(bytes.find("caf&#233; &#128512;\r\n"), std::string::npos);
   AlbumSettings back;
@@ -413,7 +426,7 @@ TEST(SettingsFile, UnencodableCharactersRoundTrip) {
   ReadSettingsAtStart(StartupSettingsPath(dir.path()), back, window);
   EXPECT_EQ(back, s);
   FillSettingsLines(back, "2.02", lines);
-  ASSERT_TRUE(WriteSettingsFile(dir.file("PCV.ini"), lines, error));
+  ASSERT_TRUE(Succeeded(WriteSettingsFile(dir.file("PCV.ini"), lines)));
   EXPECT_EQ(ReadAll(dir.file("PCV.ini")), bytes);
 }
 

@@ -14,6 +14,7 @@
 
 #include "platform/paths.h"
 #include "platform/sink.h"
+#include "status_testing.h"
 #include "test_util.h"
 
 namespace pictavo {
@@ -35,9 +36,8 @@ std::string TemporaryOf(const std::string& folder, pid_t pid) {
 pid_t KilledWriter(const std::string& path) {
   const pid_t pid = ::fork();
   if (pid == 0) {
-    std::string error;
-    auto sink = OpenAtomicSink(path, error);
-    if (sink) sink->write("half of the new file");
+    SinkOpening opened = OpenAtomicSink(path);
+    if (opened.sink) opened.sink->write("half of the new file");
     ::kill(::getpid(), SIGKILL);
     ::_exit(1);
   }
@@ -59,8 +59,8 @@ struct LiveWriter {
     if (pid == 0) {
       ::close(ready[0]);
       ::close(wait[1]);  // else the read below never sees the end
-      std::string error;
-      auto sink = OpenAtomicSink(path, error);
+      SinkOpening opened = OpenAtomicSink(path);
+      ByteSink* const sink = opened.sink.get();
       const bool ok = sink && sink->write("the live writer's file");
       char c = ok ? 'y' : 'n';
       (void)!::write(ready[1], &c, 1);
@@ -117,8 +117,7 @@ TEST(RenamingSink, TemporariesOfAKilledWriterGoAtTheNextWriteOfTheirFile) {
   const std::string running = TemporaryOf(dir.path(), live.pid);
   ASSERT_FALSE(running.empty());
 
-  std::string error;
-  ASSERT_TRUE(WriteFileAtomically(page, "new", error)) << error;
+  ASSERT_TRUE(Succeeded(WriteFileAtomically(page, "new")));
   EXPECT_EQ(ReadAll(page), "new");
   auto left = HiddenNames(dir.path());
   EXPECT_FALSE(Has(left, stale));
@@ -175,9 +174,8 @@ TEST(RenamingSink, ALongNameStillGetsItsTemporaryFile) {
   name += ".htm";  // 253 bytes: with the temporary's tag it would pass the name limit
   const std::string path = dir.file(name);
   WriteAll(path, "old");
-  std::string error;
   const pid_t killed = KilledWriter(path);
-  ASSERT_TRUE(WriteFileAtomically(path, "new", error)) << error;
+  ASSERT_TRUE(Succeeded(WriteFileAtomically(path, "new")));
   EXPECT_EQ(ReadAll(path), "new");
   EXPECT_EQ(TemporaryOf(dir.path(), killed), "");
   EXPECT_EQ(ListDir(dir.path()), std::vector<std::string>{name});

@@ -3,6 +3,7 @@
 #include "text/chars.h"
 #include "text/encoding.h"
 #include "platform/textfile.h"
+#include "status_testing.h"
 #include "test_util.h"
 
 namespace pictavo {
@@ -63,11 +64,30 @@ TEST(TextReader, LineEndRules) {
   EXPECT_EQ(r.readLine(), "");
 }
 
+TEST(TextReader, OpensAWholeFileOrSaysWhy) {
+  TempDir dir;
+  WriteAll(dir.file("a.txt"), "\x93\xFA\x96\x7B\r\nb&#233;");
+  TextOpening opened = TextReader::open(dir.file("a.txt"), /*decodeReferences=*/true);
+  ASSERT_TRUE(Succeeded(opened.status));
+  ASSERT_TRUE(opened.reader);
+  EXPECT_EQ(opened.reader->readLine(), "日本");
+  EXPECT_EQ(opened.reader->readLine(), "bé");
+
+  opened = TextReader::open(dir.file("missing.txt"));
+  EXPECT_FALSE(opened.reader);
+  EXPECT_EQ(opened.status.code(), ErrorCode::NotFound);
+  EXPECT_EQ(opened.status.reason(), dir.file("missing.txt") + ": No such file or directory");
+  // A folder opens, but is no file to read.
+  opened = TextReader::open(dir.path());
+  EXPECT_FALSE(opened.reader);
+  EXPECT_EQ(opened.status.code(), ErrorCode::CannotRead);
+  EXPECT_EQ(opened.status.reason(), dir.path() + ": Is a directory");
+}
+
 TEST(TextWriter, WritesCp932WithCrLfAfterEveryLine) {
   TempDir dir;
   const std::string path = dir.path() + "/out.txt";
-  std::string error;
-  TextWriter w(OpenDirectSink(path, error));
+  TextWriter w(OpenDirectSink(path).sink);
   ASSERT_TRUE(w.writeLine("日本"));
   ASSERT_TRUE(w.writeLine(""));
   ASSERT_TRUE(w.close());
@@ -78,9 +98,8 @@ TEST(TextWriter, AtomicSinkKeepsOldFileWhenWriteFails) {
   TempDir dir;
   const std::string path = dir.path() + "/settings.ini";
   WriteAll(path, "old contents");
-  std::string error;
   {
-    TextWriter w(std::make_unique<LimitedSink>(OpenAtomicSink(path, error), 5));
+    TextWriter w(std::make_unique<LimitedSink>(OpenAtomicSink(path).sink, 5));
     EXPECT_TRUE(w.writeLine("abc"));
     EXPECT_FALSE(w.writeLine("defgh"));
     EXPECT_FALSE(w.close());

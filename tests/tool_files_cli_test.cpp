@@ -83,8 +83,7 @@ TEST(ToolFiles, AtomicReplaceGoesThroughLinksAndKeepsModeAndOwner) {
   WriteAll(dir.file("real/settings.ini"), "old");
   ASSERT_EQ(::symlink("real/settings.ini", dir.file("relative.ini").c_str()), 0);
   ASSERT_EQ(::symlink("relative.ini", dir.file("chain.ini").c_str()), 0);
-  std::string error;
-  ASSERT_TRUE(WriteFileAtomically(dir.file("chain.ini"), "new", error)) << error;
+  ASSERT_TRUE(Succeeded(WriteFileAtomically(dir.file("chain.ini"), "new")));
   EXPECT_TRUE(IsLink(dir.file("chain.ini")));
   EXPECT_TRUE(IsLink(dir.file("relative.ini")));
   EXPECT_EQ(ReadAll(dir.file("real/settings.ini")), "new");
@@ -92,13 +91,13 @@ TEST(ToolFiles, AtomicReplaceGoesThroughLinksAndKeepsModeAndOwner) {
 
   // A link that leads nowhere yet: the file is made where it leads.
   ASSERT_EQ(::symlink("real/later.txt", dir.file("later.txt").c_str()), 0);
-  ASSERT_TRUE(WriteFileAtomically(dir.file("later.txt"), "made", error)) << error;
+  ASSERT_TRUE(Succeeded(WriteFileAtomically(dir.file("later.txt"), "made")));
   EXPECT_TRUE(IsLink(dir.file("later.txt")));
   EXPECT_EQ(ReadAll(dir.file("real/later.txt")), "made");
 
   // A file the program makes again replaces the link itself.
   ASSERT_EQ(::symlink("real/settings.ini", dir.file("thumb.jpg").c_str()), 0);
-  ASSERT_TRUE(WriteFileAtomically(dir.file("thumb.jpg"), "thumbnail", error, /*durable=*/false)) << error;
+  ASSERT_TRUE(Succeeded(WriteFileAtomically(dir.file("thumb.jpg"), "thumbnail", /*durable=*/false)));
   EXPECT_FALSE(IsLink(dir.file("thumb.jpg")));
   EXPECT_EQ(ReadAll(dir.file("real/settings.ini")), "new");
 
@@ -108,12 +107,12 @@ TEST(ToolFiles, AtomicReplaceGoesThroughLinksAndKeepsModeAndOwner) {
   EXPECT_EQ(FollowLinks(dir.file("loop1")), dir.file("loop1"));
 
   ::chmod(dir.file("real/settings.ini").c_str(), 0640);
-  ASSERT_TRUE(WriteFileAtomically(dir.file("real/settings.ini"), "again", error)) << error;
+  ASSERT_TRUE(Succeeded(WriteFileAtomically(dir.file("real/settings.ini"), "again")));
   EXPECT_EQ(Mode(dir.file("real/settings.ini")), 0640u);
   if (::chown(dir.file("real/settings.ini").c_str(), 4321, 4321) != 0) {
     GTEST_SKIP() << "owner cannot be changed here";
   }
-  ASSERT_TRUE(WriteFileAtomically(dir.file("real/settings.ini"), "owned", error)) << error;
+  ASSERT_TRUE(Succeeded(WriteFileAtomically(dir.file("real/settings.ini"), "owned")));
   struct stat st {};
   ASSERT_EQ(::stat(dir.file("real/settings.ini").c_str(), &st), 0);
   EXPECT_EQ(st.st_uid, 4321u);

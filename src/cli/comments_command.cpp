@@ -24,9 +24,8 @@ int RunShow(const std::string& folder, Io& io) {
     return 2;
   }
   CommentFile file;
-  std::string error;
-  if (!ReadCommentFile(full, file, error)) {
-    io.err << "pictavo-cli: " << error << '\n';
+  if (const Status read = ReadCommentFile(full, file); !read.ok()) {
+    io.err << "pictavo-cli: " << read.reason() << '\n';
     return 1;
   }
   for (const auto& r : file.records) io.out << r.FileName << '\t' << r.Comment1 << '\t' << r.Comment2 << '\n';

@@ -20,9 +20,9 @@ constexpr qint64 kMaxMessage = static_cast<qint64>(kMaxHandOverBytes);
 }  // namespace
 
 InstanceGuard::InstanceGuard(const QString& name, QObject* parent) : QObject(parent) {
-  std::string folder, error;
-  if (!ChoosePrivateFolder(PrivateFolderEnvironmentOfProcess(), folder, error)) {
-    qWarning("%s", error.c_str());
+  std::string folder;
+  if (const Status chosen = ChoosePrivateFolder(PrivateFolderEnvironmentOfProcess(), folder); !chosen.ok()) {
+    qWarning("%s", chosen.reason().c_str());
     return;
   }
   m_path = QDir(QString::fromStdString(folder)).filePath(name);

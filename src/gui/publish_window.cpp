@@ -120,9 +120,8 @@ void PublishWindow::execute() {
     return;
   }
   PublishSettings settings{m_maxSize->value(), m_quality->value(), m_keepLocation->isChecked()};
-  std::string error;
-  if (!WritePublishSettings(m_programFolder, settings, error)) {
-    m_ui.note(error);
+  if (const Status saved = WritePublishSettings(m_programFolder, settings); !saved.ok()) {
+    m_ui.note(saved.reason());
     m_ui.showMessage(tr(msg::kSettingsNotSaved).toStdString());
   }
   PublishOptions options;

@@ -276,8 +276,7 @@ class MainWindowTest : public QObject {
     settings.startFolder = path(QStringLiteral("gone")).toStdString();
     SettingsLines lines{};
     FillSettingsLines(settings, kProgramVersion, lines);
-    std::string error;
-    QVERIFY(WriteSettingsFile((program + "/PCV.ini").toStdString(), lines, error));
+    QVERIFY(WriteSettingsFile((program + "/PCV.ini").toStdString(), lines).ok());
     ScriptedDialogs dialogs;
     auto window = open(dialogs, {}, program);
     QCOMPARE(QString::fromStdString(window->session().main.currentFolder), m_home);
@@ -286,7 +285,7 @@ class MainWindowTest : public QObject {
     // A start folder that exists is used.
     settings.startFolder = makeFolder(QStringLiteral("start")).toStdString();
     FillSettingsLines(settings, kProgramVersion, lines);
-    QVERIFY(WriteSettingsFile((program + "/PCV.ini").toStdString(), lines, error));
+    QVERIFY(WriteSettingsFile((program + "/PCV.ini").toStdString(), lines).ok());
     auto again = open(dialogs, {}, program);
     QCOMPARE(QString::fromStdString(again->session().main.currentFolder), path(QStringLiteral("start")));
   }
@@ -301,17 +300,16 @@ class MainWindowTest : public QObject {
     AlbumSettings settings;
     ResetSettings(settings);
     SettingsLines lines{};
-    std::string error;
     settings.displayLeft = "12";
     settings.displayTop = "34";
     FillSettingsLines(settings, kProgramVersion, lines);
-    QVERIFY(WriteSettingsFile((program + "/PCV.ini").toStdString(), lines, error));
+    QVERIFY(WriteSettingsFile((program + "/PCV.ini").toStdString(), lines).ok());
     QCOMPARE(open(dialogs, {}, program)->pos(), QPoint(12, 34));
 
     settings.displayLeft = "-5000";
     settings.displayTop = "99999";
     FillSettingsLines(settings, kProgramVersion, lines);
-    QVERIFY(WriteSettingsFile((program + "/PCV.ini").toStdString(), lines, error));
+    QVERIFY(WriteSettingsFile((program + "/PCV.ini").toStdString(), lines).ok());
     auto window = open(dialogs, {}, program);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QCOMPARE(window->pos().x(), screen.left());
@@ -446,8 +444,7 @@ class MainWindowTest : public QObject {
     settings.browserPath = "/usr/bin/elsewhere";
     SettingsLines lines{};
     FillSettingsLines(settings, kProgramVersion, lines);
-    std::string error;
-    QVERIFY(WriteSettingsFile((folder + "/album.ini").toStdString(), lines, error));
+    QVERIFY(WriteSettingsFile((folder + "/album.ini").toStdString(), lines).ok());
     ScriptedDialogs dialogs;
     auto window = open(dialogs, folder);
     QTest::mouseClick(Find<QPushButton>(window.get(), "Button9"), Qt::LeftButton);
@@ -469,8 +466,7 @@ class MainWindowTest : public QObject {
     settings.picturesPerRow = 3;
     SettingsLines lines{};
     FillSettingsLines(settings, kProgramVersion, lines);
-    std::string error;
-    QVERIFY(WriteSettingsFile((folder + "/album.ini").toStdString(), lines, error));
+    QVERIFY(WriteSettingsFile((folder + "/album.ini").toStdString(), lines).ok());
     ScriptedDialogs dialogs;
     auto window = open(dialogs, folder);
     auto* button9 = Find<QPushButton>(window.get(), "Button9");

@@ -75,8 +75,8 @@ class OptionsWindowTest : public QObject {
   static void writePcv(const QString& program, const AlbumSettings& s) {
     SettingsLines lines{};
     FillSettingsLines(s, kProgramVersion, lines);
-    std::string error;
-    QVERIFY2(WriteSettingsFile(DefaultSettingsPath(program.toStdString()), lines, error), error.c_str());
+    const Status written = WriteSettingsFile(DefaultSettingsPath(program.toStdString()), lines);
+    QVERIFY2(written.ok(), written.reason().c_str());
   }
   static QString pcvPath(MainWindow& window) {
     return QString::fromStdString(DefaultSettingsPath(window.session().main.programFolder));

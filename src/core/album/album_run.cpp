@@ -152,11 +152,12 @@ class Run {
     // listing per thumbnail would cost a large folder dearly): one look here.
     RemoveStaleTemporaries(m_run.thumbnailFolder);
     // Only regular files, never through a link (see DeleteRegularFiles).
-    std::string clearError;
-    if (isOn(m_s.clearThumbnailFolder) && !DeleteRegularFiles(m_run.thumbnailFolder, clearError)) {
-      m_host.note(Detail(clearError));
-      m_host.showMessage(msg::kClearFailed);
-      return false;
+    if (isOn(m_s.clearThumbnailFolder)) {
+      if (const Status cleared = DeleteRegularFiles(m_run.thumbnailFolder); !cleared.ok()) {
+        m_host.note(Detail(cleared.reason()));
+        m_host.showMessage(msg::kClearFailed);
+        return false;
+      }
     }
     m_run.comments.assign(std::min(m_run.pictures.size(), kMaxCommentSlots), CommentSlot{});
     return true;
@@ -320,10 +321,10 @@ class Run {
       m_host.showMessage(target.error->message);
       return false;
     }
-    std::string error = r.encodeError;
     // A thumbnail can be made again: renamed into place, not flushed to disk.
-    if (!r.encoded || !WriteFileAtomically(target.path, r.bytes, error, /*durable=*/false)) {
-      m_host.note(Detail(error));
+    const Status written = r.encoded ? WriteFileAtomically(target.path, r.bytes, /*durable=*/false) : Status();
+    if (!r.encoded || !written.ok()) {
+      m_host.note(Detail(r.encoded ? written.reason() : r.encodeError));
       m_host.showMessage(msg::kWriteError);
       return false;
     }
@@ -341,15 +342,14 @@ class Run {
   }
 
   bool open(std::optional<TextWriter>& writer, const std::string& path) {
-    std::string error;
     // A temporary file, put in place when the run ends: a kill or a full
     // disk leaves the previous page whole.
-    auto sink = m_run.openPage(path, error);
-    if (!sink) {
-      m_host.note(Detail(error));
+    SinkOpening opened = m_run.openPage(path);
+    if (!opened.sink) {
+      m_host.note(Detail(opened.status.reason()));
       return false;
     }
-    writer.emplace(std::move(sink));
+    writer.emplace(std::move(opened.sink));
     return true;
   }
 

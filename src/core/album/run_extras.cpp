@@ -71,11 +71,10 @@ bool AlbumRunExtras::afterSelection(AlbumRunState& run) {
 bool AlbumRunExtras::afterFolderPreparation(AlbumRunState& run) {
   if (FileExists(CommentFilePath(run.albumFolder))) {
     CommentFile file;
-    std::string error;
-    if (!ReadCommentFile(run.albumFolder, file, error)) {
+    if (const Status read = ReadCommentFile(run.albumFolder, file); !read.ok()) {
       // The run does not guard this read; show the system's reason and end
       // the run with the window restored.
-      run.host.showMessage(Detail(error));
+      run.host.showMessage(Detail(read.reason()));
       return false;
     }
     std::vector<std::string> names;

@@ -385,9 +385,9 @@ class Checker : private PageVisitor {
   const AlbumHead& head(const std::string& rel) {
     if (auto it = m_heads.find(rel); it != m_heads.end()) return it->second;
     KeepBelow(m_heads, kCacheEntries / 16);
-    std::string bytes, error;
     AlbumHead h;
-    if (ReadFileBytes(abs(rel), bytes, error, nullptr, kAlbumHeadReadLimit)) h = CutAlbumHead(std::move(bytes));
+    // A page that cannot be read keeps the empty head: not recognised.
+    if (!ReadAlbumHead(abs(rel), h).ok()) h = AlbumHead{};
     return m_heads.emplace(rel, std::move(h)).first->second;
   }
 

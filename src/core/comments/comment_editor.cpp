@@ -73,9 +73,8 @@ void CommentEditor::readFolder(const std::string& folder) {
   m_unsaved = false;
   if (FileExists(CommentFilePath(folder))) {
     CommentFile file;
-    std::string error;
-    if (!ReadCommentFile(folder, file, error)) {
-      m_host.showMessage(Detail(error));
+    if (const Status read = ReadCommentFile(folder, file); !read.ok()) {
+      m_host.showMessage(Detail(read.reason()));
       m_keepFileReason = msg::UnreadCommentFileText(CommentFilePath(folder));
     } else {
       if (file.truncated) m_keepFileReason = msg::TooManyCommentsText();

@@ -38,17 +38,17 @@ CommentFile ParseCommentFile(std::string bytes) {
   return out;
 }
 
-bool ReadCommentFile(const std::string& folder, CommentFile& out, std::string& error) {
+Status ReadCommentFile(const std::string& folder, CommentFile& out) {
   std::string bytes;
   const std::string path = CommentFilePath(folder);
-  if (!ReadFileBytes(path, bytes, error, nullptr, kMaxCommentFileBytes + 1)) return false;
+  if (Status read = ReadFileBytes(path, bytes, nullptr, kMaxCommentFileBytes + 1); !read.ok()) return read;
   if (bytes.size() > kMaxCommentFileBytes) {
     // Refused rather than cut: a save after a partial read would lose comments.
-    error = path + ": larger than " + std::to_string(kMaxCommentFileBytes >> 20) + " MB";
-    return false;
+    return Status::Failure(ErrorCode::TooLarge,
+                           path + ": larger than " + std::to_string(kMaxCommentFileBytes >> 20) + " MB");
   }
   out = ParseCommentFile(std::move(bytes));
-  return true;
+  return {};
 }
 
 std::vector<CommentSlot> MatchComments(const std::vector<TCommentRecord>& records,
@@ -95,13 +95,12 @@ CommentWriteResult WriteCommentFile(const std::string& folder, const std::vector
     error = target.error->message;
     return CommentWriteResult::Refused;
   }
-  std::string sinkError;
-  auto sink = OpenAtomicSink(target.path, sinkError);
-  if (!sink) {
-    error = Detail(sinkError);
+  SinkOpening opened = OpenAtomicSink(target.path);
+  if (!opened.sink) {
+    error = Detail(opened.status.reason());
     return CommentWriteResult::CannotCreate;
   }
-  return WriteCommentFile(std::move(sink), names, comments, error);
+  return WriteCommentFile(std::move(opened.sink), names, comments, error);
 }
 
 }  // namespace pictavo

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/error.h"
 #include "platform/message.h"
 #include "platform/sink.h"
 
@@ -49,10 +50,11 @@ struct CommentFile {
 };
 
 // Reads the folder's comment file. A "&#N;" reference to a character CP932
-// cannot encode turns back into that character. False with `error` (the file
-// and the system's reason) when the file cannot be opened or read; callers
-// check for its existence first.
-bool ReadCommentFile(const std::string& folder, CommentFile& out, std::string& error);
+// cannot encode turns back into that character. A failure names the file
+// and the system's reason when it cannot be opened or read (NotFound,
+// CannotRead), or the limit when it is larger than kMaxCommentFileBytes
+// (TooLarge); callers check for its existence first.
+Status ReadCommentFile(const std::string& folder, CommentFile& out);
 // The same rules over a file's bytes.
 CommentFile ParseCommentFile(std::string bytes);
 

@@ -755,9 +755,7 @@ Status EncodeJpeg(const Bitmap& picture, int quality, const std::vector<JpegSegm
 Status WriteJpegFile(const std::string& path, const Bitmap& picture, int quality) {
   std::string bytes;
   if (Status encoded = EncodeJpeg(picture, quality, bytes); !encoded.ok()) return encoded;
-  std::string error;
-  if (!WriteFileAtomically(path, bytes, error)) return Status::Failure(ErrorCode::CannotWrite, error);
-  return {};
+  return WriteFileAtomically(path, bytes);
 }
 
 }  // namespace pictavo

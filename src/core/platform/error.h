@@ -47,5 +47,8 @@ class [[nodiscard]] Status {
 
 // "<path>: <strerror(errnum)>", the system's reason for a failed file operation.
 std::string SystemErrorText(const std::string& path, int errnum);
+// A failed file operation with that reason: NotFound when the system says the
+// file or a folder on its way is missing (ENOENT), else `otherwise`.
+Status SystemFailure(ErrorCode otherwise, const std::string& path, int errnum);
 
 }  // namespace pictavo

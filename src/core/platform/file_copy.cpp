@@ -57,16 +57,16 @@ bool CopyFileAs(const std::string& source, const std::string& target, Message& e
     if (detail) *detail = SystemErrorText(source, err);
     return false;
   }
-  std::string sinkError;
   // The copy keeps the source's permission bits: a private photograph gets a
   // private backup.
-  auto sink = OpenRenamingSink(target, sinkError, /*durable=*/true, static_cast<int>(st.st_mode & 0777));
-  if (!sink) {
+  SinkOpening opened = OpenRenamingSink(target, /*durable=*/true, static_cast<int>(st.st_mode & 0777));
+  if (!opened.sink) {
     ::close(in);
     error = Message(MessageId::CannotCreateFile, {target});
-    if (detail) *detail = sinkError;
+    if (detail) *detail = opened.status.reason();
     return false;
   }
+  ByteSink* const sink = opened.sink.get();
   char buffer[8192];
   for (;;) {
     const ssize_t n = ::read(in, buffer, sizeof buffer);

@@ -123,17 +123,13 @@ Listing ListEntries(const std::string& folder, bool wantFolders) {
 Listing ListFiles(const std::string& folder) { return ListEntries(folder, false); }
 Listing ListFolders(const std::string& folder) { return ListEntries(folder, true); }
 
-bool DeleteRegularFiles(const std::string& folder, std::string& error) {
+Status DeleteRegularFiles(const std::string& folder) {
   const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (dir < 0) {
-    error = SystemErrorText(folder, errno);
-    return false;
-  }
+  if (dir < 0) return SystemFailure(ErrorCode::CannotWrite, folder, errno);
   const Listing files = ListFiles(folder);
   if (!files.ok) {
     ::close(dir);
-    error = files.error;
-    return false;
+    return Status::Failure(ErrorCode::CannotWrite, files.error);
   }
   for (const auto& name : files.names) {
     struct stat st {};
@@ -142,7 +138,7 @@ bool DeleteRegularFiles(const std::string& folder, std::string& error) {
     }
   }
   ::close(dir);
-  return true;
+  return {};
 }
 
 std::string DefaultProgramFolder() {

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/error.h"
+
 namespace pictavo {
 
 // Appends "/" unless the path already ends with one ("/" stays "/").
@@ -39,9 +41,9 @@ Listing ListFiles(const std::string& folder);
 Listing ListFolders(const std::string& folder);
 
 // Deletes the regular files that ListFiles lists in folder, never through a
-// symbolic link: a folder that is itself a link fails (with error), and a
+// symbolic link: a folder that is itself a link fails (CannotWrite), and a
 // link inside it is left alone. A deletion that fails is passed over.
-bool DeleteRegularFiles(const std::string& folder, std::string& error);
+Status DeleteRegularFiles(const std::string& folder);
 
 // The program folder: $PICTAVO_HOME, else $XDG_CONFIG_HOME/pictavo, else
 // ~/.config/pictavo. Not created here.

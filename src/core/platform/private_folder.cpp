@@ -28,10 +28,9 @@ std::string ModeText(mode_t mode) {
 }
 
 // A folder that may be missing: made with mode 0700, EEXIST accepted.
-bool MakeFolder(const std::string& path, std::string& error) {
-  if (::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST) return true;
-  error = SystemErrorText(path, errno);
-  return false;
+Status MakeFolder(const std::string& path) {
+  if (::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST) return {};
+  return SystemFailure(ErrorCode::CannotWrite, path, errno);
 }
 
 }  // namespace
@@ -50,31 +49,25 @@ std::string PrivateFolderTrouble(const std::string& path) {
   return {};
 }
 
-bool ChoosePrivateFolder(const PrivateFolderEnvironment& env, std::string& folder, std::string& error) {
+Status ChoosePrivateFolder(const PrivateFolderEnvironment& env, std::string& folder) {
   if (Absolute(env.runtimeDir) && PrivateFolderTrouble(env.runtimeDir).empty()) {
     folder = env.runtimeDir;
-    return true;
+    return {};
   }
   std::string cache = Absolute(env.cacheHome) ? env.cacheHome : "";
   if (cache.empty()) {
     if (!Absolute(env.home)) {
-      error = "no private folder: neither XDG_RUNTIME_DIR, XDG_CACHE_HOME nor HOME is usable";
-      return false;
+      return Status::Failure(ErrorCode::NotFound,
+                             "no private folder: neither XDG_RUNTIME_DIR, XDG_CACHE_HOME nor HOME is usable");
     }
     cache = env.home + (env.home.back() == '/' ? "" : "/") + ".cache";
   }
-  if (!MakeFolder(cache, error)) return false;
+  if (Status made = MakeFolder(cache); !made.ok()) return made;
   struct stat st {};
-  if (::stat(cache.c_str(), &st) != 0) {
-    error = SystemErrorText(cache, errno);
-    return false;
-  }
-  if (st.st_uid != ::geteuid()) {
-    error = cache + ": belongs to another user";
-    return false;
-  }
+  if (::stat(cache.c_str(), &st) != 0) return SystemFailure(ErrorCode::CannotWrite, cache, errno);
+  if (st.st_uid != ::geteuid()) return Status::Failure(ErrorCode::CannotWrite, cache + ": belongs to another user");
   const std::string own = cache + (cache.back() == '/' ? "" : "/") + "pictavo-" + std::to_string(::geteuid());
-  if (!MakeFolder(own, error)) return false;
+  if (Status made = MakeFolder(own); !made.ok()) return made;
   // Our own folder with a wider mode (an older umask, a copy) is narrowed,
   // through a descriptor that cannot have followed a link.
   const int fd = ::open(own.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -82,10 +75,11 @@ bool ChoosePrivateFolder(const PrivateFolderEnvironment& env, std::string& folde
     if (::fstat(fd, &st) == 0 && st.st_uid == ::geteuid() && (st.st_mode & 07777) != 0700) (void)::fchmod(fd, 0700);
     ::close(fd);
   }
-  error = PrivateFolderTrouble(own);
-  if (!error.empty()) return false;
+  if (std::string trouble = PrivateFolderTrouble(own); !trouble.empty()) {
+    return Status::Failure(ErrorCode::CannotWrite, std::move(trouble));
+  }
   folder = own;
-  return true;
+  return {};
 }
 
 }  // namespace pictavo

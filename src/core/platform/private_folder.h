@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "platform/error.h"
+
 namespace pictavo {
 
 // The environment the choice depends on, read once from the process.
@@ -24,9 +26,10 @@ std::string PrivateFolderTrouble(const std::string& path);
 // otherwise "pictavo-<uid>" in the user's cache folder ($XDG_CACHE_HOME when
 // absolute, else $HOME/.cache, created when missing and required to be the
 // user's own), made with mode 0700 when missing, narrowed to 0700 when it is
-// the user's own folder with a wider mode, and checked. False with `error`
-// naming the folder and the reason when there is none to be had: the caller
-// then goes without, never to a shared folder.
-bool ChoosePrivateFolder(const PrivateFolderEnvironment& env, std::string& folder, std::string& error);
+// the user's own folder with a wider mode, and checked. A failure names the
+// folder and the reason when there is none to be had (NotFound when the
+// environment offers no place at all, else CannotWrite): the caller then
+// goes without, never to a shared folder.
+Status ChoosePrivateFolder(const PrivateFolderEnvironment& env, std::string& folder);
 
 }  // namespace pictavo

@@ -21,6 +21,10 @@ std::string SystemErrorText(const std::string& path, int errnum) {
   return path + ": " + std::strerror(errnum);
 }
 
+Status SystemFailure(ErrorCode otherwise, const std::string& path, int errnum) {
+  return Status::Failure(errnum == ENOENT ? ErrorCode::NotFound : otherwise, SystemErrorText(path, errnum));
+}
+
 namespace {
 
 bool WriteAll(int fd, std::string_view bytes, int& err) {
@@ -131,18 +135,13 @@ class AtomicSink : public FdSink {
 
 }  // namespace
 
-std::unique_ptr<ByteSink> OpenDirectSink(const std::string& path, std::string& error) {
+SinkOpening OpenDirectSink(const std::string& path) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    error = SystemErrorText(path, errno);
-    return nullptr;
-  }
-  return std::make_unique<FdSink>(fd, path);
+  if (fd < 0) return {nullptr, SystemFailure(ErrorCode::CannotWrite, path, errno)};
+  return {std::make_unique<FdSink>(fd, path), {}};
 }
 
-std::unique_ptr<ByteSink> OpenAtomicSink(const std::string& path, std::string& error) {
-  return OpenRenamingSink(path, error, true);
-}
+SinkOpening OpenAtomicSink(const std::string& path) { return OpenRenamingSink(path, true); }
 
 std::string FollowLinks(const std::string& path) {
   std::string current = path;
@@ -258,8 +257,7 @@ void RemoveStaleTemporaries(const std::string& folder, const std::set<std::strin
   ::closedir(d);
 }
 
-std::unique_ptr<ByteSink> OpenRenamingSink(const std::string& given, std::string& error, bool durable,
-                                           int permissions) {
+SinkOpening OpenRenamingSink(const std::string& given, bool durable, int permissions) {
   // Renaming over a link would put a plain file in its place and leave the
   // file it leads to as it was: replace the user's file instead.
   const std::string path = durable ? FollowLinks(given) : given;
@@ -269,16 +267,10 @@ std::unique_ptr<ByteSink> OpenRenamingSink(const std::string& given, std::string
   struct stat st {};
   const bool exists = ::stat(path.c_str(), &st) == 0;
   if (exists) {
-    if (S_ISDIR(st.st_mode)) {
-      error = SystemErrorText(given, EISDIR);
-      return nullptr;
-    }
+    if (S_ISDIR(st.st_mode)) return {nullptr, SystemFailure(ErrorCode::CannotWrite, given, EISDIR)};
     mode = st.st_mode & 07777;
     // A read-only file stays protected: refuse as a plain open would.
-    if (::access(path.c_str(), W_OK) != 0) {
-      error = SystemErrorText(given, errno);
-      return nullptr;
-    }
+    if (::access(path.c_str(), W_OK) != 0) return {nullptr, SystemFailure(ErrorCode::CannotWrite, given, errno)};
   } else {
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -294,10 +286,7 @@ std::unique_ptr<ByteSink> OpenRenamingSink(const std::string& given, std::string
   std::vector<char> buf(temp.begin(), temp.end());
   buf.push_back('\0');
   const int fd = ::mkostemp(buf.data(), O_CLOEXEC);
-  if (fd < 0) {
-    error = SystemErrorText(given, errno);
-    return nullptr;
-  }
+  if (fd < 0) return {nullptr, SystemFailure(ErrorCode::CannotWrite, given, errno)};
   // Held until the file is closed: tells a cleaner anywhere that it is live.
   (void)::flock(fd, LOCK_EX | LOCK_NB);
   if (exists && (st.st_uid != ::geteuid() || st.st_gid != ::getegid())) {
@@ -306,17 +295,15 @@ std::unique_ptr<ByteSink> OpenRenamingSink(const std::string& given, std::string
     const bool kept = ::fchown(fd, st.st_uid, st.st_gid) == 0 || ::fchown(fd, static_cast<uid_t>(-1), st.st_gid) == 0;
     (void)kept;
   }
-  return std::make_unique<AtomicSink>(fd, std::string(buf.data()), path, given, mode, durable);
+  return {std::make_unique<AtomicSink>(fd, std::string(buf.data()), path, given, mode, durable), {}};
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error, bool durable) {
-  auto sink = OpenRenamingSink(path, error, durable);
-  if (!sink) return false;
-  if (!sink->write(bytes) || !sink->close()) {
-    error = sink->error();
-    return false;
-  }
-  return true;
+Status WriteFileAtomically(const std::string& path, std::string_view bytes, bool durable) {
+  SinkOpening opened = OpenRenamingSink(path, durable);
+  if (!opened.sink) return opened.status;
+  ByteSink& sink = *opened.sink;
+  if (!sink.write(bytes) || !sink.close()) return Status::Failure(ErrorCode::CannotWrite, sink.error());
+  return {};
 }
 
 bool LimitedSink::write(std::string_view bytes) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/error.h"
+
 namespace pictavo {
 
 class ByteSink {
@@ -21,12 +23,19 @@ class ByteSink {
   virtual const std::string& error() const = 0;
 };
 
+// What the sink openers give: a sink, or none and why (CannotWrite, NotFound
+// for a missing folder).
+struct [[nodiscard]] SinkOpening {
+  std::unique_ptr<ByteSink> sink;
+  Status status;
+};
+
 // Writes straight into the file at path, replacing it: whatever happens
 // later, what was written so far is the file.
-std::unique_ptr<ByteSink> OpenDirectSink(const std::string& path, std::string& error);
+SinkOpening OpenDirectSink(const std::string& path);
 
 // Opens files for writing; replaced in tests by one that fails part-way.
-using SinkOpener = std::function<std::unique_ptr<ByteSink>(const std::string& path, std::string& error)>;
+using SinkOpener = std::function<SinkOpening(const std::string& path)>;
 
 // Writes into a temporary file in the same folder; close() flushes it to disk
 // and renames it over path, keeping the old file's permission bits and, where
@@ -41,9 +50,8 @@ using SinkOpener = std::function<std::unique_ptr<ByteSink>(const std::string& pa
 // the writing process (".index.htm.pictavo-4242-a8Zq0x"); a durable sink
 // first removes what a killed writer of the same file left
 // (RemoveStaleTemporaries).
-std::unique_ptr<ByteSink> OpenAtomicSink(const std::string& path, std::string& error);
-std::unique_ptr<ByteSink> OpenRenamingSink(const std::string& path, std::string& error, bool durable,
-                                           int permissions = -1);
+SinkOpening OpenAtomicSink(const std::string& path);
+SinkOpening OpenRenamingSink(const std::string& path, bool durable, int permissions = -1);
 
 // Removes the temporary files of this program's renaming sinks that a killed
 // writer left in `folder`: those of `target` (a name in the folder) when it is
@@ -61,8 +69,9 @@ void RemoveStaleTemporaries(const std::string& folder, const std::set<std::strin
 // it is no link or the links go round in a circle.
 std::string FollowLinks(const std::string& path);
 
-// Writes a whole file atomically (see OpenAtomicSink).
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error, bool durable = true);
+// Writes a whole file atomically (see OpenAtomicSink); a failed write or
+// rename is CannotWrite.
+Status WriteFileAtomically(const std::string& path, std::string_view bytes, bool durable = true);
 
 // A sink that fails once more than `limit` bytes have been written; for tests
 // and for callers that want to simulate a full disk.

@@ -49,11 +49,11 @@ TextReader::TextReader(std::string bytes, bool decodeReferences)
   m_end = eof == std::string::npos ? m_bytes.size() : eof;
 }
 
-std::optional<TextReader> TextReader::open(const std::string& path, std::string& error,
-                                           bool decodeReferences) {
+TextOpening TextReader::open(const std::string& path, bool decodeReferences) {
   std::string bytes;
-  if (!ReadFileBytes(path, bytes, error)) return std::nullopt;
-  return TextReader(std::move(bytes), decodeReferences);
+  Status status = ReadFileBytes(path, bytes);
+  if (!status.ok()) return {std::nullopt, std::move(status)};
+  return {TextReader(std::move(bytes), decodeReferences), {}};
 }
 
 std::string TextReader::readLine() {
@@ -69,20 +69,16 @@ std::string TextReader::readLine() {
   return line;
 }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error, bool* opened, size_t limit) {
+Status ReadFileBytes(const std::string& path, std::string& bytes, bool* opened, size_t limit) {
   // Not blocking on a pipe with a file's name; reads below block as usual.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (opened) *opened = fd >= 0;
-  if (fd < 0) {
-    error = SystemErrorText(path, errno);
-    return false;
-  }
+  if (fd < 0) return SystemFailure(ErrorCode::CannotRead, path, errno);
   struct stat st {};
   if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
     if (opened) *opened = false;
     ::close(fd);
-    error = SystemErrorText(path, EISDIR);
-    return false;
+    return SystemFailure(ErrorCode::CannotRead, path, EISDIR);
   }
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   bytes.clear();
@@ -91,15 +87,15 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& err
     const ssize_t n = ::read(fd, buf, std::min(sizeof buf, limit - bytes.size()));
     if (n < 0) {
       if (errno == EINTR) continue;
-      error = SystemErrorText(path, errno);
+      const int err = errno;
       ::close(fd);
-      return false;
+      return SystemFailure(ErrorCode::CannotRead, path, err);
     }
     if (n == 0) break;
     bytes.append(buf, static_cast<size_t>(n));
   }
   ::close(fd);
-  return true;
+  return {};
 }
 
 }  // namespace pictavo

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/error.h"
 #include "platform/sink.h"
 
 namespace pictavo {
@@ -32,13 +33,14 @@ class TextWriter {
   std::string m_error;
 };
 
+struct [[nodiscard]] TextOpening;
+
 class TextReader {
  public:
   // Takes the raw bytes of a file. decodeReferences: see Cp932ToUtf8.
   explicit TextReader(std::string bytes, bool decodeReferences = false);
-  // Opens and reads a whole file; nullopt with error set when it cannot be read.
-  static std::optional<TextReader> open(const std::string& path, std::string& error,
-                                        bool decodeReferences = false);
+  // Opens and reads a whole file (see ReadFileBytes).
+  static TextOpening open(const std::string& path, bool decodeReferences = false);
   // The next line as UTF-8; an empty line once the text has ended.
   std::string readLine();
   bool atEnd() const { return m_pos >= m_end; }
@@ -50,11 +52,18 @@ class TextReader {
   bool m_decodeReferences;
 };
 
-// Reads a whole file's bytes; false with error (path: reason) on failure.
-// `opened`, when given, tells whether the file could be opened at all.
-// Reading stops after `limit` bytes: files from picture folders are read
-// only as far as their reader can use.
-bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error, bool* opened = nullptr,
-                   size_t limit = static_cast<size_t>(-1));
+// A reader over a whole file, or none and why.
+struct [[nodiscard]] TextOpening {
+  std::optional<TextReader> reader;
+  Status status;
+};
+
+// Reads a whole file's bytes. A failure's reason is "path: reason"; its code
+// NotFound for a missing file, else CannotRead (a folder, no permission, a
+// failed read). `opened`, when given, tells whether the file could be opened
+// at all. Reading stops after `limit` bytes: files from picture folders are
+// read only as far as their reader can use.
+Status ReadFileBytes(const std::string& path, std::string& bytes, bool* opened = nullptr,
+                     size_t limit = static_cast<size_t>(-1));
 
 }  // namespace pictavo

@@ -130,8 +130,12 @@ bool WriteCopy(const std::string& source, const std::string& target, bool jpeg, 
     error = SystemErrorText(source, errno);
     return false;
   }
-  std::unique_ptr<ByteSink> sink = OpenRenamingSink(target, error, false);
-  if (!sink) return false;
+  SinkOpening opened = OpenRenamingSink(target, false);
+  if (!opened.sink) {
+    error = opened.status.reason();
+    return false;
+  }
+  ByteSink* const sink = opened.sink.get();
   if (!head.empty() && !sink->write(head)) {
     error = sink->error();
     return false;
@@ -158,13 +162,9 @@ bool WriteCopy(const std::string& source, const std::string& target, bool jpeg, 
 }
 
 bool WriteBytes(const std::string& target, const std::string& bytes, std::string& error) {
-  std::unique_ptr<ByteSink> sink = OpenRenamingSink(target, error, false);
-  if (!sink) return false;
-  if (!sink->write(bytes) || !sink->close()) {
-    error = sink->error();
-    return false;
-  }
-  return true;
+  const Status written = WriteFileAtomically(target, bytes, /*durable=*/false);
+  if (!written.ok()) error = written.reason();
+  return written.ok();
 }
 
 // The published size of a picture, nudged by a pixel where the rounding of
@@ -238,9 +238,9 @@ class Publisher {
     // the middle still leaves each of them known as this publish's own.
     Manifest claims = m_manifest;
     for (const Job& job : m_jobs) claims[job.rel] = ManifestEntry{"claimed", -1, -1, -1, -1};
-    std::string error;
-    if (!WriteFileAtomically(FolderBase(m_dest) + kManifestName, FormatManifest(claims), error)) {
-      refuse(PublishRefusal::DestinationNotWritten, error);
+    if (const Status claimed = WriteFileAtomically(FolderBase(m_dest) + kManifestName, FormatManifest(claims));
+        !claimed.ok()) {
+      refuse(PublishRefusal::DestinationNotWritten, claimed.reason());
       return std::move(m_summary);
     }
     m_manifest = std::move(claims);
@@ -255,8 +255,9 @@ class Publisher {
       }
     }
     if (!stopped) removeOld();
-    if (!WriteFileAtomically(FolderBase(m_dest) + kManifestName, FormatManifest(m_manifest), error)) {
-      m_summary.failures.push_back(std::string(kManifestName) + ": " + error);
+    if (const Status kept = WriteFileAtomically(FolderBase(m_dest) + kManifestName, FormatManifest(m_manifest));
+        !kept.ok()) {
+      m_summary.failures.push_back(std::string(kManifestName) + ": " + kept.reason());
     }
     if (stopped) {
       m_summary.outcome = PublishOutcome::Stopped;
@@ -309,8 +310,9 @@ class Publisher {
     if (m_siteCheck.pages == 0) {
       return refuse(PublishRefusal::NoPages, m_site);
     }
-    std::string bytes, error;
-    if (ReadFileBytes(FolderBase(m_dest) + kManifestName, bytes, error, nullptr, kManifestReadLimit)) {
+    // Without a manifest that reads (a first publish), no file there is known as ours.
+    std::string bytes;
+    if (ReadFileBytes(FolderBase(m_dest) + kManifestName, bytes, nullptr, kManifestReadLimit).ok()) {
       m_manifest = ParseManifest(bytes);
     }
     return true;

@@ -9,8 +9,9 @@ namespace pictavo {
 
 PublishSettings ReadPublishSettings(const std::string& programFolder) {
   PublishSettings s;
-  std::string bytes, error;
-  if (!ReadFileBytes(FolderBase(programFolder) + kPublishSettingsName, bytes, error, nullptr, 4096)) return s;
+  std::string bytes;
+  // A missing or unreadable file leaves the defaults; nothing to show.
+  if (!ReadFileBytes(FolderBase(programFolder) + kPublishSettingsName, bytes, nullptr, 4096).ok()) return s;
   size_t start = 0;
   while (start < bytes.size()) {
     size_t end = bytes.find('\n', start);
@@ -29,11 +30,11 @@ PublishSettings ReadPublishSettings(const std::string& programFolder) {
   return s;
 }
 
-bool WritePublishSettings(const std::string& programFolder, const PublishSettings& settings, std::string& error) {
+Status WritePublishSettings(const std::string& programFolder, const PublishSettings& settings) {
   const std::string text = "maxSize=" + std::to_string(settings.maxSize) + "\r\nquality=" +
                            std::to_string(settings.quality) + "\r\nkeepLocation=" +
                            (settings.keepLocation ? "on" : "off") + "\r\n";
-  return WriteFileAtomically(FolderBase(programFolder) + kPublishSettingsName, text, error);
+  return WriteFileAtomically(FolderBase(programFolder) + kPublishSettingsName, text);
 }
 
 }  // namespace pictavo

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "platform/error.h"
+
 namespace pictavo {
 
 inline constexpr const char* kPublishSettingsName = "publish.txt";
@@ -21,6 +23,6 @@ struct PublishSettings {
 // From programFolder/publish.txt; the defaults when it is missing.
 PublishSettings ReadPublishSettings(const std::string& programFolder);
 // Replaces the file atomically: "maxSize=N", "quality=Q", "keepLocation=on|off", CR LF.
-bool WritePublishSettings(const std::string& programFolder, const PublishSettings& settings, std::string& error);
+Status WritePublishSettings(const std::string& programFolder, const PublishSettings& settings);
 
 }  // namespace pictavo

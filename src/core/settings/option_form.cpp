@@ -319,9 +319,8 @@ OptionConfirmResult ConfirmOptions(const OptionForm& form, const WindowPlaces& p
   AlbumSettings confirmed = settings;
   ApplyOptionForm(form, places, confirmed);
   FillSettingsLines(confirmed, main.programVersion, lines);
-  std::string error;
-  if (!WriteSettingsFile(DefaultSettingsPath(main.programFolder), lines, error)) {
-    return {OptionConfirm::WriteFailed, Detail(error)};
+  if (const Status written = WriteSettingsFile(DefaultSettingsPath(main.programFolder), lines); !written.ok()) {
+    return {OptionConfirm::WriteFailed, Detail(written.reason())};
   }
   settings = std::move(confirmed);
   return {};

@@ -102,21 +102,19 @@ int FillSettingsLines(const AlbumSettings& settings, const std::string& programV
   return kLastLine;
 }
 
-bool WriteSettingsFile(std::unique_ptr<ByteSink> sink, const SettingsLines& lines, std::string& error) {
+Status WriteSettingsFile(std::unique_ptr<ByteSink> sink, const SettingsLines& lines) {
   TextWriter writer(std::move(sink));
   for (const auto& line : lines) {
     if (!writer.writeLine(line)) break;
   }
-  if (!writer.close()) {
-    error = writer.error();
-    return false;
-  }
-  return true;
+  if (!writer.close()) return Status::Failure(ErrorCode::CannotWrite, writer.error());
+  return {};
 }
 
-bool WriteSettingsFile(const std::string& path, const SettingsLines& lines, std::string& error) {
-  auto sink = OpenAtomicSink(path, error);
-  return sink && WriteSettingsFile(std::move(sink), lines, error);
+Status WriteSettingsFile(const std::string& path, const SettingsLines& lines) {
+  SinkOpening opened = OpenAtomicSink(path);
+  if (!opened.sink) return opened.status;
+  return WriteSettingsFile(std::move(opened.sink), lines);
 }
 
 std::string DefaultSettingsPath(const std::string& programFolder) {
@@ -157,10 +155,9 @@ StartupReading ReadSettingsAtStart(const std::string& path, AlbumSettings& setti
   result.path = path;
   if (path.empty()) return result;
   std::string bytes;
-  std::string error;
-  if (!ReadFileBytes(path, bytes, error, nullptr, kSettingsReadLimit)) {
+  if (const Status read = ReadFileBytes(path, bytes, nullptr, kSettingsReadLimit); !read.ok()) {
     // Start-up goes on with the defaults; the reason is there for a note.
-    result.problem = Detail(error);
+    result.problem = Detail(read.reason());
     return result;
   }
   TextReader reader(std::move(bytes), /*decodeReferences=*/true);
@@ -235,14 +232,13 @@ SettingsLoadResult SettingsLoadCommand(AlbumSettings& settings, MainValues& main
   }
 
   std::string bytes;
-  std::string error;
   bool opened = false;
-  if (!ReadFileBytes(path, bytes, error, &opened, kSettingsReadLimit)) {
+  if (const Status read = ReadFileBytes(path, bytes, &opened, kSettingsReadLimit); !read.ok()) {
     if (!opened) {
-      window.showMessage(Detail(error));
+      window.showMessage(Detail(read.reason()));
       return SettingsLoadResult::CannotOpen;
     }
-    window.note(Detail(error));
+    window.note(Detail(read.reason()));
     window.showMessage(msg::kSettingsReadFailed);
     return SettingsLoadResult::ReadFailed;
   }
@@ -318,9 +314,8 @@ SettingsSaveResult SaveSettingsAs(const std::string& chosen, const AlbumSettings
     window.showMessage(msg::kSettingsNameRefused);
     return SettingsSaveResult::Refused;
   }
-  std::string error;
-  if (!WriteSettingsFile(path, lines, error)) {
-    window.showMessage(Detail(error));
+  if (const Status written = WriteSettingsFile(path, lines); !written.ok()) {
+    window.showMessage(Detail(written.reason()));
     return SettingsSaveResult::WriteFailed;
   }
   if (writtenPath) *writtenPath = path;
@@ -340,9 +335,8 @@ AutoSaveResult AutoSaveSettings(const AlbumSettings& settings, const MainValues&
   if (PathExists(path) && !dialogs.askYesNo(msg::kAutoSaveQuestion, msg::kAutoSaveCaption)) {
     return AutoSaveResult::Declined;
   }
-  std::string error;
-  if (!WriteSettingsFile(path, lines, error)) {
-    dialogs.note(Detail(error));
+  if (const Status written = WriteSettingsFile(path, lines); !written.ok()) {
+    dialogs.note(Detail(written.reason()));
     return AutoSaveResult::WriteFailed;
   }
   return AutoSaveResult::Written;

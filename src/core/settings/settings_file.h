@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/dialog_host.h"
+#include "platform/error.h"
 #include "platform/sink.h"
 #include "settings/album_settings.h"
 
@@ -60,9 +61,9 @@ const std::array<const char*, kSettingFieldCount>& SettingsKeyTexts();
 int FillSettingsLines(const AlbumSettings& settings, const std::string& programVersion, SettingsLines& lines);
 
 // Writes lines 0 to 96, each followed by CR LF, replacing the file atomically.
-// False with error (the file and the system's reason); the old file stays.
-bool WriteSettingsFile(const std::string& path, const SettingsLines& lines, std::string& error);
-bool WriteSettingsFile(std::unique_ptr<ByteSink> sink, const SettingsLines& lines, std::string& error);
+// A failure names the file and the system's reason; the old file stays.
+Status WriteSettingsFile(const std::string& path, const SettingsLines& lines);
+Status WriteSettingsFile(std::unique_ptr<ByteSink> sink, const SettingsLines& lines);
 
 std::string DefaultSettingsPath(const std::string& programFolder);  // programFolder/PCV.ini
 // The per-folder file: programFolder/inifile/<last component>.ini.

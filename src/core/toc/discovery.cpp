@@ -1,5 +1,7 @@
 #include "toc/discovery.h"
 
+#include <unistd.h>
+
 #include <string_view>
 
 #include "image/jpeg.h"
@@ -64,24 +66,23 @@ AlbumHead CutAlbumHead(std::string bytes) {
   return head;
 }
 
-bool ReadAlbumHead(const std::string& pagePath, AlbumHead& head, std::string& error) {
+Status ReadAlbumHead(const std::string& pagePath, AlbumHead& head) {
   // Only the first lines are read, so only the start of the file is.
   std::string bytes;
-  if (!ReadFileBytes(pagePath, bytes, error, nullptr, kAlbumHeadReadLimit)) return false;
+  if (Status read = ReadFileBytes(pagePath, bytes, nullptr, kAlbumHeadReadLimit); !read.ok()) return read;
   head = CutAlbumHead(std::move(bytes));
-  return true;
+  return {};
 }
 
-bool ReadThumbnailSize(const std::string& path, int& width, int& height, std::string& error) {
+Status ReadThumbnailSize(const std::string& path, int& width, int& height) {
   JpegInfo info;
   if (const Status read = ReadJpegInfo(path, info); !read.ok()) {
-    error = read.reason();
-    if (error.rfind(path, 0) != 0) error = path + ": " + error;
-    return false;
+    if (read.reason().rfind(path, 0) == 0) return read;
+    return Status::Failure(read.code(), path + ": " + read.reason());
   }
   width = info.width;
   height = info.height;
-  return true;
+  return {};
 }
 
 std::string FolderTitle(const std::string& path) { return LastComponent(path); }
@@ -111,8 +112,9 @@ DiscoveryResult DiscoverAlbums(const std::string& tocFolder, const AlbumSettings
       continue;
     }
     AlbumHead head;
-    if (!ReadAlbumHead(page, head, result.error)) {
+    if (const Status read = ReadAlbumHead(page, head); !read.ok()) {
       result.status = DiscoveryStatus::Failed;
+      result.error = read.reason();
       return result;
     }
     if (!head.recognised) continue;
@@ -131,8 +133,9 @@ DiscoveryResult DiscoverAlbums(const std::string& tocFolder, const AlbumSettings
     }
     if (readThumbnailSizes && !entry.thumbnailName.empty()) {
       if (FileExists(thumb)) {
-        if (!ReadThumbnailSize(thumb, entry.thumbnailWidth, entry.thumbnailHeight, result.error)) {
+        if (const Status read = ReadThumbnailSize(thumb, entry.thumbnailWidth, entry.thumbnailHeight); !read.ok()) {
           result.status = DiscoveryStatus::Failed;
+          result.error = read.reason();
           return result;
         }
         entry.hasThumbnailSize = entry.thumbnailWidth > 0 && entry.thumbnailHeight > 0;

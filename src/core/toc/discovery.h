@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "platform/error.h"
 #include "platform/paths.h"
 #include "settings/album_settings.h"
 
@@ -64,11 +65,12 @@ inline constexpr size_t kAlbumHeadReadLimit = 1024 * 1024;
 // Lines 1 to 7 of a page's bytes, the fields cut out when it is recognised.
 AlbumHead CutAlbumHead(std::string bytes);
 // Reads lines 1 to 7 of a page and, for a recognised page, cuts the fields out
-// by position. False with `error` (naming the file) when it cannot be read.
-bool ReadAlbumHead(const std::string& pagePath, AlbumHead& head, std::string& error);
+// by position. A failure (see ReadFileBytes) names the file.
+Status ReadAlbumHead(const std::string& pagePath, AlbumHead& head);
 
-// Width and height from a JPEG header. False with `error` naming the file.
-bool ReadThumbnailSize(const std::string& path, int& width, int& height, std::string& error);
+// Width and height from a JPEG header. A failure names the file: NotFound,
+// CannotRead, or Damaged when the bytes hold no readable header.
+Status ReadThumbnailSize(const std::string& path, int& width, int& height);
 
 // The default table-of-contents title: the folder's last component (empty for "/").
 std::string FolderTitle(const std::string& path);

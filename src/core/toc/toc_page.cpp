@@ -71,10 +71,10 @@ void Progress(TocHost* host, size_t n, size_t count) {
 }
 
 bool WritePage(const std::string& path, const std::vector<std::string>& lines, TocHost& host) {
-  std::string error;
-  auto sink = OpenAtomicSink(path, error);
-  if (sink) {
-    TextWriter writer(std::move(sink));
+  SinkOpening opened = OpenAtomicSink(path);
+  std::string error = opened.status.reason();
+  if (opened.sink) {
+    TextWriter writer(std::move(opened.sink));
     if (writer.writeLines(lines) && writer.close()) return true;
     error = writer.error();
   }

@@ -322,9 +322,10 @@ SaveOutcome RotationWalk::save() {
   if (ok) {
     // A temporary file beside the picture, flushed and renamed over it: the
     // photograph is either the old one or the new one, never half of each.
-    auto sink = openSink(path, error);
+    SinkOpening opened = openSink(path);
+    ByteSink* const sink = opened.sink.get();
     ok = sink && sink->write(bytes) && sink->close();
-    if (sink && !ok) error = sink->error();
+    if (!ok) error = sink ? sink->error() : opened.status.reason();
   }
   if (ok && stamp > 0 && PathExists(path)) SetModificationTime(path, stamp);
   if (!ok) {
