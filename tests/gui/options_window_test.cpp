@@ -17,6 +17,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "../every_option_changed.h"
 #include "gui_test_support.h"
 #include "main_window.h"
 #include "options_window.h"
@@ -141,52 +142,7 @@ class OptionsWindowTest : public QObject {
   // needs a control of its kind under its name, the record must come back
   // whole through the controls, and each control must move its own field.
   void everyTableRowHasItsControlAndCarriesItsField() {
-    AlbumSettings s;
-    s.startFolder = "/start";
-    s.backgroundColor = 255;
-    s.backgroundPattern = "on";
-    s.backgroundFile = "/x/back.gif";
-    s.browserPath = "/usr/bin/browser";
-    s.externalViewerPath = "/usr/bin/viewer";
-    s.rotationQuality = 60;
-    s.rotationBackup = "off";
-    s.titleFontSize = "3";
-    s.titleFontColor = "65280";
-    s.titleTableWidth = "400";
-    s.titleBackgroundColor = "12345";
-    s.titleItalic = "on";
-    s.titleBold = "on";
-    s.thumbnailWidth = "200";
-    s.thumbnailHeight = "90";
-    s.openInSubWindow = "on";
-    s.scriptPopup = "on";
-    s.makeSlideShow = "on";
-    s.slideShowInterval = "12";
-    s.thumbnailQuality = "95";
-    s.thumbnailFilter = "on";
-    s.noBrowserPrompt = "on";
-    s.htmlFileName = "album.html";
-    s.thumbnailFolderName = "small";
-    s.titleFontSpecified = "off";
-    s.defaultHeader = "off";
-    s.headerComment = "春";
-    s.defaultFooter = "off";
-    s.footerComment = "連絡先";
-    s.footerLink = "on";
-    s.footerLinkUrl = "mailto:a@example.org";
-    s.titleUseTable = "off";
-    s.thumbnailPrefix = "s_";
-    s.skipExistingThumbnails = "on";
-    s.tableBorder = "4";
-    s.slideShowLimit = "on";
-    s.slideShowMaxX = "1280";
-    s.slideShowMaxY = "960";
-    s.pictureFrame = "off";
-    s.picturesPerRow = 8;
-    s.clearThumbnailFolder = "on";
-    s.autoSaveSettings = "on";
-    s.titleTableBorder = "0";
-    s.textColor = 8421504;
+    const AlbumSettings s = EveryFieldChanged();
     ScriptedDialogs dialogs;
     auto window = open(dialogs, s);
     OptionsDialog* dialog = options(*window);
