@@ -65,7 +65,6 @@ TEST(RunExtras, MissingCommentFileEndsTheRunAfterTheQuestion) {
 
 TEST(RunExtras, CommentRowsComeFromTheCommentFile) {
   Album a;
-  std::string error;
   Message writeError;
   ASSERT_EQ(WriteCommentFile(a.folder, {"B.JPG", "a.jpg", "a.jpg"}, {{"海の日", "second"}, {"old comment", ""}, {"new comment", ""}}, writeError),
             CommentWriteResult::Saved);
