@@ -61,6 +61,16 @@ TEST(CliLanguage, AlbumsTableOfContentsAndSettingsAreTheSameBytesInEitherLanguag
   }
 }
 
+TEST(CliLanguage, TheAnswerToAQuestionIsInTheSameLanguage) {
+  TempDir dir;
+  MakeJpeg(dir.file("a.jpg"), 64, 48);
+  const CliResult english = Cli({"--lang", "en", "album", dir.path(), "--title", "T", "--home", dir.file("home")});
+  EXPECT_EQ(english.status, 0) << english.err;
+  EXPECT_NE(english.err.find("Open the page in the browser? -> No\n"), std::string::npos) << english.err;
+  const CliResult japanese = Cli({"--lang", "ja", "album", dir.path(), "--title", "T", "--home", dir.file("home")});
+  EXPECT_NE(japanese.err.find("ブラウザを起動しますか？ -> いいえ\n"), std::string::npos) << japanese.err;
+}
+
 TEST(CliLanguage, MessagesFollowTheFlagElseTheLocale) {
   TempDir dir;
   const std::string home = dir.file("home");

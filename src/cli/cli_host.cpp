@@ -74,7 +74,9 @@ bool CliHost::askYesNo(const Message& question, const Message& captionMessage) {
       break;
     }
   }
-  m_err << "[" << caption << "] " << MessageForTerminal(text) << " -> " << (answer ? "はい" : "いいえ") << '\n';
+  const bool english = CliLanguage() == InterfaceLanguage::English;
+  const char* word = answer ? (english ? "Yes" : "はい") : (english ? "No" : "いいえ");
+  m_err << "[" << caption << "] " << MessageForTerminal(text) << " -> " << word << '\n';
   return answer;
 }
 
