@@ -1442,6 +1442,10 @@
 <context>
     <name>pictavo::gui::OptionsDialog</name>
     <message>
+        <source>ファイル選択</source>
+        <translation>Choose a File</translation>
+    </message>
+    <message>
         <source>圧縮率を上げる</source>
         <translation>Raise the quality</translation>
     </message>

@@ -195,12 +195,12 @@ void OptionsDialog::chooseColour(std::optional<int32_t>& colour, int32_t preset)
 }
 
 void OptionsDialog::chooseProgram(QLineEdit* edit) {
-  const auto path = m_dialogs.openFileTitled(this, QString::fromUtf8(msg::kChooseFileTitle), QString(), QString());
+  const auto path = m_dialogs.openFileTitled(this, tr(msg::kChooseFileTitle), QString(), QString());
   if (path) edit->setText(*path);
 }
 
 void OptionsDialog::chooseBackground() {
-  const auto path = m_dialogs.openFileTitled(this, QString::fromUtf8(msg::kChooseFileTitle), QString(), QString());
+  const auto path = m_dialogs.openFileTitled(this, tr(msg::kChooseFileTitle), QString(), QString());
   if (!path) return;
   OptionForm f = form();
   const std::optional<Message> refused = TakeBackgroundFile(f, S(*path));

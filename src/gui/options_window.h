@@ -81,7 +81,7 @@ class OptionsDialog : public QDialog {
 };
 
 namespace msg {
-inline constexpr const char* kChooseFileTitle = "ファイル選択";
+inline constexpr const char* kChooseFileTitle = QT_TRANSLATE_NOOP("pictavo::gui::OptionsDialog", "ファイル選択");
 }  // namespace msg
 
 }  // namespace pictavo::gui

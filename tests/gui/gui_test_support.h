@@ -31,6 +31,10 @@ class ScriptedDialogs : public Dialogs {
     return a;
   }
   std::optional<QString> openFile(QWidget*, const QString&, const QString&) override { return openPath; }
+  std::optional<QString> openFileTitled(QWidget*, const QString& title, const QString&, const QString&) override {
+    fileTitles << title;
+    return openPath;
+  }
   std::optional<QString> saveFile(QWidget*, const QString&, const QString&) override { return savePath; }
   std::optional<QString> chooseFolder(QWidget*, const QString& title, const QString&) override {
     folderTitles << title;
@@ -46,7 +50,7 @@ class ScriptedDialogs : public Dialogs {
   }
   void openDocument(const QString& path) override { opened << "|" + path; }
 
-  QStringList messages, questions, opened, folderTitles;
+  QStringList messages, questions, opened, folderTitles, fileTitles;
   std::deque<bool> answers;
   std::optional<QString> openPath, savePath, folder;
   std::optional<QColor> colour;

@@ -152,6 +152,11 @@ class LanguageTest : public QObject {
       main->openOptions();
       QVERIFY(main->options());
       left << JapaneseTexts(main->options());
+      Find<QPushButton>(main->options(), "Button2")->click();  // the file dialog's title
+      QCOMPARE(dialogs.fileTitles.size(), 1);
+      for (const QString& title : dialogs.fileTitles + dialogs.folderTitles) {
+        if (HasJapanese(title)) left << QStringLiteral("dialog title: ") + title;
+      }
       main->options()->hide();
       main->openSettingsView();
       QVERIFY(main->settingsView());

@@ -341,6 +341,7 @@ class OptionsWindowTest : public QObject {
     dialogs.openPath = QStringLiteral("/x/back.GIF");
     click(dialog, "Button5");
     QCOMPARE(Find<QLineEdit>(dialog, "Edit2")->text(), QStringLiteral("/x/back.GIF"));
+    QCOMPARE(dialogs.fileTitles, QStringList{QStringLiteral("ファイル選択")});
     dialogs.openPath = QStringLiteral("/x/back.png");
     click(dialog, "Button5");
     QCOMPARE(dialogs.messages, QStringList{"背景は「jpg」か「gif」ファイルを設定してください。"});
