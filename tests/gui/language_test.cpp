@@ -72,6 +72,25 @@ QMap<QString, QByteArray> Files(const QString& folder) {
   return files;
 }
 
+// The English catalogue while it lives, removed again even when a check
+// fails, so that one failure does not carry into the next test.
+class EnglishInterface {
+ public:
+  explicit EnglishInterface(bool wanted = true)
+      : m_translator(wanted ? LoadProgramTranslations(*qApp, QStringLiteral("en")) : nullptr) {}
+  ~EnglishInterface() {
+    if (!m_translator) return;
+    QCoreApplication::removeTranslator(m_translator);
+    delete m_translator;
+  }
+  EnglishInterface(const EnglishInterface&) = delete;
+  EnglishInterface& operator=(const EnglishInterface&) = delete;
+  bool loaded() const { return m_translator != nullptr; }
+
+ private:
+  QTranslator* m_translator;
+};
+
 }  // namespace
 
 class LanguageTest : public QObject {
@@ -114,22 +133,20 @@ class LanguageTest : public QObject {
       MainWindow japanese(dialogs, args);
       QCOMPARE(Find<QPushButton>(&japanese, "Button7")->text(), QStringLiteral("実行(&X)"));
     }
-    QTranslator* english = LoadProgramTranslations(*qApp, QStringLiteral("en"));
-    QVERIFY2(english, "the English catalogue is not in the program");
+    const EnglishInterface english;
+    QVERIFY2(english.loaded(), "the English catalogue is not in the program");
     MainWindow window(dialogs, args);
     QCOMPARE(Find<QPushButton>(&window, "Button7")->text(), QStringLiteral("E&xecute"));
     QCOMPARE(Find<QMenu>(&window, "File2")->title(), QStringLiteral("&File"));
     const QStringList left = JapaneseTexts(&window);
     QVERIFY2(left.isEmpty(), qPrintable(left.join('\n')));
-    QCoreApplication::removeTranslator(english);
-    delete english;
   }
 
   // Every window a user of the English interface meets, tool windows and
   // dialogs included, shows no Japanese text of its own.
   void everyWindowSpeaksEnglish() {
-    QTranslator* english = LoadProgramTranslations(*qApp, QStringLiteral("en"));
-    QVERIFY(english);
+    const EnglishInterface english;
+    QVERIFY(english.loaded());
     {
       ToolWindowFixture fixture;
       ScriptedDialogs dialogs;
@@ -166,8 +183,6 @@ class LanguageTest : public QObject {
       left << JapaneseTexts(&chooser);
       QVERIFY2(left.isEmpty(), qPrintable(left.join('\n')));
     }
-    QCoreApplication::removeTranslator(english);
-    delete english;
   }
 
   void albumAndSettingsAreTheSameBytesInEitherLanguage() {
@@ -176,13 +191,9 @@ class LanguageTest : public QObject {
       const QString folder = m_dir.filePath(QStringLiteral("album-") + language);
       QDir().mkpath(folder);
       for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) MakePicture(folder + "/" + name, 96, 64);
-      QTranslator* english = language == QStringLiteral("en") ? LoadProgramTranslations(*qApp, language) : nullptr;
+      const EnglishInterface english(language == QStringLiteral("en"));
       makeAlbumAndSaveSettings(folder, m_dir.filePath(QStringLiteral("program-") + language),
                                m_dir.filePath(QStringLiteral("saved-") + language + QStringLiteral(".ini")));
-      if (english) {
-        QCoreApplication::removeTranslator(english);
-        delete english;
-      }
       albums << folder;
     }
     const auto japanese = Files(albums[0]);
@@ -206,7 +217,7 @@ class LanguageTest : public QObject {
     QVERIFY(fd >= 0);
     ::close(fd);
     for (const QString& language : {QStringLiteral("ja"), QStringLiteral("en")}) {
-      QTranslator* english = language == QStringLiteral("en") ? LoadProgramTranslations(*qApp, language) : nullptr;
+      const EnglishInterface english(language == QStringLiteral("en"));
       ScriptedDialogs dialogs;
       StartArguments args;
       args.programFolder = m_dir.filePath(QStringLiteral("program-utf8-") + language);
@@ -219,10 +230,6 @@ class LanguageTest : public QObject {
         QVERIFY2(shown.contains(language == QStringLiteral("en") ? QStringLiteral("1 name(s) not in UTF-8")
                                                                  : QStringLiteral("UTF-8 でない名前 1 個")),
                  qPrintable(shown));
-      }
-      if (english) {
-        QCoreApplication::removeTranslator(english);
-        delete english;
       }
     }
   }
