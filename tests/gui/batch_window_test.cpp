@@ -46,18 +46,6 @@ void AddOnce(QStringList& list, const QString& text) {
   if (list.isEmpty() || list.back() != text) list << text;
 }
 
-// Every file below `root` with its bytes, by relative path.
-QMap<QString, QByteArray> Tree(const QString& root) {
-  QMap<QString, QByteArray> files;
-  QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-  while (it.hasNext()) {
-    const QString file = it.next();
-    QFile f(file);
-    if (f.open(QIODevice::ReadOnly)) files.insert(QDir(root).relativeFilePath(file), f.readAll());
-  }
-  return files;
-}
-
 }  // namespace
 
 class BatchWindowTest : public QObject, public ToolWindowFixture {
@@ -256,8 +244,8 @@ class BatchWindowTest : public QObject, public ToolWindowFixture {
     QVERIFY(cli.waitForFinished(120000));
     QCOMPARE(cli.exitCode(), 0);
 
-    const auto made = Tree(sites[0]);
-    const auto expected = Tree(sites[1]);
+    const auto made = FilesBelow(sites[0]);
+    const auto expected = FilesBelow(sites[1]);
     QCOMPARE(made.keys(), expected.keys());
     QVERIFY(made.contains(QStringLiteral("title.htm")));
     QVERIFY(made.contains(QStringLiteral("春/htm_image/p1.jpg")));

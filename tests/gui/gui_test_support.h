@@ -3,6 +3,10 @@
 // by object name inside their window, small pictures and file reads.
 
 #include <QColor>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
 #include <QListWidget>
 #include <QString>
 #include <QStringList>
@@ -72,6 +76,18 @@ inline void MakeSidewaysPicture(const QString& path) {
   const Status encoded = EncodeJpeg(Bitmap::Create(64, 48, 24), 90, {{0xE1, exif}}, bytes);
   QVERIFY2(encoded.ok(), encoded.reason().c_str());
   std::ofstream(path.toStdString(), std::ios::binary) << bytes;
+}
+
+// Every file below `root` (hidden ones too) with its bytes, by relative path.
+inline QMap<QString, QByteArray> FilesBelow(const QString& root) {
+  QMap<QString, QByteArray> files;
+  QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString file = it.next();
+    QFile f(file);
+    if (f.open(QIODevice::ReadOnly)) files.insert(QDir(root).relativeFilePath(file), f.readAll());
+  }
+  return files;
 }
 
 inline std::string ReadFile(const QString& path) {

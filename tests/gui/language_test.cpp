@@ -60,18 +60,6 @@ QStringList JapaneseTexts(QWidget* window) {
   return found;
 }
 
-// Relative path -> bytes of every file under `folder`.
-QMap<QString, QByteArray> Files(const QString& folder) {
-  QMap<QString, QByteArray> files;
-  QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-  while (it.hasNext()) {
-    const QString file = it.next();
-    QFile f(file);
-    if (f.open(QIODevice::ReadOnly)) files.insert(QDir(folder).relativeFilePath(file), f.readAll());
-  }
-  return files;
-}
-
 // The English catalogue while it lives, removed again even when a check
 // fails, so that one failure does not carry into the next test.
 class EnglishInterface {
@@ -196,8 +184,8 @@ class LanguageTest : public QObject {
                                m_dir.filePath(QStringLiteral("saved-") + language + QStringLiteral(".ini")));
       albums << folder;
     }
-    const auto japanese = Files(albums[0]);
-    const auto english = Files(albums[1]);
+    const auto japanese = FilesBelow(albums[0]);
+    const auto english = FilesBelow(albums[1]);
     QCOMPARE(english.keys(), japanese.keys());
     QVERIFY(japanese.contains(QStringLiteral("index.htm")));
     for (const QString& name : japanese.keys()) QVERIFY2(english[name] == japanese[name], qPrintable(name));
